@@ -1,0 +1,52 @@
+// Reads a description file as a stream of fields, the one reading rule that
+// both text formats share:
+//  - before a field, blanks, tabs, carriage returns and line feeds are skipped;
+//  - a text field runs to the next comma or line end (trailing blanks are not
+//    part of it); one that begins with a double quote runs to the next one;
+//  - a number runs to the first blank, comma or line end, and is a plain
+//    decimal whole number with an optional leading minus; an empty one is 0;
+//  - the comma or line end that ends a field is consumed with it.
+// The text has ended when nothing but blanks and line ends remains, so a file
+// may end with empty lines. Reading past the end, or a number that is not a
+// number or does not fit its width, throws compile_failure.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+class field_reader {
+ public:
+  // text must outlive the reader.
+  explicit field_reader(std::string_view text);
+
+  // True when nothing but blanks and line ends remains to be read.
+  bool at_end() const { return pos_ >= content_end_; }
+
+  std::string read_text();
+  std::int32_t read_int32();
+  std::int16_t read_int16();
+  std::uint8_t read_uint8();
+
+  // The line (from 1) on which the last field read began.
+  int field_line() const { return field_line_; }
+
+ private:
+  void skip_separators();
+  void skip_blanks();
+  void consume_line_end();
+  bool at_line_end() const;
+  void start_field();
+  std::int64_t read_number(std::int64_t min, std::int64_t max, const char* width);
+
+  std::string_view text_;
+  std::size_t pos_ = 0;
+  std::size_t content_end_ = 0;  // one past the last character that is not a separator
+  int line_ = 1;                 // line of pos_
+  int field_line_ = 0;
+};
+
+}  // namespace scenario
