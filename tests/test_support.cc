@@ -1,0 +1,87 @@
+#include "test_support.h"
+
+#include <atomic>
+#include <fstream>
+#include <sstream>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+
+#include "sources/line_content.h"
+#include "sources/text_writer.h"
+#include "sources/train_content.h"
+
+namespace scenario::testing {
+
+std::string line_text(std::int32_t length, std::initializer_list<std::string_view> body) {
+  std::string text =
+      "[generale]\r\nlunghezza percorso,    " + std::to_string(length) + "\r\n[curve]\r\n";
+  for (std::string_view r : body) {
+    text += r;
+    text += "\r\n";
+  }
+  return text + "[fine]\r\n";
+}
+
+std::string train_text(std::initializer_list<std::string_view> records) {
+  std::string text = "[generale]\r\n";
+  for (std::string_view r : records) {
+    text += r;
+    text += "\r\n";
+  }
+  return text + "[fine]\r\n";
+}
+
+std::string shipped_line_text() {
+  return render_lines(line_content());
+}
+std::string shipped_train_text() {
+  return render_lines(train_content());
+}
+
+run_state fresh_state(std::int32_t scrivi_linea) {
+  run_state st;
+  st.nome_linea = "Corvale_Pianasco";
+  st.numero_treno = "4816";
+  st.scrivi_linea = scrivi_linea;
+  return st;
+}
+
+scratch_folder::scratch_folder() {
+  static std::atomic<int> counter{0};
+  path_ = std::filesystem::temp_directory_path() /
+          ("scenario_test_" + std::to_string(::getpid()) + "_" + std::to_string(counter++));
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_);
+}
+
+scratch_folder::~scratch_folder() {
+  std::error_code ec;
+  // A test may have made the folder read-only.
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+program_result run_program(const std::string& exe, const std::string& args,
+                           const std::filesystem::path& folder) {
+  const scratch_folder capture;
+  const std::string command = "cd '" + folder.string() + "' && '" + exe + "' " + args + " >'" +
+                              capture.file("out") + "' 2>'" + capture.file("err") + "' </dev/null";
+  const int raw = std::system(command.c_str());
+  program_result r;
+  r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  r.out = slurp(capture.file("out"));
+  r.err = slurp(capture.file("err"));
+  return r;
+}
+
+std::string slurp(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+}  // namespace scenario::testing

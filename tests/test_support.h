@@ -1,0 +1,56 @@
+// Small builders shared by the tests: description texts from a few records,
+// scratch folders, and the shipped descriptions as bytes.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "run/run_state.h"
+
+namespace scenario::testing {
+
+// A line description with the given route length and body records (each
+// record a line without line end), ending with "[fine]".
+std::string line_text(std::int32_t length, std::initializer_list<std::string_view> body = {});
+
+// A train description with the given records after "[generale]", ending
+// with "[fine]".
+std::string train_text(std::initializer_list<std::string_view> records = {});
+
+// The shipped descriptions as the writers render them.
+std::string shipped_line_text();
+std::string shipped_train_text();
+
+// A run state ready for compiling: names set, plan flag 1.
+run_state fresh_state(std::int32_t scrivi_linea = 1);
+
+// A new empty folder under the system's temporary folder, removed with the object.
+class scratch_folder {
+ public:
+  scratch_folder();
+  ~scratch_folder();
+  scratch_folder(const scratch_folder&) = delete;
+  scratch_folder& operator=(const scratch_folder&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+  std::string file(std::string_view name) const { return (path_ / name).string(); }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// What a run of the program printed and how it ended.
+struct program_result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// Runs the program at exe with the given shell-quoted arguments, from folder.
+program_result run_program(const std::string& exe, const std::string& args,
+                           const std::filesystem::path& folder);
+
+// The whole content of a file, or an empty string when it cannot be read.
+std::string slurp(const std::filesystem::path& p);
+
+}  // namespace scenario::testing
