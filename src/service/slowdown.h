@@ -1,0 +1,30 @@
+// Slowdowns in the route grid.
+#pragma once
+
+#include <cstdint>
+
+#include "route/percorso.h"
+
+namespace scenario {
+
+// The six values of a slowdown record, in line order.
+struct slowdown_record {
+  std::int32_t x = 0;     // start position, metres
+  std::int32_t v = 0;     // speed, km/h
+  std::int32_t l = 0;     // length, metres
+  std::int32_t f_tt = 0;  // flag kept on the start and end cells
+  std::int32_t f_ta = 0;  // nonzero: mark the four approach cells
+  std::int32_t d_v = 0;   // second value, kept where nonzero
+};
+
+// memo_rallentamento: marks the end cell round((x + l)/50 + 1) (kind 2), the
+// start cell round(x/50 + 1) (kind 3) and, for x above 1500, the warning cell
+// round((x - 1200)/50 + 1) (kind 4) and, when f_ta asks, the approach cells
+// h..h-3 with h = round((x - 1200)/50) (kind 5, values 1 to 4). The warning,
+// start and end cells are all checked before any is written: 17, 18 or 19
+// when one is taken. 20 when an approach cell is taken, after the other
+// marks are written. A start or end cell outside the grid is refused before
+// anything is written. Throws compile_failure when x + l overflows 32 bits.
+std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r);
+
+}  // namespace scenario

@@ -1,0 +1,110 @@
+#include "service/station_reader.h"
+
+#include "common/compile_failure.h"
+#include "common/numeric.h"
+#include "run/fault_codes.h"
+
+namespace scenario {
+namespace {
+
+std::int32_t add(std::int32_t a, std::int32_t b) {
+  return must_fit(add_32(a, b), "a station position");
+}
+std::int32_t sub(std::int32_t a, std::int32_t b) {
+  return must_fit(sub_32(a, b), "a station position");
+}
+
+// Types 5 to 8 have their own area rules and no stretch for campo_9.
+void set_area(stazione& rec, std::int32_t length) {
+  switch (rec.tipo_stazione) {
+    case 5:
+    case 6:
+      rec.inizio = sub(rec.posizione, length);
+      rec.fine = add(rec.posizione, 150);
+      rec.campo_9 = 0;
+      break;
+    case 7:
+    case 8:
+      rec.inizio = sub(rec.posizione, length);
+      rec.fine = add(rec.posizione, length);
+      rec.campo_9 = 0;
+      break;
+    default:
+      // The length is a multiple of 100, so its half is whole.
+      rec.inizio = sub(rec.posizione, length / 2);
+      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? 50 : 0);
+      break;
+  }
+}
+
+}  // namespace
+
+station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& numero) {
+  stazione& rec = st.stazioni[static_cast<std::size_t>(numero)];
+  percorso_t& grid = st.percorso;
+  const std::int64_t last = last_cell(grid);
+
+  rec.posizione = reader.read_int32();
+  // A station needs 800 m of grid after its position.
+  if (add(rec.posizione, 800) > 50 * last) return {15, rec.posizione, true};
+  if (rec.posizione % 50 != 0) return {8, rec.posizione};
+  rec.tipo_stazione = reader.read_uint8();
+  const std::int32_t length = reader.read_int32();
+  if (length % 100 != 0) return {9, rec.posizione};
+
+  rec.campo_1 = reader.read_uint8();
+  rec.campo_10 = reader.read_uint8();
+  rec.campo_9 = reader.read_uint8();
+  rec.campo_2 = reader.read_int16();
+  rec.campo_3 = reader.read_int16();
+  rec.campo_7 = reader.read_uint8();
+  rec.campo_4 = reader.read_int16();
+  rec.campo_5 = reader.read_int16();
+  rec.campo_6 = reader.read_int16();
+  rec.campo_8 = reader.read_uint8();
+  const std::int32_t hours = reader.read_int32();
+  const std::int32_t minutes = reader.read_int32();
+  const std::int32_t seconds = reader.read_int32();
+  rec.nome = reader.read_text();
+  if (rec.nome.size() > 0xFFFF)
+    throw compile_failure("a station name is longer than 65535 bytes", reader.field_line());
+
+  const char* const time = "a station's time in seconds";
+  rec.orario = must_fit(
+      add_32(
+          must_fit(mul_32(must_fit(add_32(must_fit(mul_32(hours, 60), time), minutes), time), 60),
+                   time),
+          seconds),
+      time);
+
+  set_area(rec, length);
+  if (length < 600) rec.campo_10 = 0;
+  if (numero == 1) {
+    rec.campo_9 = 0;
+    rec.campo_10 = 0;
+  }
+
+  // fine is a multiple of 50: position and length were checked above.
+  const std::int64_t stop = rec.fine / 50 - 1;
+  const bool marked = rec.tipo_stazione < 25;
+  if (marked && stop > last) return {k_fault_outside_grid, rec.posizione};
+  if (marked && rec.tipo_stazione != 5 && rec.tipo_stazione != 6) {
+    for (int b = 1; b <= 4; ++b)
+      if (stop - b > 1)
+        grid[static_cast<std::size_t>(stop - b)].preavviso = static_cast<std::uint8_t>(80 + b);
+  }
+  if (marked) {
+    if (stop <= 1) return {24, std::nullopt, false};
+    grid[static_cast<std::size_t>(stop)].tipo_cella = k_station_stop;
+    grid[static_cast<std::size_t>(stop)].valore_a = low_16(numero);
+  }
+
+  if (numero > 1 && sub(rec.inizio, 350) < st.stazioni[static_cast<std::size_t>(numero - 1)].fine)
+    return {22, rec.posizione};
+
+  ++numero;
+  if (numero >= st.indice_cartelli) return {10, std::nullopt, false};
+  return {};
+}
+
+}  // namespace scenario

@@ -1,0 +1,28 @@
+// The station reader: one "stazione" line into the station table and the grid.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "run/run_state.h"
+#include "sources/field_reader.h"
+
+namespace scenario {
+
+// How a station line ended: code 0 for a station compiled; otherwise the
+// fault, its position where it records one, and whether it stops softly.
+struct station_outcome {
+  std::int32_t code = 0;
+  std::optional<std::int32_t> position;
+  bool soft = false;
+};
+
+// Reads the 17 fields after the keyword into slot `numero` as they come, so a
+// line refused half way keeps what was read. Derives the station's area from
+// its type and length, marks the stop cell (kind 10) and its four approach
+// cells (81 nearest to 84), checks the spacing from the previous station,
+// then advances `numero` and refuses it when it reaches indice_cartelli.
+// Throws compile_failure for a field that does not fit or a line cut short.
+station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& numero);
+
+}  // namespace scenario
