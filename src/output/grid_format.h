@@ -1,0 +1,23 @@
+// The route grid file (NAME_NUM.dat): cells 0 to P, cell n at offset 15 * n,
+// nothing before or after. Each cell, little-endian and packed:
+//   offset 0  tipo_cella  u8      offset 9   ritardo     u8
+//          1  valore_a    i16            10  preavviso   u8
+//          3  valore_b    i16            11  ambiente    u8
+//          5  valore_c    i16            12  vel_limite  u8
+//          7  valore_d    i16            13  pendenza    u8
+//                                        14  aderenza    u8
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "route/percorso.h"
+
+namespace scenario {
+
+inline constexpr std::size_t k_grid_cell_bytes = 15;
+
+// The bytes of the route grid file.
+std::string serialise_grid(const percorso_t& grid);
+
+}  // namespace scenario

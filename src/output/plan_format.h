@@ -1,0 +1,23 @@
+// The line plan file (NAME_linea.dat): the 2 * (E + 1) entries of the plan,
+// coordinate 0 of metres 0 to E, then coordinate 1 of metres 0 to E. Each
+// entry is a little-endian u16 tag followed by its value:
+//   tag 0  nothing             an entry never set
+//   tag 2  i16                 the seed points, metres 0 and 1
+//   tag 5  IEEE 754 binary64   every computed point
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "route/profilo.h"
+
+namespace scenario {
+
+inline constexpr std::uint16_t k_plan_tag_empty = 0;
+inline constexpr std::uint16_t k_plan_tag_int16 = 2;
+inline constexpr std::uint16_t k_plan_tag_real = 5;
+
+// The bytes of the line plan file.
+std::string serialise_plan(const profilo_t& plan);
+
+}  // namespace scenario
