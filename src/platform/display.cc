@@ -23,6 +23,10 @@ class silent_display final : public display {
 
 }  // namespace
 
+std::unique_ptr<display> make_display(std::ostream& err) {
+  return make_terminal_display(err);
+}
+
 std::unique_ptr<display> make_terminal_display(std::ostream& err) {
   return std::make_unique<terminal_display>(err);
 }

@@ -17,6 +17,10 @@ class display {
   virtual void message_box(std::string_view text) = 0;
 };
 
+// The display of an interactive run: a window where the build and the
+// session have one, otherwise the terminal display on err.
+std::unique_ptr<display> make_display(std::ostream& err);
+
 // A display for a terminal: the label and the message each become one line
 // on err; nothing waits for an answer.
 std::unique_ptr<display> make_terminal_display(std::ostream& err);
