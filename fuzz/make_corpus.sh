@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Rebuilds the seed corpora from the shipped scenario (exported by the
+# executable given as $1) and a few small variants of it.
+set -euo pipefail
+exe=${1:?usage: make_corpus.sh SCENARIO_GEN}
+here=$(cd "$(dirname "$0")" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cp "$exe" "$work/scenario_gen"
+# The default run deletes its descriptions; keep copies by writing them first.
+"$work/scenario_gen" export -o "$work" >/dev/null 2>&1 || {
+  echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
+line="$work/Corvale_Pianasco_linea.txt"
+train="$work/Corvale_Pianasco_4816-.txt"
+for d in field_reader line_compiler train_compiler compile_pair; do rm -f "$here/corpus/$d"/*; done
+cp "$line" "$here/corpus/line_compiler/shipped"
+cp "$train" "$here/corpus/train_compiler/shipped"
+cp "$line" "$here/corpus/field_reader/line"
+cp "$train" "$here/corpus/field_reader/train"
+{ cat "$line"; printf '\0'; cat "$train"; } > "$here/corpus/compile_pair/shipped"
+# Small variants: a short line with each body record, a train with each record.
+printf '[generale]\r\nlunghezza percorso, 2000\r\nripetizione segnali 9 codici, 0, 2000\r\n[curve]\r\ncurvas3, 100, 200\r\npendenza, 0, -11\r\nmontagna, 100, 900, 11\r\nindicatori_vmax, 500, 85, 90, 90, 1, 10, , , 2\r\ncartello indicatore, 1000, "TESTO, CON VIRGOLA"\r\n[fine]\r\n' > "$here/corpus/line_compiler/small"
+printf '[generale]\r\nnumero vetture, 3\r\norologio, 6 10 0\r\naderenza, 0, 300\r\nvelocita, 0, 80\r\nstazione, 1000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 6,0,0, UNO\r\nrallentamento, 3000, 30, 100, 1, 1, 5\r\nsegnale, 4000, 2, 4,1,1, 1, 0, 0,0,0, 50\r\nabbattimento, 5000, 60\r\n[fine]\r\n' > "$here/corpus/train_compiler/small"
+{ cat "$here/corpus/line_compiler/small"; printf '\0'; cat "$here/corpus/train_compiler/small"; } > "$here/corpus/compile_pair/small"
+printf '"quoted, text" , 12 , -7,,\r\n   \r\n255\r\n' > "$here/corpus/field_reader/mixed"
+echo "seed corpora written under $here/corpus"
