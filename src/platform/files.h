@@ -10,7 +10,7 @@ namespace scenario {
 
 class io_error : public std::runtime_error {
  public:
-  io_error(std::string path, std::string action, std::string reason)
+  io_error(std::string path, const std::string& action, const std::string& reason)
       : std::runtime_error("cannot " + action + " '" + path + "': " + reason),
         path_(std::move(path)) {}
   const std::string& path() const { return path_; }

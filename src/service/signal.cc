@@ -24,7 +24,7 @@ std::int32_t memo_segnale(percorso_t& grid, std::int32_t posizione, const signal
 
   const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
   for (int b = 1; b <= 4; ++b)
-    grid[static_cast<std::size_t>(k - 2 * b)].preavviso = low_8(code * 10 + b);
+    grid[static_cast<std::size_t>(k - 2 * std::int64_t{b})].preavviso = low_8(code * 10 + b);
   return 0;
 }
 
