@@ -2,6 +2,10 @@
 
 #include <ostream>
 
+#ifdef SCENARIO_WITH_WINDOW
+#include "platform/window/window_display.h"
+#endif
+
 namespace scenario {
 namespace {
 
@@ -24,6 +28,9 @@ class silent_display final : public display {
 }  // namespace
 
 std::unique_ptr<display> make_display(std::ostream& err) {
+#ifdef SCENARIO_WITH_WINDOW
+  if (auto window = open_window_display()) return window;
+#endif
   return make_terminal_display(err);
 }
 
