@@ -67,8 +67,10 @@ scratch_folder::~scratch_folder() {
 program_result run_program(const std::string& exe, const std::string& args,
                            const std::filesystem::path& folder) {
   const scratch_folder capture;
-  const std::string command = "cd '" + folder.string() + "' && '" + exe + "' " + args + " >'" +
-                              capture.file("out") + "' 2>'" + capture.file("err") + "' </dev/null";
+  // Without a display the run uses the terminal, whatever the session has.
+  const std::string command = "cd '" + folder.string() + "' && env -u DISPLAY '" + exe + "' " +
+                              args + " >'" + capture.file("out") + "' 2>'" + capture.file("err") +
+                              "' </dev/null";
   const int raw = std::system(command.c_str());
   program_result r;
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

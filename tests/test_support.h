@@ -46,7 +46,8 @@ struct program_result {
   std::string err;
 };
 
-// Runs the program at exe with the given shell-quoted arguments, from folder.
+// Runs the program at exe with the given shell-quoted arguments, from folder,
+// without an X display.
 program_result run_program(const std::string& exe, const std::string& args,
                            const std::filesystem::path& folder);
 
