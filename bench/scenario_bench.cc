@@ -1,0 +1,218 @@
+// Benchmarks of the default run and of the largest scenario. Each one reports
+// its median and spread over repetitions (bench/run.sh asks for them); the
+// figures, not the test suite, say where the time goes.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
+#include "documents/note.h"
+#include "documents/rallentamenti.h"
+#include "documents/scheda.h"
+#include "in_memory_run.h"
+#include "max_scenario.h"
+#include "output/grid_format.h"
+#include "output/plan_format.h"
+#include "output/station_format.h"
+#include "platform/display.h"
+#include "platform/files.h"
+#include "run/memorizza.h"
+#include "run/run_sequence.h"
+#include "sources/line_content.h"
+#include "sources/text_writer.h"
+#include "sources/train_content.h"
+
+namespace scenario {
+namespace {
+
+// A fresh folder under the system's temporary folder, removed with the object.
+class scratch_folder {
+ public:
+  scratch_folder() {
+    std::string name = (std::filesystem::temp_directory_path() / "scenario_bench.XXXXXX").string();
+    if (::mkdtemp(name.data()) == nullptr) throw std::runtime_error("cannot make a scratch folder");
+    path_ = name;
+  }
+  ~scratch_folder() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+  }
+  scratch_folder(const scratch_folder&) = delete;
+  scratch_folder& operator=(const scratch_folder&) = delete;
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+};
+
+// The largest scenario, compiled once and kept for the benchmarks that only
+// serialise it.
+struct max_fixture {
+  std::string line_text = max_line_text();
+  std::string train_text = max_train_text();
+  run_state compiled = [this] {
+    run_state st = named_state(k_max_line_name, k_max_train_number);
+    compile_in_memory(st, line_text, train_text);
+    return st;
+  }();
+};
+
+const max_fixture& max_scenario() {
+  static const max_fixture f;
+  return f;
+}
+
+run_state compiled_default() {
+  run_state st = named_state(k_shipped_line, k_shipped_train);
+  compile_in_memory(st, render_lines(line_content()), render_lines(train_content()));
+  return st;
+}
+
+std::int64_t byte_count(const binary_bytes& b) {
+  return static_cast<std::int64_t>(b.plan.size() + b.stations.size() + b.grid.size());
+}
+
+// (1) The default run without the disk: the five texts rendered, both
+// descriptions compiled, the pass, the stamps and the three files' bytes.
+void default_run_in_memory(benchmark::State& state) {
+  for (auto _ : state) {
+    const std::string line_text = render_lines(line_content());
+    const std::string train_text = render_lines(train_content());
+    std::string documents[] = {render_lines(note_content()), render_lines(rallentamenti_content()),
+                               render_lines(scheda_content())};
+    benchmark::DoNotOptimize(documents);
+    run_state st = named_state(k_shipped_line, k_shipped_train);
+    compile_in_memory(st, line_text, train_text);
+    binary_bytes bytes = serialise_all(st);
+    benchmark::DoNotOptimize(bytes);
+  }
+}
+
+// (2) The default run as the executable does it, files and all.
+void default_run_with_files(benchmark::State& state) {
+  const scratch_folder folder;
+  const auto ui = make_silent_display();
+  for (auto _ : state) {
+    run_state st = form_load(folder.path(), *ui);
+    benchmark::DoNotOptimize(st);
+  }
+}
+
+// (3) The largest scenario's compile: both compilers, the pass and the stamps.
+void max_compile(benchmark::State& state) {
+  const max_fixture& f = max_scenario();
+  for (auto _ : state) {
+    run_state st = named_state(k_max_line_name, k_max_train_number);
+    compile_in_memory(st, f.line_text, f.train_text);
+    benchmark::DoNotOptimize(st);
+  }
+  state.SetBytesProcessed(state.iterations() *
+                          static_cast<std::int64_t>(f.line_text.size() + f.train_text.size()));
+}
+
+// The largest scenario from its two files to its three, as a compile command
+// does it (the descriptions are kept).
+void max_compile_with_files(benchmark::State& state) {
+  const max_fixture& f = max_scenario();
+  const scratch_folder folder;
+  const std::string line_path = folder.path() + "/Max_linea.txt";
+  const std::string train_path = folder.path() + "/Max_1-.txt";
+  replace_file(line_path, f.line_text);
+  replace_file(train_path, f.train_text);
+  const auto ui = make_silent_display();
+  for (auto _ : state) {
+    run_state st;
+    st.nome_linea = k_max_line_name;
+    st.numero_treno = k_max_train_number;
+    memorizza_percorso(st, 1, {line_path, train_path, false}, folder.path(), *ui);
+    benchmark::DoNotOptimize(st);
+  }
+}
+
+// (4) Serialisation of the three binary files alone.
+void serialise_default(benchmark::State& state) {
+  const run_state st = compiled_default();
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    binary_bytes b = serialise_all(st);
+    bytes = byte_count(b);
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void serialise_max(benchmark::State& state) {
+  const run_state& st = max_scenario().compiled;
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    binary_bytes b = serialise_all(st);
+    bytes = byte_count(b);
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+// The three files of the largest scenario one by one, to tell their costs apart.
+void serialise_max_plan(benchmark::State& state) {
+  const run_state& st = max_scenario().compiled;
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    std::string b = serialise_plan(st.profilo);
+    bytes = static_cast<std::int64_t>(b.size());
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void serialise_max_grid(benchmark::State& state) {
+  const run_state& st = max_scenario().compiled;
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    std::string b = serialise_grid(st.percorso);
+    bytes = static_cast<std::int64_t>(b.size());
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+void serialise_max_stations(benchmark::State& state) {
+  const run_state& st = max_scenario().compiled;
+  std::int64_t bytes = 0;
+  for (auto _ : state) {
+    std::string b = serialise_stations(st.stazioni);
+    bytes = static_cast<std::int64_t>(b.size());
+    benchmark::DoNotOptimize(b);
+  }
+  state.SetBytesProcessed(state.iterations() * bytes);
+}
+
+// Every benchmark reports min and max beside Google Benchmark's own mean,
+// median and standard deviation when repeated.
+benchmark::internal::Benchmark* with_spread(benchmark::internal::Benchmark* b) {
+  return b->Unit(benchmark::kMillisecond)
+      ->ComputeStatistics(
+          "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
+      ->ComputeStatistics("max", [](const std::vector<double>& v) {
+        return *std::max_element(v.begin(), v.end());
+      });
+}
+
+const bool registered = [] {
+  with_spread(benchmark::RegisterBenchmark("default_run/in_memory", default_run_in_memory));
+  with_spread(benchmark::RegisterBenchmark("default_run/with_files", default_run_with_files));
+  with_spread(benchmark::RegisterBenchmark("max/compile", max_compile));
+  with_spread(benchmark::RegisterBenchmark("max/compile_with_files", max_compile_with_files));
+  with_spread(benchmark::RegisterBenchmark("serialise/default", serialise_default));
+  with_spread(benchmark::RegisterBenchmark("serialise/max", serialise_max));
+  with_spread(benchmark::RegisterBenchmark("serialise/max_plan", serialise_max_plan));
+  with_spread(benchmark::RegisterBenchmark("serialise/max_grid", serialise_max_grid));
+  with_spread(benchmark::RegisterBenchmark("serialise/max_stations", serialise_max_stations));
+  return true;
+}();
+
+}  // namespace
+}  // namespace scenario
+
+BENCHMARK_MAIN();
