@@ -1,4 +1,5 @@
-// Compile faults as lines a person can act on, in the usual compiler form.
+// Compile faults and source warnings as lines a person can act on, in the
+// usual compiler form.
 #pragma once
 
 #include <string>
@@ -13,9 +14,23 @@ struct source_names {
   std::string train_file;
 };
 
+// Something in a description that compiles, but not as its author probably
+// meant (a value the format keeps to its low bits, a record that is never
+// read). A warning never changes what the compile produces.
+struct source_warning {
+  fault_origin origin = fault_origin::line_file;  // line_file or train_file
+  int line = 0;                                   // source line, 0 when there is none
+  std::string what;
+};
+
 // One line without line end: "FILE:LINE: error: WHAT (code N, at P m)". The
-// file and line are left out where the fault has none; faults of the
-// code-point pass name the cell's position instead.
+// line is left out where the fault has none. Faults of the code-point pass
+// name the train description (whose slowdowns and signals they concern) and
+// only the cell's position; faults of the run itself name the program. A
+// run-time failure (code 25) says what failed instead of the code's words.
 std::string format_fault(const fault& f, const source_names& names);
+
+// One line without line end: "FILE:LINE: warning: WHAT".
+std::string format_warning(const source_warning& w, const source_names& names);
 
 }  // namespace scenario

@@ -1,0 +1,91 @@
+#include "cli/options.h"
+
+namespace scenario {
+namespace {
+
+struct value_option {
+  std::string_view long_name;
+  unsigned flag;
+  std::optional<std::string> command_options::*target;
+};
+
+constexpr value_option k_value_options[] = {
+    {"--output", k_accept_out, &command_options::out_folder},
+    {"--line-name", k_accept_names, &command_options::line_name},
+    {"--train-number", k_accept_names, &command_options::train_number},
+};
+
+struct flag_option {
+  std::string_view long_name;
+  std::string_view short_name;
+  unsigned flag;
+  bool command_options::*target;
+};
+
+constexpr flag_option k_flag_options[] = {
+    {"--no-plan", "", k_accept_no_plan, &command_options::no_plan},
+    {"--force", "", k_accept_force, &command_options::force},
+    {"--no-warnings", "-w", k_accept_no_warnings, &command_options::no_warnings},
+};
+
+}  // namespace
+
+parsed_options parse_options(arguments args, unsigned accepted) {
+  parsed_options r;
+  command_options& o = r.options;
+  bool only_operands = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view word = args[i];
+    if (only_operands || word.size() < 2 || word[0] != '-') {
+      o.operands.emplace_back(word);
+      continue;
+    }
+    if (word == "--") {
+      only_operands = true;
+      continue;
+    }
+    if (word == "-h" || word == "--help") {
+      o.help = true;
+      continue;
+    }
+    // -o DIR and -oDIR are the short form of --output.
+    std::string_view name = word;
+    std::optional<std::string_view> inline_value;
+    if (word.starts_with("-o") && (accepted & k_accept_out) != 0) {
+      name = "--output";
+      if (word.size() > 2) inline_value = word.substr(2);
+    } else if (const auto eq = word.find('='); word.starts_with("--") && eq != word.npos) {
+      name = word.substr(0, eq);
+      inline_value = word.substr(eq + 1);
+    }
+    bool known = false;
+    for (const value_option& v : k_value_options) {
+      if (name != v.long_name || (accepted & v.flag) == 0) continue;
+      known = true;
+      if (inline_value) {
+        o.*v.target = std::string(*inline_value);
+      } else if (i + 1 < args.size()) {
+        o.*v.target = std::string(args[++i]);
+      } else {
+        r.error = "option '" + std::string(word) + "' needs a value";
+        return r;
+      }
+    }
+    for (const flag_option& f : k_flag_options) {
+      if ((name != f.long_name && name != f.short_name) || (accepted & f.flag) == 0) continue;
+      if (inline_value) {
+        r.error = "option '" + std::string(name) + "' takes no value";
+        return r;
+      }
+      known = true;
+      o.*f.target = true;
+    }
+    if (!known) {
+      r.error = "unknown option '" + std::string(word) + "'";
+      return r;
+    }
+  }
+  return r;
+}
+
+}  // namespace scenario
