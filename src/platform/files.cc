@@ -117,6 +117,14 @@ void replace_file(const std::string& path, std::string_view bytes) {
     ::unlink(temp.c_str());
     throw;
   }
+  // The old file goes first, as the writers have always deleted it before
+  // creating it anew; renaming over a file that still exists would also make
+  // the file system flush the new data to disk before the rename.
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
+    const int err = errno;
+    ::unlink(temp.c_str());
+    throw io_error(path, "delete", reason(err));
+  }
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     const int err = errno;
     ::unlink(temp.c_str());

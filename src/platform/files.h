@@ -37,8 +37,9 @@ void remove_file(const std::string& path);
 
 // Replaces the file at path with exactly bytes. The name must be openable for
 // writing first (a read-only file or a folder of that name is refused); the
-// new content then goes to a temporary file in the same folder that is renamed
-// over it, so a failed write never leaves a half-written file under the name.
+// new content then goes to a temporary file in the same folder, which takes
+// the name once it is complete, so a failed write never leaves a half-written
+// file under the name.
 void replace_file(const std::string& path, std::string_view bytes);
 
 }  // namespace scenario
