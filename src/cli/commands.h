@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace scenario {
@@ -17,6 +18,11 @@ inline constexpr int k_status_failed = 2;         // no binary file written, or 
 
 // No arguments: the shipped scenario in the executable's folder.
 int default_command(std::ostream& out, std::ostream& err);
+
+// The shipped scenario's run in folder, its faults printed on err in order,
+// also when the run ends without writing the binary files (the failure then
+// goes on to the caller). Returns the exit status of a run that ended.
+int shipped_run(const std::string& folder, std::ostream& err);
 
 // run [-o DIR] | export [-o DIR] | compile LINE TRAIN [options]
 int run_command(arguments args, std::ostream& out, std::ostream& err);

@@ -10,14 +10,26 @@
 
 namespace scenario {
 
-int default_command(std::ostream& /*out*/, std::ostream& err) {
-  const std::string folder = executable_folder();
+int shipped_run(const std::string& folder, std::ostream& err) {
   const auto ui = make_display(err);
-  const run_state st = form_load(folder, *ui);
-  const source_names names{line_source_name(st.nome_linea),
-                           train_source_name(st.nome_linea, st.numero_treno)};
-  for (const fault& f : st.faults) err << format_fault(f, names) << '\n';
+  run_state st;
+  const source_names names{line_source_name(k_shipped_line),
+                           train_source_name(k_shipped_line, k_shipped_train)};
+  auto print_faults = [&] {
+    for (const fault& f : st.faults) err << format_fault(f, names) << '\n';
+  };
+  try {
+    form_load(st, folder, *ui);
+  } catch (...) {
+    print_faults();
+    throw;
+  }
+  print_faults();
   return st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
+}
+
+int default_command(std::ostream& /*out*/, std::ostream& err) {
+  return shipped_run(executable_folder(), err);
 }
 
 }  // namespace scenario

@@ -55,10 +55,7 @@ int run_command(arguments args, std::ostream& out, std::ostream& err) {
         return program_error(err, "'" + path +
                                       "' exists and the run would replace and then delete it; move "
                                       "it away or give --force");
-  const auto ui = make_display(err);
-  const run_state st = form_load(folder, *ui);
-  for (const fault& f : st.faults) err << format_fault(f, names) << '\n';
-  return st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
+  return shipped_run(folder, err);
 }
 
 int export_command(arguments args, std::ostream& out, std::ostream& err) {

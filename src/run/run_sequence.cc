@@ -20,8 +20,7 @@ void write_shipped_texts(const std::string& folder, const std::string& nome_line
   dati_scheda(folder, nome_linea, numero_treno);
 }
 
-run_state form_load(const std::string& folder, display& ui) {
-  run_state st;
+void form_load(run_state& st, const std::string& folder, display& ui) {
   st.nome_linea = k_shipped_line;
   st.numero_treno = k_shipped_train;
   ui.show_progress("Attendere");
@@ -31,6 +30,11 @@ run_state form_load(const std::string& folder, display& ui) {
       join_path(folder, train_source_name(st.nome_linea, st.numero_treno)),
       /*delete_after_reading=*/true};
   memorizza_percorso(st, 1, sources, folder, ui);
+}
+
+run_state form_load(const std::string& folder, display& ui) {
+  run_state st;
+  form_load(st, folder, ui);
   return st;
 }
 
