@@ -25,7 +25,7 @@ if [[ ! -x /usr/bin/time ]]; then
   exit 2
 fi
 
-targets=(scenario_gen scenario_bench bench_make_max bench_compile)
+targets=(scenario_gen scenario_bench bench_make_max)
 if [[ -n ${BUILD_DIR:-} ]]; then
   build=$BUILD_DIR
   echo "== build (release, $build/)"
@@ -126,15 +126,8 @@ mkdir -p "$max_src" "$max_out" "$cp_out"
 
 compile_cmd=("$build/scenario_gen" compile "$max_src/Max_linea.txt" "$max_src/Max_1-.txt"
   -o "$max_out" --line-name Max --train-number 1)
-if "${compile_cmd[@]}" >"$scratch/probe.out" 2>"$scratch/probe.err"; then
-  compiler="scenario_gen compile"
-elif grep -q "not available in this build" "$scratch/probe.err"; then
-  # Until scenario_gen has its compile command: the same library call.
-  compile_cmd=("$build/bench/bench_compile" "$max_src/Max_linea.txt" "$max_src/Max_1-.txt"
-    "$max_out" Max 1)
-  compiler="bench_compile (scenario_gen has no compile command yet)"
-  "${compile_cmd[@]}"
-else
+compiler="scenario_gen compile"
+if ! "${compile_cmd[@]}" >"$scratch/probe.out" 2>"$scratch/probe.err"; then
   echo "bench/run.sh: error: the compile of the largest scenario failed:" >&2
   cat "$scratch/probe.err" >&2
   exit 1

@@ -8,7 +8,6 @@
 #include "cli/options.h"
 #include "cli/usage.h"
 #include "common/file_names.h"
-#include "platform/display.h"
 #include "platform/files.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
