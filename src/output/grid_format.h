@@ -10,14 +10,23 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
+#include "output/byte_reader.h"
 #include "route/percorso.h"
 
 namespace scenario {
 
 inline constexpr std::size_t k_grid_cell_bytes = 15;
+// The longest route, 1000000 m, gives cells 0 to 20140.
+inline constexpr std::size_t k_grid_max_cells = 20141;
 
 // The bytes of the route grid file.
 std::string serialise_grid(const percorso_t& grid);
+
+// The grid in bytes, or where they stop being one: a file that is empty, not
+// a whole number of cells, longer than the longest route, or holding a cell
+// kind that no compiler writes.
+decoded<percorso_t> decode_grid(std::string_view bytes);
 
 }  // namespace scenario

@@ -6,9 +6,12 @@
 //   tag 5  IEEE 754 binary64   every computed point
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "output/byte_reader.h"
 #include "route/profilo.h"
 
 namespace scenario {
@@ -16,8 +19,16 @@ namespace scenario {
 inline constexpr std::uint16_t k_plan_tag_empty = 0;
 inline constexpr std::uint16_t k_plan_tag_int16 = 2;
 inline constexpr std::uint16_t k_plan_tag_real = 5;
+// The longest route, 1000000 m, gives metres 0 to 1007000.
+inline constexpr std::size_t k_plan_max_metres = 1007001;
 
 // The bytes of the line plan file.
 std::string serialise_plan(const profilo_t& plan);
+
+// The plan in bytes, or where they stop being one. E is found by counting the
+// entries: there must be an even number of them, each with a known tag and
+// its whole value; both coordinates of a metre carry the same tag, as the
+// plan always sets them together; every real value is finite.
+decoded<profilo_t> decode_plan(std::string_view bytes);
 
 }  // namespace scenario

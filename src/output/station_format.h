@@ -15,7 +15,9 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
+#include "output/byte_reader.h"
 #include "service/stazioni.h"
 
 namespace scenario {
@@ -25,5 +27,9 @@ inline constexpr std::size_t k_station_fixed_bytes = 34;
 
 // The bytes of the station file. Every name must be at most 65535 bytes.
 std::string serialise_stations(const stazioni_t& stazioni);
+
+// The table in bytes, or where they stop being one: exactly 87 whole records
+// must fill the file, nothing missing and nothing after record 86.
+decoded<stazioni_t> decode_stations(std::string_view bytes);
 
 }  // namespace scenario

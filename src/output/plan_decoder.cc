@@ -1,0 +1,79 @@
+#include <cmath>
+
+#include "output/plan_format.h"
+
+namespace scenario {
+namespace {
+
+std::uint16_t tag_code(plan_tag t) {
+  switch (t) {
+    case plan_tag::int16:
+      return k_plan_tag_int16;
+    case plan_tag::real:
+      return k_plan_tag_real;
+    case plan_tag::empty:
+      break;
+  }
+  return k_plan_tag_empty;
+}
+
+// The byte count of the value that follows a known tag.
+std::size_t value_bytes(std::uint16_t tag) {
+  return tag == k_plan_tag_real ? 8 : tag == k_plan_tag_int16 ? 2 : 0;
+}
+
+bool known_tag(std::uint16_t tag) {
+  return tag == k_plan_tag_empty || tag == k_plan_tag_int16 || tag == k_plan_tag_real;
+}
+
+}  // namespace
+
+decoded<profilo_t> decode_plan(std::string_view bytes) {
+  if (bytes.empty()) return decode_error{0, "empty file"};
+
+  // The file carries no count: walk the entries once to find it.
+  std::size_t entries = 0;
+  for (byte_reader in(bytes); in.remaining() > 0; ++entries) {
+    const std::size_t at = in.offset();
+    if (entries == 2 * k_plan_max_metres)
+      return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
+    const std::uint16_t tag = in.u16("tag");
+    if (in.ok() && !known_tag(tag))
+      return decode_error{
+          at, "unknown tag " + std::to_string(tag) + " in entry " + std::to_string(entries)};
+    in.skip(value_bytes(tag), "value");
+    if (!in.ok())
+      return decode_error{in.error().offset,
+                          "truncated entry " + std::to_string(entries) + ": " + in.error().reason};
+  }
+  if (entries % 2 != 0)
+    return decode_error{bytes.size(), "odd entry count " + std::to_string(entries)};
+
+  const std::size_t metres = entries / 2;
+  profilo_t plan(static_cast<std::int32_t>(metres) - 1);
+  byte_reader in(bytes);
+  for (int coord = 0; coord < 2; ++coord) {
+    for (std::size_t m = 0; m < metres; ++m) {
+      const std::size_t at = in.offset();
+      const std::uint16_t tag = in.u16("tag");
+      if (coord == 1 && tag != tag_code(plan.tag(m, 0)))
+        return decode_error{at, "metre " + std::to_string(m) + ": tag " + std::to_string(tag) +
+                                    " in coordinate 1, " +
+                                    std::to_string(tag_code(plan.tag(m, 0))) + " in coordinate 0"};
+      if (tag == k_plan_tag_int16) {
+        plan.set_int16(m, coord, in.i16("value"));
+      } else if (tag == k_plan_tag_real) {
+        const double v = in.f64("value");
+        if (!std::isfinite(v))
+          return decode_error{at + 2, "metre " + std::to_string(m) + ": coordinate " +
+                                          std::to_string(coord) + " is not a finite number"};
+        plan.set_real(m, coord, v);
+      }
+    }
+  }
+  // The first walk proved every read fits; a short read here would be a fault of this file.
+  if (!in.ok()) return in.error();
+  return plan;
+}
+
+}  // namespace scenario
