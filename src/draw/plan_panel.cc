@@ -1,0 +1,310 @@
+// The plan of the line, turned so that it runs from left to right: the
+// direction from the start to the end of the route becomes the picture's x
+// axis. Turning keeps the line's shape and its left and right; the plan has
+// no north to keep.
+#include <algorithm>
+#include <cmath>
+
+#include "draw/picture_parts.h"
+#include "draw/route_facts.h"
+
+namespace scenario {
+namespace {
+
+// Plan metres between two drawn points of the line.
+constexpr std::size_t k_sample_metres = 20;
+
+struct screen_point {
+  double x = 0;
+  double y = 0;
+};
+
+// From plan metres to picture pixels.
+class plan_mapping {
+ public:
+  plan_mapping(plan_point origin, double angle)
+      : origin_(origin), c_(std::cos(angle)), s_(std::sin(angle)) {}
+
+  // The point turned so that the route's chord lies along +x.
+  plan_point turned(plan_point p) const {
+    const double dx = p.x - origin_.x;
+    const double dy = p.y - origin_.y;
+    return {dx * c_ + dy * s_, -dx * s_ + dy * c_};
+  }
+  void fit(const box& turned_bounds, const box& area) {
+    const double w = std::max(turned_bounds.width(), 1.0);
+    const double h = std::max(turned_bounds.height(), 1.0);
+    scale_ = std::min(area.width() / w, area.height() / h);
+    // Centre the drawing in the area; plan y grows upwards, picture y downwards.
+    x0_ = (area.x0 + area.x1) / 2 - scale_ * (turned_bounds.x0 + turned_bounds.x1) / 2;
+    y0_ = (area.y0 + area.y1) / 2 + scale_ * (turned_bounds.y0 + turned_bounds.y1) / 2;
+  }
+  screen_point operator()(plan_point p) const {
+    const plan_point t = turned(p);
+    return {x0_ + scale_ * t.x, y0_ - scale_ * t.y};
+  }
+  double scale() const { return scale_; }
+
+ private:
+  plan_point origin_;
+  double c_;
+  double s_;
+  double scale_ = 1;
+  double x0_ = 0;
+  double y0_ = 0;
+};
+
+std::string points_text(const std::vector<screen_point>& pts) {
+  std::string s;
+  for (const screen_point& p : pts) {
+    if (!s.empty()) s += ' ';
+    s += svg_number(p.x) + "," + svg_number(p.y);
+  }
+  return s;
+}
+
+// The set metre nearest to m, searching both ways.
+std::size_t nearest_set(const profilo_t& plan, const plan_summary& sum, double m) {
+  const auto target = static_cast<std::size_t>(
+      std::clamp(m, static_cast<double>(sum.first_metre), static_cast<double>(sum.last_metre)));
+  for (std::size_t d = 0; d <= sum.last_metre; ++d) {
+    if (target >= d && plan_has(plan, target - d)) return target - d;
+    if (plan_has(plan, target + d)) return target + d;
+  }
+  return sum.first_metre;
+}
+
+// The unit vector of the line's direction on the picture around metre m.
+screen_point direction_at(const profilo_t& plan, const plan_summary& sum, const plan_mapping& map,
+                          std::size_t m) {
+  const std::size_t a = nearest_set(plan, sum, m > 150 ? static_cast<double>(m - 150) : 0.0);
+  const std::size_t b = nearest_set(plan, sum, static_cast<double>(m + 150));
+  const screen_point pa = map(plan_at(plan, a));
+  const screen_point pb = map(plan_at(plan, b));
+  const double len = std::hypot(pb.x - pa.x, pb.y - pa.y);
+  if (len == 0) return {1, 0};
+  return {(pb.x - pa.x) / len, (pb.y - pa.y) / len};
+}
+
+// A label box of size w x h standing off point p by gap pixels in direction d.
+box off_point(screen_point p, screen_point d, double gap, double w, double h) {
+  const double reach = gap + std::abs(d.x) * w / 2 + std::abs(d.y) * h / 2;
+  return centred_box(p.x + d.x * reach, p.y + d.y * reach, w, h);
+}
+
+// Candidates beside the line at p: on the preferred side first, nearest first.
+std::vector<box> beside_line(screen_point p, screen_point dir, int side, double w, double h) {
+  const screen_point normal{-dir.y * side, dir.x * side};
+  const screen_point other{-normal.x, -normal.y};
+  std::vector<box> c;
+  for (const double gap : {8.0, 22.0, 40.0, 62.0}) {
+    c.push_back(off_point(p, normal, gap, w, h));
+    c.push_back(off_point(p, other, gap, w, h));
+  }
+  for (const double gap : {8.0, 22.0}) {
+    c.push_back(off_point(p, {0, -1}, gap, w, h));
+    c.push_back(off_point(p, {0, 1}, gap, w, h));
+  }
+  return c;
+}
+
+// A scale bar length near a fifth of the drawing, in whole 1, 2 or 5 units.
+double nice_length(double metres) {
+  double unit = std::pow(10.0, std::floor(std::log10(std::max(metres, 1.0))));
+  for (const double f : {5.0, 2.0, 1.0})
+    if (f * unit <= metres) return f * unit;
+  return unit;
+}
+
+std::string km_text(double metres) {
+  std::string s = svg_number(std::round(metres / 10) / 100);
+  return s + " km";
+}
+
+}  // namespace
+
+void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area,
+                     label_placer& placer) {
+  const profilo_t& plan = view.plan;
+  const plan_summary sum = summarise_plan(plan);
+  svg.element("rect", {{"x", svg_number(area.x0)},
+                       {"y", svg_number(area.y0)},
+                       {"width", svg_number(area.width())},
+                       {"height", svg_number(area.height())},
+                       {"fill", "#fbfbf8"},
+                       {"stroke", "#c8c8c0"}});
+  const box title = {area.x0 + 10, area.y0 + 6, area.x0 + 10 + text_width("Plan of the line", 14),
+                     area.y0 + 24};
+  svg.text({{"x", svg_number(title.x0)},
+            {"y", svg_number(title.y0 + 14)},
+            {"font-size", "14"},
+            {"font-weight", "bold"}},
+           "Plan of the line");
+  placer.add_obstacle(title);
+  const std::string note = "turned so that start to end runs left to right";
+  const double note_w = text_width(note, k_small_font);
+  svg.text({{"x", svg_number(area.x1 - 10)},
+            {"y", svg_number(area.y0 + 18)},
+            {"font-size", svg_number(k_small_font)},
+            {"fill", "#666"},
+            {"text-anchor", "end"}},
+           note);
+  placer.add_obstacle({area.x1 - 10 - note_w, area.y0 + 6, area.x1 - 10, area.y0 + 22});
+  if (sum.points < 2) {
+    svg.text({{"x", svg_number((area.x0 + area.x1) / 2)},
+              {"y", svg_number((area.y0 + area.y1) / 2)},
+              {"text-anchor", "middle"},
+              {"fill", "#a00"}},
+             "the plan holds no points to draw");
+    return;
+  }
+
+  // Turn the chord from the start to the route's end onto +x, then fit.
+  const std::size_t end_metre = nearest_set(plan, sum, view.route_end);
+  const plan_point start = plan_at(plan, sum.first_metre);
+  const plan_point end = plan_at(plan, end_metre);
+  const double angle =
+      (end.x == start.x && end.y == start.y) ? 0 : std::atan2(end.y - start.y, end.x - start.x);
+  plan_mapping map(start, angle);
+  box bounds{1e300, 1e300, -1e300, -1e300};
+  for (std::size_t m = sum.first_metre; m <= sum.last_metre; m += k_sample_metres) {
+    if (!plan_has(plan, m)) continue;
+    const plan_point t = map.turned(plan_at(plan, m));
+    bounds = {std::min(bounds.x0, t.x), std::min(bounds.y0, t.y), std::max(bounds.x1, t.x),
+              std::max(bounds.y1, t.y)};
+  }
+  const box inner{area.x0 + 80, area.y0 + 60, area.x1 - 80, area.y1 - 60};
+  map.fit(bounds, inner);
+
+  // The line up to the route's end, then the margin beyond it.
+  std::vector<screen_point> line;
+  std::vector<screen_point> margin;
+  for (std::size_t m = sum.first_metre; m <= sum.last_metre; m += k_sample_metres) {
+    if (!plan_has(plan, m)) continue;
+    const screen_point p = map(plan_at(plan, m));
+    (m <= end_metre ? line : margin).push_back(p);
+    placer.add_obstacle(centred_box(p.x, p.y, 5, 5));
+  }
+  line.push_back(map(end));
+  if (!margin.empty()) margin.insert(margin.begin(), map(end));
+  if (margin.size() > 1)
+    svg.element("polyline", {{"points", points_text(margin)},
+                             {"fill", "none"},
+                             {"stroke", "#9aa4b0"},
+                             {"stroke-width", "1.5"},
+                             {"stroke-dasharray", "5 4"}});
+  svg.element("polyline", {{"points", points_text(line)},
+                           {"fill", "none"},
+                           {"stroke", "#1f3a93"},
+                           {"stroke-width", "2.5"},
+                           {"stroke-linejoin", "round"}});
+
+  // Kilometre dots every 10 km, labelled where there is room.
+  std::vector<std::pair<screen_point, double>> km_marks;
+  for (double km = 10000; km < view.route_end; km += 10000) {
+    const screen_point p = map(plan_at(plan, nearest_set(plan, sum, km)));
+    svg.element(
+        "circle",
+        {{"cx", svg_number(p.x)}, {"cy", svg_number(p.y)}, {"r", "2.5"}, {"fill", "#1f3a93"}});
+    km_marks.push_back({p, km});
+  }
+
+  // A scale bar in the bottom left corner.
+  const double bar_m = nice_length(area.width() / 5 / map.scale());
+  const double bar_px = bar_m * map.scale();
+  const double bx = area.x0 + 14;
+  const double by = area.y1 - 16;
+  svg.element("path",
+              {{"d", "M" + svg_number(bx) + " " + svg_number(by - 5) + " V" + svg_number(by) +
+                         " H" + svg_number(bx + bar_px) + " V" + svg_number(by - 5)},
+               {"fill", "none"},
+               {"stroke", "#333"},
+               {"stroke-width", "1.5"}});
+  placer.add_obstacle(
+      {bx - 2, by - 8, bx + bar_px + 10 + text_width(km_text(bar_m), k_small_font), by + 4});
+  svg.text({{"x", svg_number(bx + bar_px + 6)},
+            {"y", svg_number(by + 1)},
+            {"font-size", svg_number(k_small_font)},
+            {"fill", "#333"}},
+           km_text(bar_m));
+
+  // Start and end first, then the stations, alternating sides.
+  const screen_point ps = map(start);
+  const screen_point pe = map(end);
+  svg.element("circle", {{"cx", svg_number(ps.x)},
+                         {"cy", svg_number(ps.y)},
+                         {"r", "7"},
+                         {"fill", "#2e7d32"},
+                         {"stroke", "white"},
+                         {"stroke-width", "1.5"}});
+  svg.element("rect", {{"x", svg_number(pe.x - 6)},
+                       {"y", svg_number(pe.y - 6)},
+                       {"width", "12"},
+                       {"height", "12"},
+                       {"fill", "#c62828"},
+                       {"stroke", "white"},
+                       {"stroke-width", "1.5"}});
+  placer.add_obstacle(centred_box(ps.x, ps.y, 16, 16));
+  placer.add_obstacle(centred_box(pe.x, pe.y, 14, 14));
+  struct pending {
+    screen_point at;
+    std::vector<box> candidates;
+    std::string text;
+    std::string style;
+  };
+  std::vector<pending> labels;
+  {
+    const std::string t = "start, 0 km";
+    const double w = text_width(t, k_label_font) + 4;
+    const screen_point d = direction_at(plan, sum, map, sum.first_metre);
+    std::vector<box> c{off_point(ps, {-d.x, -d.y}, 10, w, 16)};
+    for (const box& b : beside_line(ps, d, 1, w, 16)) c.push_back(b);
+    labels.push_back({ps, c, t, "font-weight:bold;fill:#2e7d32"});
+  }
+  {
+    const std::string t = "end, " + km_text(view.route_end);
+    const double w = text_width(t, k_label_font) + 4;
+    const screen_point d = direction_at(plan, sum, map, end_metre);
+    std::vector<box> c{off_point(pe, d, 10, w, 16)};
+    for (const box& b : beside_line(pe, d, -1, w, 16)) c.push_back(b);
+    labels.push_back({pe, c, t, "font-weight:bold;fill:#c62828"});
+  }
+  int side = 1;
+  for (const station_view& s : view.stations) {
+    const std::size_t m = nearest_set(plan, sum, s.posizione);
+    const screen_point p = map(plan_at(plan, m));
+    svg.element("circle", {{"cx", svg_number(p.x)},
+                           {"cy", svg_number(p.y)},
+                           {"r", "4.5"},
+                           {"fill", "white"},
+                           {"stroke", "#111"},
+                           {"stroke-width", "1.6"}});
+    placer.add_obstacle(centred_box(p.x, p.y, 10, 10));
+    const double w = text_width(s.name, k_label_font) + 4;
+    labels.push_back({p, beside_line(p, direction_at(plan, sum, map, m), side, w, 16), s.name, ""});
+    side = -side;
+  }
+  for (pending& l : labels) {
+    // Keep to the panel where any candidate allows it.
+    std::vector<box> within;
+    for (const box& b : l.candidates)
+      if (b.x0 >= area.x0 + 2 && b.x1 <= area.x1 - 2 && b.y0 >= area.y0 + 2 && b.y1 <= area.y1 - 2)
+        within.push_back(b);
+    const placement where = placer.place(within.empty() ? l.candidates : within);
+    leader_line(svg, l.at.x, l.at.y, where.where);
+    label_text(svg, where.where, l.text, k_label_font, l.style);
+  }
+  for (const auto& [p, km] : km_marks) {
+    const std::string t = km_text(km);
+    const double w = text_width(t, k_small_font) + 2;
+    std::vector<box> c;
+    for (const double gap : {4.0, 12.0, 22.0})
+      for (const screen_point d :
+           {screen_point{0, -1}, screen_point{0, 1}, screen_point{1, 0}, screen_point{-1, 0}})
+        c.push_back(off_point(p, d, gap, w, 12));
+    const placement where = placer.place_if_clear(c, false);
+    if (where.clear) label_text(svg, where.where, t, k_small_font, "fill:#1f3a93");
+  }
+}
+
+}  // namespace scenario

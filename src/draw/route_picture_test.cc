@@ -1,0 +1,71 @@
+#include "draw/route_picture.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "platform/display.h"
+#include "run/run_sequence.h"
+#include "test_support.h"
+#include "xml_check.h"
+
+namespace scenario {
+namespace {
+
+const run_state& shipped() {
+  static const run_state st = [] {
+    testing::scratch_folder dir;
+    const auto ui = make_silent_display();
+    return form_load(dir.path().string(), *ui);
+  }();
+  return st;
+}
+
+TEST(RoutePicture, ShippedScenarioIsWellFormedNamesEveryStationAndNoLabelOverlaps) {
+  const run_state& st = shipped();
+  const route_picture pic = draw_route(st.percorso, st.stazioni, st.profilo);
+  const testing::xml_check xml = testing::check_xml(pic.svg);
+  ASSERT_EQ(xml.error, "");
+  // Every station name, once on the plan and once over the profile.
+  for (int s = 1; s <= 12; ++s) {
+    const std::string& name = st.stazioni[static_cast<std::size_t>(s)].nome;
+    EXPECT_EQ(std::count(xml.texts.begin(), xml.texts.end(), name), 2) << name;
+  }
+  for (const char* t : {"start, 0 km", "end, 70.85 km", "end of line", "140 s", "150 s",
+                        "slowdown 50 km/h", "warning 50", "distance along the line (km)"})
+    EXPECT_NE(std::find(xml.texts.begin(), xml.texts.end(), t), xml.texts.end()) << t;
+
+  EXPECT_EQ(pic.overlaps, 0u);
+  for (std::size_t i = 0; i < pic.labels.size(); ++i)
+    for (std::size_t j = i + 1; j < pic.labels.size(); ++j)
+      EXPECT_EQ(pic.labels[i].overlap(pic.labels[j]), 0) << i << " " << j;
+  // Every label lies inside the 1600 px wide picture.
+  for (const box& b : pic.labels) {
+    EXPECT_GE(b.x0, 0);
+    EXPECT_LE(b.x1, 1600);
+  }
+}
+
+TEST(RoutePicture, AwkwardNamesAndAnEmptyPlanStillGiveWellFormedSvg) {
+  const run_state& st = shipped();
+  stazioni_t t = st.stazioni;
+  t[2].nome = "A&B <C> \"D\"\x01\xE8\x81";
+  t[85].nome = "L\x90nea";
+  const route_picture pic = draw_route(st.percorso, t, profilo_t{});
+  const testing::xml_check xml = testing::check_xml(pic.svg);
+  ASSERT_EQ(xml.error, "");
+  EXPECT_NE(std::find(xml.texts.begin(), xml.texts.end(),
+                      "A&B <C> \"D\"\xEF\xBF\xBD\xC3\xA8\xEF\xBF\xBD"),
+            xml.texts.end());
+  EXPECT_NE(std::find(xml.texts.begin(), xml.texts.end(), "the plan holds no points to draw"),
+            xml.texts.end());
+}
+
+TEST(RoutePicture, SmallestGridDrawsWithoutStationsOrObjects) {
+  percorso_t g(1);
+  const route_picture pic = draw_route(g, stazioni_t{}, profilo_t{});
+  EXPECT_EQ(testing::check_xml(pic.svg).error, "");
+}
+
+}  // namespace
+}  // namespace scenario
