@@ -12,7 +12,9 @@ cp "$exe" "$work/scenario_gen"
   echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
 line="$work/Corvale_Pianasco_linea.txt"
 train="$work/Corvale_Pianasco_4816-.txt"
-for d in field_reader line_compiler train_compiler compile_pair; do rm -f "$here/corpus/$d"/*; done
+for d in field_reader line_compiler train_compiler compile_pair grid_decoder station_decoder plan_decoder; do
+  mkdir -p "$here/corpus/$d"; rm -f "$here/corpus/$d"/*
+done
 cp "$line" "$here/corpus/line_compiler/shipped"
 cp "$train" "$here/corpus/train_compiler/shipped"
 cp "$line" "$here/corpus/field_reader/line"
@@ -23,4 +25,17 @@ printf '[generale]\r\nlunghezza percorso, 2000\r\nripetizione segnali 9 codici, 
 printf '[generale]\r\nnumero vetture, 3\r\norologio, 6 10 0\r\naderenza, 0, 300\r\nvelocita, 0, 80\r\nstazione, 1000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 6,0,0, UNO\r\nrallentamento, 3000, 30, 100, 1, 1, 5\r\nsegnale, 4000, 2, 4,1,1, 1, 0, 0,0,0, 50\r\nabbattimento, 5000, 60\r\n[fine]\r\n' > "$here/corpus/train_compiler/small"
 { cat "$here/corpus/line_compiler/small"; printf '\0'; cat "$here/corpus/train_compiler/small"; } > "$here/corpus/compile_pair/small"
 printf '"quoted, text" , 12 , -7,,\r\n   \r\n255\r\n' > "$here/corpus/field_reader/mixed"
+# The decoders: the shipped grid and station table, and the three files of
+# a short line whose plan is small enough to mutate quickly.
+(cd "$work" && ./scenario_gen >/dev/null 2>&1)
+cp "$work/Corvale_Pianasco_4816.dat" "$here/corpus/grid_decoder/shipped"
+cp "$work/Corvale_Pianasco_4816.sim" "$here/corpus/station_decoder/shipped"
+printf '[generale]\r\nlunghezza percorso, 0\r\n[curve]\r\ncurvad6, 100, 50\r\n[fine]\r\n' > "$work/S_linea.txt"
+printf '[generale]\r\nsegnale, 1000, 2, 4,1,1, 0, 0, 0,0,0, 140\r\n[fine]\r\n' > "$work/S_1-.txt"
+"$work/scenario_gen" compile "$work/S_linea.txt" "$work/S_1-.txt" -o "$work/small" >/dev/null
+cp "$work/small/S_1.dat" "$here/corpus/grid_decoder/small"
+cp "$work/small/S_1.sim" "$here/corpus/station_decoder/small"
+cp "$work/small/S_linea.dat" "$here/corpus/plan_decoder/small"
+# A plan of four metres written out: seeds, one computed point, one empty entry.
+printf '\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\x02\x00\x01\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00' > "$here/corpus/plan_decoder/tiny"
 echo "seed corpora written under $here/corpus"

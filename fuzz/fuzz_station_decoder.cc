@@ -1,0 +1,15 @@
+// The station decoder on any bytes. A file it accepts must serialise back to
+// exactly the same bytes: the decoder and the writer share one layout.
+#include <cstddef>
+#include <cstdint>
+
+#include "fuzz_support.h"
+#include "output/station_format.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace scenario;
+  const std::string_view bytes = fuzz::as_text(data, size);
+  const auto table = decode_stations(bytes);
+  if (table.ok() && serialise_stations(table.value()) != bytes) __builtin_trap();
+  return 0;
+}
