@@ -28,6 +28,27 @@ std::uint8_t speed_byte(std::int32_t kmh) {
   return must_fit(fit_uint8(round_half_even(kmh, 5)), "a speed limit divided by 5");
 }
 
+// Writes a running fill's carried value into one cell.
+using cell_writer = void (*)(cella&, std::int32_t carried);
+void write_speed(cella& c, std::int32_t kmh) {
+  c.vel_limite = speed_byte(kmh);
+}
+void write_adhesion(cella& c, std::int32_t value) {
+  c.aderenza = low_8(value);
+}
+
+// The fill after the last record, up to cell N - 3; at least one cell is
+// written. Only records out of order can have pushed the index past the grid,
+// and nothing is written there.
+void complete_fill(percorso_t& grid, running_fill& fill, cell_writer write) {
+  const std::int32_t stop = last_cell(grid) - 2;
+  do {
+    if (in_grid(grid, fill.next_cell))
+      write(grid[static_cast<std::size_t>(fill.next_cell)], fill.carried);
+    ++fill.next_cell;
+  } while (fill.next_cell < stop);
+}
+
 class train_compiler {
  public:
   train_compiler(std::string_view text, run_state& st) : reader_(text), st_(st) {}
@@ -38,8 +59,9 @@ class train_compiler {
  private:
   void find_start();
   next_step record();
-  next_step speed_record();
-  next_step adhesion_record();
+  // A speed-limit or adhesion record: cells from the running index up to the
+  // record's cell get the value carried so far; then the record's is carried.
+  next_step fill_record(running_fill& fill, cell_writer write, bool stops_before_last);
   next_step read_signal();
   next_step read_slowdown();
   next_step code_line_record();
@@ -98,10 +120,13 @@ next_step train_compiler::record() {
   auto has = [this](std::string_view word) { return contains_ignoring_case(field_, word); };
   if (has("frenata") && has("massa")) s[k_slot_train].inizio = reader_.read_int32();
   if (has("vetture")) s[k_slot_train].posizione = reader_.read_int32();
+  // The speed fill also stops at the grid's last cell; the adhesion fill
+  // relies on the position check alone.
   if (has("velocit"))
-    if (const next_step n = speed_record(); n != next_step::go_on) return n;
+    if (const next_step n = fill_record(speed_, write_speed, true); n != next_step::go_on) return n;
   if (has("aderenza"))
-    if (const next_step n = adhesion_record(); n != next_step::go_on) return n;
+    if (const next_step n = fill_record(adhesion_, write_adhesion, false); n != next_step::go_on)
+      return n;
   if (has("orologio")) {
     s[k_slot_repetition].campo_4 = reader_.read_int16();
     s[k_slot_repetition].campo_5 = reader_.read_int16();
@@ -118,9 +143,10 @@ next_step train_compiler::record() {
   return next_step::go_on;
 }
 
-next_step train_compiler::speed_record() {
+next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
+                                      bool stops_before_last) {
   const std::int32_t p = reader_.read_int32();
-  const std::int32_t kmh = reader_.read_int32();
+  const std::int32_t value = reader_.read_int32();
   if (!position_fits(p)) {
     fault_at(15, p);
     return next_step::soft_stop;
@@ -130,39 +156,15 @@ next_step train_compiler::speed_record() {
   if (k > 0) {
     // A record whose cell is not beyond the running index still fills one cell.
     do {
-      if (!in_grid(st_.percorso, speed_.next_cell)) {
+      if (!in_grid(st_.percorso, fill.next_cell)) {
         fault_at(k_fault_outside_grid, p);
         return next_step::hard_stop;
       }
-      st_.percorso[static_cast<std::size_t>(speed_.next_cell)].vel_limite =
-          speed_byte(speed_.carried);
-      ++speed_.next_cell;
-    } while (speed_.next_cell < k && speed_.next_cell < last);
+      write(st_.percorso[static_cast<std::size_t>(fill.next_cell)], fill.carried);
+      ++fill.next_cell;
+    } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
   }
-  speed_.carried = kmh;
-  return next_step::go_on;
-}
-
-next_step train_compiler::adhesion_record() {
-  const std::int32_t p = reader_.read_int32();
-  const std::int32_t value = reader_.read_int32();
-  if (!position_fits(p)) {
-    fault_at(15, p);
-    return next_step::soft_stop;
-  }
-  const std::int64_t k = round_half_even(p, 50);
-  if (k > 0) {
-    do {
-      if (!in_grid(st_.percorso, adhesion_.next_cell)) {
-        fault_at(k_fault_outside_grid, p);
-        return next_step::hard_stop;
-      }
-      st_.percorso[static_cast<std::size_t>(adhesion_.next_cell)].aderenza =
-          low_8(adhesion_.carried);
-      ++adhesion_.next_cell;
-    } while (adhesion_.next_cell < k);
-  }
-  adhesion_.carried = value;
+  fill.carried = value;
   return next_step::go_on;
 }
 
@@ -234,20 +236,8 @@ next_step train_compiler::station_record() {
 }
 
 void train_compiler::end_of_reading() {
-  percorso_t& grid = st_.percorso;
-  const std::int32_t stop = last_cell(grid) - 2;
-  // Both fills write at least one cell; only records out of order can have
-  // pushed an index past the grid, and nothing is written there.
-  do {
-    if (in_grid(grid, speed_.next_cell))
-      grid[static_cast<std::size_t>(speed_.next_cell)].vel_limite = speed_byte(speed_.carried);
-    ++speed_.next_cell;
-  } while (speed_.next_cell < stop);
-  do {
-    if (in_grid(grid, adhesion_.next_cell))
-      grid[static_cast<std::size_t>(adhesion_.next_cell)].aderenza = low_8(adhesion_.carried);
-    ++adhesion_.next_cell;
-  } while (adhesion_.next_cell < stop);
+  complete_fill(st_.percorso, speed_, write_speed);
+  complete_fill(st_.percorso, adhesion_, write_adhesion);
 
   // The kilometric references come from the line description.
   for (int slot : {k_slot_km_tre, k_slot_km_due, k_slot_km_uno}) {
