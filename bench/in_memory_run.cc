@@ -6,6 +6,7 @@
 #include "output/plan_format.h"
 #include "output/station_format.h"
 #include "route/line_compiler.h"
+#include "run/memorizza.h"
 #include "service/train_compiler.h"
 
 namespace scenario {
@@ -15,8 +16,7 @@ run_state named_state(std::string_view nome_linea, std::string_view numero_treno
   st.nome_linea = nome_linea;
   st.numero_treno = numero_treno;
   st.scrivi_linea = 1;
-  st.stazioni[k_slot_line].nome = st.nome_linea;
-  st.stazioni[k_slot_repetition].nome = st.numero_treno;
+  name_station_table(st);
   return st;
 }
 

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "run/fault_codes.h"
+#include "run/memorizza.h"
 
 namespace scenario::fuzz {
 
@@ -12,8 +13,7 @@ run_state fresh_state(std::int32_t scrivi_linea) {
   st.nome_linea = "Corvale_Pianasco";
   st.numero_treno = "4816";
   st.scrivi_linea = scrivi_linea;
-  st.stazioni[k_slot_line].nome = st.nome_linea;
-  st.stazioni[k_slot_repetition].nome = st.numero_treno;
+  name_station_table(st);
   return st;
 }
 

@@ -32,9 +32,13 @@ std::optional<std::string> read_source(run_state& st, const std::string& path,
 
 }  // namespace
 
-void memorizza_dati(run_state& st, const scenario_sources& sources) {
+void name_station_table(run_state& st) {
   st.stazioni[k_slot_line].nome = st.nome_linea;
   st.stazioni[k_slot_repetition].nome = st.numero_treno;
+}
+
+void memorizza_dati(run_state& st, const scenario_sources& sources) {
+  name_station_table(st);
 
   if (!file_exists(sources.line_path)) {
     record_fault(st, {101, std::nullopt, fault_origin::line_file, 0, {}});

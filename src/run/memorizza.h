@@ -26,6 +26,10 @@ class run_failure : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// Copies nome_linea and numero_treno into the name of records 85 and 86, the
+// first step of every compile: the check codes are computed from them there.
+void name_station_table(run_state& st);
+
 // memorizza_dati: copies the scenario's names into records 85 and 86, then
 // compiles the line description and, unless that stopped the compile, the
 // train description. Each file read is deleted when its compiler is done
