@@ -6,10 +6,10 @@
 #include <iostream>
 #include <string>
 
-#include "common/file_names.h"
-#include "in_memory_run.h"
 #include "max_scenario.h"
+#include "model/file_names.h"
 #include "platform/files.h"
+#include "run/compile.h"
 #include "run/diagnostics.h"
 
 int main(int argc, char** argv) {
@@ -27,9 +27,14 @@ int main(int argc, char** argv) {
     replace_file(join_path(folder, names.line_file), line_text);
     replace_file(join_path(folder, names.train_file), train_text);
 
-    run_state st = named_state(k_max_line_name, k_max_train_number);
-    const std::string_view conflict = compile_in_memory(st, line_text, train_text);
-    for (const fault& f : st.faults) std::cerr << format_fault(f, names) << '\n';
+    const compile_result r = compile({std::string(k_max_line_name),
+                                      std::string(k_max_train_number),
+                                      true,
+                                      {names.line_file, line_text},
+                                      {names.train_file, train_text}});
+    const run_state& st = r.st;
+    const std::string_view conflict = r.stamp_conflict;
+    for (const diagnostic& d : compile_diagnostics(r, false)) std::cerr << format_diagnostic(d);
     if (!conflict.empty())
       std::cerr << "bench_make_max: error: stamp conflict " << conflict << '\n';
     if (!st.faults.empty() || st.codice_errore != 0 || !conflict.empty() || st.percorso.empty()) {

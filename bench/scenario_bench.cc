@@ -11,13 +11,14 @@
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda.h"
-#include "in_memory_run.h"
 #include "max_scenario.h"
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "run/binary_files.h"
+#include "run/compile.h"
 #include "run/memorizza.h"
 #include "run/run_sequence.h"
 #include "sources/line_content.h"
@@ -47,16 +48,22 @@ class scratch_folder {
   std::string path_;
 };
 
+// The one compile of two texts, with the plan, as the run does it.
+compile_result compile_texts(std::string_view nome_linea, std::string_view numero_treno,
+                             std::string_view line_text, std::string_view train_text) {
+  return compile({std::string(nome_linea),
+                  std::string(numero_treno),
+                  true,
+                  {"line", line_text},
+                  {"train", train_text}});
+}
+
 // The largest scenario, compiled once and kept for the benchmarks that only
 // serialise it.
 struct max_fixture {
   std::string line_text = max_line_text();
   std::string train_text = max_train_text();
-  run_state compiled = [this] {
-    run_state st = named_state(k_max_line_name, k_max_train_number);
-    compile_in_memory(st, line_text, train_text);
-    return st;
-  }();
+  run_state compiled = compile_texts(k_max_line_name, k_max_train_number, line_text, train_text).st;
 };
 
 const max_fixture& max_scenario() {
@@ -65,9 +72,9 @@ const max_fixture& max_scenario() {
 }
 
 run_state compiled_default() {
-  run_state st = named_state(k_shipped_line, k_shipped_train);
-  compile_in_memory(st, render_lines(line_content()), render_lines(train_content()));
-  return st;
+  return compile_texts(k_shipped_line, k_shipped_train, render_lines(line_content()),
+                       render_lines(train_content()))
+      .st;
 }
 
 std::int64_t byte_count(const binary_bytes& b) {
@@ -83,9 +90,8 @@ void default_run_in_memory(benchmark::State& state) {
     std::string documents[] = {render_lines(note_content()), render_lines(rallentamenti_content()),
                                render_lines(scheda_content())};
     benchmark::DoNotOptimize(documents);
-    run_state st = named_state(k_shipped_line, k_shipped_train);
-    compile_in_memory(st, line_text, train_text);
-    binary_bytes bytes = serialise_all(st);
+    const compile_result r = compile_texts(k_shipped_line, k_shipped_train, line_text, train_text);
+    binary_bytes bytes = serialise_binary_files(r.st);
     benchmark::DoNotOptimize(bytes);
   }
 }
@@ -95,8 +101,8 @@ void default_run_with_files(benchmark::State& state) {
   const scratch_folder folder;
   const auto ui = make_silent_display();
   for (auto _ : state) {
-    run_state st = form_load(folder.path(), *ui);
-    benchmark::DoNotOptimize(st);
+    compile_result r = form_load(folder.path(), *ui);
+    benchmark::DoNotOptimize(r);
   }
 }
 
@@ -104,9 +110,9 @@ void default_run_with_files(benchmark::State& state) {
 void max_compile(benchmark::State& state) {
   const max_fixture& f = max_scenario();
   for (auto _ : state) {
-    run_state st = named_state(k_max_line_name, k_max_train_number);
-    compile_in_memory(st, f.line_text, f.train_text);
-    benchmark::DoNotOptimize(st);
+    compile_result r =
+        compile_texts(k_max_line_name, k_max_train_number, f.line_text, f.train_text);
+    benchmark::DoNotOptimize(r);
   }
   state.SetBytesProcessed(state.iterations() *
                           static_cast<std::int64_t>(f.line_text.size() + f.train_text.size()));
@@ -122,12 +128,17 @@ void max_compile_with_files(benchmark::State& state) {
   replace_file(line_path, f.line_text);
   replace_file(train_path, f.train_text);
   const auto ui = make_silent_display();
+  scenario_files files;
+  files.nome_linea = k_max_line_name;
+  files.numero_treno = k_max_train_number;
+  files.line_path = line_path;
+  files.train_path = train_path;
+  files.delete_after_reading = false;
+  files.out_folder = folder.path();
   for (auto _ : state) {
-    run_state st;
-    st.nome_linea = k_max_line_name;
-    st.numero_treno = k_max_train_number;
-    memorizza_percorso(st, 1, {line_path, train_path, false}, folder.path(), *ui);
-    benchmark::DoNotOptimize(st);
+    compile_result r;
+    memorizza_percorso(1, files, *ui, r);
+    benchmark::DoNotOptimize(r);
   }
 }
 
@@ -165,10 +176,10 @@ const bool registered = [] {
   with_spread(benchmark::RegisterBenchmark("max/compile", max_compile));
   with_spread(benchmark::RegisterBenchmark("max/compile_with_files", max_compile_with_files));
   with_spread(benchmark::RegisterBenchmark("serialise/default", [](benchmark::State& s) {
-    serialise_bench(s, compiled_default(), serialise_all);
+    serialise_bench(s, compiled_default(), serialise_binary_files);
   }));
   with_spread(benchmark::RegisterBenchmark("serialise/max", [](benchmark::State& s) {
-    serialise_bench(s, max_scenario().compiled, serialise_all);
+    serialise_bench(s, max_scenario().compiled, serialise_binary_files);
   }));
   with_spread(benchmark::RegisterBenchmark("serialise/max_plan", [](benchmark::State& s) {
     serialise_bench(s, max_scenario().compiled,

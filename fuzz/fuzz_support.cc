@@ -3,8 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "run/fault_codes.h"
-#include "run/memorizza.h"
+#include "model/fault_codes.h"
 
 namespace scenario::fuzz {
 
@@ -13,7 +12,8 @@ run_state fresh_state(std::int32_t scrivi_linea) {
   st.nome_linea = "Corvale_Pianasco";
   st.numero_treno = "4816";
   st.scrivi_linea = scrivi_linea;
-  name_station_table(st);
+  st.stazioni[k_slot_line].nome = st.nome_linea;
+  st.stazioni[k_slot_repetition].nome = st.numero_treno;
   return st;
 }
 
@@ -26,7 +26,6 @@ void check_invariants(const run_state& st) {
   if (st.profilo.exists() && st.profilo.metres() > 1007001)
     fail("plan longer than the longest route");
   if (st.indice_cartelli < 1 || st.indice_cartelli > 80) fail("board slot outside 1..80");
-  if (st.numero_montagne < 0 || st.numero_montagne > 80) fail("scenery count outside 0..80");
   for (const fault& f : st.faults)
     if (find_fault_code(f.code) == nullptr) fail("unknown fault code");
   if (!st.faults.empty() && st.faults.back().code != st.codice_errore)

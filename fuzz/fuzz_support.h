@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 
 namespace scenario::fuzz {
 
@@ -15,8 +15,8 @@ inline std::string_view as_text(const std::uint8_t* data, std::size_t size) {
   return {reinterpret_cast<const char*>(data), size};
 }
 
-// A state ready for compiling, with the names copied into records 85 and 86
-// as the compile step does.
+// A state ready for one compiler, with the names copied into records 85 and
+// 86 as the compile does.
 run_state fresh_state(std::int32_t scrivi_linea);
 
 // Checks the invariants every compile must leave, whatever its input: the

@@ -148,22 +148,34 @@ TEST_F(DumpDraw, UnnamedFilesAreToldApartByContent) {
 }
 
 TEST_F(DumpDraw, UsageAndUnreadableFiles) {
-  for (const char* args : {"dump", "dump --xml x.dat", "dump a.dat b.dat"}) {
+  const std::string try_help = "Try 'scenario_gen --help' for more information.\n";
+  const std::string dump_usage = "usage: scenario_gen dump FILE [--json]\n" + try_help;
+  const std::pair<const char*, const char*> dump_cases[] = {
+      {"dump", "dump needs a file"},
+      {"dump --xml x.dat", "unknown option '--xml'"},
+      {"dump a.dat b.dat", "dump takes one file"}};
+  for (const auto& [args, why] : dump_cases) {
     const auto r = run(args);
     EXPECT_EQ(r.status, 2) << args;
-    EXPECT_EQ(r.err, "usage: scenario_gen dump FILE [--json]\n") << args;
+    EXPECT_EQ(r.err, "scenario_gen: error: " + std::string(why) + "\n" + dump_usage) << args;
   }
   EXPECT_EQ(run("dump --help").status, 0);
   const auto missing = run("dump nofile.dat");
   EXPECT_EQ(missing.status, 2);
   EXPECT_EQ(missing.err,
             "scenario_gen: error: cannot read 'nofile.dat': No such file or directory\n");
-  for (const char* args : {"draw .", "draw -o x.svg", "draw . -o", "draw a b -o x.svg"}) {
+  const std::string draw_usage =
+      "usage: scenario_gen draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg\n" +
+      try_help;
+  const std::pair<const char*, const char*> draw_cases[] = {
+      {"draw .", "draw needs -o FILE.svg"},
+      {"draw -o x.svg", "draw needs a folder or the three files of a scenario"},
+      {"draw . -o", "option '-o' needs a value"},
+      {"draw a b -o x.svg", "draw needs a folder or the three files of a scenario"}};
+  for (const auto& [args, why] : draw_cases) {
     const auto r = run(args);
     EXPECT_EQ(r.status, 2) << args;
-    EXPECT_EQ(r.err,
-              "usage: scenario_gen draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg\n")
-        << args;
+    EXPECT_EQ(r.err, "scenario_gen: error: " + std::string(why) + "\n" + draw_usage) << args;
   }
 }
 

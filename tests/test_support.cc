@@ -9,6 +9,9 @@
 
 #include <cstdlib>
 
+#include "platform/display.h"
+#include "route/line_compiler.h"
+#include "run/run_sequence.h"
 #include "sources/line_content.h"
 #include "sources/text_writer.h"
 #include "sources/train_content.h"
@@ -47,6 +50,15 @@ run_state fresh_state(std::int32_t scrivi_linea) {
   st.numero_treno = "4816";
   st.scrivi_linea = scrivi_linea;
   return st;
+}
+
+compile_end compile_line_into(std::string_view text, run_state& st) {
+  return compile_line(text, st);
+}
+
+run_state shipped_run_in(const std::filesystem::path& folder) {
+  const auto ui = make_silent_display();
+  return form_load(folder.string(), *ui).st;
 }
 
 scratch_folder::scratch_folder() {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 
 namespace scenario::testing {
 
@@ -24,6 +24,14 @@ std::string shipped_train_text();
 
 // A run state ready for compiling: names set, plan flag 1.
 run_state fresh_state(std::int32_t scrivi_linea = 1);
+
+// Compiles a line description into st with the line compiler alone, for the
+// tests of what comes after it.
+compile_end compile_line_into(std::string_view text, run_state& st);
+
+// The default run in folder, shown on a silent display: the tables its
+// compile left (the files are in folder).
+run_state shipped_run_in(const std::filesystem::path& folder);
 
 // A new empty folder under the system's temporary folder, removed with the object.
 class scratch_folder {

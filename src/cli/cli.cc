@@ -2,40 +2,50 @@
 
 #include <exception>
 #include <ostream>
+#include <string>
 
+#include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/usage.h"
-#include "run/errore.h"
+#include "common/diagnostic.h"
 
 namespace scenario {
+namespace {
+
+int dispatch(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
+  if (args.empty()) return default_command(out, err);
+  const std::string_view word = args[0];
+  if (word == "--help" || word == "-h") {
+    print_help(out);
+    return k_status_ok;
+  }
+  if (word == "--version") {
+    print_version(out);
+    return k_status_ok;
+  }
+  const command_info* c = find_command(word);
+  if (c == nullptr)
+    return usage_error(err,
+                       (word.starts_with("-") ? "unknown option '" : "unknown command '") +
+                           std::string(word) + "'",
+                       nullptr);
+  const parsed_options parsed = parse_options(args.subspan(1), c->options);
+  if (!parsed.error.empty()) return usage_error(err, parsed.error, c);
+  if (parsed.options.help) {
+    print_command_help(out, *c);
+    return k_status_ok;
+  }
+  return c->run(parsed.options, out, err);
+}
+
+}  // namespace
 
 int cli_main(std::span<const std::string_view> args, std::ostream& out, std::ostream& err) {
   try {
-    if (args.empty()) return default_command(out, err);
-    const std::string_view command = args[0];
-    const arguments rest = args.subspan(1);
-    if (command == "--help" || command == "-h") {
-      print_help(out);
-      return k_status_ok;
-    }
-    if (command == "--version") {
-      print_version(out);
-      return k_status_ok;
-    }
-    if (command == "run") return run_command(rest, out, err);
-    if (command == "export") return export_command(rest, out, err);
-    if (command == "compile") return compile_command(rest, out, err);
-    if (command == "dump") return dump_command(rest, out, err);
-    if (command == "draw") return draw_command(rest, out, err);
-    if (command.starts_with("-"))
-      return usage_error(err, "unknown option '" + std::string(command) + "'");
-    return usage_error(err, "unknown command '" + std::string(command) + "'");
-  } catch (const process_end& e) {
-    err << "scenario_gen: error: " << e.what() << '\n';
-    return e.status();
+    return dispatch(args, out, err);
+  } catch (const failure& f) {
+    return report_failure(err, f.what_failed(), f.status());
   } catch (const std::exception& e) {
-    err << "scenario_gen: error: " << e.what() << '\n';
-    return k_status_failed;
+    return report_failure(err, program_diagnostic(e.what()));
   }
 }
 

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "cli/commands.h"
-#include "common/file_names.h"
+#include "common/diagnostic.h"
 #include "platform/display.h"
 #include "platform/files.h"
 #include "run/diagnostics.h"
@@ -12,20 +12,21 @@ namespace scenario {
 
 int shipped_run(const std::string& folder, std::ostream& err) {
   const auto ui = make_display(err);
-  run_state st;
-  const source_names names{line_source_name(k_shipped_line),
-                           train_source_name(k_shipped_line, k_shipped_train)};
+  compile_result result;
+  // The run prints its faults, never its warnings: the shipped descriptions
+  // are the format's own.
   auto print_faults = [&] {
-    for (const fault& f : st.faults) err << format_fault(f, names) << '\n';
+    for (const diagnostic& d : compile_diagnostics(result, /*with_warnings=*/false))
+      err << format_diagnostic(d);
   };
   try {
-    form_load(st, folder, *ui);
+    form_load(result, folder, *ui);
   } catch (...) {
     print_faults();
     throw;
   }
   print_faults();
-  return st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
+  return result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
 }
 
 int default_command(std::ostream& /*out*/, std::ostream& err) {

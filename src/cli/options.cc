@@ -10,7 +10,7 @@ struct value_option {
 };
 
 constexpr value_option k_value_options[] = {
-    {"--output", k_accept_out, &command_options::out_folder},
+    {"--output", k_accept_out, &command_options::output},
     {"--line-name", k_accept_names, &command_options::line_name},
     {"--train-number", k_accept_names, &command_options::train_number},
 };
@@ -26,9 +26,29 @@ constexpr flag_option k_flag_options[] = {
     {"--no-plan", "", k_accept_no_plan, &command_options::no_plan},
     {"--force", "", k_accept_force, &command_options::force},
     {"--no-warnings", "-w", k_accept_no_warnings, &command_options::no_warnings},
+    {"--json", "", k_accept_json, &command_options::json},
+};
+
+constexpr option_help k_option_helps[] = {
+    {k_accept_out, "-o PATH, --output PATH",
+     "where the output goes: a folder (created when missing), or draw's picture file"},
+    {k_accept_names, "--line-name NAME",
+     "the line name (required when LINE_FILE is not NAME_linea.txt)"},
+    {k_accept_names, "--train-number NUM",
+     "the train number (required when TRAIN_FILE is not NAME_NUM-.txt)"},
+    {k_accept_no_plan, "--no-plan",
+     "compile without the line plan: curve records are not read and NAME_linea.dat is not "
+     "written"},
+    {k_accept_force, "--force", "replace files that exist"},
+    {k_accept_no_warnings, "-w, --no-warnings", "print faults only"},
+    {k_accept_json, "--json", "print every field as JSON, for scripts"},
 };
 
 }  // namespace
+
+std::span<const option_help> option_helps() {
+  return k_option_helps;
+}
 
 parsed_options parse_options(arguments args, unsigned accepted) {
   parsed_options r;

@@ -3,22 +3,26 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "cli/commands.h"
-
 namespace scenario {
+
+// The words of a command line after the command word.
+using arguments = std::span<const std::string_view>;
 
 // What a command was asked to do.
 struct command_options {
   std::vector<std::string> operands;        // the words that are not options, in order
-  std::optional<std::string> out_folder;    // -o DIR, --output DIR
+  std::optional<std::string> output;        // -o PATH, --output PATH
   std::optional<std::string> line_name;     // --line-name NAME
   std::optional<std::string> train_number;  // --train-number NUM
   bool no_plan = false;                     // --no-plan
   bool force = false;                       // --force
   bool no_warnings = false;                 // -w, --no-warnings
+  bool json = false;                        // --json
   bool help = false;                        // -h, --help
 };
 
@@ -29,7 +33,18 @@ enum accepted_option : unsigned {
   k_accept_no_plan = 1u << 2,
   k_accept_force = 1u << 3,
   k_accept_no_warnings = 1u << 4,
+  k_accept_json = 1u << 5,
 };
+
+// One option as help shows it: its words and what it does.
+struct option_help {
+  unsigned flag;
+  std::string_view words;  // "-o DIR, --output DIR"
+  std::string_view what;
+};
+
+// The help line of every option, in the order help lists them.
+std::span<const option_help> option_helps();
 
 // The options read, or the reason the words are not a valid command line
 // ("unknown option '--x'", "option '-o' needs a value"). Options and operands

@@ -19,7 +19,7 @@ TEST(Options, ValuesInEveryUsualSpelling) {
            {"-o", "x", "--output", "d", "--line-name", "L", "--train-number=7"}}) {
     const parsed_options p = parse(words);
     EXPECT_EQ(p.error, "");
-    EXPECT_EQ(p.options.out_folder, "d");
+    EXPECT_EQ(p.options.output, "d");
     EXPECT_EQ(p.options.line_name, "L");
     EXPECT_EQ(p.options.train_number, "7");
   }
@@ -32,7 +32,7 @@ TEST(Options, OperandsAndFlagsInAnyOrder) {
   EXPECT_TRUE(p.options.no_plan);
   EXPECT_TRUE(p.options.no_warnings);
   EXPECT_FALSE(p.options.force);
-  EXPECT_FALSE(p.options.out_folder);
+  EXPECT_FALSE(p.options.output);
   EXPECT_TRUE(parse({"x", "--help"}).options.help);
 }
 

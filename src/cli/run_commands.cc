@@ -3,66 +3,53 @@
 #include <ostream>
 #include <string>
 
+#include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/folders.h"
-#include "cli/options.h"
-#include "cli/usage.h"
-#include "common/file_names.h"
+#include "model/file_names.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
 
 namespace scenario {
 namespace {
 
-// The options of a command that takes no operands, or a usage error's
-// status in status.
-std::optional<command_options> options_of(std::string_view command, arguments args,
-                                          std::ostream& out, std::ostream& err, int& status) {
-  const parsed_options parsed = parse_options(args, k_accept_out | k_accept_force);
-  if (!parsed.error.empty()) {
-    status = usage_error(err, parsed.error, command);
-    return std::nullopt;
-  }
-  if (parsed.options.help) {
-    print_command_help(out, command);
-    status = k_status_ok;
-    return std::nullopt;
-  }
-  if (!parsed.options.operands.empty()) {
-    status = usage_error(err, "unexpected argument '" + parsed.options.operands[0] + "'", command);
-    return std::nullopt;
-  }
-  return parsed.options;
+// run and export take no operands.
+bool no_operands(std::string_view command, const command_options& o, std::ostream& err,
+                 int& status) {
+  if (o.operands.empty()) return true;
+  status = usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command(command));
+  return false;
 }
 
 }  // namespace
 
-int run_command(arguments args, std::ostream& out, std::ostream& err) {
+int run_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
   int status = k_status_ok;
-  const std::optional<command_options> o = options_of("run", args, out, err, status);
-  if (!o) return status;
-  const std::string folder = o->out_folder ? *o->out_folder : executable_folder();
-  if (const std::string why = make_folder(folder); !why.empty()) return program_error(err, why);
+  if (!no_operands("run", o, err, status)) return status;
+  const std::string folder = o.output ? *o.output : executable_folder();
+  if (const std::string why = make_folder(folder); !why.empty())
+    return report_failure(err, program_diagnostic(why));
   const source_names names{line_source_name(k_shipped_line),
                            train_source_name(k_shipped_line, k_shipped_train)};
   // The run writes its two descriptions and deletes them once compiled: an
   // author's edited copy under those names would be lost.
-  if (!o->force)
+  if (!o.force)
     for (const std::string& name : {names.line_file, names.train_file})
       if (const std::string path = join_path(folder, name); something_at(path))
-        return program_error(err, "'" + path +
-                                      "' exists and the run would replace and then delete it; move "
-                                      "it away or give --force");
+        return report_failure(
+            err, program_diagnostic("'" + path +
+                                    "' exists and the run would replace and then delete it; move "
+                                    "it away or give --force"));
   return shipped_run(folder, err);
 }
 
-int export_command(arguments args, std::ostream& out, std::ostream& err) {
+int export_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
   int status = k_status_ok;
-  const std::optional<command_options> o = options_of("export", args, out, err, status);
-  if (!o) return status;
-  const std::string folder = o->out_folder.value_or(".");
-  if (const std::string why = make_folder(folder); !why.empty()) return program_error(err, why);
+  if (!no_operands("export", o, err, status)) return status;
+  const std::string folder = o.output.value_or(".");
+  if (const std::string why = make_folder(folder); !why.empty())
+    return report_failure(err, program_diagnostic(why));
   const std::string names[] = {
       line_source_name(k_shipped_line),
       train_source_name(k_shipped_line, k_shipped_train),
@@ -72,10 +59,11 @@ int export_command(arguments args, std::ostream& out, std::ostream& err) {
   };
   // Nothing is written unless every file can be: an author's edits are not
   // replaced without --force.
-  if (!o->force)
+  if (!o.force)
     for (const std::string& name : names)
       if (const std::string path = join_path(folder, name); something_at(path))
-        return program_error(err, "'" + path + "' exists; give --force to replace it");
+        return report_failure(
+            err, program_diagnostic("'" + path + "' exists; give --force to replace it"));
   write_shipped_texts(folder, k_shipped_line, k_shipped_train);
   return k_status_ok;
 }

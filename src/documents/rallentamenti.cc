@@ -2,7 +2,7 @@
 
 #include <iterator>
 
-#include "common/file_names.h"
+#include "model/file_names.h"
 #include "platform/files.h"
 #include "sources/text_writer.h"
 

@@ -5,9 +5,9 @@
 #include <iterator>
 #include <string>
 
+#include "common/utf8_text.h"
 #include "draw/picture_parts.h"
-#include "draw/route_facts.h"
-#include "draw/utf8_text.h"
+#include "inspect/route_facts.h"
 
 namespace scenario {
 namespace {
@@ -55,7 +55,7 @@ double draw_lanes(svg_writer& svg, const scenario_view& view, const distance_axi
   }
   for (std::size_t n = 0; n < grid.size(); ++n) {
     const cella& c = grid[n];
-    const double m = n * k_cell_metres;
+    const double m = n * k_cell_span;
     if (!ax.covers(m)) continue;
     const double x = ax.x(m);
     switch (c.tipo_cella) {
@@ -139,7 +139,7 @@ double draw_lanes(svg_writer& svg, const scenario_view& view, const distance_axi
   // Labels after every glyph, so that none covers one.
   for (std::size_t n = 0; n < grid.size(); ++n) {
     const cella& c = grid[n];
-    const double m = n * k_cell_metres;
+    const double m = n * k_cell_span;
     if (!ax.covers(m)) continue;
     const double x = ax.x(m);
     std::string t;

@@ -10,9 +10,9 @@
 
 #include "draw/label_placement.h"
 #include "draw/svg_writer.h"
-#include "route/percorso.h"
-#include "route/profilo.h"
-#include "service/stazioni.h"
+#include "model/percorso.h"
+#include "model/profilo.h"
+#include "model/stazioni.h"
 
 namespace scenario {
 

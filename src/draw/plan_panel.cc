@@ -6,7 +6,7 @@
 #include <cmath>
 
 #include "draw/picture_parts.h"
-#include "draw/route_facts.h"
+#include "inspect/route_facts.h"
 
 namespace scenario {
 namespace {

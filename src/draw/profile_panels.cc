@@ -7,7 +7,7 @@
 #include <string>
 
 #include "draw/picture_parts.h"
-#include "draw/route_facts.h"
+#include "inspect/route_facts.h"
 
 namespace scenario {
 namespace {
@@ -65,8 +65,7 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
                     label_placer& placer) {
   const percorso_t& grid = view.grid;
   const std::vector<double> h = elevation_profile(grid);
-  const std::size_t last =
-      std::min(h.size() - 1, static_cast<std::size_t>(ax.end() / k_cell_metres));
+  const std::size_t last = std::min(h.size() - 1, static_cast<std::size_t>(ax.end() / k_cell_span));
   double lo = h[0];
   double hi = h[0];
   for (std::size_t n = 0; n <= last; ++n) {
@@ -85,12 +84,12 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
   std::string outline;
   for (std::size_t n = 0; n <= last; ++n) {
     outline +=
-        (n == 0 ? "M" : " L") + svg_number(ax.x(n * k_cell_metres)) + " " + svg_number(s.y(h[n]));
+        (n == 0 ? "M" : " L") + svg_number(ax.x(n * k_cell_span)) + " " + svg_number(s.y(h[n]));
     if (n > 0)
-      keep_off(placer, ax.x((n - 1) * k_cell_metres), s.y(h[n - 1]), ax.x(n * k_cell_metres),
+      keep_off(placer, ax.x((n - 1) * k_cell_span), s.y(h[n - 1]), ax.x(n * k_cell_span),
                s.y(h[n]));
   }
-  const std::string area = outline + " L" + svg_number(ax.x(last * k_cell_metres)) + " " +
+  const std::string area = outline + " L" + svg_number(ax.x(last * k_cell_span)) + " " +
                            svg_number(s.bottom) + " L" + svg_number(ax.x(0)) + " " +
                            svg_number(s.bottom) + " Z";
   svg.element("path", {{"d", area}, {"fill", "#eadfc8"}, {"stroke", "none"}});
@@ -103,7 +102,7 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
     const int g = r.value - 100;
     const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
     const std::size_t mid = (r.first + r.last + 1) / 2;
-    const double x = ax.x(mid * k_cell_metres);
+    const double x = ax.x(mid * k_cell_span);
     const double y = s.y(h[mid]);
     const double w = text_width(t, k_small_font) + 2;
     const placement p =
@@ -130,8 +129,8 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     std::size_t e = n + 1;
     while (e < grid.size() && grid[e].tipo_cella != k_slowdown_end) ++e;
     if (e == grid.size()) e = n + 1;
-    const double x0 = ax.x(n * k_cell_metres);
-    const double x1 = std::max(ax.x(e * k_cell_metres), x0 + 2);
+    const double x0 = ax.x(n * k_cell_span);
+    const double x1 = std::max(ax.x(e * k_cell_span), x0 + 2);
     svg.element("rect", {{"x", svg_number(x0)},
                          {"y", svg_number(s.top)},
                          {"width", svg_number(x1 - x0)},
@@ -151,10 +150,10 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
   double previous_y = 0;
   std::vector<std::pair<box, std::string>> wanted;
   for (const cell_run& r : runs_of(grid, &cella::vel_limite)) {
-    const double m0 = r.first * k_cell_metres;
+    const double m0 = r.first * k_cell_span;
     if (!ax.covers(m0)) break;
     const double x0 = ax.x(m0);
-    const double x1 = ax.x((r.last + 1) * k_cell_metres);
+    const double x1 = ax.x((r.last + 1) * k_cell_span);
     const double y = s.y(r.value * 5);
     if (steps.empty()) {
       steps = "M" + svg_number(x0) + " " + svg_number(y);

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "common/utf8_text.h"
 #include "draw/picture_parts.h"
-#include "draw/route_facts.h"
 #include "draw/svg_writer.h"
-#include "draw/utf8_text.h"
+#include "inspect/route_facts.h"
 
 namespace scenario {
 namespace {
@@ -36,9 +36,9 @@ double axis_end_of(const percorso_t& grid, const std::vector<station_view>& stat
   double far = route_end;
   for (std::size_t n = 0; n < grid.size(); ++n)
     if (grid[n].tipo_cella != k_empty && grid[n].tipo_cella != k_scenery_marker)
-      far = std::max(far, (n + 1) * k_cell_metres);
+      far = std::max(far, (n + 1) * k_cell_span);
   for (const station_view& s : stations) far = std::max(far, static_cast<double>(s.fine));
-  const double grid_end = grid.size() * k_cell_metres;
+  const double grid_end = grid.size() * k_cell_span;
   return std::max(1000.0,
                   std::min(std::ceil(far / 1000) * 1000, std::ceil(grid_end / 1000) * 1000));
 }
@@ -123,7 +123,7 @@ double draw_legend(svg_writer& svg, double top) {
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan) {
   scenario_view view{grid, table, plan, stations_of(table), 0, 0};
   const std::int32_t length = table[k_slot_train].fine;
-  const double grid_end = grid.size() * k_cell_metres;
+  const double grid_end = grid.size() * k_cell_span;
   view.route_end = length > 0 ? std::min<double>(length, grid_end) : grid_end;
   view.axis_end = axis_end_of(grid, view.stations, view.route_end);
 

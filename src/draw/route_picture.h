@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "draw/label_placement.h"
-#include "route/percorso.h"
-#include "route/profilo.h"
-#include "service/stazioni.h"
+#include "model/percorso.h"
+#include "model/profilo.h"
+#include "model/stazioni.h"
 
 namespace scenario {
 

@@ -15,8 +15,7 @@ namespace {
 const run_state& shipped() {
   static const run_state st = [] {
     testing::scratch_folder dir;
-    const auto ui = make_silent_display();
-    return form_load(dir.path().string(), *ui);
+    return testing::shipped_run_in(dir.path());
   }();
   return st;
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "draw/utf8_text.h"
+#include "common/utf8_text.h"
 #include "xml_check.h"
 
 namespace scenario {

@@ -21,6 +21,17 @@ class byte_sink {
   void put_i16(std::int16_t v) { put_le(static_cast<std::uint16_t>(v), 2); }
   void put_i32(std::int32_t v) { put_le(static_cast<std::uint32_t>(v), 4); }
   void put_f64(double v) { put_le(std::bit_cast<std::uint64_t>(v), 8); }
+
+  // A field of a record, by its type: whole numbers as their width; a text
+  // as its 16-bit byte count and its bytes.
+  void put(std::uint8_t v) { put_u8(v); }
+  void put(std::uint16_t v) { put_u16(v); }
+  void put(std::int16_t v) { put_i16(v); }
+  void put(std::int32_t v) { put_i32(v); }
+  void put(const std::string& text) {
+    put_u16(static_cast<std::uint16_t>(text.size()));
+    put_bytes(text);
+  }
   void put_bytes(std::string_view s) {
     reserve(s.size());
     std::memcpy(bytes_.data() + used_, s.data(), s.size());

@@ -58,6 +58,15 @@ class byte_reader {
   std::int32_t i32(std::string_view what) { return static_cast<std::int32_t>(le(4, what)); }
   double f64(std::string_view what) { return std::bit_cast<double>(le(8, what)); }
 
+  // A field of a record into v, by its type, as byte_sink::put writes it.
+  void read(std::uint8_t& v, std::string_view what) { v = u8(what); }
+  void read(std::int16_t& v, std::string_view what) { v = i16(what); }
+  void read(std::int32_t& v, std::string_view what) { v = i32(what); }
+  void read(std::string& v, std::string_view what) {
+    const std::uint16_t n = u16("name length");
+    v = std::string(bytes(n, what));
+  }
+
   // The next n bytes, or an empty view when they are not all there.
   std::string_view bytes(std::size_t n, std::string_view what) {
     if (!take(n, what)) return {};

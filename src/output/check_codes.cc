@@ -1,14 +1,13 @@
 #include "output/check_codes.h"
 
 #include "common/text.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
 
 constexpr std::string_view k_filler = "mmppqqrrssttuuvvzzbbddffhh";
 constexpr std::size_t k_check_length = 25;
-constexpr std::int16_t k_station_stamp = 610;
-constexpr std::int16_t k_cell_stamp = 5121;
 
 std::string check_text_of(const run_state& st) {
   return check_text(st.stazioni[k_slot_repetition].nome, st.stazioni[k_slot_line].nome);
@@ -38,10 +37,10 @@ std::int32_t codice_gara_st(const run_state& st) {
 
 std::string_view stamp_scenario(run_state& st) {
   stazione& line = st.stazioni[k_slot_line];
-  cella& cell = st.percorso[1];
+  cella& cell = st.percorso[k_stamp_cell_index];
   if (line.campo_2 != 0 || cell.valore_a != 0) return k_stamp_conflict_a;
-  line.campo_2 = k_station_stamp;
-  cell.valore_a = k_cell_stamp;
+  line.campo_2 = k_stamp_record;
+  cell.valore_a = k_stamp_cell;
   if (line.orario != 0 || cell.valore_b != 0) return k_stamp_conflict_b;
   line.orario = codice_gara_st(st);
   // At most 25 * 255 = 6375, which fits the cell's 16 bits.

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 
 namespace scenario {
 

@@ -1,5 +1,7 @@
 #include "output/code_pass.h"
 
+#include "model/fault_codes.h"
+
 namespace scenario {
 namespace {
 
@@ -77,7 +79,7 @@ void pass::before_warning(std::int64_t i) {
     else if (kind_at(s - 2, k_code_point))
       lower(s - 2);
     else
-      fault_at(11, s);
+      fault_at(k_fault_signal_code_point, s);
   }
 }
 
@@ -95,7 +97,7 @@ void pass::before_start(std::int64_t i) {
         placed = true;
       }
     }
-    if (!placed) fault_at(12, i);
+    if (!placed) fault_at(k_fault_band_code_point, i);
   }
 }
 
@@ -118,7 +120,7 @@ std::int64_t pass::through_slowdown(std::int64_t i) {
         mark(k + 1);
         c = -1;
       } else {
-        fault_at(13, k);
+        fault_at(k_fault_slowdown_code_point, k);
       }
     }
     if (kind_at(k, k_slowdown_end)) break;
@@ -136,7 +138,7 @@ void pass::after_end(std::int64_t e) {
     else if (free_at(t - 1))
       mark(t - 1);
     else
-      fault_at(13, e);
+      fault_at(k_fault_slowdown_code_point, e);
     return;
   }
 }

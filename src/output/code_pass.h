@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 
 namespace scenario {
 

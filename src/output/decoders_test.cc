@@ -6,14 +6,13 @@
 #include <cstring>
 #include <limits>
 
-#include "common/file_names.h"
+#include "model/file_names.h"
 #include "output/byte_reader.h"
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
 #include "platform/display.h"
 #include "platform/files.h"
-#include "run/run_sequence.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -36,12 +35,10 @@ class ShippedFiles : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     testing::scratch_folder dir;
-    const auto ui = make_silent_display();
-    state = new run_state(form_load(dir.path().string(), *ui));
-    grid = new std::string(read_file(dir.file(grid_file_name(k_shipped_line, k_shipped_train))));
-    stations =
-        new std::string(read_file(dir.file(station_file_name(k_shipped_line, k_shipped_train))));
-    plan = new std::string(read_file(dir.file(plan_file_name(k_shipped_line))));
+    state = new run_state(testing::shipped_run_in(dir.path()));
+    grid = new std::string(read_file(dir.file(grid_file_name("Corvale_Pianasco", "4816"))));
+    stations = new std::string(read_file(dir.file(station_file_name("Corvale_Pianasco", "4816"))));
+    plan = new std::string(read_file(dir.file(plan_file_name("Corvale_Pianasco"))));
   }
   static void TearDownTestSuite() {
     delete state;

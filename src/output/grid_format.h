@@ -12,14 +12,16 @@
 #include <string>
 #include <string_view>
 
+#include "model/percorso.h"
+#include "model/scenario_constants.h"
 #include "output/byte_reader.h"
-#include "route/percorso.h"
 
 namespace scenario {
 
 inline constexpr std::size_t k_grid_cell_bytes = 15;
-// The longest route, 1000000 m, gives cells 0 to 20140.
-inline constexpr std::size_t k_grid_max_cells = 20141;
+// The longest route gives cells 0 to (1000000 + 7000) / 50.
+inline constexpr std::size_t k_grid_max_cells =
+    (k_max_route_length + k_route_margin) / k_cell_metres + 1;
 
 // The bytes of the route grid file.
 std::string serialise_grid(const percorso_t& grid);

@@ -3,30 +3,6 @@
 #include "output/plan_format.h"
 
 namespace scenario {
-namespace {
-
-std::uint16_t tag_code(plan_tag t) {
-  switch (t) {
-    case plan_tag::int16:
-      return k_plan_tag_int16;
-    case plan_tag::real:
-      return k_plan_tag_real;
-    case plan_tag::empty:
-      break;
-  }
-  return k_plan_tag_empty;
-}
-
-// The byte count of the value that follows a known tag.
-std::size_t value_bytes(std::uint16_t tag) {
-  return tag == k_plan_tag_real ? 8 : tag == k_plan_tag_int16 ? 2 : 0;
-}
-
-bool known_tag(std::uint16_t tag) {
-  return tag == k_plan_tag_empty || tag == k_plan_tag_int16 || tag == k_plan_tag_real;
-}
-
-}  // namespace
 
 decoded<profilo_t> decode_plan(std::string_view bytes) {
   if (bytes.empty()) return decode_error{0, "empty file"};
@@ -37,11 +13,12 @@ decoded<profilo_t> decode_plan(std::string_view bytes) {
     const std::size_t at = in.offset();
     if (entries == 2 * k_plan_max_metres)
       return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
-    const std::uint16_t tag = in.u16("tag");
-    if (in.ok() && !known_tag(tag))
+    const std::uint16_t stored = in.u16("tag");
+    const std::optional<plan_tag> tag = plan_tag_of(stored);
+    if (in.ok() && !tag)
       return decode_error{
-          at, "unknown tag " + std::to_string(tag) + " in entry " + std::to_string(entries)};
-    in.skip(value_bytes(tag), "value");
+          at, "unknown tag " + std::to_string(stored) + " in entry " + std::to_string(entries)};
+    in.skip(tag ? plan_value_bytes(*tag) : 0, "value");
     if (!in.ok())
       return decode_error{in.error().offset,
                           "truncated entry " + std::to_string(entries) + ": " + in.error().reason};
@@ -56,13 +33,14 @@ decoded<profilo_t> decode_plan(std::string_view bytes) {
     for (std::size_t m = 0; m < metres; ++m) {
       const std::size_t at = in.offset();
       const std::uint16_t tag = in.u16("tag");
-      if (coord == 1 && tag != tag_code(plan.tag(m, 0)))
+      const auto first = static_cast<std::uint16_t>(plan.tag(m, 0));
+      if (coord == 1 && tag != first)
         return decode_error{at, "metre " + std::to_string(m) + ": tag " + std::to_string(tag) +
-                                    " in coordinate 1, " +
-                                    std::to_string(tag_code(plan.tag(m, 0))) + " in coordinate 0"};
-      if (tag == k_plan_tag_int16) {
+                                    " in coordinate 1, " + std::to_string(first) +
+                                    " in coordinate 0"};
+      if (tag == static_cast<std::uint16_t>(plan_tag::int16)) {
         plan.set_int16(m, coord, in.i16("value"));
-      } else if (tag == k_plan_tag_real) {
+      } else if (tag == static_cast<std::uint16_t>(plan_tag::real)) {
         const double v = in.f64("value");
         if (!std::isfinite(v))
           return decode_error{at + 2, "metre " + std::to_string(m) + ": coordinate " +

@@ -8,19 +8,17 @@ std::string serialise_plan(const profilo_t& plan) {
   const auto& tags = plan.tags();
   const auto& values = plan.values();
   std::size_t size = 0;
-  for (const plan_tag t : tags) size += t == plan_tag::real ? 10 : t == plan_tag::int16 ? 4 : 2;
+  for (const plan_tag t : tags) size += 2 + plan_value_bytes(t);
   byte_sink out(size);
   for (std::size_t i = 0; i < tags.size(); ++i) {
+    out.put_u16(static_cast<std::uint16_t>(tags[i]));
     switch (tags[i]) {
       case plan_tag::empty:
-        out.put_u16(k_plan_tag_empty);
         break;
       case plan_tag::int16:
-        out.put_u16(k_plan_tag_int16);
         out.put_i16(static_cast<std::int16_t>(values[i]));
         break;
       case plan_tag::real:
-        out.put_u16(k_plan_tag_real);
         out.put_f64(values[i]);
         break;
     }

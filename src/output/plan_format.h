@@ -11,16 +11,14 @@
 #include <string>
 #include <string_view>
 
+#include "model/profilo.h"
+#include "model/scenario_constants.h"
 #include "output/byte_reader.h"
-#include "route/profilo.h"
 
 namespace scenario {
 
-inline constexpr std::uint16_t k_plan_tag_empty = 0;
-inline constexpr std::uint16_t k_plan_tag_int16 = 2;
-inline constexpr std::uint16_t k_plan_tag_real = 5;
-// The longest route, 1000000 m, gives metres 0 to 1007000.
-inline constexpr std::size_t k_plan_max_metres = 1007001;
+// The longest route gives metres 0 to 1000000 + 7000.
+inline constexpr std::size_t k_plan_max_metres = k_max_route_length + k_route_margin + 1;
 
 // The bytes of the line plan file.
 std::string serialise_plan(const profilo_t& plan);

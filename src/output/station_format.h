@@ -17,8 +17,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/stazioni.h"
 #include "output/byte_reader.h"
-#include "service/stazioni.h"
 
 namespace scenario {
 

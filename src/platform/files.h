@@ -2,16 +2,18 @@
 // io_error naming the file and the system's reason.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "common/diagnostic.h"
+
 namespace scenario {
 
-class io_error : public std::runtime_error {
+// A file operation that failed: "cannot ACTION 'PATH': REASON".
+class io_error : public failure {
  public:
   io_error(std::string path, const std::string& action, const std::string& reason)
-      : std::runtime_error("cannot " + action + " '" + path + "': " + reason),
+      : failure(program_diagnostic("cannot " + action + " '" + path + "': " + reason)),
         path_(std::move(path)) {}
   const std::string& path() const { return path_; }
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "route/percorso.h"
+#include "model/percorso.h"
 
 namespace scenario {
 

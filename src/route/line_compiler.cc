@@ -1,25 +1,38 @@
 #include "route/line_compiler.h"
 
+#include <algorithm>
+#include <array>
 #include <optional>
 #include <string>
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 #include "route/gradient.h"
 #include "route/plan.h"
 #include "route/progressive.h"
 #include "route/scenery.h"
-#include "run/fault_codes.h"
 #include "sources/field_reader.h"
+#include "sources/record_reader.h"
 
 namespace scenario {
 namespace {
 
-constexpr std::int32_t k_max_route_length = 1000000;
-
 // What a body record leaves the reading loop to do next.
 enum class next_step { go_on, soft_stop, hard_stop };
+
+std::string num(std::int64_t v) {
+  return std::to_string(v);
+}
+
+// The last kilometric reference record of one name, as read.
+struct reference_read {
+  int line = 0;  // 0: none read
+  std::int32_t p = 0;
+  std::int32_t k = 0;
+};
 
 class line_compiler {
  public:
@@ -29,9 +42,9 @@ class line_compiler {
   int line() const { return reader_.field_line(); }
 
  private:
-  bool find_start();
   std::optional<compile_end> general_section();
   bool general_record();
+  void general_warnings(bool read, bool reference_read, bool background_read, bool repetition_read);
   std::optional<compile_end> between_sections();
   next_step body();
   next_step body_record();
@@ -42,22 +55,40 @@ class line_compiler {
   next_step text_board_record();
   void finish();
 
+  bool has(std::string_view word) const { return contains_ignoring_case(field_, word); }
+  bool general_keyword() const;
+  bool body_keyword() const;
+
   // The position check of body records: p + 100 <= 50 * P.
   bool position_fits(std::int32_t p) const;
   void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
     record_fault(st_, {code, position, fault_origin::line_file, record_line_, {}});
   }
+  void warn(std::string what) {
+    record_warning(st_, {fault_origin::line_file, record_line_, std::move(what)});
+  }
+  void warn_last_field();
+  void warn_unknown(std::string_view where);
 
   field_reader reader_;
   run_state& st_;
   std::string field_;  // the current field
   int record_line_ = 0;
+  bool keyword_begins_line_ = false;            // the current field is the first of its line
+  std::array<reference_read, 3> references_{};  // tre, due, uno
   gradient_fill gradient_;
+  std::optional<std::int64_t> previous_gradient_cell_;
+  scenery_sections sections_;
   std::int32_t next_metre_ = 2;  // next metre of the plan
+  int curves_ = 0;
 };
 
 compile_end line_compiler::run() {
-  if (!find_start()) return compile_end::hard_stop;
+  if (!find_generale(reader_, field_)) {
+    record_line_ = reader_.field_line();
+    fault_at(k_fault_no_generale);
+    return compile_end::hard_stop;
+  }
   if (auto end = general_section()) return *end;
   if (auto end = between_sections()) return *end;
   // A soft stop ends the body as the end of the file does.
@@ -66,30 +97,45 @@ compile_end line_compiler::run() {
   return compile_end::finished;
 }
 
-bool line_compiler::find_start() {
-  for (;;) {
-    field_ = reader_.read_text();
-    record_line_ = reader_.field_line();
-    if (reader_.at_end()) {
-      fault_at(102);
-      return false;
-    }
-    if (contains_ignoring_case(field_, "[generale]")) return true;
-  }
+bool line_compiler::general_keyword() const {
+  return (has("lunghezza") && has("percorso")) || has("progressiva") || has("sfondo") ||
+         (has("ripetizione") && has("segnali"));
+}
+
+bool line_compiler::body_keyword() const {
+  return has("pendenza") || has("curva") || has("montagna") || has("indicatori_v") ||
+         (has("indicat") && has("cartello"));
+}
+
+void line_compiler::warn_last_field() {
+  record_warning(st_, {fault_origin::line_file, reader_.field_line(),
+                       quoted_field(field_) +
+                           " is the file's last field and is never read; end the file with a "
+                           "line that is not a record, such as [fine]"});
+}
+
+// An unrecognised field that looks like a keyword: the first on its line,
+// with a letter, not a section header.
+void line_compiler::warn_unknown(std::string_view where) {
+  if (keyword_begins_line_ && looks_like_keyword(field_))
+    warn(quoted_field(field_) + " is not a keyword of the " + std::string(where) +
+         "; the field is ignored");
 }
 
 std::optional<compile_end> line_compiler::general_section() {
   for (;;) {
-    if (reader_.at_end()) return std::nullopt;
-    field_ = reader_.read_text();
-    if (reader_.at_end()) return std::nullopt;
     // Up to ten fields holding "-" in a row are passed over, with no check for
     // the end between them.
-    for (int i = 0; i < 10; ++i)
-      if (contains(field_, "-")) field_ = reader_.read_text();
+    const keyword_read next = next_keyword(reader_, field_, 10, /*check_end_between=*/false);
+    if (next == keyword_read::end) return std::nullopt;
+    if (next == keyword_read::last_field) {
+      if (general_keyword() || body_keyword()) warn_last_field();
+      return std::nullopt;
+    }
     record_line_ = reader_.field_line();
+    keyword_begins_line_ = reader_.field_begins_line();
     if (!general_record()) return compile_end::hard_stop;
-    if (contains(field_, "[") && contains(field_, "]")) {
+    if (is_section_header(field_)) {
       const auto first = field_.find_first_not_of(' ');
       if (first == std::string::npos || field_[first] != '-') return std::nullopt;
     }
@@ -100,64 +146,108 @@ std::optional<compile_end> line_compiler::general_section() {
 // Returns false after a fault that stops the compile.
 bool line_compiler::general_record() {
   stazioni_t& s = st_.stazioni;
-  if (contains_ignoring_case(field_, "percorso") && contains_ignoring_case(field_, "lunghezza")) {
+  bool read = false;
+  if (has("percorso") && has("lunghezza")) {
+    read = true;
     const std::int32_t length = reader_.read_int32();
     s[k_slot_train].fine = length;
     if (length > k_max_route_length || length < 0) {
-      fault_at(1);
+      general_warnings(read, false, false, false);
+      fault_at(k_fault_route_length);
       return false;
     }
-    const std::int32_t extent = length + 7000;
-    st_.percorso.assign(static_cast<std::size_t>(round_half_even(extent, 50)) + 1, cella{});
+    const std::int32_t extent = length + k_route_margin;
+    st_.percorso.assign(static_cast<std::size_t>(round_half_even(extent, k_cell_metres)) + 1,
+                        cella{});
     if (st_.scrivi_linea != 0) st_.profilo = profilo_t(extent);
   }
-  auto read_reference = [this](stazione& slot) {
+  // The kilometric references, backgrounds and repetition keep the letter
+  // case of their words: the format has always matched them exactly.
+  bool reference_read = false;
+  auto read_reference = [&](int name, stazione& slot) {
     slot.inizio = reader_.read_int32();
     slot.fine = reader_.read_int32();
     slot.posizione = reader_.read_int32();
+    references_[static_cast<std::size_t>(name)] = {record_line_, slot.inizio, slot.fine};
+    reference_read = true;
   };
-  if (contains(field_, "tre") && contains(field_, "progressiva")) read_reference(s[k_slot_km_tre]);
-  if (contains(field_, "due") && contains(field_, "progressiva")) read_reference(s[k_slot_km_due]);
-  if (contains(field_, "uno") && contains(field_, "progressiva")) read_reference(s[k_slot_km_uno]);
-  if (contains(field_, "sfondo") && contains(field_, "uno"))
-    s[k_slot_line].inizio = reader_.read_int32();
+  if (contains(field_, "tre") && contains(field_, "progressiva"))
+    read_reference(0, s[k_slot_km_tre]);
+  if (contains(field_, "due") && contains(field_, "progressiva"))
+    read_reference(1, s[k_slot_km_due]);
+  if (contains(field_, "uno") && contains(field_, "progressiva"))
+    read_reference(2, s[k_slot_km_uno]);
+  bool background_read = false;
+  auto read_background = [&](std::int32_t& slot) {
+    slot = reader_.read_int32();
+    background_read = true;
+  };
+  if (contains(field_, "sfondo") && contains(field_, "uno")) read_background(s[k_slot_line].inizio);
   if (contains(field_, "sfondo") && contains(field_, "due"))
-    s[k_slot_line].posizione = reader_.read_int32();
-  if (contains(field_, "sfondo") && contains(field_, "tre"))
-    s[k_slot_line].fine = reader_.read_int32();
-  if (contains(field_, "segnali") && contains(field_, "ripetizione")) {
-    stazione& rep = s[k_slot_repetition];
-    const std::int32_t from = reader_.read_int32();
-    const std::int32_t to = reader_.read_int32();
-    rep.inizio = from;
-    rep.fine = to;
-    if (from % 50 != 0) {
-      fault_at(3);
-      return false;
-    }
-    if (to % 50 != 0) {
-      fault_at(4);
-      return false;
-    }
-    if (contains(field_, "4")) {
-      rep.posizione = 4;
-    } else if (contains(field_, "9")) {
-      rep.posizione = 9;
-    } else {
-      fault_at(5);
-      return false;
-    }
-    if (to == 0) rep.posizione = 0;
+    read_background(s[k_slot_line].posizione);
+  if (contains(field_, "sfondo") && contains(field_, "tre")) read_background(s[k_slot_line].fine);
+  const bool repetition_read = contains(field_, "segnali") && contains(field_, "ripetizione");
+  if (!repetition_read) {
+    general_warnings(read, reference_read, background_read, false);
+    return true;
   }
+  stazione& rep = s[k_slot_repetition];
+  const std::int32_t from = reader_.read_int32();
+  const std::int32_t to = reader_.read_int32();
+  general_warnings(true, reference_read, background_read, true);
+  rep.inizio = from;
+  rep.fine = to;
+  if (from % k_cell_metres != 0) {
+    fault_at(k_fault_repetition_start);
+    return false;
+  }
+  if (to % k_cell_metres != 0) {
+    fault_at(k_fault_repetition_end);
+    return false;
+  }
+  if (contains(field_, "4")) {
+    rep.posizione = 4;
+  } else if (contains(field_, "9")) {
+    rep.posizione = 9;
+  } else {
+    fault_at(k_fault_repetition_codes);
+    return false;
+  }
+  if (to == 0) rep.posizione = 0;
   return true;
 }
 
+// What a field of the general section that was not read, or not read in
+// full, probably meant.
+void line_compiler::general_warnings(bool read, bool reference_read, bool background_read,
+                                     bool repetition_read) {
+  read = read || reference_read || background_read || repetition_read;
+  const bool number_word = has("uno") || has("due") || has("tre");
+  const char* const exact_case =
+      " is not read: its words are matched with their letter case; write them in lower case";
+  if (!reference_read && has("progressiva") && number_word)
+    warn(quoted_field(field_) + exact_case);
+  else if (!background_read && has("sfondo") && number_word)
+    warn(quoted_field(field_) + exact_case);
+  else if (!repetition_read && has("ripetizione") && has("segnali"))
+    warn(quoted_field(field_) + exact_case);
+  else if (!read && body_keyword())
+    warn(quoted_field(field_) +
+         " stands inside [generale], where it is not read; body records belong after the "
+         "section");
+  else if (!read && !general_keyword())
+    warn_unknown("[generale] section");
+}
+
 std::optional<compile_end> line_compiler::between_sections() {
+  // Code 2 is found only after the train description is read; it blames the
+  // first reference that caused it.
+  for (const reference_read& r : references_)
+    if (r.line != 0 && (r.p % k_cell_metres != 0 || r.k % k_cell_metres != 0) &&
+        (st_.misplaced_reference_line == 0 || r.line < st_.misplaced_reference_line))
+      st_.misplaced_reference_line = r.line;
   progressive_ordina(st_.stazioni);
-  st_.numero_montagne = 0;
   st_.indice_cartelli = k_first_board_slot;
-  gradient_ = {};
-  next_metre_ = 2;
   if (st_.percorso.empty()) {
     // Nothing can be placed without a grid.
     record_line_ = 0;
@@ -170,41 +260,59 @@ std::optional<compile_end> line_compiler::between_sections() {
 
 next_step line_compiler::body() {
   for (;;) {
-    if (reader_.at_end()) return next_step::go_on;
-    field_ = reader_.read_text();
-    if (reader_.at_end()) return next_step::go_on;
     // At most two fields holding "-" in a row are passed over.
-    for (int i = 0; i < 2 && contains(field_, "-"); ++i) {
-      field_ = reader_.read_text();
-      if (reader_.at_end()) return next_step::go_on;
+    const keyword_read next = next_keyword(reader_, field_, 2);
+    if (next == keyword_read::end) return next_step::go_on;
+    if (next == keyword_read::last_field) {
+      if (body_keyword()) warn_last_field();
+      return next_step::go_on;
     }
     record_line_ = reader_.field_line();
-    if (const next_step next = body_record(); next != next_step::go_on) return next;
+    keyword_begins_line_ = reader_.field_begins_line();
+    if (const next_step next_record = body_record(); next_record != next_step::go_on)
+      return next_record;
   }
 }
 
 // Applies every test of the body, in order, to the current field.
 next_step line_compiler::body_record() {
+  // Said before any value is read: the speed board's reading usually fails
+  // on the board's text, with code 25.
+  if (has("indicatori_v") && has("indicat") && has("cartello"))
+    warn(quoted_field(field_) + " is read both as a speed board and as a text board");
   using step_fn = next_step (line_compiler::*)();
   const step_fn steps[] = {&line_compiler::gradient_record, &line_compiler::curve_record,
                            &line_compiler::scenery_record, &line_compiler::speed_board_record,
                            &line_compiler::text_board_record};
   for (step_fn step : steps)
     if (const next_step next = (this->*step)(); next != next_step::go_on) return next;
+  if (!body_keyword()) {
+    if (general_keyword())
+      warn(quoted_field(field_) + " stands after [generale], where it is not read");
+    else
+      warn_unknown("line description");
+  }
   return next_step::go_on;
 }
 
 bool line_compiler::position_fits(std::int32_t p) const {
   const std::int32_t reach = must_fit(add_32(p, 100), "a position");
-  return reach <= 50 * std::int64_t{last_cell(st_.percorso)};
+  return reach <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
 }
 
 next_step line_compiler::gradient_record() {
-  if (!contains_ignoring_case(field_, "pendenza")) return next_step::go_on;
+  if (!has("pendenza")) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   const std::int32_t v = reader_.read_int32();
+  const std::int64_t cell = round_half_even(p, k_cell_metres);
+  if (previous_gradient_cell_ && cell <= *previous_gradient_cell_)
+    warn("gradient at " + num(p) +
+         " m is not in a later 50 m cell than the gradient before it; these records must stand "
+         "in increasing order of position, at most one per cell, or the cells around them get "
+         "the wrong value");
+  previous_gradient_cell_ = cell;
   if (!position_fits(p)) {
-    fault_at(15, p);
+    fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
   if (v < k_min_gradient || v > k_max_gradient) {
@@ -219,33 +327,41 @@ next_step line_compiler::gradient_record() {
 }
 
 next_step line_compiler::curve_record() {
-  if (!contains_ignoring_case(field_, "curva") || st_.scrivi_linea == 0) return next_step::go_on;
+  if (!has("curva") || st_.scrivi_linea == 0) return next_step::go_on;
   const std::int32_t s = reader_.read_int32();
   const std::int32_t l = reader_.read_int32();
+  const std::int64_t extent = st_.profilo.extent();
+  const std::int64_t end = std::int64_t{s} + l;
+  if (curves_++ > 0 && s + std::int64_t{1} < next_metre_)
+    warn("curve at " + num(s) + " m starts before the previous curve ends (at " +
+         num(next_metre_ - 1) + " m); the part before that is not drawn");
+  if (end > extent)
+    warn("curve at " + num(s) + " m runs to " + num(end) + " m, past the end of the plan (" +
+         num(extent) + " m), and is cut there");
   if (!position_fits(s)) {
-    fault_at(15, s);
+    fault_at(k_fault_near_end, s);
     return next_step::soft_stop;
   }
   const std::optional<double> k = curve_curvature(field_);
   if (!k) {
-    fault_at(103);
+    fault_at(k_fault_curve);
     return next_step::hard_stop;
   }
   // A curve that runs past the last metre of the plan is cut there.
   const std::int64_t curve_end = must_fit(add_32(s, l), "the end of a curve");
-  const std::int64_t last = std::min<std::int64_t>(curve_end, st_.profilo.extent());
+  const std::int64_t last = std::min<std::int64_t>(curve_end, extent);
   profilo_t& plan = st_.profilo;
   while (next_metre_ <= s) {
     straight_step(plan, static_cast<std::size_t>(next_metre_));
     if (++next_metre_ > k_plan_metre_limit) {
-      fault_at(103);
+      fault_at(k_fault_curve);
       return next_step::hard_stop;
     }
   }
   while (next_metre_ <= last) {
     curved_step(plan, static_cast<std::size_t>(next_metre_), *k);
     if (++next_metre_ > k_plan_metre_limit) {
-      fault_at(103);
+      fault_at(k_fault_curve);
       return next_step::hard_stop;
     }
   }
@@ -253,15 +369,28 @@ next_step line_compiler::curve_record() {
 }
 
 next_step line_compiler::scenery_record() {
-  if (!contains_ignoring_case(field_, "montagna")) return next_step::go_on;
+  if (!has("montagna")) return next_step::go_on;
   const std::int32_t inizio = reader_.read_int32();
   const std::int32_t fine = reader_.read_int32();
   std::int32_t tipo = reader_.read_int32();
+  // What memo_montagna will make of the type, said before any check.
+  std::int64_t stored = tipo > 10 ? std::int64_t{tipo} - 10 : tipo;
+  if (sections_.numero_montagne > 0 && std::int64_t{inizio} - sections_.fine_ultima <= 150 &&
+      stored != 3) {
+    warn("scenery section at " + num(inizio) +
+         " m starts 150 m or less after the previous one ends (" + num(sections_.fine_ultima) +
+         " m), so its type " + num(stored) + " becomes 3");
+    stored = 3;
+  }
+  if (!fit_uint8(stored))
+    warn("scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
+         num(low_8(stored)));
   if (!position_fits(inizio)) {
-    fault_at(15, inizio);
+    fault_at(k_fault_near_end, inizio);
     return next_step::soft_stop;
   }
-  if (const std::int32_t code = memo_montagna(st_, inizio, fine, tipo); code != 0) {
+  if (const std::int32_t code = memo_montagna(st_.percorso, sections_, inizio, fine, tipo);
+      code != 0) {
     fault_at(code, inizio);
     return next_step::hard_stop;
   }
@@ -269,22 +398,20 @@ next_step line_compiler::scenery_record() {
 }
 
 next_step line_compiler::speed_board_record() {
-  if (!contains_ignoring_case(field_, "indicatori_v")) return next_step::go_on;
+  if (!has("indicatori_v")) return next_step::go_on;
   const std::int32_t posizione = reader_.read_int32();
   speed_board b;
-  b.vas = reader_.read_int32();
-  b.vbs = reader_.read_int32();
-  b.vcs = reader_.read_int32();
-  b.strisces = reader_.read_int32();
-  b.vad = reader_.read_int32();
-  b.vbd = reader_.read_int32();
-  b.vcd = reader_.read_int32();
-  b.strisced = reader_.read_int32();
+  for (std::int32_t* v : {&b.vas, &b.vbs, &b.vcs, &b.strisces, &b.vad, &b.vbd, &b.vcd, &b.strisced})
+    *v = reader_.read_int32();
+  const std::int64_t stripes = 10 * std::int64_t{b.strisces} + b.strisced;
+  if (!fit_int16(stripes))
+    warn("stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " + num(stripes) +
+         " is kept to its low 16 bits and becomes " + num(low_16(stripes)));
   if (!position_fits(posizione)) {
-    fault_at(15, posizione);
+    fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;
   }
-  if (const std::int32_t code = memo_indicatori_v_max(st_, posizione, b); code != 0) {
+  if (const std::int32_t code = memo_indicatori_v_max(st_.percorso, posizione, b); code != 0) {
     fault_at(code, posizione);
     return next_step::hard_stop;
   }
@@ -292,12 +419,11 @@ next_step line_compiler::speed_board_record() {
 }
 
 next_step line_compiler::text_board_record() {
-  if (!contains_ignoring_case(field_, "indicat") || !contains_ignoring_case(field_, "cartello"))
-    return next_step::go_on;
+  if (!has("indicat") || !has("cartello")) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   std::string text = reader_.read_text();
   if (!position_fits(p)) {
-    fault_at(15, p);
+    fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
   const std::int64_t c = point_cell(p);
@@ -307,7 +433,7 @@ next_step line_compiler::text_board_record() {
   }
   cella& cell = st_.percorso[static_cast<std::size_t>(c)];
   if (!is_free(cell)) {
-    fault_at(6, p);
+    fault_at(k_fault_text_board_taken, p);
     return next_step::hard_stop;
   }
   // Slot 1 is kept for the first station and slot 0 is never written.
@@ -340,7 +466,8 @@ compile_end compile_line(std::string_view text, run_state& st) {
     return compiler.run();
   } catch (const compile_failure& failure) {
     const int line = failure.line() != 0 ? failure.line() : compiler.line();
-    record_fault(st, {25, std::nullopt, fault_origin::line_file, line, failure.what()});
+    record_fault(st,
+                 {k_fault_runtime, std::nullopt, fault_origin::line_file, line, failure.what()});
     return compile_end::runtime_failure;
   }
 }

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 
 namespace scenario {
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 #include "test_support.h"
 
 namespace scenario {

@@ -6,12 +6,9 @@
 #include <optional>
 #include <string_view>
 
-#include "route/profilo.h"
+#include "model/profilo.h"
 
 namespace scenario {
-
-// The plan may not be built past this metre inside a curve record.
-inline constexpr std::int32_t k_plan_metre_limit = 1000000;
 
 // The curvature per metre named by a curve keyword: the lowest digit 1 to 6
 // it holds picks 0.0001, 0.0002, 0.0004, 0.001, 0.002 or 0.003, negated when

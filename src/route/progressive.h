@@ -1,7 +1,7 @@
 // Ordering of the three kilometric references of a line.
 #pragma once
 
-#include "service/stazioni.h"
+#include "model/stazioni.h"
 
 namespace scenario {
 

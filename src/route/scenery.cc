@@ -2,7 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 namespace {
@@ -17,32 +17,31 @@ std::int16_t packed_speed(std::int32_t first, std::int32_t second) {
 
 }  // namespace
 
-std::int32_t memo_montagna(run_state& st, std::int32_t inizio, std::int32_t fine,
-                           std::int32_t& tipo) {
+std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std::int32_t inizio,
+                           std::int32_t fine, std::int32_t& tipo) {
   bool markers = false;
   if (tipo > 10) {
     tipo -= 10;
     markers = true;
   }
-  if (st.numero_montagne >= k_max_sections) return k_fault_too_many_sections;
+  if (sections.numero_montagne >= k_max_sections) return k_fault_too_many_sections;
   const std::int64_t first = round_half_even(inizio, 50);
   const std::int64_t last = round_half_even(std::int64_t{fine} - 50, 50);
-  if (last >= first && (!in_grid(st.percorso, first) || !in_grid(st.percorso, last)))
+  if (last >= first && (!in_grid(percorso, first) || !in_grid(percorso, last)))
     return k_fault_outside_grid;
 
-  const std::int32_t n = ++st.numero_montagne;
-  st.inizi_montagne[static_cast<std::size_t>(n)] = inizio;
-  st.fini_montagne[static_cast<std::size_t>(n)] = fine;
+  const std::int32_t n = ++sections.numero_montagne;
+  const std::int32_t previous_end = sections.fine_ultima;
+  sections.fine_ultima = fine;
   if (n > 1) {
     const std::int32_t gap =
-        must_fit(sub_32(inizio, st.fini_montagne[static_cast<std::size_t>(n - 1)]),
-                 "the gap between scenery sections");
+        must_fit(sub_32(inizio, previous_end), "the gap between scenery sections");
     if (gap <= 150) tipo = 3;
   }
 
   const std::uint8_t ambiente = low_8(tipo);
   for (std::int64_t c = first; c <= last; ++c) {
-    cella& cell = st.percorso[static_cast<std::size_t>(c)];
+    cella& cell = percorso[static_cast<std::size_t>(c)];
     cell.ambiente = ambiente;
     const std::int64_t count = c - first + 1;
     if (markers && count % 4 == 0 && cell.tipo_cella == k_empty) cell.tipo_cella = k_scenery_marker;
@@ -50,12 +49,12 @@ std::int32_t memo_montagna(run_state& st, std::int32_t inizio, std::int32_t fine
   return 0;
 }
 
-std::int32_t memo_indicatori_v_max(run_state& st, std::int32_t posizione,
+std::int32_t memo_indicatori_v_max(percorso_t& percorso, std::int32_t posizione,
                                    const speed_board& board) {
   const std::int64_t c = point_cell(posizione);
-  if (!in_grid(st.percorso, c)) return k_fault_outside_grid;
-  cella& cell = st.percorso[static_cast<std::size_t>(c)];
-  if (!is_free(cell)) return 21;
+  if (!in_grid(percorso, c)) return k_fault_outside_grid;
+  cella& cell = percorso[static_cast<std::size_t>(c)];
+  if (!is_free(cell)) return k_fault_speed_board_taken;
   const std::int16_t a = packed_speed(board.vas, board.vad);
   const std::int16_t b = packed_speed(board.vbs, board.vbd);
   const std::int16_t cc = packed_speed(board.vcs, board.vcd);

@@ -3,9 +3,16 @@
 
 #include <cstdint>
 
-#include "run/run_state.h"
+#include "model/percorso.h"
 
 namespace scenario {
+
+// The scenery sections of the line recorded so far: how many, and where the
+// last one ends.
+struct scenery_sections {
+  std::int32_t numero_montagne = 0;
+  std::int32_t fine_ultima = 0;
+};
 
 // memo_montagna: records the section inizio..fine and gives every cell from
 // round(inizio / 50) to round(fine / 50 - 1) the scenery type. A tipo above 10
@@ -14,8 +21,8 @@ namespace scenario {
 // the end of the previous one takes type 3. tipo is changed accordingly.
 // Returns 0, or the fault that refuses the section: an 81st section, or cells
 // outside the grid (nothing is then written or recorded).
-std::int32_t memo_montagna(run_state& st, std::int32_t inizio, std::int32_t fine,
-                           std::int32_t& tipo);
+std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std::int32_t inizio,
+                           std::int32_t fine, std::int32_t& tipo);
 
 // The speeds and stripes of one speed board: first group (a, b, c, strisces),
 // second group (d speeds, strisced).
@@ -29,6 +36,7 @@ struct speed_board {
 // 10 * strisces + strisced in 16 bits. Returns 0, 21 when the cell is taken,
 // or the fault for a cell outside the grid; nothing is written then. A packed
 // speed that does not fit 16 bits throws compile_failure before any write.
-std::int32_t memo_indicatori_v_max(run_state& st, std::int32_t posizione, const speed_board& board);
+std::int32_t memo_indicatori_v_max(percorso_t& percorso, std::int32_t posizione,
+                                   const speed_board& board);
 
 }  // namespace scenario

@@ -2,21 +2,26 @@
 
 #include <gtest/gtest.h>
 
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 namespace {
 
-run_state with_grid(std::size_t cells = 1558) {
-  run_state st;
-  st.percorso.assign(cells, cella{});
-  return st;
+struct route {
+  percorso_t percorso;
+  scenery_sections sections;
+};
+
+route with_grid(std::size_t cells = 1558) {
+  route r;
+  r.percorso.assign(cells, cella{});
+  return r;
 }
 
 TEST(Scenery, SectionsMarkTypeAndEveryFourthEmptyCell) {
-  run_state st = with_grid();
+  route st = with_grid();
   std::int32_t tipo = 12;
-  EXPECT_EQ(memo_montagna(st, 8650, 8750, tipo), 0);
+  EXPECT_EQ(memo_montagna(st.percorso, st.sections, 8650, 8750, tipo), 0);
   EXPECT_EQ(tipo, 2);
   EXPECT_EQ(st.percorso[173].ambiente, 2);
   EXPECT_EQ(st.percorso[174].ambiente, 2);
@@ -25,68 +30,68 @@ TEST(Scenery, SectionsMarkTypeAndEveryFourthEmptyCell) {
 
   st.percorso[537].tipo_cella = k_signal;  // an occupied cell keeps its object
   tipo = 11;
-  EXPECT_EQ(memo_montagna(st, 26500, 27300, tipo), 0);
+  EXPECT_EQ(memo_montagna(st.percorso, st.sections, 26500, 27300, tipo), 0);
   for (int c = 530; c <= 545; ++c) EXPECT_EQ(st.percorso[c].ambiente, 1) << c;
   EXPECT_EQ(st.percorso[533].tipo_cella, k_scenery_marker);
   EXPECT_EQ(st.percorso[537].tipo_cella, k_signal);
   EXPECT_EQ(st.percorso[541].tipo_cella, k_scenery_marker);
   EXPECT_EQ(st.percorso[545].tipo_cella, k_scenery_marker);
   EXPECT_EQ(st.percorso[534].tipo_cella, k_empty);
-  EXPECT_EQ(st.numero_montagne, 2);
+  EXPECT_EQ(st.sections.numero_montagne, 2);
 }
 
 TEST(Scenery, CloseSectionsTakeTypeThree) {
-  run_state st = with_grid();
+  route st = with_grid();
   std::int32_t tipo = 5;
-  memo_montagna(st, 1000, 2000, tipo);
+  memo_montagna(st.percorso, st.sections, 1000, 2000, tipo);
   tipo = 5;
-  memo_montagna(st, 2150, 3000, tipo);  // 150 m after
+  memo_montagna(st.percorso, st.sections, 2150, 3000, tipo);  // 150 m after
   EXPECT_EQ(tipo, 3);
   EXPECT_EQ(st.percorso[43].ambiente, 3);
   EXPECT_EQ(st.percorso[43].tipo_cella, k_empty);  // type 5 asks for no markers
   tipo = 5;
-  memo_montagna(st, 3200, 4000, tipo);  // 200 m after
+  memo_montagna(st.percorso, st.sections, 3200, 4000, tipo);  // 200 m after
   EXPECT_EQ(tipo, 5);
   tipo = 14;
-  memo_montagna(st, 3900, 4500, tipo);  // an overlap counts as close
+  memo_montagna(st.percorso, st.sections, 3900, 4500, tipo);  // an overlap counts as close
   EXPECT_EQ(tipo, 3);
   EXPECT_EQ(st.percorso[81].tipo_cella, k_scenery_marker);  // markers keep their setting
 }
 
 TEST(Scenery, SectionCellsRoundHalfToEven) {
-  run_state st = with_grid();
+  route st = with_grid();
   std::int32_t tipo = 1;
-  memo_montagna(st, 8625, 8700, tipo);
+  memo_montagna(st.percorso, st.sections, 8625, 8700, tipo);
   EXPECT_EQ(st.percorso[171].ambiente, 0);
   EXPECT_EQ(st.percorso[172].ambiente, 1);  // 172.5 -> 172
-  run_state other = with_grid();
+  route other = with_grid();
   tipo = 1;
-  memo_montagna(other, 8675, 8800, tipo);
+  memo_montagna(other.percorso, other.sections, 8675, 8800, tipo);
   EXPECT_EQ(other.percorso[173].ambiente, 0);
   EXPECT_EQ(other.percorso[174].ambiente, 1);  // 173.5 -> 174
 }
 
 TEST(Scenery, SectionLimits) {
-  run_state st = with_grid();
+  route st = with_grid();
   std::int32_t tipo = 1;
-  EXPECT_EQ(memo_montagna(st, 77000, 79000, tipo), k_fault_outside_grid);
-  EXPECT_EQ(st.numero_montagne, 0);
+  EXPECT_EQ(memo_montagna(st.percorso, st.sections, 77000, 79000, tipo), k_fault_outside_grid);
+  EXPECT_EQ(st.sections.numero_montagne, 0);
   // An empty section is recorded and writes nothing, wherever it lies.
   tipo = 1;
-  EXPECT_EQ(memo_montagna(st, -5000, -5000, tipo), 0);
-  EXPECT_EQ(st.numero_montagne, 1);
+  EXPECT_EQ(memo_montagna(st.percorso, st.sections, -5000, -5000, tipo), 0);
+  EXPECT_EQ(st.sections.numero_montagne, 1);
   for (int i = 1; i < 80; ++i) {
     tipo = 1;
-    ASSERT_EQ(memo_montagna(st, 100 * i, 100 * i, tipo), 0);
+    ASSERT_EQ(memo_montagna(st.percorso, st.sections, 100 * i, 100 * i, tipo), 0);
   }
   tipo = 1;
-  EXPECT_EQ(memo_montagna(st, 9000, 9100, tipo), k_fault_too_many_sections);
+  EXPECT_EQ(memo_montagna(st.percorso, st.sections, 9000, 9100, tipo), k_fault_too_many_sections);
 }
 
 TEST(SpeedBoards, PackSpeedsAndStripes) {
-  run_state st = with_grid();
+  route st = with_grid();
   speed_board b{85, 90, 90, 0, 0, 0, 0, 0};
-  EXPECT_EQ(memo_indicatori_v_max(st, 1850, b), 0);
+  EXPECT_EQ(memo_indicatori_v_max(st.percorso, 1850, b), 0);
   const cella& c = st.percorso[38];
   EXPECT_EQ(c.tipo_cella, k_speed_board);
   EXPECT_EQ(c.valore_a, 1700);
@@ -95,7 +100,7 @@ TEST(SpeedBoards, PackSpeedsAndStripes) {
   EXPECT_EQ(c.valore_d, 0);
 
   speed_board rounded{85, 85, 60, 3, 12, 13, 95, 4};
-  EXPECT_EQ(memo_indicatori_v_max(st, 5000, rounded), 0);
+  EXPECT_EQ(memo_indicatori_v_max(st.percorso, 5000, rounded), 0);
   EXPECT_EQ(st.percorso[101].valore_a, 1702);  // 1702.4
   EXPECT_EQ(st.percorso[101].valore_b, 1703);  // 1702.6
   EXPECT_EQ(st.percorso[101].valore_c, 1219);  // 1200 + 95 / 5
@@ -103,13 +108,13 @@ TEST(SpeedBoards, PackSpeedsAndStripes) {
 }
 
 TEST(SpeedBoards, TakeMarkersButNotObjects) {
-  run_state st = with_grid();
+  route st = with_grid();
   st.percorso[38].tipo_cella = k_scenery_marker;
-  EXPECT_EQ(memo_indicatori_v_max(st, 1850, {}), 0);
+  EXPECT_EQ(memo_indicatori_v_max(st.percorso, 1850, {}), 0);
   EXPECT_EQ(st.percorso[38].tipo_cella, k_speed_board);
-  EXPECT_EQ(memo_indicatori_v_max(st, 1850, {}), 21);
+  EXPECT_EQ(memo_indicatori_v_max(st.percorso, 1850, {}), 21);
   st.percorso[50].tipo_cella = k_text_board;
-  EXPECT_EQ(memo_indicatori_v_max(st, 2450, speed_board{1, 1, 1, 1, 1, 1, 1, 1}), 21);
+  EXPECT_EQ(memo_indicatori_v_max(st.percorso, 2450, speed_board{1, 1, 1, 1, 1, 1, 1, 1}), 21);
   EXPECT_EQ(st.percorso[50].valore_a, 0);
 }
 

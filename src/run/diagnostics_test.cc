@@ -9,6 +9,17 @@ namespace {
 
 const source_names k_names{"lines/Val_linea.txt", "Val_7-.txt"};
 
+std::string format_fault(const fault& f, const source_names& names) {
+  std::string line = format_diagnostic(fault_diagnostic(f, names));
+  line.pop_back();  // the line end
+  return line;
+}
+std::string format_warning(const source_warning& w, const source_names& names) {
+  std::string line = format_diagnostic(warning_diagnostic(w, names));
+  line.pop_back();
+  return line;
+}
+
 TEST(Diagnostics, LinesNoInputReaches) {
   // A pass fault never names a line, even if one were set.
   EXPECT_EQ(format_fault({12, 51200, fault_origin::pass, 9, {}}, k_names),

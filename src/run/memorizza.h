@@ -1,49 +1,43 @@
-// The compile step of a run and the finishing step around it: the one place
-// that opens, reads and deletes the two description files.
+// The finishing step of a run with its file effects: reading the two
+// descriptions (each once), the one compile, deleting what the run sequence
+// deletes, and writing the binary files.
 #pragma once
 
-#include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "platform/display.h"
-#include "run/run_state.h"
+#include "run/compile.h"
 
 namespace scenario {
 
-// Where a compile finds its two descriptions, and whether they are deleted
-// once read (the default run's sources are intermediate files; an author's
-// files are never touched).
-struct scenario_sources {
+// Where a compile finds its two descriptions, what it calls them, whether
+// they are deleted once read (the default run's sources are intermediate
+// files; an author's files are never touched), and where the binary files go.
+struct scenario_files {
+  std::string nome_linea;
+  std::string numero_treno;
   std::string line_path;
   std::string train_path;
+  std::string line_name;  // as diagnostics show them; the paths when empty
+  std::string train_name;
   bool delete_after_reading = true;
+  std::string out_folder;
 };
 
-// A run that cannot go on: nothing the compile produced can be written.
-class run_failure : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// The file effects of a compile that has run: deletes each description its
+// compiler was done with (when files asks for it), then writes the binary
+// files into files.out_folder: the line plan (when the plan was built), the
+// station file and the route grid. Throws failure, with no binary file
+// written, when the compile left no grid, and ends the run through errore on
+// a stamp conflict.
+void apply_compile(const compile_result& out, const scenario_files& files, display& ui);
 
-// Copies nome_linea and numero_treno into the name of records 85 and 86, the
-// first step of every compile: the check codes are computed from them there.
-void name_station_table(run_state& st);
-
-// memorizza_dati: copies the scenario's names into records 85 and 86, then
-// compiles the line description and, unless that stopped the compile, the
-// train description. Each file read is deleted when its compiler is done
-// with it (when sources ask for it): after a hard stop of the line compiler
-// the train description stays; after a run-time failure both are deleted.
-void memorizza_dati(run_state& st, const scenario_sources& sources);
-
-// memorizza_percorso: stores j as the plan flag, clears the pending fault and
-// the station table, compiles, runs the code-point pass, stamps the scenario
-// and writes the binary files into out_folder: the line plan (when j is not
-// 0), the station file and the route grid. Throws run_failure when the
-// compile left no grid, and ends the run through errore on a stamp conflict;
-// in both cases no binary file is written.
-void memorizza_percorso(run_state& st, std::int32_t j, const scenario_sources& sources,
-                        const std::string& out_folder, display& ui);
+// memorizza_percorso: reads the two descriptions (each once), compiles them
+// with plan flag j into out, and applies the compile's file effects: after a
+// hard stop of the line compiler the train description stays; after a
+// run-time failure both go; a missing line description leaves both. out
+// keeps what the compile found also when this throws.
+void memorizza_percorso(std::int32_t j, const scenario_files& files, display& ui,
+                        compile_result& out);
 
 }  // namespace scenario

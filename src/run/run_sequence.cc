@@ -1,9 +1,9 @@
 #include "run/run_sequence.h"
 
-#include "common/file_names.h"
 #include "documents/note.h"
 #include "documents/rallentamenti.h"
 #include "documents/scheda.h"
+#include "model/file_names.h"
 #include "platform/files.h"
 #include "run/memorizza.h"
 #include "sources/line_content.h"
@@ -20,22 +20,27 @@ void write_shipped_texts(const std::string& folder, const std::string& nome_line
   dati_scheda(folder, nome_linea, numero_treno);
 }
 
-void form_load(run_state& st, const std::string& folder, display& ui) {
-  st.nome_linea = k_shipped_line;
-  st.numero_treno = k_shipped_train;
+void form_load(compile_result& out, const std::string& folder, display& ui) {
+  const std::string nome_linea = k_shipped_line;
+  const std::string numero_treno = k_shipped_train;
   ui.show_progress("Attendere");
-  write_shipped_texts(folder, st.nome_linea, st.numero_treno);
-  const scenario_sources sources{
-      join_path(folder, line_source_name(st.nome_linea)),
-      join_path(folder, train_source_name(st.nome_linea, st.numero_treno)),
-      /*delete_after_reading=*/true};
-  memorizza_percorso(st, 1, sources, folder, ui);
+  write_shipped_texts(folder, nome_linea, numero_treno);
+  scenario_files files;
+  files.nome_linea = nome_linea;
+  files.numero_treno = numero_treno;
+  files.line_name = line_source_name(nome_linea);
+  files.train_name = train_source_name(nome_linea, numero_treno);
+  files.line_path = join_path(folder, files.line_name);
+  files.train_path = join_path(folder, files.train_name);
+  files.delete_after_reading = true;
+  files.out_folder = folder;
+  memorizza_percorso(1, files, ui, out);
 }
 
-run_state form_load(const std::string& folder, display& ui) {
-  run_state st;
-  form_load(st, folder, ui);
-  return st;
+compile_result form_load(const std::string& folder, display& ui) {
+  compile_result out;
+  form_load(out, folder, ui);
+  return out;
 }
 
 }  // namespace scenario

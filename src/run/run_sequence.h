@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/display.h"
-#include "run/run_state.h"
+#include "run/compile.h"
 
 namespace scenario {
 
@@ -17,14 +17,13 @@ inline constexpr const char* k_shipped_train = "4816";
 void write_shipped_texts(const std::string& folder, const std::string& nome_linea,
                          const std::string& numero_treno);
 
-// Form_Load: sets the scenario's names in st, shows the progress window,
-// writes the five text files into folder, compiles the two descriptions
-// (deleting them), and writes the three binary files there. Throws what
-// memorizza_percorso and the writers throw; st keeps the faults recorded up
-// to then.
-void form_load(run_state& st, const std::string& folder, display& ui);
+// Form_Load: shows the progress window, writes the five text files into
+// folder, compiles the two descriptions (deleting them), and writes the three
+// binary files there. Throws what memorizza_percorso and the writers throw;
+// out keeps what the compile found up to then.
+void form_load(compile_result& out, const std::string& folder, display& ui);
 
-// The same run, returning the state it ended with.
-run_state form_load(const std::string& folder, display& ui);
+// The same run, returning what the compile found.
+compile_result form_load(const std::string& folder, display& ui);
 
 }  // namespace scenario

@@ -1,7 +1,7 @@
 #include "service/signal.h"
 
 #include "common/numeric.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 
@@ -10,7 +10,7 @@ std::int32_t memo_segnale(percorso_t& grid, std::int32_t posizione, const signal
   // The farthest approach mark stands eight cells before the signal.
   if (!in_grid(grid, k - 8) || !in_grid(grid, k)) return k_fault_outside_grid;
   cella& cell = grid[static_cast<std::size_t>(k)];
-  if (!is_free(cell)) return 16;
+  if (!is_free(cell)) return k_fault_signal_taken;
 
   cell.tipo_cella = k_signal;
   cell.valore_d = low_16(std::int64_t{r.rapp} * 10 + std::int64_t{r.sx} * 3 + r.dx);

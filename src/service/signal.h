@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "route/percorso.h"
+#include "model/percorso.h"
 
 namespace scenario {
 

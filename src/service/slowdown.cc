@@ -2,7 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 
@@ -12,15 +12,15 @@ std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r) {
   const bool approach = warned && r.f_ta != 0;
   const std::int64_t warning = warned ? round_half_even(std::int64_t{r.x} - 1200 + 50, 50) : 0;
   if (warned && !in_grid(grid, warning)) return k_fault_outside_grid;
-  if (warned && !is_free(grid[static_cast<std::size_t>(warning)])) return 17;
+  if (warned && !is_free(grid[static_cast<std::size_t>(warning)])) return k_fault_warning_taken;
 
   const std::int64_t start = point_cell(r.x);
   if (!in_grid(grid, start)) return k_fault_outside_grid;
-  if (!is_free(grid[static_cast<std::size_t>(start)])) return 18;
+  if (!is_free(grid[static_cast<std::size_t>(start)])) return k_fault_start_taken;
 
   const std::int64_t end = point_cell(must_fit(add_32(r.x, r.l), "the end of a slowdown"));
   if (!in_grid(grid, end)) return k_fault_outside_grid;
-  if (!is_free(grid[static_cast<std::size_t>(end)])) return 19;
+  if (!is_free(grid[static_cast<std::size_t>(end)])) return k_fault_end_taken;
 
   cella& end_cell = grid[static_cast<std::size_t>(end)];
   cella& start_cell = grid[static_cast<std::size_t>(start)];
@@ -44,7 +44,7 @@ std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r) {
   if (!approach) return 0;
   const std::int64_t h = round_half_even(std::int64_t{r.x} - 1200, 50);
   for (int i = 0; i < 4; ++i)
-    if (!is_free(grid[static_cast<std::size_t>(h - i)])) return 20;
+    if (!is_free(grid[static_cast<std::size_t>(h - i)])) return k_fault_approach_taken;
   for (int i = 0; i < 4; ++i) {
     cella& c = grid[static_cast<std::size_t>(h - i)];
     c.tipo_cella = k_slowdown_approach;

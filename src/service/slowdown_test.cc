@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 namespace {
@@ -46,11 +46,11 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
 
   rec.posizione = reader.read_int32();
   // A station needs 800 m of grid after its position.
-  if (add(rec.posizione, 800) > 50 * last) return {15, rec.posizione, true};
-  if (rec.posizione % 50 != 0) return {8, rec.posizione};
+  if (add(rec.posizione, 800) > 50 * last) return {k_fault_near_end, rec.posizione, true};
+  if (rec.posizione % 50 != 0) return {k_fault_station_position, rec.posizione};
   rec.tipo_stazione = reader.read_uint8();
   const std::int32_t length = reader.read_int32();
-  if (length % 100 != 0) return {9, rec.posizione};
+  if (length % 100 != 0) return {k_fault_station_length, rec.posizione};
 
   rec.campo_1 = reader.read_uint8();
   rec.campo_10 = reader.read_uint8();
@@ -94,16 +94,16 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
         grid[static_cast<std::size_t>(stop - b)].preavviso = static_cast<std::uint8_t>(80 + b);
   }
   if (marked) {
-    if (stop <= 1) return {24, std::nullopt, false};
+    if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
     grid[static_cast<std::size_t>(stop)].tipo_cella = k_station_stop;
     grid[static_cast<std::size_t>(stop)].valore_a = low_16(numero);
   }
 
   if (numero > 1 && sub(rec.inizio, 350) < st.stazioni[static_cast<std::size_t>(numero - 1)].fine)
-    return {22, rec.posizione};
+    return {k_fault_station_spacing, rec.posizione};
 
   ++numero;
-  if (numero >= st.indice_cartelli) return {10, std::nullopt, false};
+  if (numero >= st.indice_cartelli) return {k_fault_too_many_stations, std::nullopt, false};
   return {};
 }
 

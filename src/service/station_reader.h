@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "run/run_state.h"
+#include "model/run_state.h"
 #include "sources/field_reader.h"
 
 namespace scenario {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/compile_failure.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 
 namespace scenario {
 namespace {

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "route/line_compiler.h"
-#include "run/fault_codes.h"
+#include "model/fault_codes.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -20,7 +19,8 @@ struct compiled {
 // Compiles a line description, then a train description, as the run does.
 compiled compile(const std::string& line, const std::string& train) {
   compiled c{testing::fresh_state(), compile_end::finished};
-  if (compile_line(line, c.st) != compile_end::finished) ADD_FAILURE() << "line compile stopped";
+  if (testing::compile_line_into(line, c.st) != compile_end::finished)
+    ADD_FAILURE() << "line compile stopped";
   c.end = compile_train(train, c.st);
   return c;
 }
@@ -212,7 +212,7 @@ TEST(TrainCompiler, RunTimeFailures) {
 
 TEST(TrainCompiler, PendingSoftStopOfTheLineDoesNotStopTheTrain) {
   run_state st = testing::fresh_state();
-  compile_line(line_text(70850, {"pendenza, 77800, 0"}), st);
+  testing::compile_line_into(line_text(70850, {"pendenza, 77800, 0"}), st);
   ASSERT_EQ(st.codice_errore, 15);
   EXPECT_EQ(compile_train(train_text({"segnale, 4000, 1,4,1,0,0,0,0,0,0,0"}), st),
             compile_end::finished);

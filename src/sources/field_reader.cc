@@ -32,6 +32,7 @@ void field_reader::consume_line_end() {
   if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
   ++pos_;
   ++line_;
+  line_start_ = pos_;
 }
 
 void field_reader::skip_blanks() {
@@ -50,7 +51,9 @@ void field_reader::start_field() {
   skip_separators();
   if (pos_ >= text_.size())
     throw compile_failure("the file ends where another field was expected", line_);
+  begins_line_ = line_ != field_line_;
   field_line_ = line_;
+  field_column_ = static_cast<int>(pos_ - line_start_) + 1;
 }
 
 std::string field_reader::read_text() {
@@ -60,8 +63,10 @@ std::string field_reader::read_text() {
     std::size_t close = text_.find('"', start);
     if (close == std::string_view::npos) close = text_.size();
     for (std::size_t i = start; i < close; ++i)
-      if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= close || text_[i + 1] != '\n')))
+      if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= close || text_[i + 1] != '\n'))) {
         ++line_;
+        line_start_ = i + 1;
+      }
     std::string value(text_.substr(start, close - start));
     pos_ = close < text_.size() ? close + 1 : close;
     // What follows the closing quote up to the next separator is dropped.

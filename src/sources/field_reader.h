@@ -31,8 +31,12 @@ class field_reader {
   std::int16_t read_int16();
   std::uint8_t read_uint8();
 
-  // The line (from 1) on which the last field read began.
+  // The line (from 1) on which the last field read began, and its column
+  // (from 1, in bytes).
   int field_line() const { return field_line_; }
+  int field_column() const { return field_column_; }
+  // True when the last field read is the first field of its line.
+  bool field_begins_line() const { return begins_line_; }
 
  private:
   void skip_separators();
@@ -46,7 +50,10 @@ class field_reader {
   std::size_t pos_ = 0;
   std::size_t content_end_ = 0;  // one past the last character that is not a separator
   int line_ = 1;                 // line of pos_
+  std::size_t line_start_ = 0;   // where line_ begins
   int field_line_ = 0;
+  int field_column_ = 0;
+  bool begins_line_ = false;
 };
 
 }  // namespace scenario

@@ -10,12 +10,11 @@
 #include <iostream>
 #include <string>
 
-#include "common/file_names.h"
+#include "common/diagnostic.h"
+#include "model/file_names.h"
 #include "platform/display.h"
 #include "platform/files.h"
-#include "run/errore.h"
 #include "run/memorizza.h"
-#include "run/run_state.h"
 
 namespace {
 
@@ -34,22 +33,21 @@ int main(int argc, char** argv) {
   const std::string folder = argv[1];
   try {
     const auto ui = make_display(std::cerr);
-    run_state st;
-    st.nome_linea = "Corvale_Pianasco";
-    st.numero_treno = "4816";
+    scenario_files files;
+    files.nome_linea = "Corvale_Pianasco";
+    files.numero_treno = "4816";
+    files.line_path = join_path(folder, line_source_name(files.nome_linea));
+    files.train_path = join_path(folder, train_source_name(files.nome_linea, files.numero_treno));
+    files.out_folder = folder;
     ui->show_progress("Attendere");
-    const scenario_sources sources{
-        join_path(folder, line_source_name(st.nome_linea)),
-        join_path(folder, train_source_name(st.nome_linea, st.numero_treno)),
-        /*delete_after_reading=*/true};
-    write_file(sources.line_path,
+    write_file(files.line_path,
                "[generale]\r\nlunghezza percorso,    10000\r\n[curve]\r\n[fine]\r\n");
-    write_file(sources.train_path,
-               "[generale]\r\nrallentamento, 0, 50, 200, 0, 0, 0\r\n[fine]\r\n");
-    memorizza_percorso(st, 1, sources, folder, *ui);
+    write_file(files.train_path, "[generale]\r\nrallentamento, 0, 50, 200, 0, 0, 0\r\n[fine]\r\n");
+    compile_result result;
+    memorizza_percorso(1, files, *ui, result);
     std::cerr << "stamp_conflict_run: the run ended without a stamp conflict\n";
     return 1;
-  } catch (const process_end& e) {
+  } catch (const failure& e) {
     std::cerr << "stamp_conflict_run: " << e.what() << '\n';
     return e.status();
   } catch (const std::exception& e) {

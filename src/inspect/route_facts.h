@@ -1,0 +1,85 @@
+// Facts read off the three decoded tables, shared by the dump and the
+// picture: names of cell kinds and slot roles, runs of the per-cell values,
+// the elevation profile and a summary of the plan.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+#include "model/percorso.h"
+#include "model/profilo.h"
+#include "model/scenario_constants.h"
+#include "model/stazioni.h"
+
+namespace scenario {
+
+// The length of a cell, for arithmetic in metres.
+inline constexpr double k_cell_span = k_cell_metres;
+
+// What a record of the station table holds.
+enum class slot_role {
+  unused,        // slot 0, and every all-zero slot between stations and board texts
+  station,       // from slot 1 up
+  board_text,    // from slot 80 down: a text board's text, nome only
+  km_reference,  // 81 to 83
+  train_values,  // 84: braked mass, route length, cars
+  line_values,   // 85: line name, backgrounds, stamps
+  train_number,  // 86: train number, signal repetition, sand, clock
+};
+
+std::string_view role_name(slot_role role);
+
+// The role of every slot. Slots 1 to 80 are told apart by content: board
+// texts are the unbroken run of name-only records that ends at slot 80, empty
+// records are unused, and every other record is a station.
+std::array<slot_role, k_station_slots> slot_roles(const stazioni_t& table);
+
+// A stretch of cells first to last (inclusive) sharing one value of a field.
+struct cell_run {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::uint8_t value = 0;
+};
+
+// The runs of one per-cell field (ambiente, vel_limite, pendenza, aderenza)
+// over the whole grid, in cell order.
+std::vector<cell_run> runs_of(const percorso_t& grid, std::uint8_t cella::*field);
+
+// The height in metres, relative to the start, at every cell boundary: entry
+// n is where cell n begins, the last entry where the grid ends. Each cell
+// climbs its gradient (pendenza - 100, per mille) over 50 m.
+std::vector<double> elevation_profile(const percorso_t& grid);
+
+// A plan point: x is coordinate 0, y coordinate 1, in plan metres.
+struct plan_point {
+  double x = 0;
+  double y = 0;
+};
+
+// A point of the plan when both its coordinates are set.
+bool plan_has(const profilo_t& plan, std::size_t metre);
+plan_point plan_at(const profilo_t& plan, std::size_t metre);
+
+struct plan_summary {
+  std::int32_t extent = -1;  // E, the last metre of the plan
+  std::size_t points = 0;    // metres with both coordinates set
+  std::size_t first_metre = 0;
+  std::size_t last_metre = 0;
+  plan_point first;
+  plan_point last;
+  plan_point low;          // the bounding box: smallest x and y
+  plan_point high;         // largest x and y
+  double path_length = 0;  // the sum of the steps between set points
+  // The change of direction from the first step to the last, in degrees,
+  // positive for a turn to the right (from coordinate 1 towards coordinate 0).
+  double net_turning = 0;
+  double total_turning = 0;  // the sum of every turn, either way, in degrees
+};
+
+// The summary of a plan; points 0 when no metre is set.
+plan_summary summarise_plan(const profilo_t& plan);
+
+}  // namespace scenario

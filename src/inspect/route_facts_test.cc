@@ -1,0 +1,89 @@
+#include "inspect/route_facts.h"
+
+#include <gtest/gtest.h>
+
+#include "route/line_compiler.h"
+#include "test_support.h"
+
+namespace scenario {
+namespace {
+
+profilo_t plan_of(std::initializer_list<std::string_view> curves) {
+  run_state st = testing::fresh_state();
+  compile_line(testing::line_text(70850, curves), st);
+  return st.profilo;
+}
+
+TEST(PlanSummary, TurningFollowsTheCurvesSide) {
+  // k = 0.003 over 300 m turns about 51.57 degrees (0.9 rad), to the right
+  // for "d", to the left for "s".
+  const plan_summary right = summarise_plan(plan_of({"curvad6,  500,  300"}));
+  EXPECT_NEAR(right.net_turning, 51.57, 0.01);
+  EXPECT_NEAR(right.total_turning, 51.57, 0.01);
+  const plan_summary both =
+      summarise_plan(plan_of({"curvad6,  500,  300", "curvas6,  5000,  300"}));
+  EXPECT_NEAR(both.net_turning, 0, 1e-9);
+  EXPECT_NEAR(both.total_turning, 103.13, 0.02);
+  // The right turn carries the line towards positive coordinate 0.
+  EXPECT_GT(right.last.x, 0);
+  EXPECT_EQ(right.low.x, 0);
+}
+
+TEST(PlanSummary, StraightPlanRunsAlongCoordinateOne) {
+  const plan_summary s = summarise_plan(plan_of({}));
+  EXPECT_EQ(s.extent, 77850);
+  EXPECT_EQ(s.points, 77849u);  // the last two metres stay empty
+  EXPECT_EQ(s.first_metre, 0u);
+  EXPECT_EQ(s.last_metre, 77848u);
+  EXPECT_EQ(s.last.y, 77848);
+  EXPECT_EQ(s.high.y, 77848);
+  EXPECT_EQ(s.high.x, 0);
+  EXPECT_DOUBLE_EQ(s.path_length, 77848);
+  EXPECT_EQ(s.net_turning, 0);
+  EXPECT_EQ(summarise_plan(profilo_t{}).points, 0u);
+}
+
+TEST(CellFields, ElevationClimbsEachCellsGradientAndRunsGroupValues) {
+  percorso_t g(30);
+  for (std::size_t n = 0; n < 30; ++n) g[n].pendenza = n < 10 ? 100 : n < 20 ? 114 : 89;
+  const std::vector<double> h = elevation_profile(g);
+  ASSERT_EQ(h.size(), 31u);
+  EXPECT_DOUBLE_EQ(h[10], 0);
+  EXPECT_DOUBLE_EQ(h[20], 7);     // +14 per mille over 500 m
+  EXPECT_NEAR(h[30], 1.5, 1e-9);  // then -11 per mille over 500 m
+  const std::vector<cell_run> runs = runs_of(g, &cella::pendenza);
+  ASSERT_EQ(runs.size(), 3u);
+  EXPECT_EQ(runs[1].first, 10u);
+  EXPECT_EQ(runs[1].last, 19u);
+  EXPECT_EQ(runs[1].value, 114);
+  EXPECT_EQ(runs[2].last, 29u);
+}
+
+TEST(SlotRoles, StationsFromTheBottomBoardTextsFromSlot80) {
+  stazioni_t t{};
+  t[1].nome = "A";
+  t[1].fine = 300;
+  t[2].posizione = 6300;  // a station without a name is still a station
+  t[80].nome = "testo uno";
+  t[79].nome = "testo due";
+  t[78].nome = "testo tre";
+  t[76].nome = "name only";  // not in the unbroken run that ends at slot 80
+  t[50].nome = "stray";
+  t[50].inizio = 1;
+  const auto roles = slot_roles(t);
+  EXPECT_EQ(roles[0], slot_role::unused);
+  EXPECT_EQ(roles[1], slot_role::station);
+  EXPECT_EQ(roles[2], slot_role::station);
+  EXPECT_EQ(roles[3], slot_role::unused);
+  EXPECT_EQ(roles[50], slot_role::station);
+  EXPECT_EQ(roles[76], slot_role::station);
+  EXPECT_EQ(roles[77], slot_role::unused);
+  EXPECT_EQ(roles[78], slot_role::board_text);
+  EXPECT_EQ(roles[79], slot_role::board_text);
+  EXPECT_EQ(roles[80], slot_role::board_text);
+  EXPECT_EQ(roles[81], slot_role::km_reference);
+  EXPECT_EQ(roles[85], slot_role::line_values);
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,120 @@
+#include "inspect/scenario_set.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "common/diagnostic.h"
+#include "common/numeric.h"
+#include "output/check_codes.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+failure failed(const std::string& message) {
+  return failure(program_diagnostic(message));
+}
+
+// Refuses three files that are not one scenario: the plan runs 7000 m past the
+// route length of record 84, the grid has one cell per 50 m of the plan, and
+// the grid's stamp is the check code of the table's names.
+void check_one_scenario(const loaded_file& grid, const loaded_file& stations,
+                        const loaded_file& plan) {
+  const std::int64_t extent = plan.plan.extent();
+  const std::int64_t length = stations.stations[k_slot_train].fine;
+  const std::int64_t last_cell = static_cast<std::int64_t>(grid.grid.size()) - 1;
+  auto differ = [](const loaded_file& a, const loaded_file& b, const std::string& why) {
+    return failed("'" + a.path + "' and '" + b.path + "' are not one scenario: " + why);
+  };
+  if (extent != length + 7000)
+    throw differ(
+        stations, plan,
+        "route length " + std::to_string(length) + " m, plan to metre " + std::to_string(extent));
+  if (round_half_even(extent, 50) != last_cell)
+    throw differ(
+        grid, plan,
+        "grid to cell " + std::to_string(last_cell) + ", plan to metre " + std::to_string(extent));
+  run_state names;
+  names.stazioni = stations.stations;
+  const std::int32_t expected = codice_gara_og(names);
+  const std::int32_t stamped = grid.grid.size() > 1 ? grid.grid[1].valore_b : -1;
+  if (stamped != expected)
+    throw differ(grid, stations,
+                 "the grid's check code is " + std::to_string(stamped) +
+                     ", the table's names give " + std::to_string(expected));
+}
+
+}  // namespace
+
+scenario_paths find_in_folder(const std::string& folder) {
+  if (!is_folder(folder)) throw failed("'" + folder + "' is not a folder");
+  std::vector<std::string> sims;
+  std::vector<std::string> grids;
+  std::vector<std::string> plans;
+  for (const std::string& name : regular_files_in(folder)) {
+    const auto kind = kind_from_name(name);
+    if (!kind) continue;
+    (*kind == file_kind::stations ? sims
+     : *kind == file_kind::grid   ? grids
+                                  : plans)
+        .push_back(name);
+  }
+
+  std::vector<scenario_paths> found;
+  for (const std::string& sim : sims) {
+    const std::string stem = sim.substr(0, sim.size() - 4);
+    const auto grid = std::find_if(grids.begin(), grids.end(), [&](const std::string& g) {
+      return g.size() == stem.size() + 4 && g.compare(0, stem.size(), stem) == 0;
+    });
+    // NAME_linea.dat belongs to NAME_NUM.sim.
+    const auto plan = std::find_if(plans.begin(), plans.end(), [&](const std::string& p) {
+      const std::string name = p.substr(0, p.size() - 10);
+      return stem.size() > name.size() + 1 && stem.compare(0, name.size() + 1, name + "_") == 0;
+    });
+    if (grid != grids.end() && plan != plans.end())
+      found.push_back({join_path(folder, *grid), join_path(folder, sim), join_path(folder, *plan)});
+  }
+  if (found.size() == 1) return found[0];
+  if (found.empty()) {
+    if (sims.empty()) throw failed("no station table (.sim) in '" + folder + "'");
+    throw failed("no station table in '" + folder +
+                 "' has its route grid (NAME_NUM.dat) and line plan (NAME_linea.dat) beside it");
+  }
+  std::string names;
+  for (const scenario_paths& s : found)
+    names += (names.empty() ? "" : ", ") + fs::path(s.stations).filename().string();
+  throw failed("'" + folder + "' holds " + std::to_string(found.size()) + " scenarios (" + names +
+               "); name the three files");
+}
+
+loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
+  std::map<file_kind, loaded_file> files;
+  if (inputs.size() == 1) {
+    const scenario_paths p = find_in_folder(inputs[0]);
+    for (const std::string& path : {p.grid, p.stations, p.plan}) {
+      loaded_file f = load_file(path);
+      files.emplace(f.kind, std::move(f));
+    }
+  } else {
+    for (const std::string& path : inputs) {
+      loaded_file f = load_file(path);
+      const file_kind kind = f.kind;
+      if (!files.emplace(kind, std::move(f)).second)
+        throw failed("two " + std::string(kind_title(kind)) + "s: '" + files[kind].path +
+                     "' and '" + path + "'");
+    }
+  }
+  for (const file_kind kind : {file_kind::grid, file_kind::stations, file_kind::plan})
+    if (files.count(kind) == 0)
+      throw failed("no " + std::string(kind_title(kind)) + " among the files named");
+  loaded_scenario s{std::move(files.at(file_kind::grid)), std::move(files.at(file_kind::stations)),
+                    std::move(files.at(file_kind::plan))};
+  check_one_scenario(s.grid, s.stations, s.plan);
+  return s;
+}
+
+}  // namespace scenario

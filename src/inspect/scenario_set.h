@@ -1,0 +1,36 @@
+// The three binary files of one scenario, found in a folder or named, read
+// through the decoders and checked to belong together.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "inspect/inspect.h"
+
+namespace scenario {
+
+// The three files of one scenario.
+struct scenario_paths {
+  std::string grid;
+  std::string stations;
+  std::string plan;
+};
+
+// The one scenario in folder: a station table NAME_NUM.sim with its grid
+// NAME_NUM.dat and its plan NAME_linea.dat. Throws failure when there is
+// none, or more than one.
+scenario_paths find_in_folder(const std::string& folder);
+
+struct loaded_scenario {
+  loaded_file grid;
+  loaded_file stations;
+  loaded_file plan;
+};
+
+// Loads the scenario of inputs (one folder, or the three files in any order)
+// and checks that the files are one scenario: the plan runs 7000 m past the
+// route length of record 84, the grid has one cell per 50 m of the plan, and
+// the grid's stamp is the check code of the table's names. Throws failure.
+loaded_scenario load_scenario(const std::vector<std::string>& inputs);
+
+}  // namespace scenario

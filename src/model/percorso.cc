@@ -1,0 +1,34 @@
+#include "model/percorso.h"
+
+#include "common/numeric.h"
+
+namespace scenario {
+
+bool known_cell_kind(std::uint8_t tipo_cella) {
+  switch (tipo_cella) {
+#define SCENARIO_CELL_KIND_CASE(name, value, words) case value:
+    SCENARIO_CELL_KINDS(SCENARIO_CELL_KIND_CASE)
+#undef SCENARIO_CELL_KIND_CASE
+    return true;
+    default:
+      return false;
+  }
+}
+
+std::string_view cell_kind_name(std::uint8_t tipo_cella) {
+  switch (tipo_cella) {
+#define SCENARIO_CELL_KIND_NAME(name, value, words) \
+  case value:                                       \
+    return words;
+    SCENARIO_CELL_KINDS(SCENARIO_CELL_KIND_NAME)
+#undef SCENARIO_CELL_KIND_NAME
+    default:
+      return "unknown kind";
+  }
+}
+
+std::int64_t point_cell(std::int32_t p) {
+  return round_half_even(static_cast<std::int64_t>(p) + 50, 50);
+}
+
+}  // namespace scenario

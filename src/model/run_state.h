@@ -1,0 +1,94 @@
+// The state of one compile: the scenario's identity, the three tables the
+// compilers fill, the pending fault and what the two compilers share.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/percorso.h"
+#include "model/profilo.h"
+#include "model/stazioni.h"
+
+namespace scenario {
+
+// How a compiler ended its reading. A soft stop (code 15) ends as finished.
+enum class compile_end {
+  finished,         // the whole text was read, or reading stopped softly
+  hard_stop,        // a fault stopped the compile; its file is done with
+  runtime_failure,  // code 25: both description files are done with
+};
+
+// Which file a fault or warning concerns.
+enum class fault_origin { line_file, train_file, pass, run };
+
+// One recorded compile fault.
+struct fault {
+  std::int32_t code = 0;
+  std::optional<std::int32_t> position;  // metres, for the faults that record one
+  fault_origin origin = fault_origin::run;
+  int line = 0;        // source line of the record, 0 when there is none
+  std::string detail;  // what failed, for run-time failures
+  int column = 0;      // source column of the field it concerns, 0 when unknown
+
+  friend bool operator==(const fault&, const fault&) = default;
+};
+
+// Something in a description that compiles, but not as its author probably
+// meant (a value kept to its low bits, a record that is never read). A
+// warning never changes what the compile produces.
+struct source_warning {
+  fault_origin origin = fault_origin::line_file;  // line_file or train_file
+  int line = 0;                                   // source line, 0 when there is none
+  std::string what;
+  int column = 0;
+
+  friend bool operator==(const source_warning&, const source_warning&) = default;
+};
+
+// Where the compilers and the pass send what they find, as they find it.
+class reporter {
+ public:
+  virtual ~reporter() = default;
+  virtual void fault_found(const fault& f) = 0;
+  virtual void warning_found(const source_warning& w) = 0;
+};
+
+struct run_state {
+  std::string nome_linea;
+  std::string numero_treno;
+
+  // Nonzero: build the plan while compiling and write its file.
+  std::int32_t scrivi_linea = 0;
+
+  // The pending fault code (0 = none) and the position that goes with it.
+  std::int32_t codice_errore = 0;
+  std::int32_t posizione_errore = 0;
+  std::vector<fault> faults;  // every fault recorded, in order
+
+  percorso_t percorso;
+  stazioni_t stazioni;
+  profilo_t profilo;
+
+  // The station-table slot the next text board takes; afterwards the limit
+  // below which stations must stay.
+  std::int32_t indice_cartelli = k_first_board_slot;
+
+  // The line of the first kilometric reference read whose position or value
+  // is not a multiple of 50 m, which the train compiler's code 2 blames; 0
+  // when there is none.
+  int misplaced_reference_line = 0;
+
+  // Told of every fault and warning as it is found; may be null.
+  reporter* report = nullptr;
+};
+
+// Records a fault: the code becomes pending and, where the fault has one, its
+// position replaces posizione_errore; the reporter is told.
+void record_fault(run_state& st, fault f);
+
+// Tells the reporter of a warning.
+void record_warning(run_state& st, source_warning w);
+
+}  // namespace scenario

@@ -1,0 +1,24 @@
+// The numbers that make a scenario's shape, written once.
+#pragma once
+
+#include <cstdint>
+
+namespace scenario {
+
+// A cell of the route grid covers 50 m of line.
+inline constexpr std::int32_t k_cell_metres = 50;
+// The grid and the plan run this far past the end of the route, where the
+// simulator lets the train run out.
+inline constexpr std::int32_t k_route_margin = 7000;
+// The longest route a line description may give.
+inline constexpr std::int32_t k_max_route_length = 1000000;
+// The plan may not be built past this metre inside a curve record.
+inline constexpr std::int32_t k_plan_metre_limit = 1000000;
+
+// The stamps: station record 85 gets k_stamp_record in campo_2 and grid cell
+// 1 gets k_stamp_cell in valore_a, each beside its check code.
+inline constexpr std::int16_t k_stamp_record = 610;
+inline constexpr std::int16_t k_stamp_cell = 5121;
+inline constexpr int k_stamp_cell_index = 1;
+
+}  // namespace scenario
