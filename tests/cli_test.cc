@@ -85,7 +85,7 @@ TEST(Compile, ExportedFilesCompileToTheDefaultRunsBytes) {
 
 TEST(Compile, TheDocumentedExamplesCompileCleanly) {
   // The examples are files of their own, shown verbatim in the reference.
-  const fs::path docs = fs::path(__FILE__).parent_path().parent_path() / "docs";
+  const fs::path docs = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs";
   const std::string reference = slurp(docs / "authoring.md");
   ASSERT_FALSE(reference.empty()) << docs;
   testing::scratch_folder dir;

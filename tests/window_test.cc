@@ -364,7 +364,7 @@ class WindowDisplay : public ::testing::Test {
     // Under LeakSanitizer: the font library's caches are not leaks of ours.
     const char* lsan = std::getenv("LSAN_OPTIONS");
     const std::string supp = "print_suppressions=0:suppressions=" +
-                             (fs::path(__FILE__).parent_path() / "window_lsan.supp").string();
+                             (fs::path(SCENARIO_TESTS_DIR) / "window_lsan.supp").string();
     extra["LSAN_OPTIONS"] =
         lsan != nullptr && *lsan != '\0' ? std::string(lsan) + ":" + supp : supp;
     return environment_with(extra);

@@ -73,8 +73,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   const compile_input input{names.nome_linea,
                             names.numero_treno,
                             !o.no_plan,
-                            {line_path, line_text, true, {}},
-                            {train_path, train_text, true, {}}};
+                            {line_path, line_text},
+                            {train_path, train_text}};
   const compile_result result = compile(input);
   scenario_files files;
   files.nome_linea = names.nome_linea;

@@ -1,5 +1,6 @@
 #include "model/percorso.h"
 
+#include "common/compile_failure.h"
 #include "common/numeric.h"
 
 namespace scenario {
@@ -25,6 +26,12 @@ std::string_view cell_kind_name(std::uint8_t tipo_cella) {
     default:
       return "unknown kind";
   }
+}
+
+cella& cell_at(percorso_t& grid, std::int64_t index, std::optional<std::int32_t> position) {
+  if (!in_grid(grid, index))
+    throw compile_failure("object would lie outside the route grid", 0, position);
+  return grid[static_cast<std::size_t>(index)];
 }
 
 std::int64_t point_cell(std::int32_t p) {

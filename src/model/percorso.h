@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -86,5 +87,11 @@ inline bool in_grid(const percorso_t& grid, std::int64_t index) {
 // The cell of a point object at position p metres: p / 50 + 1, rounded half
 // to even.
 std::int64_t point_cell(std::int32_t p);
+
+// Cell index of grid, for an object at position metres (nothing for a fill).
+// An index outside the grid is a run-time failure of the compile: throws
+// compile_failure ("object would lie outside the route grid").
+cella& cell_at(percorso_t& grid, std::int64_t index,
+               std::optional<std::int32_t> position = std::nullopt);
 
 }  // namespace scenario

@@ -2,11 +2,16 @@
 
 #include <utility>
 
+#include "model/fault_codes.h"
+
 namespace scenario {
 
 void record_fault(run_state& st, fault f) {
   st.codice_errore = f.code;
-  if (f.position) st.posizione_errore = *f.position;
+  // A position shown with a code that records none (a run-time failure)
+  // leaves posizione_errore as it was.
+  const fault_code_info* info = find_fault_code(f.code);
+  if (f.position && info != nullptr && info->has_position) st.posizione_errore = *f.position;
   if (st.report != nullptr) st.report->fault_found(f);
   st.faults.push_back(std::move(f));
 }

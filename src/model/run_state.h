@@ -84,8 +84,9 @@ struct run_state {
   reporter* report = nullptr;
 };
 
-// Records a fault: the code becomes pending and, where the fault has one, its
-// position replaces posizione_errore; the reporter is told.
+// Records a fault: the code becomes pending and, where the fault has one and
+// its code records positions, its position replaces posizione_errore; the
+// reporter is told.
 void record_fault(run_state& st, fault f);
 
 // Tells the reporter of a warning.

@@ -11,25 +11,23 @@ std::uint8_t gradient_byte(std::int32_t g) {
 
 }  // namespace
 
-bool gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v) {
+void gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v) {
   const std::int64_t m = round_half_even(p, 50);
   if (m > 0) {
     do {
-      if (!in_grid(grid, fill.next_cell)) return false;
-      grid[static_cast<std::size_t>(fill.next_cell)].pendenza = gradient_byte(fill.in_force);
+      cell_at(grid, fill.next_cell, p).pendenza = gradient_byte(fill.in_force);
       ++fill.next_cell;
     } while (fill.next_cell < m);
   }
   fill.in_force = v;
-  return true;
 }
 
 void final_gradient_fill(percorso_t& grid, gradient_fill& fill) {
   const std::int32_t stop = last_cell(grid) - 2;
   do {
-    // Only records out of order can have pushed the index past the grid.
-    if (in_grid(grid, fill.next_cell))
-      grid[static_cast<std::size_t>(fill.next_cell)].pendenza = gradient_byte(fill.in_force);
+    // Only records sharing the last cells can have pushed the index past the
+    // grid; that write fails the compile.
+    cell_at(grid, fill.next_cell).pendenza = gradient_byte(fill.in_force);
     ++fill.next_cell;
   } while (fill.next_cell < stop);
 }

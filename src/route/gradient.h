@@ -21,12 +21,13 @@ struct gradient_fill {
 // The gradient step of a record (p, v): cells from the running index up to
 // the record's cell round(p / 50) receive the gradient in force; then v is
 // in force. A record whose cell does not lie beyond the running index still
-// writes one cell. v must lie in -100..155. Returns false, writing nothing
-// more, when the fill would pass the grid's last cell.
-bool gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v);
+// writes one cell. v must lie in -100..155. A fill that would pass the
+// grid's last cell throws compile_failure there, the cells before it written.
+void gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v);
 
 // The final fill after the last record: up to, not including, cell P - 2;
-// at least one cell is written when it lies inside the grid.
+// at least one cell is written, and one outside the grid throws
+// compile_failure.
 void final_gradient_fill(percorso_t& grid, gradient_fill& fill);
 
 }  // namespace scenario

@@ -36,7 +36,8 @@ struct reference_read {
 
 class line_compiler {
  public:
-  line_compiler(std::string_view text, run_state& st) : reader_(text), st_(st) {}
+  line_compiler(std::string_view text, run_state& st)
+      : reader_(text, reading_rules::line_description), st_(st) {}
 
   compile_end run();
   int line() const { return reader_.field_line(); }
@@ -296,8 +297,9 @@ next_step line_compiler::body_record() {
 }
 
 bool line_compiler::position_fits(std::int32_t p) const {
-  const std::int32_t reach = must_fit(add_32(p, 100), "a position");
-  return reach <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
+  // Exactly, in 64 bits: a position near the 32-bit limit fails the check
+  // rather than the sum.
+  return std::int64_t{p} + 100 <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
 }
 
 next_step line_compiler::gradient_record() {
@@ -319,10 +321,7 @@ next_step line_compiler::gradient_record() {
     fault_at(k_fault_gradient_range, p);
     return next_step::hard_stop;
   }
-  if (!gradient_step(st_.percorso, gradient_, p, v)) {
-    fault_at(k_fault_outside_grid, p);
-    return next_step::hard_stop;
-  }
+  gradient_step(st_.percorso, gradient_, p, v);
   return next_step::go_on;
 }
 
@@ -426,12 +425,7 @@ next_step line_compiler::text_board_record() {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
-  const std::int64_t c = point_cell(p);
-  if (!in_grid(st_.percorso, c)) {
-    fault_at(k_fault_outside_grid, p);
-    return next_step::hard_stop;
-  }
-  cella& cell = st_.percorso[static_cast<std::size_t>(c)];
+  cella& cell = cell_at(st_.percorso, point_cell(p), p);
   if (!is_free(cell)) {
     fault_at(k_fault_text_board_taken, p);
     return next_step::hard_stop;

@@ -230,7 +230,6 @@ TEST(LineCompiler, BodyFaultsStopHard) {
        1850},
       {{"pendenza,  1000,  156"}, 107, 1000},
       {{"pendenza,  1000,  -101"}, 107, 1000},
-      {{"montagna,   -500,  300,  1"}, 108, -500},
   };
   for (const fault_case& f : cases) {
     const compiled c = compile(line_text(10000, f.body));

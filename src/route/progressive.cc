@@ -61,12 +61,16 @@ void progressive_ordina(stazioni_t& stazioni) {
     o = {t, d, u};
   }
 
-  for (reference* r : {&o.first, &o.second, &o.third})
-    if (r->f == 1) r->k = must_fit(add_32(r->k, 100), "a kilometric value");
-
   put(stazioni[k_slot_km_tre], o.first);
   put(stazioni[k_slot_km_due], o.second);
   put(stazioni[k_slot_km_uno], o.third);
+
+  // Adjusted in place, slot by slot: an overflow leaves the order made and
+  // the slots before it adjusted.
+  for (const int slot : {k_slot_km_tre, k_slot_km_due, k_slot_km_uno}) {
+    stazione& s = stazioni[static_cast<std::size_t>(slot)];
+    if (s.posizione == 1) s.fine = must_fit(add_32(s.fine, 100), "a kilometric value");
+  }
 }
 
 }  // namespace scenario

@@ -27,8 +27,6 @@ std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std
   if (sections.numero_montagne >= k_max_sections) return k_fault_too_many_sections;
   const std::int64_t first = round_half_even(inizio, 50);
   const std::int64_t last = round_half_even(std::int64_t{fine} - 50, 50);
-  if (last >= first && (!in_grid(percorso, first) || !in_grid(percorso, last)))
-    return k_fault_outside_grid;
 
   const std::int32_t n = ++sections.numero_montagne;
   const std::int32_t previous_end = sections.fine_ultima;
@@ -41,7 +39,9 @@ std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std
 
   const std::uint8_t ambiente = low_8(tipo);
   for (std::int64_t c = first; c <= last; ++c) {
-    cella& cell = percorso[static_cast<std::size_t>(c)];
+    // A section reaching past either end of the grid fails there, the cells
+    // before it written.
+    cella& cell = cell_at(percorso, c, inizio);
     cell.ambiente = ambiente;
     const std::int64_t count = c - first + 1;
     if (markers && count % 4 == 0 && cell.tipo_cella == k_empty) cell.tipo_cella = k_scenery_marker;
@@ -51,9 +51,7 @@ std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std
 
 std::int32_t memo_indicatori_v_max(percorso_t& percorso, std::int32_t posizione,
                                    const speed_board& board) {
-  const std::int64_t c = point_cell(posizione);
-  if (!in_grid(percorso, c)) return k_fault_outside_grid;
-  cella& cell = percorso[static_cast<std::size_t>(c)];
+  cella& cell = cell_at(percorso, point_cell(posizione), posizione);
   if (!is_free(cell)) return k_fault_speed_board_taken;
   const std::int16_t a = packed_speed(board.vas, board.vad);
   const std::int16_t b = packed_speed(board.vbs, board.vbd);

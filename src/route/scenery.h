@@ -19,8 +19,9 @@ struct scenery_sections {
 // asks for markers: 10 is taken off and every fourth cell of the section that
 // is empty becomes a scenery marker. A section starting 150 m or less after
 // the end of the previous one takes type 3. tipo is changed accordingly.
-// Returns 0, or the fault that refuses the section: an 81st section, or cells
-// outside the grid (nothing is then written or recorded).
+// Returns 0, or the fault that refuses an 81st section (nothing is then
+// written or recorded). A cell outside the grid throws compile_failure
+// there, the section recorded and the cells before it written.
 std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std::int32_t inizio,
                            std::int32_t fine, std::int32_t& tipo);
 
@@ -33,9 +34,9 @@ struct speed_board {
 
 // memo_indicatori_v_max: places a speed board in cell round(posizione/50 + 1),
 // each value packed as round(second / 5 + 20 * first), the stripes as
-// 10 * strisces + strisced in 16 bits. Returns 0, 21 when the cell is taken,
-// or the fault for a cell outside the grid; nothing is written then. A packed
-// speed that does not fit 16 bits throws compile_failure before any write.
+// 10 * strisces + strisced in 16 bits. Returns 0, or 21 when the cell is
+// taken; nothing is written then. A cell outside the grid, or a packed speed
+// that does not fit 16 bits, throws compile_failure before any write.
 std::int32_t memo_indicatori_v_max(percorso_t& percorso, std::int32_t posizione,
                                    const speed_board& board);
 

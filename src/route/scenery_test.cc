@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/compile_failure.h"
 #include "model/fault_codes.h"
 
 namespace scenario {
@@ -74,13 +75,15 @@ TEST(Scenery, SectionCellsRoundHalfToEven) {
 TEST(Scenery, SectionLimits) {
   route st = with_grid();
   std::int32_t tipo = 1;
-  EXPECT_EQ(memo_montagna(st.percorso, st.sections, 77000, 79000, tipo), k_fault_outside_grid);
-  EXPECT_EQ(st.sections.numero_montagne, 0);
+  // A section past the grid's end is recorded and written up to the end.
+  EXPECT_THROW(memo_montagna(st.percorso, st.sections, 77000, 79000, tipo), compile_failure);
+  EXPECT_EQ(st.sections.numero_montagne, 1);
+  EXPECT_EQ(st.percorso[1557].ambiente, 1);
   // An empty section is recorded and writes nothing, wherever it lies.
   tipo = 1;
   EXPECT_EQ(memo_montagna(st.percorso, st.sections, -5000, -5000, tipo), 0);
-  EXPECT_EQ(st.sections.numero_montagne, 1);
-  for (int i = 1; i < 80; ++i) {
+  EXPECT_EQ(st.sections.numero_montagne, 2);
+  for (int i = 2; i < 80; ++i) {
     tipo = 1;
     ASSERT_EQ(memo_montagna(st.percorso, st.sections, 100 * i, 100 * i, tipo), 0);
   }

@@ -14,6 +14,11 @@ namespace scenario {
 
 // One description as the compile gets it: its text, or why there is none.
 struct description {
+  description() = default;
+  // A description read whole.
+  description(std::string shown_name, std::string_view whole)
+      : name(std::move(shown_name)), text(whole) {}
+
   std::string name;                      // as diagnostics show it
   std::optional<std::string_view> text;  // nothing when it could not be read
   bool exists = true;                    // false: no file by that name (the line's code 101)

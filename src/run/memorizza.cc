@@ -20,7 +20,12 @@ struct source_file {
   std::string unreadable;
 
   description view() const {
-    return {name, text ? std::optional<std::string_view>(*text) : std::nullopt, exists, unreadable};
+    description d;
+    d.name = name;
+    if (text) d.text = *text;
+    d.exists = exists;
+    d.unreadable = unreadable;
+    return d;
   }
 };
 

@@ -45,8 +45,8 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
   const std::int64_t last = last_cell(grid);
 
   rec.posizione = reader.read_int32();
-  // A station needs 800 m of grid after its position.
-  if (add(rec.posizione, 800) > 50 * last) return {k_fault_near_end, rec.posizione, true};
+  // A station needs 800 m of grid after its position, checked exactly.
+  if (std::int64_t{rec.posizione} + 800 > 50 * last) return {k_fault_near_end, rec.posizione, true};
   if (rec.posizione % 50 != 0) return {k_fault_station_position, rec.posizione};
   rec.tipo_stazione = reader.read_uint8();
   const std::int32_t length = reader.read_int32();
@@ -86,17 +86,19 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
 
   // fine is a multiple of 50: position and length were checked above.
   const std::int64_t stop = rec.fine / 50 - 1;
+  // An area reaching past the grid's end fails the compile at the first
+  // mark outside it, the marks before it written.
   const bool marked = rec.tipo_stazione < 25;
-  if (marked && stop > last) return {k_fault_outside_grid, rec.posizione};
   if (marked && rec.tipo_stazione != 5 && rec.tipo_stazione != 6) {
     for (int b = 1; b <= 4; ++b)
       if (stop - b > 1)
-        grid[static_cast<std::size_t>(stop - b)].preavviso = static_cast<std::uint8_t>(80 + b);
+        cell_at(grid, stop - b, rec.posizione).preavviso = static_cast<std::uint8_t>(80 + b);
   }
   if (marked) {
     if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
-    grid[static_cast<std::size_t>(stop)].tipo_cella = k_station_stop;
-    grid[static_cast<std::size_t>(stop)].valore_a = low_16(numero);
+    cella& cell = cell_at(grid, stop, rec.posizione);
+    cell.tipo_cella = k_station_stop;
+    cell.valore_a = low_16(numero);
   }
 
   if (numero > 1 && sub(rec.inizio, 350) < st.stazioni[static_cast<std::size_t>(numero - 1)].fine)

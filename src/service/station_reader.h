@@ -22,7 +22,8 @@ struct station_outcome {
 // its type and length, marks the stop cell (kind 10) and its four approach
 // cells (81 nearest to 84), checks the spacing from the previous station,
 // then advances `numero` and refuses it when it reaches indice_cartelli.
-// Throws compile_failure for a field that does not fit or a line cut short.
+// Throws compile_failure for a field that does not fit, a line cut short or a
+// mark outside the grid.
 station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& numero);
 
 }  // namespace scenario

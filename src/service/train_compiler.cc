@@ -47,20 +47,20 @@ void write_adhesion(cella& c, std::int32_t value) {
 }
 
 // The fill after the last record, up to cell N - 3; at least one cell is
-// written. Only records out of order can have pushed the index past the grid,
-// and nothing is written there.
+// written. Only records sharing the last cells can have pushed the index past
+// the grid; that write fails the compile.
 void complete_fill(percorso_t& grid, running_fill& fill, cell_writer write) {
   const std::int32_t stop = last_cell(grid) - 2;
   do {
-    if (in_grid(grid, fill.next_cell))
-      write(grid[static_cast<std::size_t>(fill.next_cell)], fill.carried);
+    write(cell_at(grid, fill.next_cell), fill.carried);
     ++fill.next_cell;
   } while (fill.next_cell < stop);
 }
 
 class train_compiler {
  public:
-  train_compiler(std::string_view text, run_state& st) : reader_(text), st_(st) {}
+  train_compiler(std::string_view text, run_state& st)
+      : reader_(text, reading_rules::train_description), st_(st) {}
 
   compile_end run();
   int line() const { return reader_.field_line(); }
@@ -81,8 +81,7 @@ class train_compiler {
 
   // Signal, slowdown, code-line, speed and adhesion records: (p + 100) / 50 <= N.
   bool position_fits(std::int32_t p) const {
-    return must_fit(add_32(p, 100), "a position") <=
-           k_cell_metres * std::int64_t{last_cell(st_.percorso)};
+    return std::int64_t{p} + 100 <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
   }
   void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
     record_fault(st_, {code, position, fault_origin::train_file, record_line_, {}});
@@ -196,11 +195,7 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
   if (k > 0) {
     // A record whose cell is not beyond the running index still fills one cell.
     do {
-      if (!in_grid(st_.percorso, fill.next_cell)) {
-        fault_at(k_fault_outside_grid, p);
-        return next_step::hard_stop;
-      }
-      write(st_.percorso[static_cast<std::size_t>(fill.next_cell)], fill.carried);
+      write(cell_at(st_.percorso, fill.next_cell, p), fill.carried);
       ++fill.next_cell;
     } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
   }
@@ -289,12 +284,7 @@ next_step train_compiler::code_line_record() {
     return next_step::soft_stop;
   }
   // A code line goes into cell round(p / 50), with no cell added.
-  const std::int64_t c = round_half_even(p, k_cell_metres);
-  if (!in_grid(st_.percorso, c)) {
-    fault_at(k_fault_outside_grid, p);
-    return next_step::hard_stop;
-  }
-  cella& cell = st_.percorso[static_cast<std::size_t>(c)];
+  cella& cell = cell_at(st_.percorso, round_half_even(p, k_cell_metres), p);
   if (!is_free(cell)) {
     fault_at(k_fault_code_line_taken, p);
     return next_step::hard_stop;
@@ -337,8 +327,8 @@ compile_end compile_train(std::string_view text, run_state& st) {
     return compiler.run();
   } catch (const compile_failure& failure) {
     const int line = failure.line() != 0 ? failure.line() : compiler.line();
-    record_fault(st,
-                 {k_fault_runtime, std::nullopt, fault_origin::train_file, line, failure.what()});
+    record_fault(
+        st, {k_fault_runtime, failure.position(), fault_origin::train_file, line, failure.what()});
     return compile_end::runtime_failure;
   }
 }

@@ -5,6 +5,7 @@
 namespace scenario {
 namespace {
 
+// Around numbers a tab counts as a blank; in a text field it is text.
 bool is_blank(char c) {
   return c == ' ' || c == '\t';
 }
@@ -14,7 +15,8 @@ bool is_line_end(char c) {
 
 }  // namespace
 
-field_reader::field_reader(std::string_view text) : text_(text) {
+field_reader::field_reader(std::string_view text, reading_rules rules)
+    : text_(text), rules_(rules) {
   content_end_ = text_.size();
   while (content_end_ > 0) {
     const char c = text_[content_end_ - 1];
@@ -39,16 +41,16 @@ void field_reader::skip_blanks() {
   while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
 }
 
-void field_reader::skip_separators() {
+void field_reader::skip_separators(bool tabs_too) {
   for (;;) {
-    skip_blanks();
+    while (pos_ < text_.size() && (text_[pos_] == ' ' || (tabs_too && text_[pos_] == '\t'))) ++pos_;
     if (!at_line_end()) return;
     consume_line_end();
   }
 }
 
-void field_reader::start_field() {
-  skip_separators();
+void field_reader::start_field(bool tabs_too) {
+  skip_separators(tabs_too);
   if (pos_ >= text_.size())
     throw compile_failure("the file ends where another field was expected", line_);
   begins_line_ = line_ != field_line_;
@@ -56,33 +58,49 @@ void field_reader::start_field() {
   field_column_ = static_cast<int>(pos_ - line_start_) + 1;
 }
 
-std::string field_reader::read_text() {
-  start_field();
-  if (text_[pos_] == '"') {
-    const std::size_t start = pos_ + 1;
-    std::size_t close = text_.find('"', start);
-    if (close == std::string_view::npos) close = text_.size();
-    for (std::size_t i = start; i < close; ++i)
-      if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= close || text_[i + 1] != '\n'))) {
-        ++line_;
-        line_start_ = i + 1;
-      }
-    std::string value(text_.substr(start, close - start));
-    pos_ = close < text_.size() ? close + 1 : close;
-    // What follows the closing quote up to the next separator is dropped.
-    while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
-    if (pos_ < text_.size()) {
-      if (text_[pos_] == ',')
-        ++pos_;
-      else
-        consume_line_end();
+std::string_view field_reader::read_quoted() {
+  const std::size_t start = pos_ + 1;
+  std::size_t close = text_.find('"', start);
+  if (close == std::string_view::npos) close = text_.size();
+  for (std::size_t i = start; i < close; ++i)
+    if (text_[i] == '\n' || (text_[i] == '\r' && (i + 1 >= close || text_[i + 1] != '\n'))) {
+      ++line_;
+      line_start_ = i + 1;
     }
+  const std::string_view value = text_.substr(start, close - start);
+  pos_ = close < text_.size() ? close + 1 : close;
+  if (rules_ == reading_rules::line_description) {
+    // The field ends at its closing quote: a comma or line end after it (past
+    // blanks) is its separator, anything else begins the next field.
+    const std::size_t after = pos_;
+    skip_blanks();
+    if (pos_ < text_.size() && text_[pos_] == ',')
+      ++pos_;
+    else if (at_line_end())
+      consume_line_end();
+    else
+      pos_ = after;
     return value;
   }
+  // What follows the closing quote up to the next separator is dropped.
+  while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+  if (pos_ < text_.size()) {
+    if (text_[pos_] == ',')
+      ++pos_;
+    else
+      consume_line_end();
+  }
+  return value;
+}
+
+std::string field_reader::read_text() {
+  start_field(/*tabs_too=*/false);
+  if (text_[pos_] == '"') return std::string(read_quoted());
   const std::size_t start = pos_;
   while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
   std::size_t end = pos_;
-  while (end > start && is_blank(text_[end - 1])) --end;
+  // Trailing spaces are not part of the text; a tab is.
+  while (end > start && text_[end - 1] == ' ') --end;
   if (pos_ < text_.size()) {
     if (text_[pos_] == ',')
       ++pos_;
@@ -93,19 +111,35 @@ std::string field_reader::read_text() {
 }
 
 std::int64_t field_reader::read_number(std::int64_t min, std::int64_t max, const char* width) {
-  start_field();
-  const std::size_t start = pos_;
-  while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) &&
-         !is_line_end(text_[pos_]))
-    ++pos_;
-  const std::string_view token = text_.substr(start, pos_ - start);
-  // A number ended by a blank takes the comma or line end after its blanks.
-  skip_blanks();
-  if (pos_ < text_.size()) {
-    if (text_[pos_] == ',')
+  start_field(/*tabs_too=*/true);
+  std::string_view token;
+  if (rules_ == reading_rules::line_description && text_[pos_] == '"') {
+    // A quoted number is the text between its quotes, blanks around it aside.
+    token = read_quoted();
+    while (!token.empty() && is_blank(token.front())) token.remove_prefix(1);
+    while (!token.empty() && is_blank(token.back())) token.remove_suffix(1);
+  } else {
+    const std::size_t start = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) &&
+           !is_line_end(text_[pos_]))
       ++pos_;
-    else if (at_line_end())
-      consume_line_end();
+    token = text_.substr(start, pos_ - start);
+    if (rules_ == reading_rules::line_description) {
+      // The number ends at the blank: the comma after it ends the next field.
+      if (pos_ < text_.size() && text_[pos_] == ',')
+        ++pos_;
+      else if (at_line_end())
+        consume_line_end();
+    } else {
+      // A number ended by a blank takes the comma or line end after its blanks.
+      skip_blanks();
+      if (pos_ < text_.size()) {
+        if (text_[pos_] == ',')
+          ++pos_;
+        else if (at_line_end())
+          consume_line_end();
+      }
+    }
   }
 
   if (token.empty()) return 0;
