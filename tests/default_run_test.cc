@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <set>
+#include <vector>
 
 #include "output/check_codes.h"
 #include "test_support.h"
@@ -42,9 +43,9 @@ class DefaultRun : public ::testing::Test {
   testing::program_result result;
 };
 
-TEST_F(DefaultRun, LeavesExactlyTheSixFilesAndSaysOnlyAttendere) {
+TEST_F(DefaultRun, LeavesExactlyTheSixFilesAndSaysNothingIntoAPipe) {
   EXPECT_EQ(result.status, 0);
-  EXPECT_EQ(result.err, "Attendere\n");
+  EXPECT_EQ(result.err, "");
   EXPECT_EQ(result.out, "");
   std::set<std::string> names;
   for (const auto& e : fs::directory_iterator(dir.path()))
@@ -156,16 +157,47 @@ TEST_F(DefaultRun, SecondRunGivesIdenticalFiles) {
   EXPECT_EQ(bytes("Corvale_Pianasco_linea.dat"), plan);
 }
 
-TEST_F(DefaultRun, FolderThatCannotBeWrittenFailsNamingTheFile) {
+TEST_F(DefaultRun, AttendereOnATerminalOnlyAndNotWithQuiet) {
+  const std::pair<std::vector<std::string>, const char*> cases[] = {
+      {{}, "Attendere\r\n"},
+      {{"-q"}, ""},
+      {{"--quiet"}, ""},
+      {{"run", "-o", "made"}, "Attendere\r\n"},
+      {{"run", "-q", "-o", "made"}, ""},
+  };
+  for (const auto& [args, err] : cases) {
+    SCOPED_TRACE(args.empty() ? "" : args.back());
+    const testing::program_result r = testing::run_program_on_terminal(exe, args, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, err);
+    EXPECT_EQ(r.out, "");
+  }
+  EXPECT_EQ(bytes("made/Corvale_Pianasco_4816.dat"), bytes("Corvale_Pianasco_4816.dat"));
+}
+
+TEST_F(DefaultRun, FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut) {
   testing::scratch_folder locked;
   const std::string copy = locked.file("scenario_gen");
   fs::copy_file(SCENARIO_GEN_EXE, copy);
-  fs::permissions(locked.path(), fs::perms::owner_read | fs::perms::owner_exec);
-  if (::access(locked.path().c_str(), W_OK) == 0)
-    GTEST_SKIP() << "running with rights that ignore folder permissions";
-  const testing::program_result r = testing::run_program(copy, "", locked.path());
+  // Root writes anywhere: the program then runs as nobody, for whom the
+  // folder is read-only as for anyone but its owner.
+  std::string as_nobody;
+  if (::geteuid() == 0) {
+    if (::access("/usr/bin/setpriv", X_OK) != 0) GTEST_SKIP() << "running as root without setpriv";
+    as_nobody = "/usr/bin/setpriv --reuid=65534 --regid=65534 --clear-groups";
+  }
+  fs::permissions(locked.path(), fs::perms::owner_read | fs::perms::owner_exec |
+                                     fs::perms::group_read | fs::perms::group_exec |
+                                     fs::perms::others_read | fs::perms::others_exec);
+  const testing::program_result r =
+      testing::run_program(copy, "", locked.path(), "/dev/null", as_nobody);
   EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("Corvale_Pianasco_linea.txt"), std::string::npos) << r.err;
+  EXPECT_EQ(r.err, "scenario_gen: error: cannot create '" +
+                       locked.file("Corvale_Pianasco_linea.txt") +
+                       "': Permission denied\nscenario_gen: note: the program's folder '" +
+                       locked.path().string() +
+                       "' cannot be written; use 'scenario_gen run -o DIR' to build the scenario "
+                       "in a folder of yours\n");
 }
 
 TEST_F(DefaultRun, OutputThatCannotBeReplacedStopsTheRunAndKeepsEarlierFiles) {

@@ -148,35 +148,56 @@ TEST_F(DumpDraw, UnnamedFilesAreToldApartByContent) {
 }
 
 TEST_F(DumpDraw, UsageAndUnreadableFiles) {
-  const std::string try_help = "Try 'scenario_gen --help' for more information.\n";
-  const std::string dump_usage = "usage: scenario_gen dump FILE [--json]\n" + try_help;
-  const std::pair<const char*, const char*> dump_cases[] = {
-      {"dump", "dump needs a file"},
-      {"dump --xml x.dat", "unknown option '--xml'"},
-      {"dump a.dat b.dat", "dump takes one file"}};
-  for (const auto& [args, why] : dump_cases) {
+  const std::string try_dump = "Try 'scenario_gen dump --help' for more information.\n";
+  const std::string try_draw = "Try 'scenario_gen draw --help' for more information.\n";
+  const std::pair<const char*, std::string> cases[] = {
+      {"dump", "dump needs a file\n" + try_dump},
+      {"dump --xml x.dat", "unknown option '--xml'\n" + try_dump},
+      {"dump --jsno x.dat", "unknown option '--jsno'; did you mean '--json'?\n" + try_dump},
+      {"dump a.dat b.dat", "dump takes one file\n" + try_dump},
+      {"dump nofile.dat", "cannot read 'nofile.dat': No such file or directory\n"},
+      {"dump .", "cannot read '.': Is a directory\n"},
+      {"draw .", "draw needs -o FILE.svg\n" + try_draw},
+      {"draw -o x.svg", "draw needs a folder or the three files of a scenario\n" + try_draw},
+      {"draw . -o", "option '-o' needs a value\n" + try_draw},
+      {"draw a b -o x.svg", "draw needs a folder or the three files of a scenario\n" + try_draw},
+      {"draw . -o x.png",
+       "draw writes SVG only, not '.png': name the picture FILE.svg, or - for standard output\n" +
+           try_draw},
+      {"draw . -o route.svg.PDF",
+       "draw writes SVG only, not '.pdf': name the picture FILE.svg, or - for standard output\n" +
+           try_draw},
+  };
+  for (const auto& [args, why] : cases) {
     const auto r = run(args);
     EXPECT_EQ(r.status, 2) << args;
-    EXPECT_EQ(r.err, "scenario_gen: error: " + std::string(why) + "\n" + dump_usage) << args;
+    EXPECT_EQ(r.err, "scenario_gen: error: " + why) << args;
+    EXPECT_EQ(r.out, "") << args;
   }
+  EXPECT_FALSE(fs::exists(dir->file("x.png")));
   EXPECT_EQ(run("dump --help").status, 0);
-  const auto missing = run("dump nofile.dat");
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err,
-            "scenario_gen: error: cannot read 'nofile.dat': No such file or directory\n");
-  const std::string draw_usage =
-      "usage: scenario_gen draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg\n" +
-      try_help;
-  const std::pair<const char*, const char*> draw_cases[] = {
-      {"draw .", "draw needs -o FILE.svg"},
-      {"draw -o x.svg", "draw needs a folder or the three files of a scenario"},
-      {"draw . -o", "option '-o' needs a value"},
-      {"draw a b -o x.svg", "draw needs a folder or the three files of a scenario"}};
-  for (const auto& [args, why] : draw_cases) {
-    const auto r = run(args);
-    EXPECT_EQ(r.status, 2) << args;
-    EXPECT_EQ(r.err, "scenario_gen: error: " + std::string(why) + "\n" + draw_usage) << args;
+}
+
+TEST_F(DumpDraw, DumpReadsTheStandardInputAsAFileWithoutAName) {
+  const std::string grid = dir->file(k_grid);
+  const auto named = run(std::string("dump --json ") + k_grid);
+  for (const char* file : {"-", "/dev/stdin"}) {
+    SCOPED_TRACE(file);
+    const auto piped =
+        testing::run_program(*exe, std::string("dump --json ") + file, dir->path(), grid);
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err, "");
+    const std::string shown = std::string(file) == "-" ? "standard input" : file;
+    EXPECT_TRUE(has(piped.out, "\"file\": \"" + shown + "\",\n  \"format\": \"route grid\""))
+        << piped.out.substr(0, 200);
+    // Every field after the name as for the named file.
+    EXPECT_EQ(piped.out.substr(piped.out.find("\"format\"")),
+              named.out.substr(named.out.find("\"format\"")));
   }
+  const auto empty = run("dump -");
+  EXPECT_EQ(empty.status, 2);
+  EXPECT_EQ(empty.err.rfind("scenario_gen: error: standard input: not a scenario file; ", 0), 0u)
+      << empty.err;
 }
 
 TEST_F(DumpDraw, DrawMakesOneWellFormedPictureNamingEveryStation) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/run_state.h"
 
@@ -55,9 +56,17 @@ struct program_result {
 };
 
 // Runs the program at exe with the given shell-quoted arguments, from folder,
-// without an X display.
+// without an X display, its standard input a pipe from the file input, and
+// under the shell words of wrapper when given (setpriv ..., to run as
+// another user).
 program_result run_program(const std::string& exe, const std::string& args,
-                           const std::filesystem::path& folder);
+                           const std::filesystem::path& folder,
+                           const std::string& input = "/dev/null", const std::string& wrapper = "");
+
+// The same with the program's standard error on a terminal (a pseudo
+// terminal, which turns each line end into CR LF); stdin is /dev/null.
+program_result run_program_on_terminal(const std::string& exe, const std::vector<std::string>& args,
+                                       const std::filesystem::path& folder);
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string slurp(const std::filesystem::path& p);

@@ -1,71 +1,105 @@
 #include "cli/command_table.h"
 
 #include <ostream>
+#include <string>
 
+#include "cli/build_info.h"
 #include "cli/commands.h"
+#include "cli/spelling.h"
 
 namespace scenario {
 namespace {
 
 constexpr command_info k_commands[] = {
-    {"run", "run [-o DIR] [--force]", "build the shipped scenario in a folder of your choice",
+    {"run", "run [-o DIR] [--force] [-q]", "build the shipped scenario in a folder of your choice",
      "  Builds the shipped scenario as the plain run does, in DIR instead of the\n"
      "  executable's folder (created when missing). Refuses to start when DIR\n"
      "  already holds one of the two descriptions the run writes and then deletes,\n"
      "  unless --force is given.\n",
-     k_accept_out | k_accept_force, "run -o scenario", run_command},
+     k_accept_out | k_accept_force | k_accept_quiet, "run -o scenario", run_command,
+     operand_kind::none},
     {"export", "export [-o DIR] [--force]",
      "write the shipped scenario's five text files, to start your own from",
      "  Writes the shipped scenario's five text files into DIR (default: the\n"
      "  current folder, created when missing) and keeps them: the line and train\n"
      "  descriptions to start from, and the three driver documents. Refuses to\n"
      "  replace a file that exists unless --force is given.\n",
-     k_accept_out | k_accept_force, "export -o mine", export_command},
+     k_accept_out | k_accept_force, "export -o mine", export_command, operand_kind::none},
     {"compile",
      "compile LINE_FILE TRAIN_FILE [-o DIR] [--line-name NAME]\n"
      "                     [--train-number NUM] [--no-plan] [-w]",
      "compile a line and a train description into the three binary files",
      "  Compiles a line description and a train description into NAME_linea.dat,\n"
      "  NAME_NUM.sim and NAME_NUM.dat in DIR (default: the current folder, created\n"
-     "  when missing). NAME and NUM come from file names of the form\n"
-     "  NAME_linea.txt and NAME_NUM-.txt unless given. The input files are never\n"
-     "  changed.\n",
+     "  when missing). Unless given, NAME comes from a line file named\n"
+     "  NAME_linea.txt, and NUM from a train file named NUM-.txt or\n"
+     "  ANYTHING_NUM-.txt. The names are stored as Windows-1252 text, the\n"
+     "  simulator's; a character that set lacks is refused. The input files are\n"
+     "  never changed.\n",
      k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings,
      "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out", compile_command},
     {"dump", "dump FILE [--json]", "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
      "  line plan (NAME_linea.dat) and prints it as aligned tables, or with --json\n"
-     "  every field. The name tells the kind; a file with another name is taken as\n"
-     "  the first kind its bytes fit.\n",
+     "  every field. The name tells the kind; a file with another name, or the\n"
+     "  standard input when FILE is -, is taken as the first kind its bytes fit.\n",
      k_accept_json, "dump build/Corvale_Pianasco_4816.dat", dump_command},
     {"draw", "draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg",
      "draw the plan, profile and lineside objects of a scenario as SVG",
      "  Draws one SVG picture of the scenario in DIR, or of the three files named:\n"
      "  the plan of the line, the elevation, the speed limit and lanes for the\n"
      "  stations, signals, boards, slowdown and code points. -o - writes the\n"
-     "  picture to standard output.\n",
+     "  picture to standard output; an output name with another extension than\n"
+     "  .svg is refused.\n",
      k_accept_out, "draw build -o route.svg", draw_command},
+    {"help", "help [COMMAND]", "print the help of one command",
+     "  Prints the usage, options and an example of COMMAND, as\n"
+     "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
+     0, "help compile", help_command, operand_kind::commands},
 };
 
-void print_synopsis(std::ostream& out, std::string_view first_prefix) {
-  out << first_prefix << "scenario_gen\n";
-  for (const command_info& c : k_commands) out << "       scenario_gen " << c.synopsis << '\n';
-  out << "       scenario_gen --help | --version\n";
+constexpr std::size_t k_screen_width = 79;
+constexpr std::size_t k_option_column = 28;
+
+// "WORDS  WHAT" after indent blanks, the text wrapped at the screen width
+// under its column.
+void print_option(std::ostream& out, std::string_view words, std::string_view what,
+                  std::size_t indent = 4) {
+  std::string line = std::string(indent, ' ') + std::string(words);
+  line.resize(std::max(line.size() + 2, k_option_column), ' ');
+  std::size_t column = line.size();
+  while (!what.empty()) {
+    const std::size_t space = what.find(' ');
+    const std::string_view word = what.substr(0, space);
+    if (column + word.size() > k_screen_width && column > k_option_column) {
+      line += '\n' + std::string(k_option_column, ' ');
+      column = k_option_column;
+    }
+    line += word;
+    column += word.size();
+    if (space == what.npos) break;
+    what.remove_prefix(space + 1);
+    line += ' ';
+    ++column;
+  }
+  out << line << '\n';
 }
 
 void print_options(std::ostream& out, unsigned accepted) {
-  for (const option_help& o : option_helps()) {
-    if ((o.flag & accepted) == 0) continue;
-    std::string line = "    " + std::string(o.words);
-    line.resize(std::max<std::size_t>(line.size() + 2, 28), ' ');
-    out << line << o.what << '\n';
-  }
+  for (const option_help& o : option_helps())
+    if ((o.flag & accepted) != 0) print_option(out, o.words, o.what);
 }
 
 }  // namespace
 
 std::span<const command_info> command_table() {
   return k_commands;
+}
+
+std::vector<std::string_view> command_names() {
+  std::vector<std::string_view> names;
+  for (const command_info& c : k_commands) names.push_back(c.name);
+  return names;
 }
 
 const command_info* find_command(std::string_view name) {
@@ -75,55 +109,81 @@ const command_info* find_command(std::string_view name) {
 }
 
 void print_version(std::ostream& out) {
-  out << "scenario_gen " << k_version << '\n';
+  // LICENSE reads title, copyright, terms; the copyright line comes right
+  // under the version, where readers and help2man look for it.
+  const std::string_view text = licence_text();
+  const std::size_t title_end = text.find("\n\n");
+  const std::size_t copyright_end =
+      title_end == text.npos ? text.npos : text.find("\n\n", title_end + 2);
+  out << "scenario_gen " << program_version() << '\n';
+  if (copyright_end == text.npos) {
+    out << text;
+    return;
+  }
+  out << text.substr(title_end + 2, copyright_end - title_end - 2) << "\n\nDistributed under the "
+      << text.substr(0, title_end) << ":\n\n"
+      << text.substr(copyright_end + 2);
 }
 
-void print_help(std::ostream& out) {
-  print_synopsis(out, "usage: ");
-  out << "\n"
+void print_help(std::ostream& out, std::string_view docs) {
+  out << "Usage: scenario_gen [-q]\n"
+         "  or:  scenario_gen COMMAND [OPTION]... [ARGUMENT]...\n"
+         "  or:  scenario_gen help [COMMAND]\n"
+         "  or:  scenario_gen --help | --version\n"
+         "\n"
          "With no command, builds the shipped scenario (line Corvale_Pianasco, train\n"
-         "4816) in the executable's folder.\n\n"
+         "4816) in the executable's folder, showing \"Attendere\" while it works: in a\n"
+         "window when there is a display, otherwise on a terminal's standard error.\n"
+         "\n"
          "Commands:\n";
   for (const command_info& c : k_commands) {
     std::string name = "  " + std::string(c.name);
-    name.resize(12, ' ');
+    name.resize(std::max<std::size_t>(name.size() + 2, 12), ' ');
     out << name << c.summary << '\n';
   }
-  out << "\n";
-  for (const command_info& c : k_commands) {
-    out << "scenario_gen " << c.synopsis << '\n' << c.details;
-    print_options(out, c.options);
-    out << '\n';
-  }
-  out << "Options:\n"
-         "  -h, --help             this help; after a command, that command's help\n"
-         "  --version              the version\n\n"
+  out << "\n"
+         "'scenario_gen help COMMAND' or 'scenario_gen COMMAND --help' prints a\n"
+         "command's usage, options and an example.\n"
+         "\n"
          "Compile faults are printed on stderr as FILE:LINE: error: WHAT (code N, at P m),\n"
-         "warnings as FILE:LINE: warning: WHAT.\n\n"
+         "warnings as FILE:LINE: warning: WHAT.\n"
+         "\n"
          "Exit status: 0 when no fault is pending; 1 when a compile fault is pending\n"
          "(the binary files are still written); 2 when no binary file was written\n"
          "(a usage error, an input that cannot be read, message 1250 or 1251, no\n"
-         "route grid).\n\n"
-         "The description formats and every fault code: docs/authoring.md.\n";
+         "route grid).\n"
+         "\n"
+         "The description formats and every fault code are in the authors' reference,\n"
+         "  "
+      << docs
+      << "/authoring.md\n"
+         "with example descriptions in\n"
+         "  "
+      << docs
+      << "/examples\n"
+         "\n"
+         "Options:\n";
+  print_option(out, "-q, --quiet", "do not show \"Attendere\"", 2);
+  print_option(out, "-h, --help", "this help; with a command, that command's help", 2);
+  print_option(out, "--version", "the version and the licence", 2);
 }
 
 void print_command_help(std::ostream& out, const command_info& c) {
-  out << "usage: scenario_gen " << c.synopsis << "\n\n" << c.details;
-  if (c.options != 0) {
-    out << "\n  Options:\n";
-    print_options(out, c.options);
-  }
+  out << "Usage: scenario_gen " << c.synopsis << "\n\n" << c.details << "\n  Options:\n";
+  print_options(out, c.options);
+  print_option(out, "-h, --help", "this help");
   out << "\n  Example:\n    scenario_gen " << c.example << '\n';
 }
 
 int usage_error(std::ostream& err, std::string_view message, const command_info* c) {
-  err << "scenario_gen: error: " << message << '\n';
-  if (c != nullptr)
-    err << "usage: scenario_gen " << c->synopsis << '\n';
-  else
-    print_synopsis(err, "usage: ");
-  err << "Try 'scenario_gen --help' for more information.\n";
+  err << "scenario_gen: error: " << message << "\nTry 'scenario_gen "
+      << (c != nullptr ? std::string(c->name) + " " : std::string()) << "--help' for more "
+      << "information.\n";
   return k_status_failed;
+}
+
+std::string unknown_command(std::string_view word) {
+  return "unknown command '" + std::string(word) + "'" + did_you_mean(word, command_names());
 }
 
 int report_failure(std::ostream& err, const diagnostic& d, int status) {

@@ -1,16 +1,25 @@
 // The one table of scenario_gen's commands: each command's name, synopsis,
-// help, options and handler. Dispatch, --help, each command's own help and
-// the usage errors are all read off it.
+// help, options and handler. Dispatch, --help, each command's own help, the
+// usage errors, the suggestions for a misspelt word, the shell completion and
+// the manual page are all read off it.
 #pragma once
 
 #include <iosfwd>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "cli/options.h"
 #include "common/diagnostic.h"
 
 namespace scenario {
+
+// What the shell offers for a command's operands.
+enum class operand_kind {
+  files,     // file and folder names
+  none,      // the command takes no operand
+  commands,  // the names of the commands
+};
 
 struct command_info {
   std::string_view name;
@@ -21,29 +30,38 @@ struct command_info {
   std::string_view example;   // one command line, after "scenario_gen "
   // Runs the command on its parsed words; returns the exit status.
   int (*run)(const command_options& o, std::ostream& out, std::ostream& err);
+  operand_kind operands = operand_kind::files;
 };
 
 // Every command, in the order help lists them.
 std::span<const command_info> command_table();
 
+// The names of the commands, in the table's order.
+std::vector<std::string_view> command_names();
+
 // The command of that name, or nullptr.
 const command_info* find_command(std::string_view name);
 
-inline constexpr std::string_view k_version = "0.1.0";
+// The options taken with no command (the plain run), besides -h and --help.
+inline constexpr unsigned k_program_options = k_accept_quiet | k_accept_version;
 
-// "scenario_gen 0.1.0" and a line end.
+// "scenario_gen 0.1.0", then the licence.
 void print_version(std::ostream& out);
 
-// The whole help: every command in one line, the options, the exit statuses.
-void print_help(std::ostream& out);
+// The whole help: the usage, every command in one line, the options, the
+// exit statuses and where docs, the folder of the authors' reference, is.
+void print_help(std::ostream& out, std::string_view docs);
 
 // One command's help: its usage, what it does, its options and an example.
 void print_command_help(std::ostream& out, const command_info& c);
 
-// Prints "scenario_gen: error: message", then the usage line of c (or of
-// every command when c is null) and where to find more; returns the status of
-// a usage error.
+// Prints "scenario_gen: error: message" and "Try 'scenario_gen CMD --help'
+// for more information." (or 'scenario_gen --help' when c is null); returns
+// the status of a usage error.
 int usage_error(std::ostream& err, std::string_view message, const command_info* c);
+
+// "unknown command 'x'", with the closest command name when there is one.
+std::string unknown_command(std::string_view word);
 
 // Prints d as a diagnostic and returns the status of a command that wrote
 // nothing (or status when given).

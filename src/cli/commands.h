@@ -15,18 +15,21 @@ inline constexpr int k_status_ok = 0;
 inline constexpr int k_status_fault_pending = 1;  // binary files written, a compile fault pending
 inline constexpr int k_status_failed = 2;         // no binary file written, or a usage error
 
-// No command: the shipped scenario in the executable's folder.
-int default_command(std::ostream& out, std::ostream& err);
+// No command: the shipped scenario in the executable's folder (o holds
+// only -q). When that folder cannot be written, the failure says to use
+// run -o DIR.
+int default_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 // The shipped scenario's run in folder, its faults printed on err in order,
 // also when the run ends without writing the binary files (the failure then
 // goes on to the caller). Returns the exit status of a run that ended.
-int shipped_run(const std::string& folder, std::ostream& err);
+int shipped_run(const std::string& folder, bool quiet, std::ostream& err);
 
 int run_command(const command_options& o, std::ostream& out, std::ostream& err);
 int export_command(const command_options& o, std::ostream& out, std::ostream& err);
 int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
 int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
+int help_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/scenario_names.h"
 #include "common/diagnostic.h"
+#include "common/utf8_text.h"
 #include "model/file_names.h"
 #include "platform/display.h"
 #include "platform/files.h"
@@ -41,7 +42,7 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     line_text = read_file(line_path);
     train_text = read_file(train_path);
   } catch (const io_error& e) {
-    return usage_error(err, e.what(), self);
+    return report_failure(err, e.what_failed());
   }
   const scenario_names names =
       choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
@@ -57,7 +58,7 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   if (!o.no_plan) {
     if (plan == grid)
       return report_failure(
-          err, program_diagnostic("train number '" + names.numero_treno +
+          err, program_diagnostic("train number '" + utf8_from_1252(names.numero_treno) +
                                   "' would give the route grid the name of the line plan '" + plan +
                                   "'"));
     outputs.push_back(plan);

@@ -5,13 +5,14 @@
 #include "common/diagnostic.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
 
 namespace scenario {
 
-int shipped_run(const std::string& folder, std::ostream& err) {
-  const auto ui = make_display(err);
+int shipped_run(const std::string& folder, bool quiet, std::ostream& err) {
+  const auto ui = make_display(err, quiet ? progress_shown::never : progress_shown::where_seen);
   compile_result result;
   // The run prints its faults, never its warnings: the shipped descriptions
   // are the format's own.
@@ -29,8 +30,22 @@ int shipped_run(const std::string& folder, std::ostream& err) {
   return result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
 }
 
-int default_command(std::ostream& /*out*/, std::ostream& err) {
-  return shipped_run(executable_folder(), err);
+int default_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
+  const std::string folder = executable_folder();
+  try {
+    return shipped_run(folder, o.quiet, err);
+  } catch (const io_error& e) {
+    // An installed program's folder (/usr/bin) is not the user's to write.
+    if (!folder_is_writable(folder)) {
+      diagnostic d = e.what_failed();
+      d.notes.push_back(program_diagnostic("the program's folder '" + folder +
+                                               "' cannot be written; use 'scenario_gen run -o "
+                                               "DIR' to build the scenario in a folder of yours",
+                                           severity::note));
+      throw failure(d, e.status());
+    }
+    throw;
+  }
 }
 
 }  // namespace scenario

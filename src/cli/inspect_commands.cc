@@ -1,16 +1,31 @@
 // dump and draw: the binary files of a scenario read back, as text or as a
 // picture.
+#include <filesystem>
 #include <ostream>
 #include <string>
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
+#include "common/text.h"
 #include "draw/route_picture.h"
 #include "inspect/inspect.h"
 #include "inspect/scenario_set.h"
 #include "platform/files.h"
 
 namespace scenario {
+namespace {
+
+// Why draw does not write a picture named path (it writes SVG only), or an
+// empty text. A name without an extension (a device, a pipe) is taken.
+std::string refused_picture_name(const std::string& path) {
+  const std::string extension = lower_1252(std::filesystem::path(path).extension().string());
+  if (path == "-" || extension.empty() || extension == ".svg") return {};
+  return "draw writes SVG only, not '" + extension +
+         "': name the picture FILE.svg, or - for "
+         "standard output";
+}
+
+}  // namespace
 
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err) {
   if (o.operands.size() != 1)
@@ -29,6 +44,8 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
   if (!o.output) return usage_error(err, "draw needs -o FILE.svg", self);
   if (o.operands.size() != 1 && o.operands.size() != 3)
     return usage_error(err, "draw needs a folder or the three files of a scenario", self);
+  if (const std::string why = refused_picture_name(*o.output); !why.empty())
+    return usage_error(err, why, self);
   const loaded_scenario s = load_scenario(o.operands);
   const route_picture picture = draw_route(s.grid.grid, s.stations.stations, s.plan.plan);
   if (*o.output == "-")

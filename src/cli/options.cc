@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include "cli/spelling.h"
+
 namespace scenario {
 namespace {
 
@@ -27,6 +29,8 @@ constexpr flag_option k_flag_options[] = {
     {"--force", "", k_accept_force, &command_options::force},
     {"--no-warnings", "-w", k_accept_no_warnings, &command_options::no_warnings},
     {"--json", "", k_accept_json, &command_options::json},
+    {"--quiet", "-q", k_accept_quiet, &command_options::quiet},
+    {"--version", "", k_accept_version, &command_options::version},
 };
 
 constexpr option_help k_option_helps[] = {
@@ -42,12 +46,35 @@ constexpr option_help k_option_helps[] = {
     {k_accept_force, "--force", "replace files that exist"},
     {k_accept_no_warnings, "-w, --no-warnings", "print faults only"},
     {k_accept_json, "--json", "print every field as JSON, for scripts"},
+    {k_accept_quiet, "-q, --quiet", "do not show \"Attendere\" while the run works"},
+    {k_accept_version, "--version", "print the version and the licence"},
 };
 
 }  // namespace
 
 std::span<const option_help> option_helps() {
   return k_option_helps;
+}
+
+std::vector<std::string_view> option_words(unsigned accepted) {
+  std::vector<std::string_view> words;
+  if ((accepted & k_accept_out) != 0) words.push_back("-o");
+  for (const flag_option& f : k_flag_options)
+    if ((accepted & f.flag) != 0 && !f.short_name.empty()) words.push_back(f.short_name);
+  words.push_back("-h");
+  for (const value_option& v : k_value_options)
+    if ((accepted & v.flag) != 0) words.push_back(v.long_name);
+  for (const flag_option& f : k_flag_options)
+    if ((accepted & f.flag) != 0) words.push_back(f.long_name);
+  words.push_back("--help");
+  return words;
+}
+
+bool takes_value(std::string_view option_word) {
+  if (option_word == "-o") return true;
+  for (const value_option& v : k_value_options)
+    if (option_word == v.long_name) return true;
+  return false;
 }
 
 parsed_options parse_options(arguments args, unsigned accepted) {
@@ -101,7 +128,8 @@ parsed_options parse_options(arguments args, unsigned accepted) {
       o.*f.target = true;
     }
     if (!known) {
-      r.error = "unknown option '" + std::string(word) + "'";
+      r.error =
+          "unknown option '" + std::string(word) + "'" + did_you_mean(name, option_words(accepted));
       return r;
     }
   }

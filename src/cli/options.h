@@ -23,6 +23,8 @@ struct command_options {
   bool force = false;                       // --force
   bool no_warnings = false;                 // -w, --no-warnings
   bool json = false;                        // --json
+  bool quiet = false;                       // -q, --quiet
+  bool version = false;                     // --version
   bool help = false;                        // -h, --help
 };
 
@@ -34,6 +36,8 @@ enum accepted_option : unsigned {
   k_accept_force = 1u << 3,
   k_accept_no_warnings = 1u << 4,
   k_accept_json = 1u << 5,
+  k_accept_quiet = 1u << 6,
+  k_accept_version = 1u << 7,
 };
 
 // One option as help shows it: its words and what it does.
@@ -46,8 +50,16 @@ struct option_help {
 // The help line of every option, in the order help lists them.
 std::span<const option_help> option_helps();
 
+// Every spelling of the options in accepted and of -h and --help, short
+// ones first.
+std::vector<std::string_view> option_words(unsigned accepted);
+
+// True for the spellings of options that take a value (-o, --line-name...).
+bool takes_value(std::string_view option_word);
+
 // The options read, or the reason the words are not a valid command line
-// ("unknown option '--x'", "option '-o' needs a value"). Options and operands
+// ("unknown option '--jsn'; did you mean '--json'?", "option '-o' needs a
+// value"). Options and operands
 // may come in any order; a value goes in the next word or after '=' (or right
 // after -o); "--" makes every later word an operand; a later option replaces
 // an earlier one.

@@ -36,11 +36,23 @@ TEST(Options, OperandsAndFlagsInAnyOrder) {
   EXPECT_TRUE(parse({"x", "--help"}).options.help);
 }
 
-TEST(Options, ErrorsNameTheWord) {
-  EXPECT_EQ(parse({"--force=yes"}).error, "option '--force' takes no value");
-  EXPECT_EQ(parse({"--line-name"}).error, "option '--line-name' needs a value");
-  // An option the command does not take is unknown to it.
+TEST(Options, ErrorsNameTheWordAndTheClosestOption) {
+  const std::pair<std::vector<std::string_view>, const char*> cases[] = {
+      {{"--force=yes"}, "option '--force' takes no value"},
+      {{"--line-name"}, "option '--line-name' needs a value"},
+      {{"--jsno"}, "unknown option '--jsno'; did you mean '--json'?"},
+      {{"--line-nme=x"}, "unknown option '--line-nme=x'; did you mean '--line-name'?"},
+      {{"-json"}, "unknown option '-json'; did you mean '--json'?"},
+      {{"--quite"}, "unknown option '--quite'; did you mean '--quiet'?"},
+      // One letter off two short options alike is no guess.
+      {{"-x"}, "unknown option '-x'"},
+      {{"--frobnicate"}, "unknown option '--frobnicate'"},
+  };
+  for (const auto& [words, error] : cases) EXPECT_EQ(parse(words).error, error);
+  // An option the command does not take is unknown to it, and not suggested.
   EXPECT_EQ(parse({"-o", "d"}, k_accept_force).error, "unknown option '-o'");
+  EXPECT_EQ(parse({"--jsn"}, k_accept_force).error, "unknown option '--jsn'");
+  EXPECT_TRUE(parse({"-q"}, k_accept_quiet).options.quiet);
 }
 
 }  // namespace

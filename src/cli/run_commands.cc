@@ -41,7 +41,7 @@ int run_command(const command_options& o, std::ostream& /*out*/, std::ostream& e
             err, program_diagnostic("'" + path +
                                     "' exists and the run would replace and then delete it; move "
                                     "it away or give --force"));
-  return shipped_run(folder, err);
+  return shipped_run(folder, o.quiet, err);
 }
 
 int export_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {

@@ -34,8 +34,9 @@ struct loaded_file {
   profilo_t plan;
 };
 
-// Reads path and decodes it as the kind its name says or, when the name says
-// nothing, as the first of station table, line plan (one that starts with a
+// Reads path (the standard input for "-", named "standard input" in path
+// and messages) and decodes it as the kind its name says or, when the name
+// says nothing, as the first of station table, line plan (one that starts with a
 // seed point) and route grid that its content fits. Throws failure
 // naming the file, the kind and, for a decoding error, the offset and the
 // reason.

@@ -1,12 +1,12 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "inspect/inspect.h"
+#include "common/diagnostic.h"
 #include "common/text.h"
+#include "inspect/inspect.h"
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
-#include "common/diagnostic.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 
@@ -78,19 +78,19 @@ std::optional<file_kind> kind_from_name(std::string_view path) {
 }
 
 loaded_file load_file(const std::string& path) {
-  const std::uint64_t size = size_of_file(path);
-  if (size > k_largest_file)
-    throw failed(path + ": " + std::to_string(size) +
-                        " bytes, larger than any scenario file (at most " +
-                        std::to_string(k_largest_file) + ")");
-  const std::string bytes = read_file(path);
+  const std::string name = input_name(path);
+  const std::optional<std::string> read = read_input(path, k_largest_file);
+  if (!read)
+    throw failed(name + ": larger than any scenario file (at most " +
+                 std::to_string(k_largest_file) + " bytes)");
+  const std::string& bytes = *read;
 
   loaded_file file;
-  file.path = path;
+  file.path = name;
   file.bytes = bytes.size();
   if (const auto named = kind_from_name(path)) {
     if (const auto e = decode_as(*named, bytes, file))
-      throw failed(decode_failure(path, *named, *e));
+      throw failed(decode_failure(name, *named, *e));
     return file;
   }
   std::string reasons;
@@ -104,7 +104,7 @@ loaded_file load_file(const std::string& path) {
     reasons += "; as a " + std::string(kind_title(kind)) + ", offset " + std::to_string(e->offset) +
                ": " + e->reason;
   }
-  throw failed(path + ": not a scenario file" + reasons);
+  throw failed(name + ": not a scenario file" + reasons);
 }
 
 }  // namespace scenario

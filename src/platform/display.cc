@@ -1,5 +1,7 @@
 #include "platform/display.h"
 
+#include <unistd.h>
+
 #include <ostream>
 
 #ifdef SCENARIO_WITH_WINDOW
@@ -11,12 +13,15 @@ namespace {
 
 class terminal_display final : public display {
  public:
-  explicit terminal_display(std::ostream& err) : err_(err) {}
-  void show_progress(std::string_view label) override { err_ << label << std::endl; }
+  terminal_display(std::ostream& err, bool show_label) : err_(err), show_label_(show_label) {}
+  void show_progress(std::string_view label) override {
+    if (show_label_) err_ << label << std::endl;
+  }
   void message_box(std::string_view text) override { err_ << text << std::endl; }
 
  private:
   std::ostream& err_;
+  bool show_label_;
 };
 
 class silent_display final : public display {
@@ -27,15 +32,19 @@ class silent_display final : public display {
 
 }  // namespace
 
-std::unique_ptr<display> make_display(std::ostream& err) {
+std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress) {
 #ifdef SCENARIO_WITH_WINDOW
-  if (auto window = open_window_display()) return window;
+  if (progress == progress_shown::where_seen)
+    if (auto window = open_window_display()) return window;
 #endif
-  return make_terminal_display(err);
+  return make_terminal_display(err, progress);
 }
 
-std::unique_ptr<display> make_terminal_display(std::ostream& err) {
-  return std::make_unique<terminal_display>(err);
+std::unique_ptr<display> make_terminal_display(std::ostream& err, progress_shown progress) {
+  // "Attendere" is for a person watching; a log or a pipe is better off
+  // without a line that says nothing about the result.
+  const bool seen = progress == progress_shown::where_seen && ::isatty(STDERR_FILENO) == 1;
+  return std::make_unique<terminal_display>(err, seen);
 }
 
 std::unique_ptr<display> make_silent_display() {

@@ -17,13 +17,24 @@ class display {
   virtual void message_box(std::string_view text) = 0;
 };
 
-// The display of an interactive run: a window where the build and the
-// session have one, otherwise the terminal display on err.
-std::unique_ptr<display> make_display(std::ostream& err);
+// Whether the progress label is shown.
+enum class progress_shown {
+  where_seen,  // in a window, or as a line on err when the standard error is a terminal
+  never,       // -q: no window and no line; messages are still printed on err
+};
 
-// A display for a terminal: the label and the message each become one line
-// on err; nothing waits for an answer.
-std::unique_ptr<display> make_terminal_display(std::ostream& err);
+// The display of an interactive run: a window where the build and the
+// session have one (unless progress is never shown), otherwise the terminal
+// display on err, which is taken to be the standard error.
+std::unique_ptr<display> make_display(std::ostream& err,
+                                      progress_shown progress = progress_shown::where_seen);
+
+// A display for a terminal: the label becomes one line on err when the
+// standard error is a terminal (a log or a pipe gets none) and progress is
+// shown; the message always becomes one line on err; nothing waits for an
+// answer.
+std::unique_ptr<display> make_terminal_display(
+    std::ostream& err, progress_shown progress = progress_shown::where_seen);
 
 // A display that shows nothing, for runs driven by tests or other tools.
 std::unique_ptr<display> make_silent_display();

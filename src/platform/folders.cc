@@ -1,5 +1,7 @@
 #include "platform/folders.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <system_error>
@@ -33,6 +35,10 @@ bool something_at(const std::string& path) {
 bool is_folder(const std::string& path) {
   std::error_code ec;
   return fs::is_directory(path, ec);
+}
+
+bool folder_is_writable(const std::string& folder) {
+  return ::access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
 std::vector<std::string> regular_files_in(const std::string& folder) {

@@ -21,6 +21,9 @@ bool something_at(const std::string& path);
 // True when path names a folder (through links too).
 bool is_folder(const std::string& path);
 
+// True when this process may create files in folder.
+bool folder_is_writable(const std::string& folder);
+
 // The names of the regular files in folder (through links too), sorted.
 // Throws io_error when the folder cannot be read.
 std::vector<std::string> regular_files_in(const std::string& folder);

@@ -1,0 +1,37 @@
+# The installed tree (GNUInstallDirs), and a Debian package of it made by
+# CPack: cmake --preset package && cmake --build --preset package &&
+# cpack --preset deb.
+install(TARGETS scenario_gen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES README.md LICENSE docs/authoring.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(DIRECTORY docs/examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${scenario_bash_completion}
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME scenario_gen)
+if(scenario_man_page)
+  install(FILES ${scenario_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+endif()
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME scenario-gen)
+set(CPACK_PACKAGE_VENDOR "the scenario_gen authors")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+  "scenario generator for a train-driving simulator")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_PACKAGING_INSTALL_PREFIX ${CMAKE_INSTALL_PREFIX})
+set(SCENARIO_PACKAGE_MAINTAINER "the scenario_gen authors <scenario_gen@invalid>" CACHE STRING
+  "The Maintainer field of the Debian package")
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SCENARIO_PACKAGE_MAINTAINER})
+set(CPACK_DEBIAN_PACKAGE_SECTION games)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The dependencies are read off the linked libraries (libc, libstdc++, and
+# FLTK and X11 when the window display is built); dpkg-shlibdeps is in
+# Debian's dpkg-dev.
+find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
+if(DPKG_SHLIBDEPS)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+else()
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
+  if(scenario_window)
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libfltk1.3, libx11-6")
+  endif()
+endif()
+include(CPack)
