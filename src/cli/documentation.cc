@@ -11,12 +11,12 @@ std::string documentation_folder() {
   // Relative to the executable, so that a tree installed under another
   // prefix than the configured one (a package, cmake --install --prefix)
   // still points at its own copy.
-  const std::string installed =
+  std::string installed =
       std::filesystem::path(join_path(executable_folder(), docs_from_program_folder()))
           .lexically_normal()
           .string();
   if (file_exists(join_path(installed, "authoring.md"))) return installed;
-  const std::string source(source_docs_folder());
+  std::string source(source_docs_folder());
   if (file_exists(join_path(source, "authoring.md"))) return source;
   return std::string(installed_docs_folder());
 }

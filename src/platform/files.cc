@@ -104,7 +104,8 @@ std::optional<std::string> read_input(const std::string& path, std::size_t limit
   const std::string name = input_name(path);
   const bool standard = path == "-";
   if (standard && ::isatty(STDIN_FILENO) == 1)
-    throw io_error(name, "read", "it is a terminal; pipe a file into it or name the file");
+    throw failure(program_diagnostic(
+        "the standard input is a terminal; pipe a file into it or name the file"));
   descriptor own(standard ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   const int fd = standard ? STDIN_FILENO : own.get();
   if (fd < 0) throw io_error(name, "read", reason(errno));
