@@ -524,8 +524,7 @@ TEST(CommandLine, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   EXPECT_EQ(run("help", dir.path()).out, help.out);
   EXPECT_EQ(run("-h", dir.path()).out, help.out);
   // The reference is named where it is: beside the source tree here.
-  const fs::path docs =
-      fs::weakly_canonical(fs::path(__FILE__).parent_path().parent_path() / "docs");
+  const fs::path docs = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs";
   EXPECT_NE(help.out.find("  " + docs.string() + "/authoring.md\n"), std::string::npos) << help.out;
   for (const command_info& c : command_table()) {
     SCOPED_TRACE(c.name);
@@ -552,7 +551,7 @@ TEST(CommandLine, VersionCarriesTheLicence) {
   const testing::program_result version = run("--version", dir.path());
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.err, "");
-  const std::string licence = slurp(fs::path(__FILE__).parent_path().parent_path() / "LICENSE");
+  const std::string licence = slurp(fs::path(SCENARIO_TESTS_DIR).parent_path() / "LICENSE");
   ASSERT_EQ(licence.rfind("MIT License\n\nCopyright (c) ", 0), 0u);
   const std::size_t terms = licence.find("\n\nPermission");
   EXPECT_EQ(version.out, "scenario_gen 0.1.0\n" + licence.substr(13, terms - 13) +
