@@ -36,8 +36,8 @@ enum accepted_option : unsigned {
   k_accept_force = 1u << 3,
   k_accept_no_warnings = 1u << 4,
   k_accept_json = 1u << 5,
-  k_accept_quiet = 1u << 6,
-  k_accept_version = 1u << 7,
+  k_accept_quiet = 1u << 10,
+  k_accept_version = 1u << 11,
 };
 
 // One option as help shows it: its words and what it does.

@@ -9,6 +9,7 @@
 #include "output/station_format.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/input.h"
 
 namespace scenario {
 namespace {
