@@ -134,7 +134,8 @@ std::string cell_meaning(std::size_t n, const cella& c) {
     default:
       break;
   }
-  if (n == k_stamp_cell_index && c.valore_a == k_stamp_cell) add("scenario stamp, check code " + str(c.valore_b));
+  if (n == k_stamp_cell_index && c.valore_a == k_stamp_cell)
+    add("scenario stamp, check code " + str(c.valore_b));
   if (c.preavviso != 0)
     add("approach mark " + str(c.preavviso) + (c.preavviso / 10 == 8 ? " (station)" : " (signal)"));
   return m;
@@ -170,8 +171,8 @@ void grid_text(std::ostream& out, const loaded_file& f) {
       continue;
     ++rows;
     t.add({str(static_cast<long long>(n)), str(static_cast<long long>(n * 50)),
-           std::string(cell_kind_name(c.tipo_cella)), str(c.valore_a), str(c.valore_b), str(c.valore_c),
-           str(c.valore_d), str(c.ritardo), str(c.preavviso), cell_meaning(n, c)});
+           std::string(cell_kind_name(c.tipo_cella)), str(c.valore_a), str(c.valore_b),
+           str(c.valore_c), str(c.valore_d), str(c.ritardo), str(c.preavviso), cell_meaning(n, c)});
   }
   out << "objects and marks: " << rows << " cells\n";
   t.print(out);
@@ -188,12 +189,7 @@ void grid_text(std::ostream& out, const loaded_file& f) {
 
 std::string km_reference(const stazione& s) {
   if (s.inizio == 0 && s.fine == 0 && s.posizione == 0) return "none";
-  const std::int64_t k = s.fine;
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%s%lld+%03lld", k < 0 ? "-" : "",
-                static_cast<long long>(std::abs(k) / 1000),
-                static_cast<long long>(std::abs(k) % 1000));
-  return "at " + str(s.inizio) + " m: km " + buf + ", flag " + str(s.posizione);
+  return "at " + str(s.inizio) + " m: km " + km_text(s.fine) + ", flag " + str(s.posizione);
 }
 
 void stations_text(std::ostream& out, const loaded_file& f) {

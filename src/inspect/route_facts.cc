@@ -2,7 +2,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <numbers>
+
+#include "route/plan.h"
 
 namespace scenario {
 namespace {
@@ -127,6 +131,105 @@ plan_summary summarise_plan(const profilo_t& plan) {
   s.net_turning *= 180 / std::numbers::pi;
   s.total_turning *= 180 / std::numbers::pi;
   return s;
+}
+
+std::vector<km_reference> km_references(const stazioni_t& table) {
+  std::vector<km_reference> refs;
+  for (const int slot : {k_slot_km_uno, k_slot_km_due, k_slot_km_tre}) {
+    const stazione& r = table[static_cast<std::size_t>(slot)];
+    if (r.inizio != 0 || r.fine != 0) refs.push_back({r.inizio, r.fine});
+  }
+  std::stable_sort(refs.begin(), refs.end(), [](const km_reference& a, const km_reference& b) {
+    return a.position < b.position;
+  });
+  return refs;
+}
+
+namespace {
+
+// The reference that holds at p: the last one not beyond it, else the first.
+const km_reference& reference_at(const std::vector<km_reference>& refs, double p) {
+  std::size_t i = 0;
+  while (i + 1 < refs.size() && refs[i + 1].position <= p) ++i;
+  return refs[i];
+}
+
+}  // namespace
+
+std::optional<double> railway_metres_at(const std::vector<km_reference>& refs, double p) {
+  if (refs.empty()) return std::nullopt;
+  const km_reference& r = reference_at(refs, p);
+  return r.value - (p - r.position);
+}
+
+std::string km_text(std::int64_t metres) {
+  char buf[48];
+  const long long a = std::llabs(static_cast<long long>(metres));
+  std::snprintf(buf, sizeof buf, "%s%lld+%03lld", metres < 0 ? "-" : "", a / 1000, a % 1000);
+  return buf;
+}
+
+std::vector<km_post> km_posts(const std::vector<km_reference>& refs, double from, double to,
+                              std::int64_t step) {
+  std::vector<km_post> posts;
+  if (refs.empty() || step <= 0 || !(from <= to)) return posts;
+  // Each reference holds over its own stretch of route; the count runs down
+  // over it, so its posts come from the highest multiple down.
+  for (std::size_t i = 0; i < refs.size(); ++i) {
+    const double lo = i == 0 ? from : std::max(from, static_cast<double>(refs[i].position));
+    const double hi =
+        i + 1 < refs.size() ? std::min(to, static_cast<double>(refs[i + 1].position)) : to;
+    if (lo > hi) continue;
+    const bool last = i + 1 == refs.size() || hi < refs[i + 1].position;
+    const double top = refs[i].value - (lo - refs[i].position);
+    const double bottom = refs[i].value - (hi - refs[i].position);
+    const auto first = static_cast<std::int64_t>(std::floor(top / static_cast<double>(step)));
+    for (std::int64_t m = first; static_cast<double>(m * step) >= bottom; --m) {
+      const double at = refs[i].position + (refs[i].value - static_cast<double>(m * step));
+      // The next reference's own posts begin at its position.
+      if (!last && at >= hi) continue;
+      posts.push_back({at, m * step});
+    }
+  }
+  return posts;
+}
+
+std::vector<curve_run> curve_runs(const profilo_t& plan) {
+  double classes[7] = {};
+  for (int c = 1; c <= 6; ++c)
+    classes[c] = *curve_curvature(std::string(1, static_cast<char>('0' + c)));
+  std::vector<curve_run> runs;
+  bool open = false;
+  for (std::size_t n = 2; n < plan.metres(); ++n) {
+    if (!plan_has(plan, n) || !plan_has(plan, n - 1) || !plan_has(plan, n - 2)) {
+      open = false;
+      continue;
+    }
+    const plan_point a = plan_at(plan, n - 2);
+    const plan_point b = plan_at(plan, n - 1);
+    const plan_point c = plan_at(plan, n);
+    const double d0 = b.x - a.x;
+    const double d1 = b.y - a.y;
+    const double len2 = d0 * d0 + d1 * d1;
+    // A curved step adds k * (d1, -d0) to the step before it.
+    const double k = len2 > 0 ? ((c.x - b.x - d0) * d1 - (c.y - b.y - d1) * d0) / len2 : 0;
+    if (std::abs(k) < 1e-6) {
+      open = false;
+      continue;
+    }
+    int found = 0;
+    for (int cl = 1; cl <= 6; ++cl)
+      if (std::abs(std::abs(k) - classes[cl]) <= 1e-3 * classes[cl]) found = cl;
+    const int side = k > 0 ? 1 : -1;
+    if (open && runs.back().curve_class == found && runs.back().side == side &&
+        (found != 0 || std::abs(k - runs.back().curvature) <= 1e-3 * std::abs(k))) {
+      runs.back().last = n;
+      continue;
+    }
+    runs.push_back({n - 1, n, found, side, found != 0 ? side * classes[found] : k});
+    open = true;
+  }
+  return runs;
 }
 
 }  // namespace scenario

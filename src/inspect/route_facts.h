@@ -1,11 +1,14 @@
 // Facts read off the three decoded tables, shared by the dump and the
 // picture: names of cell kinds and slot roles, runs of the per-cell values,
-// the elevation profile and a summary of the plan.
+// the elevation profile, the railway's own kilometres, the curves and a
+// summary of the plan.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -81,5 +84,53 @@ struct plan_summary {
 
 // The summary of a plan; points 0 when no metre is set.
 plan_summary summarise_plan(const profilo_t& plan);
+
+// A kilometric reference as the station table carries it once ordered: at
+// route position `position` (m) the railway's own count reads `value` (m),
+// the flag's 100 m already added.
+struct km_reference {
+  std::int32_t position = 0;
+  std::int32_t value = 0;
+};
+
+// The references of records 81 to 83 that are set (a position or a value
+// other than 0), smallest position first.
+std::vector<km_reference> km_references(const stazioni_t& table);
+
+// The railway's count at route position p (m). Each reference holds from its
+// position to the next one's, and the count runs down from its value as the
+// route goes on (the shipped line starts at 172+100 and its slowdown order
+// puts 51150 m after post 121); positions before the first reference count
+// back from it. Nothing when no reference is set.
+std::optional<double> railway_metres_at(const std::vector<km_reference>& refs, double p);
+
+// A count in metres as a railway writes it: "172+100", "0+050", "-1+200".
+std::string km_text(std::int64_t metres);
+
+// A kilometre post: where along the route the count passes a whole multiple
+// of the step, and the count there.
+struct km_post {
+  double position = 0;
+  std::int64_t value = 0;
+};
+
+// The posts at every multiple of step (m, above 0) of the count between
+// route positions from and to, in route order.
+std::vector<km_post> km_posts(const std::vector<km_reference>& refs, double from, double to,
+                              std::int64_t step);
+
+// A stretch of the plan that turns at one curvature: metres first to last,
+// the turn happening on the steps after first up to last (so a record
+// "curvad6, 500, 300" gives 500 to 800).
+struct curve_run {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  int curve_class = 0;   // the keyword digit 1 to 6; 0 for a curvature no keyword gives
+  int side = 0;          // +1 right (keyword "d"), -1 left ("s")
+  double curvature = 0;  // per metre, as measured, positive to the right
+};
+
+// The curves of a plan, read off its points, in metre order.
+std::vector<curve_run> curve_runs(const profilo_t& plan);
 
 }  // namespace scenario

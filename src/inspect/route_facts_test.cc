@@ -85,5 +85,53 @@ TEST(SlotRoles, StationsFromTheBottomBoardTextsFromSlot80) {
   EXPECT_EQ(roles[85], slot_role::line_values);
 }
 
+TEST(RailwayKilometres, CountDownFromTheReferenceThatHolds) {
+  stazioni_t t{};
+  EXPECT_FALSE(railway_metres_at(km_references(t), 500));
+  EXPECT_TRUE(km_posts(km_references(t), 0, 1000, 1000).empty());
+  // The shipped line: 172+100 at the start.
+  t[k_slot_km_tre] = {};
+  t[k_slot_km_tre].fine = 172100;
+  const std::vector<km_reference> one = km_references(t);
+  EXPECT_EQ(*railway_metres_at(one, 51150), 120950);
+  const std::vector<km_post> posts = km_posts(one, 0, 2500, 1000);
+  ASSERT_EQ(posts.size(), 3u);
+  EXPECT_EQ(posts[0].position, 100);
+  EXPECT_EQ(posts[0].value, 172000);
+  EXPECT_EQ(posts[2].position, 2100);
+  // A second reference restarts the count at its position.
+  t[k_slot_km_tre] = {};
+  t[k_slot_km_tre].inizio = 30000;
+  t[k_slot_km_tre].fine = 142000;
+  t[k_slot_km_due] = {};
+  t[k_slot_km_due].fine = 172100;
+  const std::vector<km_reference> two = km_references(t);
+  EXPECT_EQ(*railway_metres_at(two, 29950), 142150);
+  EXPECT_EQ(*railway_metres_at(two, 30050), 141950);
+  const std::vector<km_post> around = km_posts(two, 29000, 31500, 1000);
+  ASSERT_EQ(around.size(), 3u);
+  EXPECT_EQ(around[0].position, 29100);  // 143+000
+  EXPECT_EQ(around[1].position, 30000);  // 142+000, the reference itself
+  EXPECT_EQ(around[2].position, 31000);
+  for (const auto& [metres, text] : std::initializer_list<std::pair<std::int64_t, const char*>>{
+           {172100, "172+100"}, {50, "0+050"}, {-1200, "-1+200"}, {0, "0+000"}})
+    EXPECT_EQ(km_text(metres), text);
+}
+
+TEST(CurveRuns, ClassAndSideOfEveryCurveFromThePlan) {
+  const std::vector<curve_run> runs = curve_runs(
+      plan_of({"curvad6,  500,  300", "curvas1,  5000,  1000", "curvas4,  6000,  50"}));
+  ASSERT_EQ(runs.size(), 3u);
+  const curve_run want[] = {{500, 800, 6, 1, 0.003}, {5000, 6000, 1, -1, -0.0001},
+                            {6000, 6050, 4, -1, -0.001}};
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(runs[i].first, want[i].first) << i;
+    EXPECT_EQ(runs[i].last, want[i].last) << i;
+    EXPECT_EQ(runs[i].curve_class, want[i].curve_class) << i;
+    EXPECT_EQ(runs[i].side, want[i].side) << i;
+  }
+  EXPECT_TRUE(curve_runs(plan_of({})).empty());
+}
+
 }  // namespace
 }  // namespace scenario
