@@ -52,6 +52,13 @@ class label_placer {
   placement place_if_clear(const std::vector<box>& candidates, bool count = true);
 
   void add_obstacle(const box& b) { add(b); }
+  // A mark of the picture (a glyph standing for an object): an obstacle to
+  // labels, kept so that tests can see no two marks share a place.
+  void add_mark(const box& b) {
+    add(b);
+    marks_.push_back(b);
+  }
+  const std::vector<box>& marks() const { return marks_; }
   // Every label placed so far, in order.
   const std::vector<box>& labels() const { return labels_; }
   // How many labels that must appear could not be placed clear.
@@ -74,6 +81,7 @@ class label_placer {
   std::vector<std::size_t> seen_;  // per box: the last query that counted it
   std::size_t query_ = 0;
   std::vector<box> labels_;
+  std::vector<box> marks_;
   std::size_t overlaps_ = 0;
   std::size_t omitted_ = 0;
 };

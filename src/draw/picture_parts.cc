@@ -5,6 +5,89 @@
 
 namespace scenario {
 
+std::string place_text(const scenario_view& view, double metres) {
+  std::string t = std::to_string(static_cast<long long>(std::llround(metres))) + " m";
+  if (const auto km = railway_metres_at(view.km_refs, metres))
+    t += ", km " + km_text(std::llround(*km));
+  return t;
+}
+
+namespace {
+
+std::string source_of(const scenario_view& view, const source_ref& r) {
+  if (!r.known()) return {};
+  const std::string& file = r.origin == fault_origin::line_file ? view.line_file : view.train_file;
+  return " (" + file + ":" + std::to_string(r.line) + ")";
+}
+
+}  // namespace
+
+std::string object_source(const scenario_view& view, std::size_t cell) {
+  if (view.sources == nullptr || cell >= view.sources->objects.size()) return {};
+  return source_of(view, view.sources->objects[cell]);
+}
+
+std::string scenery_source(const scenario_view& view, std::size_t cell) {
+  if (view.sources == nullptr || cell >= view.sources->scenery.size()) return {};
+  return source_of(view, view.sources->scenery[cell]);
+}
+
+std::string slot_source(const scenario_view& view, int slot) {
+  if (view.sources == nullptr || slot < 0 || slot >= k_station_slots) return {};
+  return source_of(view, view.sources->slots[static_cast<std::size_t>(slot)]);
+}
+
+void svg_rect(svg_writer& svg, const box& b, const std::string& fill, const std::string& stroke,
+              const std::string& width) {
+  if (stroke.empty())
+    svg.element("rect", {{"x", svg_number(b.x0)},
+                         {"y", svg_number(b.y0)},
+                         {"width", svg_number(b.width())},
+                         {"height", svg_number(b.height())},
+                         {"fill", fill}});
+  else
+    svg.element("rect", {{"x", svg_number(b.x0)},
+                         {"y", svg_number(b.y0)},
+                         {"width", svg_number(b.width())},
+                         {"height", svg_number(b.height())},
+                         {"fill", fill},
+                         {"stroke", stroke},
+                         {"stroke-width", width}});
+}
+
+void open_titled(svg_writer& svg, const std::string& title) {
+  svg.open("g");
+  svg.title(title);
+}
+
+std::vector<point_group> group_points(const std::vector<double>& xs, double glyph_width) {
+  std::vector<point_group> groups;
+  for (std::size_t i = 0; i < xs.size(); ++i) {
+    // A glyph of its own needs a glyph's width of room from the group before.
+    if (!groups.empty() && xs[i] - groups.back().x1 < glyph_width + 2) {
+      groups.back().members.push_back(i);
+      groups.back().x1 = xs[i];
+    } else {
+      groups.push_back({{i}, xs[i], xs[i]});
+    }
+  }
+  return groups;
+}
+
+std::string group_title(const std::string& what, const std::vector<std::string>& lines) {
+  constexpr std::size_t k_shown = 12;
+  std::string t = std::to_string(lines.size()) + " " + what + ":";
+  for (std::size_t i = 0; i < lines.size() && i < k_shown; ++i) t += "\n" + lines[i];
+  if (lines.size() > k_shown) t += "\n... and " + std::to_string(lines.size() - k_shown) + " more";
+  return t;
+}
+
+void lane_band(svg_writer& svg, const distance_axis& ax, double top, double height,
+               const char* name, bool shaded) {
+  if (shaded) svg_rect(svg, {ax.left(), top, ax.right(), top + height}, "#f4f6f8");
+  small_text(svg, ax.left() - 8, top + height / 2 + 4, name, "end", 11, "#222");
+}
+
 void svg_line(svg_writer& svg, double x1, double y1, double x2, double y2,
               const std::string& colour, const std::string& width, const std::string& dash) {
   if (dash.empty())

@@ -11,8 +11,11 @@
 namespace scenario {
 namespace {
 
-// Plan metres between two drawn points of the line.
-constexpr std::size_t k_sample_metres = 20;
+// Plan metres between two drawn points of the line, for a stretch of span
+// metres: about 4000 points, and never fewer metres than one.
+std::size_t sample_metres(double span) {
+  return std::max<std::size_t>(1, static_cast<std::size_t>(span / 4000));
+}
 
 struct screen_point {
   double x = 0;
@@ -116,23 +119,13 @@ double nice_length(double metres) {
   return unit;
 }
 
-std::string km_text(double metres) {
-  std::string s = svg_number(std::round(metres / 10) / 100);
-  return s + " km";
+std::string km_words(double metres) {
+  return svg_number(std::round(metres / 10) / 100) + " km";
 }
 
-}  // namespace
-
-void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area,
-                     label_placer& placer) {
-  const profilo_t& plan = view.plan;
-  const plan_summary sum = summarise_plan(plan);
-  svg.element("rect", {{"x", svg_number(area.x0)},
-                       {"y", svg_number(area.y0)},
-                       {"width", svg_number(area.width())},
-                       {"height", svg_number(area.height())},
-                       {"fill", "#fbfbf8"},
-                       {"stroke", "#c8c8c0"}});
+// The panel's frame and its two captions.
+void frame(svg_writer& svg, const box& area, label_placer& placer) {
+  svg_rect(svg, area, "#fbfbf8", "#c8c8c0");
   const box title = {area.x0 + 10, area.y0 + 6, area.x0 + 10 + text_width("Plan of the line", 14),
                      area.y0 + 24};
   svg.text({{"x", svg_number(title.x0)},
@@ -150,43 +143,56 @@ void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area
             {"text-anchor", "end"}},
            note);
   placer.add_obstacle({area.x1 - 10 - note_w, area.y0 + 6, area.x1 - 10, area.y0 + 22});
-  if (sum.points < 2) {
-    svg.text({{"x", svg_number((area.x0 + area.x1) / 2)},
-              {"y", svg_number((area.y0 + area.y1) / 2)},
-              {"text-anchor", "middle"},
-              {"fill", "#a00"}},
-             "the plan holds no points to draw");
-    return;
-  }
+}
 
-  // Turn the chord from the start to the route's end onto +x, then fit.
-  const std::size_t end_metre = nearest_set(plan, sum, view.route_end);
-  const plan_point start = plan_at(plan, sum.first_metre);
-  const plan_point end = plan_at(plan, end_metre);
+// The stretch of the plan drawn: its set metres from first to last, the
+// route's end (or the stretch's) at end.
+struct plan_stretch {
+  std::size_t first = 0;
+  std::size_t last = 0;
+  std::size_t end = 0;
+  std::size_t step = 1;
+};
+
+// A mapping that turns the stretch's chord onto +x and fits it to the
+// area's width, with the height its shape needs up to the area's.
+plan_mapping fit_plan(const profilo_t& plan, const plan_stretch& st, const box& area,
+                      double& height) {
+  const plan_point start = plan_at(plan, st.first);
+  const plan_point end = plan_at(plan, st.end);
   const double angle =
       (end.x == start.x && end.y == start.y) ? 0 : std::atan2(end.y - start.y, end.x - start.x);
   plan_mapping map(start, angle);
   box bounds{1e300, 1e300, -1e300, -1e300};
-  for (std::size_t m = sum.first_metre; m <= sum.last_metre; m += k_sample_metres) {
+  for (std::size_t m = st.first; m <= st.last; m += st.step) {
     if (!plan_has(plan, m)) continue;
     const plan_point t = map.turned(plan_at(plan, m));
     bounds = {std::min(bounds.x0, t.x), std::min(bounds.y0, t.y), std::max(bounds.x1, t.x),
               std::max(bounds.y1, t.y)};
   }
-  const box inner{area.x0 + 80, area.y0 + 60, area.x1 - 80, area.y1 - 60};
-  map.fit(bounds, inner);
+  // Room for labels above and below the line, and no more: a straight line
+  // gets a low panel rather than a blank band.
+  constexpr double k_margin = 60;
+  const double w = std::max(bounds.width(), 1.0);
+  const double scale = (area.width() - 160) / w;
+  const double inner_h = std::clamp(bounds.height() * scale, 40.0, area.height() - 2 * k_margin);
+  height = inner_h + 2 * k_margin;
+  map.fit(bounds, {area.x0 + 80, area.y0 + k_margin, area.x1 - 80, area.y0 + k_margin + inner_h});
+  return map;
+}
 
-  // The line up to the route's end, then the margin beyond it.
+void draw_line(svg_writer& svg, const profilo_t& plan, const plan_stretch& st,
+               const plan_mapping& map, label_placer& placer) {
   std::vector<screen_point> line;
   std::vector<screen_point> margin;
-  for (std::size_t m = sum.first_metre; m <= sum.last_metre; m += k_sample_metres) {
+  for (std::size_t m = st.first; m <= st.last; m += st.step) {
     if (!plan_has(plan, m)) continue;
     const screen_point p = map(plan_at(plan, m));
-    (m <= end_metre ? line : margin).push_back(p);
+    (m <= st.end ? line : margin).push_back(p);
     placer.add_obstacle(centred_box(p.x, p.y, 5, 5));
   }
-  line.push_back(map(end));
-  if (!margin.empty()) margin.insert(margin.begin(), map(end));
+  line.push_back(map(plan_at(plan, st.end)));
+  if (!margin.empty()) margin.insert(margin.begin(), map(plan_at(plan, st.end)));
   if (margin.size() > 1)
     svg.element("polyline", {{"points", points_text(margin)},
                              {"fill", "none"},
@@ -198,18 +204,10 @@ void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area
                            {"stroke", "#1f3a93"},
                            {"stroke-width", "2.5"},
                            {"stroke-linejoin", "round"}});
+}
 
-  // Kilometre dots every 10 km, labelled where there is room.
-  std::vector<std::pair<screen_point, double>> km_marks;
-  for (double km = 10000; km < view.route_end; km += 10000) {
-    const screen_point p = map(plan_at(plan, nearest_set(plan, sum, km)));
-    svg.element(
-        "circle",
-        {{"cx", svg_number(p.x)}, {"cy", svg_number(p.y)}, {"r", "2.5"}, {"fill", "#1f3a93"}});
-    km_marks.push_back({p, km});
-  }
-
-  // A scale bar in the bottom left corner.
+// A scale bar in the bottom left corner.
+void draw_scale(svg_writer& svg, const box& area, const plan_mapping& map, label_placer& placer) {
   const double bar_m = nice_length(area.width() / 5 / map.scale());
   const double bar_px = bar_m * map.scale();
   const double bx = area.x0 + 14;
@@ -221,81 +219,163 @@ void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area
                {"stroke", "#333"},
                {"stroke-width", "1.5"}});
   placer.add_obstacle(
-      {bx - 2, by - 8, bx + bar_px + 10 + text_width(km_text(bar_m), k_small_font), by + 4});
+      {bx - 2, by - 8, bx + bar_px + 10 + text_width(km_words(bar_m), k_small_font), by + 4});
   svg.text({{"x", svg_number(bx + bar_px + 6)},
             {"y", svg_number(by + 1)},
             {"font-size", svg_number(k_small_font)},
             {"fill", "#333"}},
-           km_text(bar_m));
+           km_words(bar_m));
+}
 
-  // Start and end first, then the stations, alternating sides.
-  const screen_point ps = map(start);
-  const screen_point pe = map(end);
-  svg.element("circle", {{"cx", svg_number(ps.x)},
-                         {"cy", svg_number(ps.y)},
-                         {"r", "7"},
-                         {"fill", "#2e7d32"},
-                         {"stroke", "white"},
-                         {"stroke-width", "1.5"}});
-  svg.element("rect", {{"x", svg_number(pe.x - 6)},
-                       {"y", svg_number(pe.y - 6)},
-                       {"width", "12"},
-                       {"height", "12"},
-                       {"fill", "#c62828"},
-                       {"stroke", "white"},
-                       {"stroke-width", "1.5"}});
-  placer.add_obstacle(centred_box(ps.x, ps.y, 16, 16));
-  placer.add_obstacle(centred_box(pe.x, pe.y, 14, 14));
-  struct pending {
-    screen_point at;
-    std::vector<box> candidates;
-    std::string text;
-    std::string style;
-  };
-  std::vector<pending> labels;
-  {
+struct pending_label {
+  screen_point at;
+  std::vector<box> candidates;
+  std::string text;
+  std::string style;
+  bool must = true;
+};
+
+// Kilometre posts along the line: the railway's own, about a dozen, or the
+// route's every 10 km where the line has no kilometric reference.
+std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
+                                                           const scenario_view& view,
+                                                           const plan_summary& sum,
+                                                           const plan_stretch& st,
+                                                           const plan_mapping& map) {
+  std::vector<std::pair<double, std::string>> posts;
+  const double from = static_cast<double>(st.first);
+  const double to = static_cast<double>(st.end);
+  double step = 1000;
+  for (const double f : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0}) {
+    step = f * 1000;
+    if ((to - from) / step <= 12) break;
+  }
+  if (view.km_refs.empty()) {
+    for (double m = std::ceil(from / step) * step; m < to; m += step)
+      if (m > 0) posts.push_back({m, km_words(m)});
+  } else {
+    for (const km_post& p : km_posts(view.km_refs, from, to, static_cast<std::int64_t>(step)))
+      if (p.position > from && p.position < to) posts.push_back({p.position, km_text(p.value)});
+  }
+  std::vector<std::pair<screen_point, std::string>> out;
+  for (const auto& [m, text] : posts) {
+    const screen_point p = map(plan_at(view.plan, nearest_set(view.plan, sum, m)));
+    open_titled(svg, "kilometre post " + text + ", " + place_text(view, m));
+    svg.element(
+        "circle",
+        {{"cx", svg_number(p.x)}, {"cy", svg_number(p.y)}, {"r", "2.5"}, {"fill", "#1f3a93"}});
+    svg.close();
+    out.push_back({p, text});
+  }
+  return out;
+}
+
+}  // namespace
+
+double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& full_area,
+                       label_placer& placer) {
+  const profilo_t& plan = view.plan;
+  const plan_summary sum = summarise_plan(plan);
+  if (sum.points < 2) {
+    const box area{full_area.x0, full_area.y0, full_area.x1, full_area.y0 + 120};
+    frame(svg, area, placer);
+    svg.text({{"x", svg_number((area.x0 + area.x1) / 2)},
+              {"y", svg_number((area.y0 + area.y1) / 2)},
+              {"text-anchor", "middle"},
+              {"fill", "#a00"}},
+             "the plan holds no points to draw");
+    return area.y1;
+  }
+
+  plan_stretch st;
+  st.first = nearest_set(plan, sum, view.from);
+  st.last = nearest_set(plan, sum, std::min(view.to, static_cast<double>(sum.last_metre)));
+  st.end = nearest_set(plan, sum, std::min(view.route_end, view.to));
+  if (st.end < st.first) st.end = st.last;
+  st.step = sample_metres(static_cast<double>(st.last - st.first));
+  double height = 0;
+  const plan_mapping map = fit_plan(plan, st, full_area, height);
+  const box area{full_area.x0, full_area.y0, full_area.x1, full_area.y0 + height};
+  svg.open("g");
+  frame(svg, area, placer);
+  draw_line(svg, plan, st, map, placer);
+  const auto posts = draw_posts(svg, view, sum, st, map);
+  draw_scale(svg, area, map, placer);
+
+  // Start and end first (where the stretch holds them), then the stations,
+  // alternating sides.
+  std::vector<pending_label> labels;
+  if (st.first == sum.first_metre) {
+    const screen_point ps = map(plan_at(plan, st.first));
+    open_titled(svg, "start of the line, " + place_text(view, 0));
+    svg.element("circle", {{"cx", svg_number(ps.x)},
+                           {"cy", svg_number(ps.y)},
+                           {"r", "7"},
+                           {"fill", "#2e7d32"},
+                           {"stroke", "white"},
+                           {"stroke-width", "1.5"}});
+    svg.close();
+    placer.add_mark(centred_box(ps.x, ps.y, 16, 16));
     const std::string t = "start, 0 km";
     const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, sum, map, sum.first_metre);
+    const screen_point d = direction_at(plan, sum, map, st.first);
     std::vector<box> c{off_point(ps, {-d.x, -d.y}, 10, w, 16)};
     for (const box& b : beside_line(ps, d, 1, w, 16)) c.push_back(b);
     labels.push_back({ps, c, t, "font-weight:bold;fill:#2e7d32"});
   }
-  {
-    const std::string t = "end, " + km_text(view.route_end);
+  if (view.to >= view.route_end && view.from <= view.route_end) {
+    const screen_point pe = map(plan_at(plan, st.end));
+    open_titled(svg, "end of the route, " + place_text(view, view.route_end));
+    svg.element("rect", {{"x", svg_number(pe.x - 6)},
+                         {"y", svg_number(pe.y - 6)},
+                         {"width", "12"},
+                         {"height", "12"},
+                         {"fill", "#c62828"},
+                         {"stroke", "white"},
+                         {"stroke-width", "1.5"}});
+    svg.close();
+    placer.add_mark(centred_box(pe.x, pe.y, 14, 14));
+    const std::string t = "end, " + km_words(view.route_end);
     const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, sum, map, end_metre);
+    const screen_point d = direction_at(plan, sum, map, st.end);
     std::vector<box> c{off_point(pe, d, 10, w, 16)};
     for (const box& b : beside_line(pe, d, -1, w, 16)) c.push_back(b);
     labels.push_back({pe, c, t, "font-weight:bold;fill:#c62828"});
   }
   int side = 1;
   for (const station_view& s : view.stations) {
+    if (s.posizione < view.from || s.posizione > view.to) continue;
     const std::size_t m = nearest_set(plan, sum, s.posizione);
     const screen_point p = map(plan_at(plan, m));
+    open_titled(svg, s.name + ", station at " + place_text(view, s.posizione) +
+                         slot_source(view, s.slot));
     svg.element("circle", {{"cx", svg_number(p.x)},
                            {"cy", svg_number(p.y)},
                            {"r", "4.5"},
                            {"fill", "white"},
                            {"stroke", "#111"},
                            {"stroke-width", "1.6"}});
+    svg.close();
     placer.add_obstacle(centred_box(p.x, p.y, 10, 10));
     const double w = text_width(s.name, k_label_font) + 4;
-    labels.push_back({p, beside_line(p, direction_at(plan, sum, map, m), side, w, 16), s.name, ""});
+    labels.push_back(
+        {p, beside_line(p, direction_at(plan, sum, map, m), side, w, 16), s.name, "", false});
     side = -side;
   }
-  for (pending& l : labels) {
+  for (pending_label& l : labels) {
     // Keep to the panel where any candidate allows it.
     std::vector<box> within;
     for (const box& b : l.candidates)
       if (b.x0 >= area.x0 + 2 && b.x1 <= area.x1 - 2 && b.y0 >= area.y0 + 2 && b.y1 <= area.y1 - 2)
         within.push_back(b);
-    const placement where = placer.place(within.empty() ? l.candidates : within);
+    const std::vector<box>& c = within.empty() ? l.candidates : within;
+    // Station names give way on a crowded plan; their tooltips still tell them.
+    const placement where = l.must ? placer.place(c) : placer.place_if_clear(c);
+    if (!where.clear && !l.must) continue;
     leader_line(svg, l.at.x, l.at.y, where.where);
     label_text(svg, where.where, l.text, k_label_font, l.style);
   }
-  for (const auto& [p, km] : km_marks) {
-    const std::string t = km_text(km);
+  for (const auto& [p, t] : posts) {
     const double w = text_width(t, k_small_font) + 2;
     std::vector<box> c;
     for (const double gap : {4.0, 12.0, 22.0})
@@ -305,6 +385,8 @@ void draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& area
     const placement where = placer.place_if_clear(c, false);
     if (where.clear) label_text(svg, where.where, t, k_small_font, "fill:#1f3a93");
   }
+  svg.close();
+  return area.y1;
 }
 
 }  // namespace scenario

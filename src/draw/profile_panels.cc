@@ -61,14 +61,46 @@ void value_axis(svg_writer& svg, const distance_axis& ax, const value_scale& s, 
            title);
 }
 
+// The cells whose start lies in the stretch drawn.
+struct cell_span {
+  std::size_t first = 0;
+  std::size_t last = 0;  // inclusive
+};
+cell_span cells_shown(const percorso_t& grid, const distance_axis& ax) {
+  const auto first = static_cast<std::size_t>(std::ceil(ax.from() / k_cell_span));
+  const auto last = static_cast<std::size_t>(std::floor(ax.to() / k_cell_span));
+  return {std::min(first, grid.size()), std::min(last, grid.size())};
+}
+
+// A tooltip over the stretch x0 to x1 of a panel, for what its line shows.
+void hover_strip(svg_writer& svg, double x0, double x1, double top, double height,
+                 const std::string& title) {
+  open_titled(svg, title);
+  svg.element("rect", {{"x", svg_number(x0)},
+                       {"y", svg_number(top)},
+                       {"width", svg_number(std::max(x1 - x0, 0.5))},
+                       {"height", svg_number(height)},
+                       {"fill", "#ffffff"},
+                       {"fill-opacity", "0"}});
+  svg.close();
+}
+
+std::string stretch_text(const scenario_view& view, const cell_run& r) {
+  return "cells " + std::to_string(r.first) + " to " + std::to_string(r.last) + ", from " +
+         place_text(view, r.first * k_cell_span) + " to " +
+         place_text(view, (r.last + 1) * k_cell_span);
+}
+
 void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
                     label_placer& placer) {
   const percorso_t& grid = view.grid;
   const std::vector<double> h = elevation_profile(grid);
-  const std::size_t last = std::min(h.size() - 1, static_cast<std::size_t>(ax.end() / k_cell_span));
-  double lo = h[0];
-  double hi = h[0];
-  for (std::size_t n = 0; n <= last; ++n) {
+  const cell_span shown = cells_shown(grid, ax);
+  const std::size_t first = shown.first;
+  const std::size_t last = std::max(first, shown.last);
+  double lo = h[first];
+  double hi = h[first];
+  for (std::size_t n = first; n <= last; ++n) {
     lo = std::min(lo, h[n]);
     hi = std::max(hi, h[n]);
   }
@@ -80,28 +112,36 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
   value_axis(svg, ax, s, step, "elevation (m)");
   small_text(svg, ax.left() + 6, top - 4, "Elevation from the gradient of each cell", "start", 12,
              "#222");
+  placer.add_obstacle({ax.left() + 6, top - 16, ax.left() + 8 + text_width("Elevation from the gradient of each cell", 12), top - 1});
 
   std::string outline;
-  for (std::size_t n = 0; n <= last; ++n) {
+  for (std::size_t n = first; n <= last; ++n) {
     outline +=
-        (n == 0 ? "M" : " L") + svg_number(ax.x(n * k_cell_span)) + " " + svg_number(s.y(h[n]));
-    if (n > 0)
+        (n == first ? "M" : " L") + svg_number(ax.x(n * k_cell_span)) + " " + svg_number(s.y(h[n]));
+    if (n > first)
       keep_off(placer, ax.x((n - 1) * k_cell_span), s.y(h[n - 1]), ax.x(n * k_cell_span),
                s.y(h[n]));
   }
   const std::string area = outline + " L" + svg_number(ax.x(last * k_cell_span)) + " " +
-                           svg_number(s.bottom) + " L" + svg_number(ax.x(0)) + " " +
-                           svg_number(s.bottom) + " Z";
+                           svg_number(s.bottom) + " L" + svg_number(ax.x(first * k_cell_span)) +
+                           " " + svg_number(s.bottom) + " Z";
   svg.element("path", {{"d", area}, {"fill", "#eadfc8"}, {"stroke", "none"}});
   svg.element("path",
               {{"d", outline}, {"fill", "none"}, {"stroke", "#8b5a2b"}, {"stroke-width", "1.8"}});
 
-  // The gradient of every long stretch, where there is room for it.
+  // The gradient of every stretch as a tooltip, and of every long one as a
+  // label where there is room.
   for (const cell_run& r : runs_of(grid, &cella::pendenza)) {
-    if (r.last - r.first + 1 < 30 || r.value == 100 || r.last > last) continue;
+    if (!ax.shows(r.first * k_cell_span, (r.last + 1) * k_cell_span)) continue;
     const int g = r.value - 100;
     const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
+    hover_strip(svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
+                k_elevation_height, "gradient " + t + " (pendenza " + std::to_string(r.value) +
+                                        "), " + stretch_text(view, r));
     const std::size_t mid = (r.first + r.last + 1) / 2;
+    if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
+        mid < first || mid > last)
+      continue;
     const double x = ax.x(mid * k_cell_span);
     const double y = s.y(h[mid]);
     const double w = text_width(t, k_small_font) + 2;
@@ -122,6 +162,7 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
   const value_scale s{top, top + k_speed_height, 0, hi};
   value_axis(svg, ax, s, hi > 200 ? 50 : 20, "speed limit (km/h)");
   small_text(svg, ax.left() + 6, top - 4, "Speed limit of the train", "start", 12, "#222");
+  placer.add_obstacle({ax.left() + 6, top - 16, ax.left() + 8 + text_width("Speed limit of the train", 12), top - 1});
 
   // Slowdowns: the stretch from a start cell to the next end cell.
   for (std::size_t n = 0; n < grid.size(); ++n) {
@@ -129,8 +170,13 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     std::size_t e = n + 1;
     while (e < grid.size() && grid[e].tipo_cella != k_slowdown_end) ++e;
     if (e == grid.size()) e = n + 1;
+    if (!ax.shows(n * k_cell_span, e * k_cell_span)) continue;
     const double x0 = ax.x(n * k_cell_span);
     const double x1 = std::max(ax.x(e * k_cell_span), x0 + 2);
+    const std::string t = "slowdown " + std::to_string(grid[n].valore_a) + " km/h";
+    open_titled(svg, t + ", cells " + std::to_string(n) + " to " + std::to_string(e) + ", from " +
+                         place_text(view, n * k_cell_span) + " to " +
+                         place_text(view, e * k_cell_span) + object_source(view, n));
     svg.element("rect", {{"x", svg_number(x0)},
                          {"y", svg_number(s.top)},
                          {"width", svg_number(x1 - x0)},
@@ -140,7 +186,8 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     const double v = grid[n].valore_a;
     const double y = s.y(std::clamp(v, 0.0, hi));
     svg_line(svg, x0 - 6, y, x1 + 6, y, "#e65100", "2", "4 2");
-    const std::string t = "slowdown " + std::to_string(grid[n].valore_a) + " km/h";
+    svg.close();
+    keep_off(placer, x0 - 6, y, x1 + 6, y);
     const double w = text_width(t, k_small_font) + 4;
     const placement p = placer.place(beside(x1, {y - 9, y + 10, y - 24}, 1, w, 13, 4));
     label_text(svg, p.where, t, k_small_font, "fill:#e65100;font-weight:bold");
@@ -151,9 +198,10 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
   std::vector<std::pair<box, std::string>> wanted;
   for (const cell_run& r : runs_of(grid, &cella::vel_limite)) {
     const double m0 = r.first * k_cell_span;
-    if (!ax.covers(m0)) break;
+    const double m1 = (r.last + 1) * k_cell_span;
+    if (!ax.shows(m0, m1)) continue;
     const double x0 = ax.x(m0);
-    const double x1 = ax.x((r.last + 1) * k_cell_span);
+    const double x1 = ax.x(m1);
     const double y = s.y(r.value * 5);
     if (steps.empty()) {
       steps = "M" + svg_number(x0) + " " + svg_number(y);
@@ -164,6 +212,8 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     steps += " H" + svg_number(x1);
     keep_off(placer, x0, y, x1, y);
     previous_y = y;
+    hover_strip(svg, x0, x1, s.top, k_speed_height,
+                "speed limit " + std::to_string(r.value * 5) + " km/h, " + stretch_text(view, r));
     if (x1 - x0 > 24) {
       const std::string t = std::to_string(r.value * 5);
       wanted.push_back({centred_box((x0 + x1) / 2, y - 8, text_width(t, k_small_font) + 2, 12), t});
@@ -178,30 +228,20 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
   }
 }
 
-}  // namespace
+// A step of 1, 2 or 5 times a power of ten (in km) that leaves at least
+// `room` pixels between neighbouring labels.
+double label_step_km(const distance_axis& ax, double room) {
+  const double px_per_km = ax.pixels_per_metre() * 1000;
+  for (double unit = 0.1;; unit *= 10)
+    for (const double f : {1.0, 2.0, 5.0})
+      if (f * unit * px_per_km >= room || f * unit >= 1e4) return f * unit;
+}
 
-double draw_profile_panels(svg_writer& svg, const scenario_view& view, double left, double right,
-                           double top, label_placer& placer) {
-  const distance_axis ax(left, right, view.axis_end);
-  const double band_bottom = top + k_band_rows * k_band_row + 4;
-  const double elevation_top = band_bottom + k_panel_gap;
-  const double speed_top = elevation_top + k_elevation_height + k_panel_gap + 8;
-  const double lanes_top = speed_top + k_speed_height + 12;
-  const double lanes_bottom = lanes_top + lanes_height();
-
-  // Whole kilometres: a major step that gives at most 16 labels.
-  const double km = view.axis_end / 1000;
-  double major = 1;
-  for (const double step : {1.0, 2.0, 5.0, 10.0, 20.0, 50.0, 100.0, 200.0, 500.0, 1000.0}) {
-    major = step;
-    if (km / step <= 16) break;
-  }
-  const double minor = (ax.x(major * 1000 / 5) - ax.x(0)) >= 5 ? major / 5 : major;
-  for (double k = 0; k <= km + 1e-9; k += major)
-    svg_line(svg, ax.x(k * 1000), elevation_top, ax.x(k * 1000), lanes_bottom, "#e2e2e2", "1");
-
-  // Station names in up to three rows, each with a guide down to the lanes.
-  {
+// The station names over the panels, in up to three rows, each with a guide
+// down to the lanes; the end of the line first.
+void draw_station_band(svg_writer& svg, const scenario_view& view, const distance_axis& ax,
+                       double top, double guide_bottom, label_placer& placer) {
+  if (ax.covers(view.route_end)) {
     const double end_x = ax.x(view.route_end);
     const std::string t = "end of line";
     const double w = text_width(t, k_label_font) + 4;
@@ -209,35 +249,95 @@ double draw_profile_panels(svg_writer& svg, const scenario_view& view, double le
         placer.place({inside(ax, centred_box(end_x - w / 2 - 4, top + k_band_row / 2, w, 14)),
                       inside(ax, centred_box(end_x + w / 2 + 4, top + k_band_row / 2, w, 14))});
     label_text(svg, p.where, t, k_label_font, "fill:#c62828;font-weight:bold");
-    svg_line(svg, end_x, top, end_x, lanes_bottom, "#c62828", "1.2", "6 3");
+    svg_line(svg, end_x, top, end_x, guide_bottom, "#c62828", "1.2", "6 3");
+    keep_off(placer, end_x, p.where.y1, end_x, guide_bottom);
   }
   for (const station_view& s : view.stations) {
+    if (!ax.covers(s.posizione)) continue;
     const double x = ax.x(s.posizione);
     const double w = text_width(s.name, k_label_font) + 4;
     std::vector<box> rows;
     for (int r = 0; r < k_band_rows; ++r)
       rows.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), w, 14)));
-    const placement p = placer.place(rows);
-    label_text(svg, p.where, s.name, k_label_font, "font-weight:bold;fill:#0d47a1");
-    svg_line(svg, x, p.where.y1 + 1, x, lanes_bottom, "#90a4c0", "0.9", "3 3");
+    // On a long line the names give way; their tooltips still tell them.
+    const placement p = placer.place_if_clear(rows);
+    const double guide_top = p.clear ? p.where.y1 + 1 : top + k_band_rows * k_band_row;
+    open_titled(svg, s.name + ", station at " + place_text(view, s.posizione) +
+                         slot_source(view, s.slot));
+    if (p.clear) label_text(svg, p.where, s.name, k_label_font, "font-weight:bold;fill:#0d47a1");
+    svg_line(svg, x, guide_top, x, guide_bottom, "#90a4c0", "0.9", "3 3");
+    svg.close();
+    keep_off(placer, x, guide_top, x, guide_bottom);
   }
+}
 
+// The distance axis at y: the route's kilometres, then a row of the
+// railway's own kilometre posts. Returns the y where it ends.
+double draw_axis(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double y,
+                 label_placer& placer) {
+  svg_line(svg, ax.left(), y, ax.right(), y, "#333", "1.2");
+  const double major = label_step_km(ax, 64);
+  const double minor = ax.pixels_per_metre() * major * 200 >= 5 ? major / 5 : major;
+  const double first = std::ceil(ax.from() / 1000 / minor - 1e-9) * minor;
+  for (double k = first; k * 1000 <= ax.to() + 1e-6; k += minor) {
+    const bool is_major = std::abs(std::remainder(k, major)) < minor / 100;
+    const double x = ax.x(k * 1000);
+    svg_line(svg, x, y, x, y + (is_major ? 7 : 4), is_major ? "#333" : "#555",
+             is_major ? "1.2" : "1");
+    if (!is_major) continue;
+    const std::string t = svg_number(std::round(k * 10) / 10);
+    const placement p = placer.place_if_clear({centred_box(x, y + 16, text_width(t, 11) + 2, 13)}, false);
+    if (p.clear) label_text(svg, p.where, t, 11);
+  }
+  small_text(svg, ax.left() - 8, y + 20, "route km", "end", 11, "#222");
+
+  const double posts_y = y + 28;
+  if (view.km_refs.empty()) {
+    small_text(svg, ax.left(), posts_y + 14, "the line has no kilometric reference: no railway kilometre posts", "start", 11, "#666");
+    return posts_y + 24;
+  }
+  small_text(svg, ax.left() - 8, posts_y + 14, "railway km", "end", 11, "#222");
+  const double step_km = std::max(1.0, label_step_km(ax, text_width("000+000", 11) + 14));
+  const auto step = static_cast<std::int64_t>(step_km * 1000);
+  for (const km_post& post : km_posts(view.km_refs, ax.from(), ax.to(), step)) {
+    const double x = ax.x(post.position);
+    const std::string t = km_text(post.value);
+    open_titled(svg, "kilometre post " + t + " at " + std::to_string(static_cast<long long>(std::llround(post.position))) + " m");
+    svg_line(svg, x, posts_y, x, posts_y + 5, "#2e7d32", "1.4");
+    svg.close();
+    const placement p =
+        placer.place_if_clear({inside(ax, centred_box(x, posts_y + 13, text_width(t, 11) + 2, 13))}, false);
+    if (p.clear) label_text(svg, p.where, t, 11, "fill:#2e7d32");
+  }
+  return posts_y + 24;
+}
+
+}  // namespace
+
+double draw_profile_panels(svg_writer& svg, const scenario_view& view, double left, double right,
+                           double top, label_placer& placer) {
+  const distance_axis ax(left, right, view.from, view.to);
+  const double band_bottom = top + k_band_rows * k_band_row + 4;
+  const double elevation_top = band_bottom + k_panel_gap;
+  const double speed_top = elevation_top + k_elevation_height + k_panel_gap + 8;
+  const double lanes_top = speed_top + k_speed_height + 12;
+
+  // Light lines at the route's whole kilometres behind the value panels.
+  const double major = label_step_km(ax, 64);
+  for (double k = std::ceil(ax.from() / 1000 / major - 1e-9) * major; k * 1000 <= ax.to() + 1e-6;
+       k += major)
+    svg_line(svg, ax.x(k * 1000), elevation_top, ax.x(k * 1000), lanes_top - 12, "#e2e2e2", "1");
+
+  draw_station_band(svg, view, ax, top, lanes_top - 12, placer);
   draw_elevation(svg, view, ax, elevation_top, placer);
   draw_speed(svg, view, ax, speed_top, placer);
-  const double bottom = draw_lanes(svg, view, ax, lanes_top, placer);
-
-  // The distance axis under the lanes.
-  svg_line(svg, ax.left(), bottom, ax.right(), bottom, "#333", "1.2");
-  if (minor < major)
-    for (double k = 0; k <= km + 1e-9; k += minor)
-      svg_line(svg, ax.x(k * 1000), bottom, ax.x(k * 1000), bottom + 4, "#555", "1");
-  for (double k = 0; k <= km + 1e-9; k += major) {
-    svg_line(svg, ax.x(k * 1000), bottom, ax.x(k * 1000), bottom + 7, "#333", "1.2");
-    small_text(svg, ax.x(k * 1000), bottom + 20, svg_number(k), "middle", 11);
-  }
-  small_text(svg, (ax.left() + ax.right()) / 2, bottom + 40, "distance along the line (km)",
+  const double line_bottom = draw_line_lanes(svg, view, ax, lanes_top, placer);
+  const double bottom = draw_lanes(svg, view, ax, line_bottom, placer);
+  svg_line(svg, ax.left(), lanes_top, ax.left(), bottom, "#555", "1");
+  const double axis_end = draw_axis(svg, view, ax, bottom, placer);
+  small_text(svg, (ax.left() + ax.right()) / 2, axis_end + 14, "distance along the line (km)",
              "middle", 12, "#222");
-  return bottom + 48;
+  return axis_end + 22;
 }
 
 }  // namespace scenario

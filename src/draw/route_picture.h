@@ -1,28 +1,48 @@
 // One SVG picture of a compiled scenario: the plan of the line with its
-// stations, start and end; under it, on one distance axis in km, the
-// elevation, the speed limit and the lineside objects.
+// stations, start and end; under it, on one distance axis in km with the
+// railway's own kilometre posts, the elevation, the speed limit, the line's
+// curves, scenery and adhesion, and the lineside objects. Every object
+// carries a tooltip.
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "draw/label_placement.h"
 #include "model/percorso.h"
 #include "model/profilo.h"
+#include "model/source_map.h"
 #include "model/stazioni.h"
 
 namespace scenario {
 
+struct picture_options {
+  // The stretch drawn, in metres along the route; the whole line (and what
+  // stands past its end) when not given. Clipped to the grid.
+  std::optional<double> from;
+  std::optional<double> to;
+  // Where the objects came from, for their tooltips, with the names of the
+  // two descriptions; may be null.
+  const source_map* sources = nullptr;
+  std::string line_file;
+  std::string train_file;
+};
+
 struct route_picture {
   std::string svg;
+  double width = 0;
+  double height = 0;
   std::vector<box> labels;   // every label drawn, in picture pixels
+  std::vector<box> marks;    // every glyph that stands for an object
   std::size_t overlaps = 0;  // labels drawn over something for want of room
   std::size_t omitted = 0;   // labels left out for want of room
 };
 
 // The picture of the scenario held by the three decoded tables. The grid
 // must have at least one cell; an empty plan gives a plan panel that says so.
-route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan);
+route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan,
+                         const picture_options& options = {});
 
 }  // namespace scenario

@@ -83,6 +83,12 @@ void svg_writer::text(svg_attributes attributes, std::string_view content) {
   out_ += "</text>\n";
 }
 
+void svg_writer::title(std::string_view content) {
+  out_ += "<title>";
+  out_ += xml_escape(content);
+  out_ += "</title>\n";
+}
+
 void svg_writer::comment(std::string_view note) {
   std::string safe(note);
   for (std::size_t at = safe.find("--"); at != std::string::npos; at = safe.find("--", at))

@@ -35,6 +35,8 @@ class svg_writer {
   void close();
   // <text attributes>content</text>
   void text(svg_attributes attributes, std::string_view content);
+  // <title>content</title>: the tooltip of the element it stands in.
+  void title(std::string_view content);
   // <!-- note -->, for a reader of the file; "--" in note is broken up.
   void comment(std::string_view note);
 
