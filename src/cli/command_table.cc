@@ -44,14 +44,16 @@ constexpr command_info k_commands[] = {
      "  every field. The name tells the kind; a file with another name, or the\n"
      "  standard input when FILE is -, is taken as the first kind its bytes fit.\n",
      k_accept_json, "dump build/Corvale_Pianasco_4816.dat", dump_command},
-    {"draw", "draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg",
+    {"draw", "draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg [--from KM] [--to KM]",
      "draw the plan, profile and lineside objects of a scenario as SVG",
      "  Draws one SVG picture of the scenario in DIR, or of the three files named:\n"
-     "  the plan of the line, the elevation, the speed limit and lanes for the\n"
-     "  stations, signals, boards, slowdown and code points. -o - writes the\n"
-     "  picture to standard output; an output name with another extension than\n"
-     "  .svg is refused.\n",
-     k_accept_out, "draw build -o route.svg", draw_command},
+     "  the plan of the line with the railway's kilometre posts, the elevation, the\n"
+     "  speed limit, lanes for the curves, scenery, adhesion, stations, signals,\n"
+     "  boards, slowdown and code points, and the distance axis in route km and\n"
+     "  railway km. Every object has a tooltip. -o - writes the picture to\n"
+     "  standard output; an output name with another extension than .svg is\n"
+     "  refused.\n",
+     k_accept_out | k_accept_stretch, "draw build -o route.svg --from 45 --to 55", draw_command},
     {"help", "help [COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",

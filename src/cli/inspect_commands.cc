@@ -6,6 +6,7 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
+#include "cli/picture_stretch.h"
 #include "common/text.h"
 #include "draw/route_picture.h"
 #include "inspect/inspect.h"
@@ -46,8 +47,11 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
     return usage_error(err, "draw needs a folder or the three files of a scenario", self);
   if (const std::string why = refused_picture_name(*o.output); !why.empty())
     return usage_error(err, why, self);
+  picture_options stretch;
+  if (const std::string why = read_stretch(o, stretch); !why.empty())
+    return usage_error(err, why, self);
   const loaded_scenario s = load_scenario(o.operands);
-  const route_picture picture = draw_route(s.grid.grid, s.stations.stations, s.plan.plan);
+  const route_picture picture = draw_route(s.grid.grid, s.stations.stations, s.plan.plan, stretch);
   if (*o.output == "-")
     out << picture.svg;
   else

@@ -15,6 +15,8 @@ constexpr value_option k_value_options[] = {
     {"--output", k_accept_out, &command_options::output},
     {"--line-name", k_accept_names, &command_options::line_name},
     {"--train-number", k_accept_names, &command_options::train_number},
+    {"--from", k_accept_stretch, &command_options::from_km},
+    {"--to", k_accept_stretch, &command_options::to_km},
 };
 
 struct flag_option {
@@ -48,6 +50,8 @@ constexpr option_help k_option_helps[] = {
     {k_accept_json, "--json", "print every field as JSON, for scripts"},
     {k_accept_quiet, "-q, --quiet", "do not show \"Attendere\" while the run works"},
     {k_accept_version, "--version", "print the version and the licence"},
+    {k_accept_stretch, "--from KM, --to KM",
+     "draw only the stretch between these route kilometres (either may be left out)"},
 };
 
 }  // namespace

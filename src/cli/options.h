@@ -19,6 +19,8 @@ struct command_options {
   std::optional<std::string> output;        // -o PATH, --output PATH
   std::optional<std::string> line_name;     // --line-name NAME
   std::optional<std::string> train_number;  // --train-number NUM
+  std::optional<std::string> from_km;       // --from KM
+  std::optional<std::string> to_km;         // --to KM
   bool no_plan = false;                     // --no-plan
   bool force = false;                       // --force
   bool no_warnings = false;                 // -w, --no-warnings
@@ -38,6 +40,7 @@ enum accepted_option : unsigned {
   k_accept_json = 1u << 5,
   k_accept_quiet = 1u << 10,
   k_accept_version = 1u << 11,
+  k_accept_stretch = 1u << 12,
 };
 
 // One option as help shows it: its words and what it does.

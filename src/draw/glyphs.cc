@@ -93,7 +93,8 @@ box slowdown_flag(svg_writer& svg, double x, double top, bool start) {
                        {"fill", start ? "#e65100" : "white"},
                        {"stroke", "#e65100"},
                        {"stroke-width", "1"}});
-  return start ? box{x - 8.5, top - 0.5, x + 0.8, top + 18} : box{x - 0.8, top - 0.5, x + 8.5, top + 18};
+  return start ? box{x - 8.5, top - 0.5, x + 0.8, top + 18}
+               : box{x - 0.8, top - 0.5, x + 8.5, top + 18};
 }
 
 box code_point_glyph(svg_writer& svg, double x, double y, bool with_value) {
@@ -105,8 +106,8 @@ box code_point_glyph(svg_writer& svg, double x, double y, bool with_value) {
 }
 
 box group_glyph(svg_writer& svg, double x0, double x1, double y, const std::string& colour) {
-  const double a = std::min(x0, x1) - 3;
-  const double b = std::max(std::max(x0, x1) + 3, a + 6);
+  const double a = std::min(x0, x1);
+  const double b = std::max(std::max(x0, x1), a + 1);
   svg.element("rect", {{"x", svg_number(a)},
                        {"y", svg_number(y - 5)},
                        {"width", svg_number(b - a)},
@@ -116,7 +117,7 @@ box group_glyph(svg_writer& svg, double x0, double x1, double y, const std::stri
                        {"fill-opacity", "0.35"},
                        {"stroke", colour},
                        {"stroke-width", "1"}});
-  return {a - 0.5, y - 5.5, b + 0.5, y + 5.5};
+  return {a, y - 5.5, b, y + 5.5};
 }
 
 }  // namespace scenario

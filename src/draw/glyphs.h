@@ -33,7 +33,8 @@ box slowdown_flag(svg_writer& svg, double x, double top, bool start);
 // A code point (filled when it carries a value) centred on (x, y).
 box code_point_glyph(svg_writer& svg, double x, double y, bool with_value);
 
-// Objects too close to be drawn apart: a bar from x0 to x1 around y.
+// Objects too close to be drawn apart: a bar from x0 to x1 around y (at
+// least 1 px wide).
 box group_glyph(svg_writer& svg, double x0, double x1, double y, const std::string& colour);
 
 }  // namespace scenario

@@ -54,8 +54,9 @@ void curve_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
     const bool to_right = c.side > 0;
     const box b = (to_right ? right : left)
                       .take(ax.x(m0), ax.x(m1), to_right ? mid - h : mid, to_right ? mid : mid + h);
-    const std::string name = std::string(to_right ? "d" : "s") +
-                             (c.curve_class == 0 ? std::string("?") : std::to_string(c.curve_class));
+    const std::string name =
+        std::string(to_right ? "d" : "s") +
+        (c.curve_class == 0 ? std::string("?") : std::to_string(c.curve_class));
     const double k = std::abs(c.curvature);
     open_titled(svg, std::string("curve to the ") + (to_right ? "right" : "left") +
                          (c.curve_class == 0 ? std::string(" of no curvature class")
@@ -91,7 +92,8 @@ void scenery_lane(svg_writer& svg, const scenario_view& view, const distance_axi
     const box b = row.take(ax.x(m0), ax.x(m1), top + 4, top + 20);
     std::vector<std::size_t> markers;
     for (std::size_t n = r.first; n <= r.last; ++n)
-      if (grid[n].tipo_cella == k_scenery_marker && ax.covers(n * k_cell_span)) markers.push_back(n);
+      if (grid[n].tipo_cella == k_scenery_marker && ax.covers(n * k_cell_span))
+        markers.push_back(n);
     std::string title = "scenery type " + std::to_string(r.value) + ", cells " +
                         std::to_string(r.first) + " to " + std::to_string(r.last) + ", " +
                         metres_words(view, m0, m1);
@@ -111,9 +113,10 @@ void scenery_lane(svg_writer& svg, const scenario_view& view, const distance_axi
         svg_line(svg, x, top + 13, x, top + 20, "#333", "1");
       }
     } else if (!markers.empty()) {
-      svg_line(svg, ax.x(markers.front() * k_cell_span), top + 17,
-               std::max(ax.x(markers.back() * k_cell_span), ax.x(markers.front() * k_cell_span) + 1),
-               top + 17, "#333", "1.5", "1 1");
+      svg_line(
+          svg, ax.x(markers.front() * k_cell_span), top + 17,
+          std::max(ax.x(markers.back() * k_cell_span), ax.x(markers.front() * k_cell_span) + 1),
+          top + 17, "#333", "1.5", "1 1");
     }
     svg.close();
     placer.add_mark(b);
@@ -144,8 +147,8 @@ void adhesion_lane(svg_writer& svg, const scenario_view& view, const distance_ax
     svg.close();
     const std::string t = std::to_string(r.value);
     const double w = text_width(t, 9) + 2;
-    const box label = centred_box((std::max(b.x0, ax.left()) + std::min(b.x1, ax.right())) / 2,
-                                  top + 11, w, 10);
+    const box label =
+        centred_box((std::max(b.x0, ax.left()) + std::min(b.x1, ax.right())) / 2, top + 11, w, 10);
     if (b.width() >= w + 4 && placer.place_if_clear({label}, false).clear)
       label_text(svg, label, t, 9, "fill:#1a237e");
   }

@@ -59,8 +59,9 @@ void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_
                   const std::function<void(const lane_object&, const box&)>& single) {
   std::vector<double> xs;
   for (const lane_object& o : objects) xs.push_back(o.x);
+  std::vector<std::pair<box, std::string>> counts;  // placed once every glyph is down
   for (const point_group& g : group_points(xs, glyph_width)) {
-    if (g.members.size() == 1) {
+    if (g.members.size() == 1 && g.x0 == g.x1) {
       const lane_object& o = objects[g.members[0]];
       open_titled(svg, o.title);
       const box b = glyph(o);
@@ -75,10 +76,14 @@ void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_
     const box b = group_glyph(svg, g.x0, g.x1, group_y, colour);
     svg.close();
     placer.add_mark(b);
-    const std::string n = std::to_string(g.members.size());
+    counts.push_back({b, std::to_string(g.members.size())});
+  }
+  for (const auto& [b, n] : counts) {
     const double w = text_width(n, k_small_font) + 2;
+    const double y = (b.y0 + b.y1) / 2;
     const placement p = placer.place_if_clear(
-        {centred_box(b.x1 + w / 2 + 2, group_y, w, 11), centred_box(b.x0 - w / 2 - 2, group_y, w, 11)},
+        {centred_box(b.x1 + w / 2 + 2, y, w, 11), centred_box(b.x0 - w / 2 - 2, y, w, 11),
+         centred_box((b.x0 + b.x1) / 2, b.y0 - 7, w, 11)},
         false);
     if (p.clear) label_text(svg, p.where, n, k_small_font, "fill:" + colour);
   }
@@ -163,8 +168,8 @@ void board_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
     if (c.tipo_cella == k_text_board)
       return "text board \"" + board_text(view, c) + "\", " + cell_words(view, n) +
              object_source(view, n);
-    return "speed board, " + cell_words(view, n) + "; values " + std::to_string(c.valore_a) +
-           " " + std::to_string(c.valore_b) + " " + std::to_string(c.valore_c) + " " +
+    return "speed board, " + cell_words(view, n) + "; values " + std::to_string(c.valore_a) + " " +
+           std::to_string(c.valore_b) + " " + std::to_string(c.valore_c) + " " +
            std::to_string(c.valore_d) + object_source(view, n);
   });
   draw_objects(
@@ -229,11 +234,11 @@ void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_ax
   }
   // Starts and ends on the lower row, each start paired with the end after
   // it: the start's flag points back, the end's on, so they never meet.
-  std::vector<lane_object> flags = objects_of(view, ax, {k_slowdown_start, k_slowdown_end},
-                                              title("slowdown"));
+  std::vector<lane_object> flags =
+      objects_of(view, ax, {k_slowdown_start, k_slowdown_end}, title("slowdown"));
   for (lane_object& f : flags)
-    f.title.replace(0, 8, grid[f.cell].tipo_cella == k_slowdown_start ? "slowdown start"
-                                                                       : "slowdown end");
+    f.title.replace(
+        0, 8, grid[f.cell].tipo_cella == k_slowdown_start ? "slowdown start" : "slowdown end");
   std::vector<double> xs;
   for (const lane_object& f : flags) xs.push_back(f.x);
   std::size_t i = 0;
@@ -242,7 +247,8 @@ void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_ax
                       grid[flags[i + 1].cell].tipo_cella == k_slowdown_end;
     const std::size_t last = pair ? i + 1 : i;
     open_titled(svg, pair ? flags[i].title + "\n" + flags[last].title : flags[i].title);
-    box b = slowdown_flag(svg, flags[i].x, top + 26, grid[flags[i].cell].tipo_cella == k_slowdown_start);
+    box b = slowdown_flag(svg, flags[i].x, top + 26,
+                          grid[flags[i].cell].tipo_cella == k_slowdown_start);
     if (pair) {
       const box e = slowdown_flag(svg, std::max(flags[last].x, flags[i].x + 1.8), top + 26, false);
       b = {b.x0, b.y0, e.x1, e.y1};
@@ -251,9 +257,13 @@ void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_ax
     placer.add_mark(b);
     const double row = top + 35;
     if (grid[flags[i].cell].tipo_cella == k_slowdown_start)
-      labels.push_back({"start", beside(b.x0 - 1, {row}, -1, text_width("start", k_small_font) + 2, 12, 3), true, ""});
+      labels.push_back({"start",
+                        beside(b.x0 - 1, {row}, -1, text_width("start", k_small_font) + 2, 12, 3),
+                        true, ""});
     if (pair || grid[flags[i].cell].tipo_cella == k_slowdown_end)
-      labels.push_back({"end", beside(b.x1 + 1, {row}, 1, text_width("end", k_small_font) + 2, 12, 3), true, ""});
+      labels.push_back({"end",
+                        beside(b.x1 + 1, {row}, 1, text_width("end", k_small_font) + 2, 12, 3),
+                        true, ""});
     i = last + 1;
   }
 }

@@ -60,15 +60,39 @@ void open_titled(svg_writer& svg, const std::string& title) {
   svg.title(title);
 }
 
-std::vector<point_group> group_points(const std::vector<double>& xs, double glyph_width) {
-  std::vector<point_group> groups;
+std::vector<point_group> group_points(const std::vector<double>& xs, double glyph_width,
+                                      double pitch) {
+  // Chains of objects each closer than a glyph to the one before.
+  std::vector<point_group> chains;
   for (std::size_t i = 0; i < xs.size(); ++i) {
-    // A glyph of its own needs a glyph's width of room from the group before.
-    if (!groups.empty() && xs[i] - groups.back().x1 < glyph_width + 2) {
-      groups.back().members.push_back(i);
-      groups.back().x1 = xs[i];
+    if (!chains.empty() && xs[i] - chains.back().x1 < glyph_width + 2) {
+      chains.back().members.push_back(i);
+      chains.back().x1 = xs[i];
     } else {
-      groups.push_back({{i}, xs[i], xs[i]});
+      chains.push_back({{i}, xs[i], xs[i]});
+    }
+  }
+  // A long chain is cut at every pitch pixels, so that a crowded lane still
+  // tells where its objects stand; each piece keeps within its own pitch.
+  std::vector<point_group> groups;
+  for (const point_group& c : chains) {
+    if (c.members.size() == 1) {
+      groups.push_back(c);
+      continue;
+    }
+    if (c.x1 - c.x0 <= 2 * pitch) {
+      groups.push_back({c.members, c.x0 - 3, std::max(c.x1 + 3, c.x0 + 3)});
+      continue;
+    }
+    double bin = -1;
+    for (const std::size_t i : c.members) {
+      const double b = std::floor(xs[i] / pitch);
+      if (i == c.members.front() || b != bin) {
+        bin = b;
+        groups.push_back({{}, std::max(bin * pitch + 1, xs[i] - 3), 0});
+      }
+      groups.back().members.push_back(i);
+      groups.back().x1 = std::max(std::min((bin + 1) * pitch - 1, xs[i] + 3), groups.back().x0 + 1);
     }
   }
   return groups;

@@ -118,14 +118,17 @@ void label_text(svg_writer& svg, const box& b, const std::string& text, double s
 void leader_line(svg_writer& svg, double x, double y, const box& b);
 
 // Objects of one lane that stand closer than their glyphs are wide, joined:
-// members are indices into the x positions given (sorted), x0 and x1 the
-// span of the group's first and last.
+// members are indices into the x positions given (sorted). A single object
+// has x0 = x1 = its x; a group has the extent of its glyph, which never
+// meets another's. A long run of close objects is cut into pieces of pitch
+// pixels.
 struct point_group {
   std::vector<std::size_t> members;
   double x0 = 0;
   double x1 = 0;
 };
-std::vector<point_group> group_points(const std::vector<double>& xs, double glyph_width);
+std::vector<point_group> group_points(const std::vector<double>& xs, double glyph_width,
+                                      double pitch = 12);
 
 // The tooltip of a group: its first lines, then how many more.
 std::string group_title(const std::string& what, const std::vector<std::string>& lines);
@@ -158,6 +161,6 @@ double draw_profile_panels(svg_writer& svg, const scenario_view& view, double le
 
 // The key to every glyph, in rows from top within left to right; returns
 // the y where it ends.
-double draw_legend(svg_writer& svg, double left, double right, double top);
+double draw_legend(svg_writer& svg, label_placer& placer, double left, double right, double top);
 
 }  // namespace scenario

@@ -238,10 +238,10 @@ struct pending_label {
 // Kilometre posts along the line: the railway's own, about a dozen, or the
 // route's every 10 km where the line has no kilometric reference.
 std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
-                                                           const scenario_view& view,
-                                                           const plan_summary& sum,
-                                                           const plan_stretch& st,
-                                                           const plan_mapping& map) {
+                                                             const scenario_view& view,
+                                                             const plan_summary& sum,
+                                                             const plan_stretch& st,
+                                                             const plan_mapping& map) {
   std::vector<std::pair<double, std::string>> posts;
   const double from = static_cast<double>(st.first);
   const double to = static_cast<double>(st.end);
@@ -347,8 +347,8 @@ double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& fu
     if (s.posizione < view.from || s.posizione > view.to) continue;
     const std::size_t m = nearest_set(plan, sum, s.posizione);
     const screen_point p = map(plan_at(plan, m));
-    open_titled(svg, s.name + ", station at " + place_text(view, s.posizione) +
-                         slot_source(view, s.slot));
+    open_titled(
+        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
     svg.element("circle", {{"cx", svg_number(p.x)},
                            {"cy", svg_number(p.y)},
                            {"r", "4.5"},

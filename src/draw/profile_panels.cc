@@ -112,7 +112,9 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
   value_axis(svg, ax, s, step, "elevation (m)");
   small_text(svg, ax.left() + 6, top - 4, "Elevation from the gradient of each cell", "start", 12,
              "#222");
-  placer.add_obstacle({ax.left() + 6, top - 16, ax.left() + 8 + text_width("Elevation from the gradient of each cell", 12), top - 1});
+  placer.add_obstacle({ax.left() + 6, top - 16,
+                       ax.left() + 8 + text_width("Elevation from the gradient of each cell", 12),
+                       top - 1});
 
   std::string outline;
   for (std::size_t n = first; n <= last; ++n) {
@@ -135,9 +137,10 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
     if (!ax.shows(r.first * k_cell_span, (r.last + 1) * k_cell_span)) continue;
     const int g = r.value - 100;
     const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
-    hover_strip(svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
-                k_elevation_height, "gradient " + t + " (pendenza " + std::to_string(r.value) +
-                                        "), " + stretch_text(view, r));
+    hover_strip(
+        svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
+        k_elevation_height,
+        "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r));
     const std::size_t mid = (r.first + r.last + 1) / 2;
     if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
         mid < first || mid > last)
@@ -162,7 +165,8 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
   const value_scale s{top, top + k_speed_height, 0, hi};
   value_axis(svg, ax, s, hi > 200 ? 50 : 20, "speed limit (km/h)");
   small_text(svg, ax.left() + 6, top - 4, "Speed limit of the train", "start", 12, "#222");
-  placer.add_obstacle({ax.left() + 6, top - 16, ax.left() + 8 + text_width("Speed limit of the train", 12), top - 1});
+  placer.add_obstacle({ax.left() + 6, top - 16,
+                       ax.left() + 8 + text_width("Speed limit of the train", 12), top - 1});
 
   // Slowdowns: the stretch from a start cell to the next end cell.
   for (std::size_t n = 0; n < grid.size(); ++n) {
@@ -189,7 +193,13 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     svg.close();
     keep_off(placer, x0 - 6, y, x1 + 6, y);
     const double w = text_width(t, k_small_font) + 4;
-    const placement p = placer.place(beside(x1, {y - 9, y + 10, y - 24}, 1, w, 13, 4));
+    // Beside the slowdown's end, nearest its speed first, down and up the panel.
+    std::vector<box> where = beside(x1, {y - 9, y + 10, y - 24}, 1, w, 13, 4);
+    for (double dy = 24; dy < k_speed_height; dy += 14)
+      for (const double row : {y + dy, y - dy - 14})
+        if (row > s.top + 7 && row < s.bottom - 7)
+          for (const box& b : beside(x1, {row}, 1, w, 13, 4)) where.push_back(inside(ax, b));
+    const placement p = placer.place(where);
     label_text(svg, p.where, t, k_small_font, "fill:#e65100;font-weight:bold");
   }
 
@@ -260,14 +270,14 @@ void draw_station_band(svg_writer& svg, const scenario_view& view, const distanc
     for (int r = 0; r < k_band_rows; ++r)
       rows.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), w, 14)));
     // On a long line the names give way; their tooltips still tell them.
+    // A name left out takes its guide with it.
     const placement p = placer.place_if_clear(rows);
-    const double guide_top = p.clear ? p.where.y1 + 1 : top + k_band_rows * k_band_row;
-    open_titled(svg, s.name + ", station at " + place_text(view, s.posizione) +
-                         slot_source(view, s.slot));
-    if (p.clear) label_text(svg, p.where, s.name, k_label_font, "font-weight:bold;fill:#0d47a1");
-    svg_line(svg, x, guide_top, x, guide_bottom, "#90a4c0", "0.9", "3 3");
+    if (!p.clear) continue;
+    open_titled(
+        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
+    label_text(svg, p.where, s.name, k_label_font, "font-weight:bold;fill:#0d47a1");
+    svg_line(svg, x, p.where.y1 + 1, x, guide_bottom, "#90a4c0", "0.9", "3 3");
     svg.close();
-    keep_off(placer, x, guide_top, x, guide_bottom);
   }
 }
 
@@ -286,14 +296,17 @@ double draw_axis(svg_writer& svg, const scenario_view& view, const distance_axis
              is_major ? "1.2" : "1");
     if (!is_major) continue;
     const std::string t = svg_number(std::round(k * 10) / 10);
-    const placement p = placer.place_if_clear({centred_box(x, y + 16, text_width(t, 11) + 2, 13)}, false);
+    const placement p =
+        placer.place_if_clear({centred_box(x, y + 16, text_width(t, 11) + 2, 13)}, false);
     if (p.clear) label_text(svg, p.where, t, 11);
   }
   small_text(svg, ax.left() - 8, y + 20, "route km", "end", 11, "#222");
 
   const double posts_y = y + 28;
   if (view.km_refs.empty()) {
-    small_text(svg, ax.left(), posts_y + 14, "the line has no kilometric reference: no railway kilometre posts", "start", 11, "#666");
+    small_text(svg, ax.left(), posts_y + 14,
+               "the line has no kilometric reference: no railway kilometre posts", "start", 11,
+               "#666");
     return posts_y + 24;
   }
   small_text(svg, ax.left() - 8, posts_y + 14, "railway km", "end", 11, "#222");
@@ -302,11 +315,13 @@ double draw_axis(svg_writer& svg, const scenario_view& view, const distance_axis
   for (const km_post& post : km_posts(view.km_refs, ax.from(), ax.to(), step)) {
     const double x = ax.x(post.position);
     const std::string t = km_text(post.value);
-    open_titled(svg, "kilometre post " + t + " at " + std::to_string(static_cast<long long>(std::llround(post.position))) + " m");
+    open_titled(svg, "kilometre post " + t + " at " +
+                         std::to_string(static_cast<long long>(std::llround(post.position))) +
+                         " m");
     svg_line(svg, x, posts_y, x, posts_y + 5, "#2e7d32", "1.4");
     svg.close();
-    const placement p =
-        placer.place_if_clear({inside(ax, centred_box(x, posts_y + 13, text_width(t, 11) + 2, 13))}, false);
+    const placement p = placer.place_if_clear(
+        {inside(ax, centred_box(x, posts_y + 13, text_width(t, 11) + 2, 13))}, false);
     if (p.clear) label_text(svg, p.where, t, 11, "fill:#2e7d32");
   }
   return posts_y + 24;
@@ -335,8 +350,11 @@ double draw_profile_panels(svg_writer& svg, const scenario_view& view, double le
   const double bottom = draw_lanes(svg, view, ax, line_bottom, placer);
   svg_line(svg, ax.left(), lanes_top, ax.left(), bottom, "#555", "1");
   const double axis_end = draw_axis(svg, view, ax, bottom, placer);
-  small_text(svg, (ax.left() + ax.right()) / 2, axis_end + 14, "distance along the line (km)",
-             "middle", 12, "#222");
+  const std::string caption = "distance along the line (km)";
+  const double w = text_width(caption, 12) + 2;
+  const placement p =
+      placer.place({centred_box((ax.left() + ax.right()) / 2, axis_end + 10, w, 14)});
+  label_text(svg, p.where, caption, 12, "fill:#222");
   return axis_end + 22;
 }
 

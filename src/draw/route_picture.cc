@@ -51,15 +51,25 @@ std::string km_words(double metres) {
 
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan,
                          const picture_options& options) {
-  scenario_view view{grid, table, plan, stations_of(table), km_references(table), 0, 0, 0,
-                     options.sources, options.line_file, options.train_file};
+  scenario_view view{grid,
+                     table,
+                     plan,
+                     stations_of(table),
+                     km_references(table),
+                     0,
+                     0,
+                     0,
+                     options.sources,
+                     options.line_file,
+                     options.train_file};
   const std::int32_t length = table[k_slot_train].fine;
   const double grid_end = grid.size() * k_cell_span;
   view.route_end = length > 0 ? std::min<double>(length, grid_end) : grid_end;
   const double whole_end = axis_end_of(grid, view.stations, view.route_end);
   const bool window = options.from || options.to;
   view.from = std::clamp(options.from.value_or(0.0), 0.0, grid_end);
-  view.to = std::clamp(options.to.value_or(whole_end), view.from + 50, std::max(grid_end, view.from + 50));
+  view.to = std::clamp(options.to.value_or(whole_end), view.from + 50,
+                       std::max(grid_end, view.from + 50));
 
   svg_writer svg;
   label_placer placer;
@@ -69,11 +79,10 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
   for (const cella& c : grid) signals += c.tipo_cella == k_signal;
   const std::string title = (line_name.empty() ? std::string("Unnamed line") : line_name) +
                             (train.empty() ? std::string() : ", train " + train);
-  std::string summary = "route " + km_words(view.route_end) + ", " +
-                        std::to_string(view.stations.size()) + " stations, " +
-                        std::to_string(signals) + " signals; grid of " +
-                        std::to_string(grid.size()) + " cells of 50 m, plan of " +
-                        std::to_string(plan.metres()) + " metres";
+  std::string summary =
+      "route " + km_words(view.route_end) + ", " + std::to_string(view.stations.size()) +
+      " stations, " + std::to_string(signals) + " signals; grid of " + std::to_string(grid.size()) +
+      " cells of 50 m, plan of " + std::to_string(plan.metres()) + " metres";
   if (window) summary += "; drawn from " + km_words(view.from) + " to " + km_words(view.to);
 
   svg.open("g", {{"font-family", k_font}});
@@ -85,12 +94,13 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
   svg.text({{"x", "20"}, {"y", "54"}, {"font-size", "12"}, {"fill", "#555"}}, summary);
   placer.add_obstacle({20, 16, 20 + text_width(title, 20), 40});
   placer.add_obstacle({20, 44, 20 + text_width(summary, 12), 58});
-  const double plan_end = draw_plan_panel(svg, view, {20, 68, k_width - 20, 68 + k_plan_height}, placer);
+  const double plan_end =
+      draw_plan_panel(svg, view, {20, 68, k_width - 20, 68 + k_plan_height}, placer);
   const double panels_end =
       draw_profile_panels(svg, view, k_left, k_width - k_right, plan_end + 18, placer);
-  const double height = draw_legend(svg, k_left, k_width - k_right, panels_end + 4) + 10;
-  return {svg.finish(k_width, height), k_width, height, placer.labels(), placer.marks(),
-          placer.overlaps(), placer.omitted()};
+  const double height = draw_legend(svg, placer, k_left, k_width - k_right, panels_end + 4) + 4;
+  return {svg.finish(k_width, height), k_width,         height, placer.labels(), placer.marks(),
+          placer.overlaps(),           placer.omitted()};
 }
 
 }  // namespace scenario

@@ -22,8 +22,8 @@ struct source_ref {
 };
 
 struct source_map {
-  std::vector<source_ref> objects;  // per cell: its object (kind, values, delay)
-  std::vector<source_ref> scenery;  // per cell: its scenery type
+  std::vector<source_ref> objects;                  // per cell: its object (kind, values, delay)
+  std::vector<source_ref> scenery;                  // per cell: its scenery type
   std::array<source_ref, k_station_slots> slots{};  // per station-table record
 };
 

@@ -1,0 +1,36 @@
+#include "cli/picture_stretch.h"
+
+#include <charconv>
+#include <cmath>
+#include <optional>
+
+namespace scenario {
+namespace {
+
+// A plain decimal number of kilometres, 0 up to the longest line, in metres.
+std::optional<double> km_metres(const std::string& text) {
+  double km = 0;
+  const char* end = text.data() + text.size();
+  const auto r = std::from_chars(text.data(), end, km, std::chars_format::fixed);
+  if (text.empty() || r.ec != std::errc() || r.ptr != end || !std::isfinite(km) || km < 0 ||
+      km > 1e4)
+    return std::nullopt;
+  return km * 1000;
+}
+
+}  // namespace
+
+std::string read_stretch(const command_options& o, picture_options& picture) {
+  for (const auto& [word, value, target] : {std::tuple{"--from", &o.from_km, &picture.from},
+                                            std::tuple{"--to", &o.to_km, &picture.to}}) {
+    if (!*value) continue;
+    const std::optional<double> m = km_metres(**value);
+    if (!m) return std::string(word) + " '" + **value + "' is not a distance in km, such as 12.5";
+    *target = *m;
+  }
+  if (picture.from && picture.to && *picture.to <= *picture.from)
+    return "--to must be beyond --from";
+  return {};
+}
+
+}  // namespace scenario
