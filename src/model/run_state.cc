@@ -20,4 +20,8 @@ void record_warning(run_state& st, source_warning w) {
   if (st.report != nullptr) st.report->warning_found(w);
 }
 
+void record_begins(run_state& st, fault_origin origin, int line) {
+  if (st.report != nullptr) st.report->record_begins(origin, line);
+}
+
 }  // namespace scenario

@@ -53,6 +53,9 @@ class reporter {
   virtual ~reporter() = default;
   virtual void fault_found(const fault& f) = 0;
   virtual void warning_found(const source_warning& w) = 0;
+  // A compiler begins to act on the record of that line; what it writes
+  // until the next record is that record's doing.
+  virtual void record_begins(fault_origin /*origin*/, int /*line*/) {}
 };
 
 struct run_state {
@@ -91,5 +94,8 @@ void record_fault(run_state& st, fault f);
 
 // Tells the reporter of a warning.
 void record_warning(run_state& st, source_warning w);
+
+// Tells the reporter that the compiler acts on the record of line next.
+void record_begins(run_state& st, fault_origin origin, int line);
 
 }  // namespace scenario

@@ -12,7 +12,7 @@ namespace {
 // Keeps what the compilers and the pass report, in order.
 class collector final : public reporter {
  public:
-  explicit collector(compile_result& out) : out_(out) {}
+  collector(compile_result& out, bool trace) : out_(out), trace_(trace) {}
   void fault_found(const fault& f) override {
     finding found;
     found.is_fault = true;
@@ -24,9 +24,51 @@ class collector final : public reporter {
     found.warning = w;
     out_.findings.push_back(std::move(found));
   }
+  void record_begins(fault_origin origin, int line) override {
+    if (!trace_) return;
+    settle();
+    current_ = {origin, line};
+  }
+  // Gives what changed since the last record to that record.
+  void settle() {
+    if (!trace_) return;
+    const run_state& st = out_.st;
+    source_map& map = out_.sources;
+    if (seen_.size() != st.percorso.size()) {
+      // A new grid: nothing of the old one's sources holds.
+      seen_.assign(st.percorso.size(), cella{});
+      map.objects.assign(st.percorso.size(), source_ref{});
+      map.scenery.assign(st.percorso.size(), source_ref{});
+    }
+    for (std::size_t n = 0; n < seen_.size(); ++n) {
+      const cella& now = st.percorso[n];
+      cella& before = seen_[n];
+      if (now == before) continue;
+      if (now.tipo_cella != before.tipo_cella || now.valore_a != before.valore_a ||
+          now.valore_b != before.valore_b || now.valore_c != before.valore_c ||
+          now.valore_d != before.valore_d || now.ritardo != before.ritardo)
+        map.objects[n] = current_;
+      if (now.ambiente != before.ambiente) map.scenery[n] = current_;
+      before = now;
+    }
+    for (std::size_t s = 0; s < slots_.size(); ++s) {
+      if (st.stazioni[s] == slots_[s]) continue;
+      map.slots[s] = current_;
+      slots_[s] = st.stazioni[s];
+    }
+  }
+  // What follows is nobody's record (the pass, the stamps).
+  void no_record() {
+    settle();
+    current_ = {};
+  }
 
  private:
   compile_result& out_;
+  bool trace_;
+  source_ref current_;
+  std::vector<cella> seen_;
+  stazioni_t slots_{};
 };
 
 void unreadable(run_state& st, const description& d, fault_origin origin) {
@@ -46,7 +88,7 @@ compile_result compile(const compile_input& input) {
   compile_result out;
   out.line_name = input.line.name;
   out.train_name = input.train.name;
-  collector sink(out);
+  collector sink(out, input.trace_sources);
   run_state& st = out.st;
   st.report = &sink;
   st.nome_linea = input.nome_linea;
@@ -70,10 +112,12 @@ compile_result compile(const compile_input& input) {
     }
   }
 
+  sink.no_record();
   if (out.has_grid()) {
     code_point_pass(st);
     out.stamp_conflict = stamp_scenario(st);
   }
+  sink.no_record();
   st.report = nullptr;
   return out;
 }

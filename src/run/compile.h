@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/run_state.h"
+#include "model/source_map.h"
 
 namespace scenario {
 
@@ -31,6 +32,9 @@ struct compile_input {
   bool with_plan = true;  // scrivi_linea: build the plan (and so read the curves)
   description line;
   description train;
+  // Also note which record made each object (for a picture's tooltips);
+  // costs a look over the grid per record.
+  bool trace_sources = false;
 };
 
 // Everything a compile found, in the order it was found.
@@ -54,6 +58,8 @@ struct compile_result {
   std::optional<compile_end> train_end;
   // "1250" or "1251" when a stamp place was already taken; empty otherwise.
   std::string_view stamp_conflict;
+  // Which record made each object, when the input asked for it.
+  source_map sources;
 
   // Whether the compile made a route grid: without one nothing can be written.
   bool has_grid() const { return !st.percorso.empty(); }
