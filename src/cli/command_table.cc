@@ -58,6 +58,20 @@ constexpr command_info k_commands[] = {
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
      0, "help compile", help_command, operand_kind::commands},
+    {"watch",
+     "watch LINE_FILE TRAIN_FILE [-o DIR] [--serve [PORT]] [--from KM] [--to KM]\n"
+     "                     [--line-name NAME] [--train-number NUM] [-w]",
+     "compile and draw a line and a train description at every save",
+     "  Compiles and draws the two descriptions at start and again after every\n"
+     "  save of either (in place or by rename, as editors save), and prints the\n"
+     "  diagnostics each time. With -o DIR it also writes the binary files there\n"
+     "  after each compile without faults. With --serve it serves a page on\n"
+     "  127.0.0.1 (the address is printed at start) that holds the picture and\n"
+     "  the diagnostics and updates itself within a second of a save; after an\n"
+     "  edit with errors it keeps the last good picture, marked out of date.\n"
+     "  Ctrl-C ends it.\n",
+     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve,
+     "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
 };
 
 constexpr std::size_t k_screen_width = 79;

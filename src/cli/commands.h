@@ -31,5 +31,6 @@ int compile_command(const command_options& o, std::ostream& out, std::ostream& e
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
 int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
 int help_command(const command_options& o, std::ostream& out, std::ostream& err);
+int watch_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

@@ -50,6 +50,9 @@ constexpr option_help k_option_helps[] = {
     {k_accept_json, "--json", "print every field as JSON, for scripts"},
     {k_accept_quiet, "-q, --quiet", "do not show \"Attendere\" while the run works"},
     {k_accept_version, "--version", "print the version and the licence"},
+    {k_accept_serve, "--serve [PORT]",
+     "serve the picture and the diagnostics as a page on 127.0.0.1 (PORT: a free one when not "
+     "given)"},
     {k_accept_stretch, "--from KM, --to KM",
      "draw only the stretch between these route kilometres (either may be left out)"},
 };
@@ -110,6 +113,18 @@ parsed_options parse_options(arguments args, unsigned accepted) {
       inline_value = word.substr(eq + 1);
     }
     bool known = false;
+    if (name == "--serve" && (accepted & k_accept_serve) != 0) {
+      known = true;
+      const auto is_number = [](std::string_view w) {
+        return !w.empty() && w.find_first_not_of("0123456789") == std::string_view::npos;
+      };
+      if (inline_value)
+        o.serve = std::string(*inline_value);
+      else if (i + 1 < args.size() && is_number(args[i + 1]))
+        o.serve = std::string(args[++i]);
+      else
+        o.serve = std::string();
+    }
     for (const value_option& v : k_value_options) {
       if (name != v.long_name || (accepted & v.flag) == 0) continue;
       known = true;

@@ -21,6 +21,7 @@ struct command_options {
   std::optional<std::string> train_number;  // --train-number NUM
   std::optional<std::string> from_km;       // --from KM
   std::optional<std::string> to_km;         // --to KM
+  std::optional<std::string> serve;         // --serve [PORT]: empty when no port follows
   bool no_plan = false;                     // --no-plan
   bool force = false;                       // --force
   bool no_warnings = false;                 // -w, --no-warnings
@@ -41,6 +42,7 @@ enum accepted_option : unsigned {
   k_accept_quiet = 1u << 10,
   k_accept_version = 1u << 11,
   k_accept_stretch = 1u << 12,
+  k_accept_serve = 1u << 13,
 };
 
 // One option as help shows it: its words and what it does.

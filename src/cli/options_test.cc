@@ -36,6 +36,21 @@ TEST(Options, OperandsAndFlagsInAnyOrder) {
   EXPECT_TRUE(parse({"x", "--help"}).options.help);
 }
 
+TEST(Options, ServeTakesOnlyANumberThatFollows) {
+  struct serve_case {
+    std::vector<std::string_view> words;
+    std::string serve;
+    std::size_t operands;
+  };
+  for (const serve_case& c :
+       {serve_case{{"--serve", "8080", "a"}, "8080", 1}, serve_case{{"--serve", "a", "b"}, "", 2},
+        serve_case{{"a", "--serve=9"}, "9", 1}, serve_case{{"a", "b", "--serve"}, "", 2}}) {
+    const parsed_options p = parse(c.words);
+    EXPECT_EQ(p.options.serve, c.serve);
+    EXPECT_EQ(p.options.operands.size(), c.operands);
+  }
+}
+
 TEST(Options, ErrorsNameTheWordAndTheClosestOption) {
   const std::pair<std::vector<std::string_view>, const char*> cases[] = {
       {{"--force=yes"}, "option '--force' takes no value"},

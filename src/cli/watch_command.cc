@@ -1,0 +1,237 @@
+// watch: an author's two descriptions compiled and drawn at start and after
+// every save of either, with the diagnostics on the terminal each time and,
+// with --serve, on a page that updates itself.
+#include <signal.h>
+
+#include <atomic>
+#include <chrono>
+#include <ctime>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_table.h"
+#include "cli/commands.h"
+#include "cli/picture_stretch.h"
+#include "cli/scenario_names.h"
+#include "common/diagnostic.h"
+#include "draw/route_picture.h"
+#include "draw/watch_page.h"
+#include "model/file_names.h"
+#include "platform/file_watch.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "platform/page_server.h"
+#include "run/binary_files.h"
+#include "run/compile.h"
+#include "run/diagnostics.h"
+
+namespace scenario {
+namespace {
+
+// The watch that Ctrl-C (or a TERM signal) ends.
+std::atomic<file_watch*> g_watch{nullptr};
+extern "C" void stop_watching(int) {
+  if (file_watch* w = g_watch.load()) w->stop();
+}
+
+// Holds the stop signals for as long as it lives.
+class stop_signals {
+ public:
+  explicit stop_signals(file_watch& w) {
+    g_watch = &w;
+    struct sigaction a = {};
+    a.sa_handler = stop_watching;
+    sigemptyset(&a.sa_mask);
+    sigaction(SIGINT, &a, &old_int_);
+    sigaction(SIGTERM, &a, &old_term_);
+    // A page closed while it is sent to must not end the program.
+    struct sigaction ignore = {};
+    ignore.sa_handler = SIG_IGN;
+    sigaction(SIGPIPE, &ignore, &old_pipe_);
+  }
+  ~stop_signals() {
+    sigaction(SIGINT, &old_int_, nullptr);
+    sigaction(SIGTERM, &old_term_, nullptr);
+    sigaction(SIGPIPE, &old_pipe_, nullptr);
+    g_watch = nullptr;
+  }
+  stop_signals(const stop_signals&) = delete;
+  stop_signals& operator=(const stop_signals&) = delete;
+
+ private:
+  struct sigaction old_int_ = {};
+  struct sigaction old_term_ = {};
+  struct sigaction old_pipe_ = {};
+};
+
+std::string clock_now() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local = {};
+  localtime_r(&t, &local);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
+  return buf;
+}
+
+// A description as the compile gets it, read afresh.
+description read_description(const std::string& path, std::string& text) {
+  description d{path, std::nullopt, true, {}};
+  try {
+    text = read_file(path);
+    d.text = text;
+  } catch (const io_error& e) {
+    d.exists = file_exists(path);
+    d.unreadable = e.what();
+  }
+  return d;
+}
+
+class watch_session {
+ public:
+  watch_session(const command_options& o, const scenario_names& names, page_server* server,
+                std::ostream& err)
+      : o_(o), names_(names), server_(server), err_(err) {
+    read_stretch(o, picture_);
+    picture_.line_file = o.operands[0];
+    picture_.train_file = o.operands[1];
+    view_.title = o.operands[0] + " and " + o.operands[1];
+  }
+
+  // Reads, compiles and draws once; tells the terminal, the page and, with
+  // -o, the binary files.
+  void round() {
+    const auto start = std::chrono::steady_clock::now();
+    std::string line_text, train_text;
+    compile_input in{names_.nome_linea, names_.numero_treno, true,
+                     read_description(o_.operands[0], line_text),
+                     read_description(o_.operands[1], train_text)};
+    // An editor may tell of one save more than once: unchanged texts give
+    // nothing new.
+    if (in.line.text && in.train.text && view_.version > 0 && line_text == last_line_ &&
+        train_text == last_train_)
+      return;
+    last_line_ = line_text;
+    last_train_ = train_text;
+    in.trace_sources = true;
+    const compile_result r = compile(in);
+    std::vector<diagnostic> found = compile_diagnostics(r, !o_.no_warnings);
+    if (!r.stamp_conflict.empty())
+      found.push_back(program_diagnostic(
+          "a reserved stamp place in grid cell 1 is already taken (message " +
+          std::string(r.stamp_conflict) +
+          "): move any signal, slowdown, board or code line within the first 75 m further along"));
+    const bool good = r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty();
+
+    ++view_.version;
+    // A broken edit keeps the last good picture; the first compile draws
+    // what it has.
+    if (good || (view_.picture_version == 0 && r.has_grid())) {
+      const route_picture pic = draw_route(r.st.percorso, r.st.stazioni, r.st.profilo, picture_);
+      view_.svg = pic.svg.substr(pic.svg.find("<svg"));
+      view_.picture_version = view_.version;
+    }
+    if (good && o_.output) write_files(r, found);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                        std::chrono::steady_clock::now() - start)
+                        .count();
+    std::size_t errors = 0, warnings = 0;
+    for (const diagnostic& d : found) {
+      errors += d.level == severity::error;
+      warnings += d.level == severity::warning;
+    }
+    view_.out_of_date = !good;
+    view_.diagnostics = std::move(found);
+    view_.status = "compiled at " + clock_now() + " in " + std::to_string(ms) +
+                   " ms: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+                   std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
+                   (good                         ? ""
+                    : view_.picture_version != 0 ? "; the picture is out of date"
+                                                 : "; nothing to draw");
+    for (const diagnostic& d : view_.diagnostics) err_ << format_diagnostic(d);
+    err_ << "watch: " << view_.status << std::endl;
+    if (server_ != nullptr)
+      server_->publish({{"/", "text/html; charset=utf-8", watch_page_html(view_)},
+                        {"/picture.svg", "image/svg+xml", view_.svg},
+                        {"/diagnostics.html", "text/html; charset=utf-8", diagnostics_html(view_)}},
+                       watch_event(view_));
+  }
+
+ private:
+  void write_files(const compile_result& r, std::vector<diagnostic>& found) {
+    try {
+      write_binary_files(r.st, *o_.output);
+    } catch (const failure& f) {
+      found.push_back(f.what_failed());
+    }
+  }
+
+  const command_options& o_;
+  const scenario_names& names_;
+  page_server* server_;
+  std::ostream& err_;
+  picture_options picture_;
+  watch_view view_;
+  std::string last_line_;
+  std::string last_train_;
+};
+
+// The port of --serve: 0 (a free one) when not given.
+std::optional<int> serve_port(const std::string& text) {
+  if (text.empty()) return 0;
+  if (text.size() > 5) return std::nullopt;
+  const int port = std::stoi(text);
+  return port <= 65535 ? std::optional<int>(port) : std::nullopt;
+}
+
+}  // namespace
+
+int watch_command(const command_options& o, std::ostream& out, std::ostream& err) {
+  const command_info* self = find_command("watch");
+  if (o.operands.size() != 2)
+    return usage_error(err, "watch needs a line description and a train description", self);
+  const scenario_names names =
+      choose_scenario_names(o.operands[0], o.operands[1], o.line_name, o.train_number);
+  if (!names.error.empty()) return usage_error(err, names.error, self);
+  picture_options stretch;
+  if (const std::string why = read_stretch(o, stretch); !why.empty())
+    return usage_error(err, why, self);
+  std::optional<int> port;
+  if (o.serve) {
+    port = serve_port(*o.serve);
+    if (!port) return usage_error(err, "--serve '" + *o.serve + "' is not a port number", self);
+    if (!page_server_built())
+      return report_failure(err, program_diagnostic(std::string(page_server_missing())));
+  }
+  if (o.output) {
+    if (const std::string why = make_folder(*o.output); !why.empty())
+      return report_failure(err, program_diagnostic(why));
+    for (const std::string& written :
+         {plan_file_name(names.nome_linea), grid_file_name(names.nome_linea, names.numero_treno),
+          station_file_name(names.nome_linea, names.numero_treno)})
+      for (const std::string& input : o.operands)
+        if (same_file(join_path(*o.output, written), input))
+          return report_failure(
+              err, program_diagnostic("the output '" + join_path(*o.output, written) +
+                                      "' is the input '" + input + "'; choose another folder"));
+  }
+
+  // Watching starts before the first compile, so that no save is missed.
+  file_watch watch({o.operands[0], o.operands[1]});
+  std::unique_ptr<page_server> server;
+  if (port) {
+    server = start_page_server(*port);
+    out << "serving the page at http://127.0.0.1:" << server->port() << "/" << std::endl;
+  }
+  const stop_signals signals(watch);
+  err << "watch: watching " << o.operands[0] << " and " << o.operands[1] << " (Ctrl-C ends)"
+      << std::endl;
+  watch_session session(o, names, server.get(), err);
+  session.round();
+  while (watch.wait(-1) == file_watch::outcome::saved) session.round();
+  if (server) server->stop();
+  err << "watch: stopped" << std::endl;
+  return k_status_ok;
+}
+
+}  // namespace scenario

@@ -1,0 +1,36 @@
+// The page that watch serves: the current picture inline as SVG and the
+// current diagnostics, kept up to date by server-sent events without a
+// reload, with zoom (wheel and buttons), pan, tooltips and a mark on a
+// picture that an edit with errors has left out of date.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/diagnostic.h"
+
+namespace scenario {
+
+// What the page shows after one compile.
+struct watch_view {
+  std::string title;                    // "Valle_linea.txt and Valle_12-.txt"
+  std::uint64_t version = 0;            // counts the compiles
+  std::uint64_t picture_version = 0;    // the compile the picture comes from; 0: none yet
+  std::string svg;                      // the picture, or empty
+  bool out_of_date = false;             // the last compile had errors; svg is older
+  std::string status;                   // "compiled at 12:00:01 in 14 ms: 1 error"
+  std::vector<diagnostic> diagnostics;  // of the last compile, in order
+};
+
+// The diagnostics block: the status line and every diagnostic as the
+// terminal shows it, with its source line and caret.
+std::string diagnostics_html(const watch_view& v);
+
+// The whole page, picture and diagnostics inline.
+std::string watch_page_html(const watch_view& v);
+
+// The data line of the event that tells an open page of v.
+std::string watch_event(const watch_view& v);
+
+}  // namespace scenario

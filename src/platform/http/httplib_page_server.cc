@@ -1,0 +1,107 @@
+#include "platform/http/httplib_page_server.h"
+
+#include <httplib.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "platform/files.h"
+
+namespace scenario {
+namespace {
+
+constexpr const char* k_host = "127.0.0.1";
+
+class httplib_page_server final : public page_server {
+ public:
+  explicit httplib_page_server(int port) {
+    server_.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
+      res.set_header("Cache-Control", "no-store");
+      // Each stream starts with the current set, so a page that missed one
+      // catches up; then one event per new set, and a comment now and then
+      // so that a closed page is noticed.
+      auto sent = std::make_shared<std::uint64_t>(0);
+      res.set_chunked_content_provider(
+          "text/event-stream", [this, sent](std::size_t, httplib::DataSink& sink) {
+            std::unique_lock<std::mutex> lock(mutex_);
+            changed_.wait_for(lock, std::chrono::seconds(2),
+                              [&] { return stopping_ || version_ != *sent; });
+            if (stopping_) {
+              sink.done();
+              return false;
+            }
+            std::string chunk = ": waiting\n\n";
+            if (version_ != *sent) {
+              *sent = version_;
+              chunk = "event: update\ndata: " + event_ + "\n\n";
+            }
+            lock.unlock();
+            return sink.write(chunk.data(), chunk.size());
+          });
+    });
+    server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      const auto it = files_.find(req.path);
+      if (it == files_.end()) {
+        res.status = 404;
+        res.set_content("not found\n", "text/plain");
+        return;
+      }
+      res.set_header("Cache-Control", "no-store");
+      res.set_content(it->second.body, it->second.content_type.c_str());
+    });
+    port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
+    if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port)))
+      throw io_error(std::string(k_host) + ":" + std::to_string(port), "listen on",
+                     "the port is taken or not allowed");
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+  ~httplib_page_server() override { stop(); }
+
+  int port() const override { return port_; }
+
+  void publish(std::vector<served_file> files, std::string event) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      files_.clear();
+      for (served_file& f : files) files_[f.path] = std::move(f);
+      event_ = std::move(event);
+      ++version_;
+    }
+    changed_.notify_all();
+  }
+
+  void stop() override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      if (stopping_ && !thread_.joinable()) return;
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    server_.stop();
+    if (thread_.joinable()) thread_.join();
+  }
+
+ private:
+  httplib::Server server_;
+  std::thread thread_;
+  int port_ = 0;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::map<std::string, served_file> files_;
+  std::string event_;
+  std::uint64_t version_ = 0;
+  bool stopping_ = false;
+};
+
+}  // namespace
+
+std::unique_ptr<page_server> start_httplib_page_server(int port) {
+  return std::make_unique<httplib_page_server>(port);
+}
+
+}  // namespace scenario

@@ -1,0 +1,30 @@
+#include "platform/page_server.h"
+
+#ifdef SCENARIO_WITH_HTTP
+#include "platform/http/httplib_page_server.h"
+#endif
+
+namespace scenario {
+
+bool page_server_built() {
+#ifdef SCENARIO_WITH_HTTP
+  return true;
+#else
+  return false;
+#endif
+}
+
+std::string_view page_server_missing() {
+  return "this scenario_gen was built without the HTTP library that --serve needs; install it "
+         "(Debian: libcpp-httplib-dev) and build again";
+}
+
+std::unique_ptr<page_server> start_page_server([[maybe_unused]] int port) {
+#ifdef SCENARIO_WITH_HTTP
+  return start_httplib_page_server(port);
+#else
+  return nullptr;
+#endif
+}
+
+}  // namespace scenario
