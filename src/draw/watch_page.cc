@@ -45,11 +45,11 @@ window.addEventListener('mousemove', e => {
 });
 async function update(ev) {
   if (ev.version === shown.version) return;
-  const diagnostics = await (await fetch('/diagnostics.html', {cache: 'no-store'})).text();
+  const text = path => fetch(path, {cache: 'no-store'}).then(r => r.text());
+  const [diagnostics, picture] = await Promise.all(
+      [text('/diagnostics.html'), ev.picture !== shown.picture ? text('/picture.svg') : null]);
   document.getElementById('diagnostics').innerHTML = diagnostics;
-  if (ev.picture !== shown.picture) {
-    stage.innerHTML = await (await fetch('/picture.svg', {cache: 'no-store'})).text();
-  }
+  if (picture !== null) stage.innerHTML = picture;
   view.classList.toggle('stale', ev.stale);
   document.body.dataset.version = ev.version;
   document.body.dataset.picture = ev.picture;
