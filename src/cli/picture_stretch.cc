@@ -28,8 +28,7 @@ std::string read_stretch(const command_options& o, picture_options& picture) {
     if (!m) return std::string(word) + " '" + **value + "' is not a distance in km, such as 12.5";
     *target = *m;
   }
-  if (picture.from && picture.to && *picture.to <= *picture.from)
-    return "--to must be beyond --from";
+  if (picture.to && *picture.to <= picture.from.value_or(0)) return "--to must be beyond --from";
   return {};
 }
 

@@ -1,0 +1,127 @@
+// watch through the real executable: a compile at start and one after each
+// real save, in place and by rename; an edit with errors; the binary files
+// of -o; Ctrl-C; and the usage errors.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "test_support.h"
+
+extern char** environ;
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A watch running in a scratch folder, its stderr going to a file.
+class running_watch {
+ public:
+  running_watch(const testing::scratch_folder& dir, std::vector<std::string> args)
+      : err_(dir.file("watch.err")) {
+    args.insert(args.begin(), {SCENARIO_GEN_EXE, "watch"});
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    const fs::path before = fs::current_path();
+    fs::current_path(dir.path());
+    EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
+    fs::current_path(before);
+    posix_spawn_file_actions_destroy(&actions);
+  }
+  ~running_watch() {
+    if (pid_ > 0) stop();
+  }
+  // Waits up to 5 s for the status lines to reach count; returns stderr
+  // then, or an empty string when they did not.
+  std::string wait_for_status(std::size_t count) {
+    for (int i = 0; i < 500; ++i) {
+      const std::string err = testing::slurp(err_);
+      std::size_t n = 0;
+      for (std::size_t at = err.find("watch: compiled"); at != std::string::npos;
+           at = err.find("watch: compiled", at + 1))
+        ++n;
+      if (n >= count) return err;
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return {};
+  }
+  // Ctrl-C; returns the exit status.
+  int stop() {
+    kill(pid_, SIGINT);
+    int raw = 0;
+    waitpid(pid_, &raw, 0);
+    pid_ = -1;
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  }
+
+ private:
+  std::string err_;
+  pid_t pid_ = -1;
+};
+
+void write(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(Watch, CompilesAtStartAndAfterEverySaveUntilCtrlC) {
+  testing::scratch_folder dir;
+  const std::string line = dir.file("Valle_linea.txt");
+  const std::string train = dir.file("Valle_12-.txt");
+  write(line, testing::line_text(12000, {"pendenza,  0,   0"}));
+  write(train, testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt", "-o", "out"});
+  EXPECT_NE(w.wait_for_status(1).find("watch: compiled at "), std::string::npos);
+  EXPECT_TRUE(fs::exists(dir.path() / "out" / "Valle_12.dat"));
+
+  // In place, then by rename, as editors save.
+  write(line, testing::line_text(12000, {"pendenza,  0,   5"}));
+  EXPECT_NE(w.wait_for_status(2), "");
+  write(dir.file(".Valle_12-.txt.new"), testing::train_text({"velocita,  0,  80"}));
+  fs::rename(dir.file(".Valle_12-.txt.new"), train);
+  EXPECT_NE(w.wait_for_status(3), "");
+  // An edit with errors keeps the last good picture and the last good files.
+  const std::string good_grid = testing::slurp(dir.path() / "out" / "Valle_12.dat");
+  write(line, testing::line_text(12000, {"pendenza,  99999,   5"}));
+  const std::string err = w.wait_for_status(4);
+  EXPECT_NE(err.find("Valle_linea.txt:4: error: "), std::string::npos) << err;
+  EXPECT_NE(err.find("1 error, 0 warnings; the picture is out of date"), std::string::npos) << err;
+  EXPECT_EQ(testing::slurp(dir.path() / "out" / "Valle_12.dat"), good_grid);
+  EXPECT_EQ(w.stop(), 0);
+  EXPECT_NE(testing::slurp(dir.file("watch.err")).find("watch: stopped"), std::string::npos);
+}
+
+TEST(Watch, UsageErrorsStopBeforeWatching) {
+  testing::scratch_folder dir;
+  write(dir.file("Valle_linea.txt"), testing::line_text(12000));
+  write(dir.file("Valle_12-.txt"), testing::train_text());
+  struct usage_case {
+    const char* args;
+    const char* error;
+  };
+  for (const usage_case& c :
+       {usage_case{"watch Valle_linea.txt",
+                   "watch needs a line description and a train description"},
+        usage_case{"watch Valle_linea.txt Valle_12-.txt --serve 70000",
+                   "--serve '70000' is not a port number"},
+        usage_case{"watch Valle_linea.txt Valle_12-.txt --to 0", "--to must be beyond --from"}}) {
+    const testing::program_result r = testing::run_program(SCENARIO_GEN_EXE, c.args, dir.path());
+    EXPECT_EQ(r.status, 2) << c.args;
+    EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;
+  }
+}
+
+}  // namespace
+}  // namespace scenario
