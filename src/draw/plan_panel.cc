@@ -260,7 +260,8 @@ std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
   std::vector<std::pair<screen_point, std::string>> out;
   for (const auto& [m, text] : posts) {
     const screen_point p = map(plan_at(view.plan, nearest_set(view.plan, sum, m)));
-    open_titled(svg, "kilometre post " + text + ", " + place_text(view, m));
+    open_titled(svg, (view.km_refs.empty() ? text + " from the start" : "kilometre post " + text) +
+                         " at " + std::to_string(static_cast<long long>(std::llround(m))) + " m");
     svg.element(
         "circle",
         {{"cx", svg_number(p.x)}, {"cy", svg_number(p.y)}, {"r", "2.5"}, {"fill", "#1f3a93"}});

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/display.h"
+#include "run/compile.h"
 #include "run/run_sequence.h"
 #include "test_support.h"
 #include "xml_check.h"
@@ -43,6 +44,34 @@ TEST(RoutePicture, ShippedScenarioIsWellFormedNamesEveryStationAndNoLabelOverlap
     EXPECT_GE(b.x0, 0);
     EXPECT_LE(b.x1, 1600);
   }
+}
+
+TEST(RoutePicture, TooltipsTellWhatWhereAndTheRecordsLine) {
+  const std::string line = testing::shipped_line_text();
+  const std::string train = testing::shipped_train_text();
+  compile_input in{
+      "Corvale_Pianasco", "4816", true, {"L.txt", line, true, {}}, {"T.txt", train, true, {}}};
+  in.trace_sources = true;
+  const compile_result r = compile(in);
+  picture_options o;
+  o.sources = &r.sources;
+  o.line_file = "L.txt";
+  o.train_file = "T.txt";
+  const std::string svg = draw_route(r.st.percorso, r.st.stazioni, r.st.profilo, o).svg;
+  auto line_of = [](const std::string& text, const std::string& record) {
+    return std::to_string(std::count(text.begin(), text.begin() + text.find(record), '\n') + 1);
+  };
+  for (const std::string& t :
+       {"<title>signal, cell 306, 15300 m, km 156+800; aspects 40 10 10, type 6; clearing delay "
+        "140 s (T.txt:" +
+            line_of(train, "segnale,   15250") + ")</title>",
+        "<title>CORVALE, station 1 (type 8) at 0 m, km 172+100; area -300 to 300 m; time "
+        "05:58:00 (T.txt:" +
+            line_of(train, "stazione,       0") + ")</title>",
+        "<title>speed board, cell 38, 1900 m, km 170+200; values 1700 1800 1800 0 (L.txt:" +
+            line_of(line, "indicatori_vmax,  1850") + ")</title>",
+        std::string("<title>kilometre post 170+000 at 2100 m</title>")})
+    EXPECT_NE(svg.find(t), std::string::npos) << t;
 }
 
 TEST(RoutePicture, AwkwardNamesAndAnEmptyPlanStillGiveWellFormedSvg) {
