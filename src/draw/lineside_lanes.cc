@@ -193,33 +193,21 @@ void board_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
       });
 }
 
-void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
-                   label_placer& placer, std::vector<wanted_label>& labels) {
-  lane_band(svg, ax, top, k_slowdown_lane, "slowdown", false);
+std::string slowdown_title(const scenario_view& view, const char* what, std::size_t n) {
+  return std::string(what) + ", " + cell_words(view, n) + "; " +
+         std::to_string(view.grid[n].valore_a) + " km/h" + object_source(view, n);
+}
+
+// The approach marks under the warnings: one short line for the marks of
+// adjacent cells.
+void approach_marks(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double y,
+                    label_placer& placer) {
   const percorso_t& grid = view.grid;
-  auto title = [&](const char* what) {
-    return [&, what](std::size_t n) {
-      const cella& c = grid[n];
-      return std::string(what) + ", " + cell_words(view, n) + "; " + std::to_string(c.valore_a) +
-             " km/h" + object_source(view, n);
-    };
-  };
-  // The warnings on the upper row, their approach marks under them.
-  draw_objects(
-      svg, placer, objects_of(view, ax, {k_slowdown_warning}, title("slowdown warning")), 14,
-      top + 10, "#f9a825", "slowdown warnings",
-      [&](const lane_object& o) { return warning_glyph(svg, o.x, top + 3); },
-      [&](const lane_object& o, const box&) {
-        const std::string t = "warning " + std::to_string(grid[o.cell].valore_a);
-        labels.push_back(
-            {t, beside(o.x, {top + 10}, -1, text_width(t, k_small_font) + 2, 12, 9), true, ""});
-      });
   const auto approach = objects_of(view, ax, {k_slowdown_approach}, [&](std::size_t n) {
     return "slowdown approach mark " + std::to_string(grid[n].valore_a) + ", " +
            cell_words(view, n) + object_source(view, n);
   });
   for (std::size_t i = 0; i < approach.size();) {
-    // One short line for the marks of adjacent cells.
     std::size_t j = i;
     while (j + 1 < approach.size() && approach[j + 1].cell == approach[j].cell + 1) ++j;
     std::vector<std::string> lines;
@@ -227,45 +215,68 @@ void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_ax
     open_titled(svg, group_title("slowdown approach marks", lines));
     const double x0 = approach[i].x;
     const double x1 = std::max(approach[j].x, x0 + 2);
-    svg_line(svg, x0, top + 19.5, x1, top + 19.5, "#666", "2");
+    svg_line(svg, x0, y, x1, y, "#666", "2");
     svg.close();
-    placer.add_mark({x0 - 0.5, top + 18.5, x1 + 0.5, top + 20.5});
+    placer.add_mark({x0 - 0.5, y - 1, x1 + 0.5, y + 1});
     i = j + 1;
   }
-  // Starts and ends on the lower row, each start paired with the end after
-  // it: the start's flag points back, the end's on, so they never meet.
-  std::vector<lane_object> flags =
-      objects_of(view, ax, {k_slowdown_start, k_slowdown_end}, title("slowdown"));
-  for (lane_object& f : flags)
-    f.title.replace(
-        0, 8, grid[f.cell].tipo_cella == k_slowdown_start ? "slowdown start" : "slowdown end");
-  std::vector<double> xs;
-  for (const lane_object& f : flags) xs.push_back(f.x);
-  std::size_t i = 0;
-  while (i < flags.size()) {
-    const bool pair = grid[flags[i].cell].tipo_cella == k_slowdown_start && i + 1 < flags.size() &&
-                      grid[flags[i + 1].cell].tipo_cella == k_slowdown_end;
+}
+
+// Starts and ends on the lane's lower row, each start paired with the end
+// after it: the start's flag points back, the end's on, so they never meet.
+void slowdown_flags(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
+                    label_placer& placer, std::vector<wanted_label>& labels) {
+  const percorso_t& grid = view.grid;
+  const auto is_start = [&](const lane_object& f) {
+    return grid[f.cell].tipo_cella == k_slowdown_start;
+  };
+  const std::vector<lane_object> flags =
+      objects_of(view, ax, {k_slowdown_start, k_slowdown_end}, [&](std::size_t n) {
+        return slowdown_title(
+            view, grid[n].tipo_cella == k_slowdown_start ? "slowdown start" : "slowdown end", n);
+      });
+  for (std::size_t i = 0; i < flags.size();) {
+    const bool pair = is_start(flags[i]) && i + 1 < flags.size() && !is_start(flags[i + 1]);
     const std::size_t last = pair ? i + 1 : i;
     open_titled(svg, pair ? flags[i].title + "\n" + flags[last].title : flags[i].title);
-    box b = slowdown_flag(svg, flags[i].x, top + 26,
-                          grid[flags[i].cell].tipo_cella == k_slowdown_start);
+    box b = slowdown_flag(svg, flags[i].x, top, is_start(flags[i]));
     if (pair) {
-      const box e = slowdown_flag(svg, std::max(flags[last].x, flags[i].x + 1.8), top + 26, false);
+      const box e = slowdown_flag(svg, std::max(flags[last].x, flags[i].x + 1.8), top, false);
       b = {b.x0, b.y0, e.x1, e.y1};
     }
     svg.close();
     placer.add_mark(b);
-    const double row = top + 35;
-    if (grid[flags[i].cell].tipo_cella == k_slowdown_start)
+    const double row = top + 9;
+    if (is_start(flags[i]))
       labels.push_back({"start",
                         beside(b.x0 - 1, {row}, -1, text_width("start", k_small_font) + 2, 12, 3),
                         true, ""});
-    if (pair || grid[flags[i].cell].tipo_cella == k_slowdown_end)
+    if (pair || !is_start(flags[i]))
       labels.push_back({"end",
                         beside(b.x1 + 1, {row}, 1, text_width("end", k_small_font) + 2, 12, 3),
                         true, ""});
     i = last + 1;
   }
+}
+
+void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
+                   label_placer& placer, std::vector<wanted_label>& labels) {
+  lane_band(svg, ax, top, k_slowdown_lane, "slowdown", false);
+  const percorso_t& grid = view.grid;
+  // The warnings on the upper row, their approach marks under them.
+  draw_objects(
+      svg, placer,
+      objects_of(view, ax, {k_slowdown_warning},
+                 [&](std::size_t n) { return slowdown_title(view, "slowdown warning", n); }),
+      14, top + 10, "#f9a825", "slowdown warnings",
+      [&](const lane_object& o) { return warning_glyph(svg, o.x, top + 3); },
+      [&](const lane_object& o, const box&) {
+        const std::string t = "warning " + std::to_string(grid[o.cell].valore_a);
+        labels.push_back(
+            {t, beside(o.x, {top + 10}, -1, text_width(t, k_small_font) + 2, 12, 9), true, ""});
+      });
+  approach_marks(svg, view, ax, top + 19.5, placer);
+  slowdown_flags(svg, view, ax, top + 26, placer, labels);
 }
 
 void code_lane(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,

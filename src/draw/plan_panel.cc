@@ -271,6 +271,115 @@ std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
   return out;
 }
 
+// What the marks of the plan share: the plan, its summary and mapping.
+struct plan_marks {
+  const scenario_view& view;
+  const plan_summary& sum;
+  const plan_stretch& st;
+  const plan_mapping& map;
+};
+
+// The start and the end of the route where the stretch holds them, each
+// with its label wanted.
+void mark_ends(svg_writer& svg, const plan_marks& pm, label_placer& placer,
+               std::vector<pending_label>& labels) {
+  const scenario_view& view = pm.view;
+  const profilo_t& plan = view.plan;
+  if (pm.st.first == pm.sum.first_metre) {
+    const screen_point ps = pm.map(plan_at(plan, pm.st.first));
+    open_titled(svg, "start of the line, " + place_text(view, 0));
+    svg.element("circle", {{"cx", svg_number(ps.x)},
+                           {"cy", svg_number(ps.y)},
+                           {"r", "7"},
+                           {"fill", "#2e7d32"},
+                           {"stroke", "white"},
+                           {"stroke-width", "1.5"}});
+    svg.close();
+    placer.add_mark(centred_box(ps.x, ps.y, 16, 16));
+    const std::string t = "start, 0 km";
+    const double w = text_width(t, k_label_font) + 4;
+    const screen_point d = direction_at(plan, pm.sum, pm.map, pm.st.first);
+    std::vector<box> c{off_point(ps, {-d.x, -d.y}, 10, w, 16)};
+    for (const box& b : beside_line(ps, d, 1, w, 16)) c.push_back(b);
+    labels.push_back({ps, c, t, "font-weight:bold;fill:#2e7d32"});
+  }
+  if (view.to >= view.route_end && view.from <= view.route_end) {
+    const screen_point pe = pm.map(plan_at(plan, pm.st.end));
+    open_titled(svg, "end of the route, " + place_text(view, view.route_end));
+    svg.element("rect", {{"x", svg_number(pe.x - 6)},
+                         {"y", svg_number(pe.y - 6)},
+                         {"width", "12"},
+                         {"height", "12"},
+                         {"fill", "#c62828"},
+                         {"stroke", "white"},
+                         {"stroke-width", "1.5"}});
+    svg.close();
+    placer.add_mark(centred_box(pe.x, pe.y, 14, 14));
+    const std::string t = "end, " + km_words(view.route_end);
+    const double w = text_width(t, k_label_font) + 4;
+    const screen_point d = direction_at(plan, pm.sum, pm.map, pm.st.end);
+    std::vector<box> c{off_point(pe, d, 10, w, 16)};
+    for (const box& b : beside_line(pe, d, -1, w, 16)) c.push_back(b);
+    labels.push_back({pe, c, t, "font-weight:bold;fill:#c62828"});
+  }
+}
+
+// The stations of the stretch, their names wanted on alternating sides.
+void mark_stations(svg_writer& svg, const plan_marks& pm, label_placer& placer,
+                   std::vector<pending_label>& labels) {
+  const scenario_view& view = pm.view;
+  int side = 1;
+  for (const station_view& s : view.stations) {
+    if (s.posizione < view.from || s.posizione > view.to) continue;
+    const std::size_t m = nearest_set(view.plan, pm.sum, s.posizione);
+    const screen_point p = pm.map(plan_at(view.plan, m));
+    open_titled(
+        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
+    svg.element("circle", {{"cx", svg_number(p.x)},
+                           {"cy", svg_number(p.y)},
+                           {"r", "4.5"},
+                           {"fill", "white"},
+                           {"stroke", "#111"},
+                           {"stroke-width", "1.6"}});
+    svg.close();
+    placer.add_obstacle(centred_box(p.x, p.y, 10, 10));
+    const double w = text_width(s.name, k_label_font) + 4;
+    labels.push_back({p, beside_line(p, direction_at(view.plan, pm.sum, pm.map, m), side, w, 16),
+                      s.name, "", false});
+    side = -side;
+  }
+}
+
+// The labels once every mark is down: the names, then the posts where there
+// is room.
+void place_labels(svg_writer& svg, const box& area, std::vector<pending_label>& labels,
+                  const std::vector<std::pair<screen_point, std::string>>& posts,
+                  label_placer& placer) {
+  for (pending_label& l : labels) {
+    // Keep to the panel where any candidate allows it.
+    std::vector<box> within;
+    for (const box& b : l.candidates)
+      if (b.x0 >= area.x0 + 2 && b.x1 <= area.x1 - 2 && b.y0 >= area.y0 + 2 && b.y1 <= area.y1 - 2)
+        within.push_back(b);
+    const std::vector<box>& c = within.empty() ? l.candidates : within;
+    // Station names give way on a crowded plan; their tooltips still tell them.
+    const placement where = l.must ? placer.place(c) : placer.place_if_clear(c);
+    if (!where.clear && !l.must) continue;
+    leader_line(svg, l.at.x, l.at.y, where.where);
+    label_text(svg, where.where, l.text, k_label_font, l.style);
+  }
+  for (const auto& [p, t] : posts) {
+    const double w = text_width(t, k_small_font) + 2;
+    std::vector<box> c;
+    for (const double gap : {4.0, 12.0, 22.0})
+      for (const screen_point d :
+           {screen_point{0, -1}, screen_point{0, 1}, screen_point{1, 0}, screen_point{-1, 0}})
+        c.push_back(off_point(p, d, gap, w, 12));
+    const placement where = placer.place_if_clear(c, false);
+    if (where.clear) label_text(svg, where.where, t, k_small_font, "fill:#1f3a93");
+  }
+}
+
 }  // namespace
 
 double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& full_area,
@@ -303,89 +412,12 @@ double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& fu
   const auto posts = draw_posts(svg, view, sum, st, map);
   draw_scale(svg, area, map, placer);
 
-  // Start and end first (where the stretch holds them), then the stations,
-  // alternating sides.
+  // Start and end first, then the stations; labels once all are down.
   std::vector<pending_label> labels;
-  if (st.first == sum.first_metre) {
-    const screen_point ps = map(plan_at(plan, st.first));
-    open_titled(svg, "start of the line, " + place_text(view, 0));
-    svg.element("circle", {{"cx", svg_number(ps.x)},
-                           {"cy", svg_number(ps.y)},
-                           {"r", "7"},
-                           {"fill", "#2e7d32"},
-                           {"stroke", "white"},
-                           {"stroke-width", "1.5"}});
-    svg.close();
-    placer.add_mark(centred_box(ps.x, ps.y, 16, 16));
-    const std::string t = "start, 0 km";
-    const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, sum, map, st.first);
-    std::vector<box> c{off_point(ps, {-d.x, -d.y}, 10, w, 16)};
-    for (const box& b : beside_line(ps, d, 1, w, 16)) c.push_back(b);
-    labels.push_back({ps, c, t, "font-weight:bold;fill:#2e7d32"});
-  }
-  if (view.to >= view.route_end && view.from <= view.route_end) {
-    const screen_point pe = map(plan_at(plan, st.end));
-    open_titled(svg, "end of the route, " + place_text(view, view.route_end));
-    svg.element("rect", {{"x", svg_number(pe.x - 6)},
-                         {"y", svg_number(pe.y - 6)},
-                         {"width", "12"},
-                         {"height", "12"},
-                         {"fill", "#c62828"},
-                         {"stroke", "white"},
-                         {"stroke-width", "1.5"}});
-    svg.close();
-    placer.add_mark(centred_box(pe.x, pe.y, 14, 14));
-    const std::string t = "end, " + km_words(view.route_end);
-    const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, sum, map, st.end);
-    std::vector<box> c{off_point(pe, d, 10, w, 16)};
-    for (const box& b : beside_line(pe, d, -1, w, 16)) c.push_back(b);
-    labels.push_back({pe, c, t, "font-weight:bold;fill:#c62828"});
-  }
-  int side = 1;
-  for (const station_view& s : view.stations) {
-    if (s.posizione < view.from || s.posizione > view.to) continue;
-    const std::size_t m = nearest_set(plan, sum, s.posizione);
-    const screen_point p = map(plan_at(plan, m));
-    open_titled(
-        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
-    svg.element("circle", {{"cx", svg_number(p.x)},
-                           {"cy", svg_number(p.y)},
-                           {"r", "4.5"},
-                           {"fill", "white"},
-                           {"stroke", "#111"},
-                           {"stroke-width", "1.6"}});
-    svg.close();
-    placer.add_obstacle(centred_box(p.x, p.y, 10, 10));
-    const double w = text_width(s.name, k_label_font) + 4;
-    labels.push_back(
-        {p, beside_line(p, direction_at(plan, sum, map, m), side, w, 16), s.name, "", false});
-    side = -side;
-  }
-  for (pending_label& l : labels) {
-    // Keep to the panel where any candidate allows it.
-    std::vector<box> within;
-    for (const box& b : l.candidates)
-      if (b.x0 >= area.x0 + 2 && b.x1 <= area.x1 - 2 && b.y0 >= area.y0 + 2 && b.y1 <= area.y1 - 2)
-        within.push_back(b);
-    const std::vector<box>& c = within.empty() ? l.candidates : within;
-    // Station names give way on a crowded plan; their tooltips still tell them.
-    const placement where = l.must ? placer.place(c) : placer.place_if_clear(c);
-    if (!where.clear && !l.must) continue;
-    leader_line(svg, l.at.x, l.at.y, where.where);
-    label_text(svg, where.where, l.text, k_label_font, l.style);
-  }
-  for (const auto& [p, t] : posts) {
-    const double w = text_width(t, k_small_font) + 2;
-    std::vector<box> c;
-    for (const double gap : {4.0, 12.0, 22.0})
-      for (const screen_point d :
-           {screen_point{0, -1}, screen_point{0, 1}, screen_point{1, 0}, screen_point{-1, 0}})
-        c.push_back(off_point(p, d, gap, w, 12));
-    const placement where = placer.place_if_clear(c, false);
-    if (where.clear) label_text(svg, where.where, t, k_small_font, "fill:#1f3a93");
-  }
+  const plan_marks pm{view, sum, st, map};
+  mark_ends(svg, pm, placer, labels);
+  mark_stations(svg, pm, placer, labels);
+  place_labels(svg, area, labels, posts, placer);
   svg.close();
   return area.y1;
 }

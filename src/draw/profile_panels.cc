@@ -91,6 +91,36 @@ std::string stretch_text(const scenario_view& view, const cell_run& r) {
          place_text(view, (r.last + 1) * k_cell_span);
 }
 
+// The gradient of every stretch as a tooltip, and of every long one as a
+// label where there is room.
+void gradient_labels(svg_writer& svg, const scenario_view& view, const distance_axis& ax,
+                     const value_scale& s, const std::vector<double>& h, cell_span shown,
+                     label_placer& placer) {
+  const std::size_t first = shown.first;
+  const std::size_t last = shown.last;
+  for (const cell_run& r : runs_of(view.grid, &cella::pendenza)) {
+    if (!ax.shows(r.first * k_cell_span, (r.last + 1) * k_cell_span)) continue;
+    const int g = r.value - 100;
+    const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
+    hover_strip(
+        svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
+        k_elevation_height,
+        "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r));
+    const std::size_t mid = (r.first + r.last + 1) / 2;
+    if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
+        mid < first || mid > last)
+      continue;
+    const double x = ax.x(mid * k_cell_span);
+    const double y = s.y(h[mid]);
+    const double w = text_width(t, k_small_font) + 2;
+    const placement p =
+        placer.place_if_clear({centred_box(x, y - 11, w, 12), centred_box(x, y - 25, w, 12),
+                               centred_box(x, y + 12, w, 12)},
+                              false);
+    if (p.clear) label_text(svg, p.where, t, k_small_font, "fill:#7a4a1e");
+  }
+}
+
 void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
                     label_placer& placer) {
   const percorso_t& grid = view.grid;
@@ -131,44 +161,15 @@ void draw_elevation(svg_writer& svg, const scenario_view& view, const distance_a
   svg.element("path",
               {{"d", outline}, {"fill", "none"}, {"stroke", "#8b5a2b"}, {"stroke-width", "1.8"}});
 
-  // The gradient of every stretch as a tooltip, and of every long one as a
-  // label where there is room.
-  for (const cell_run& r : runs_of(grid, &cella::pendenza)) {
-    if (!ax.shows(r.first * k_cell_span, (r.last + 1) * k_cell_span)) continue;
-    const int g = r.value - 100;
-    const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
-    hover_strip(
-        svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
-        k_elevation_height,
-        "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r));
-    const std::size_t mid = (r.first + r.last + 1) / 2;
-    if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
-        mid < first || mid > last)
-      continue;
-    const double x = ax.x(mid * k_cell_span);
-    const double y = s.y(h[mid]);
-    const double w = text_width(t, k_small_font) + 2;
-    const placement p =
-        placer.place_if_clear({centred_box(x, y - 11, w, 12), centred_box(x, y - 25, w, 12),
-                               centred_box(x, y + 12, w, 12)},
-                              false);
-    if (p.clear) label_text(svg, p.where, t, k_small_font, "fill:#7a4a1e");
-  }
+  gradient_labels(svg, view, ax, s, h, {first, last}, placer);
 }
 
-void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
-                label_placer& placer) {
+// Slowdowns over the speed limit: the stretch from a start cell to the next
+// end cell, the slowdown's speed across it, and its label.
+void slowdown_stretches(svg_writer& svg, const scenario_view& view, const distance_axis& ax,
+                        const value_scale& s, label_placer& placer) {
   const percorso_t& grid = view.grid;
-  int top_speed = 0;
-  for (const cella& c : grid) top_speed = std::max(top_speed, c.vel_limite * 5);
-  const double hi = std::max(20.0, std::ceil((top_speed + 10) / 20.0) * 20);
-  const value_scale s{top, top + k_speed_height, 0, hi};
-  value_axis(svg, ax, s, hi > 200 ? 50 : 20, "speed limit (km/h)");
-  small_text(svg, ax.left() + 6, top - 4, "Speed limit of the train", "start", 12, "#222");
-  placer.add_obstacle({ax.left() + 6, top - 16,
-                       ax.left() + 8 + text_width("Speed limit of the train", 12), top - 1});
-
-  // Slowdowns: the stretch from a start cell to the next end cell.
+  const double hi = s.hi;
   for (std::size_t n = 0; n < grid.size(); ++n) {
     if (grid[n].tipo_cella != k_slowdown_start) continue;
     std::size_t e = n + 1;
@@ -202,6 +203,21 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     const placement p = placer.place(where);
     label_text(svg, p.where, t, k_small_font, "fill:#e65100;font-weight:bold");
   }
+}
+
+void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
+                label_placer& placer) {
+  const percorso_t& grid = view.grid;
+  int top_speed = 0;
+  for (const cella& c : grid) top_speed = std::max(top_speed, c.vel_limite * 5);
+  const double hi = std::max(20.0, std::ceil((top_speed + 10) / 20.0) * 20);
+  const value_scale s{top, top + k_speed_height, 0, hi};
+  value_axis(svg, ax, s, hi > 200 ? 50 : 20, "speed limit (km/h)");
+  small_text(svg, ax.left() + 6, top - 4, "Speed limit of the train", "start", 12, "#222");
+  placer.add_obstacle({ax.left() + 6, top - 16,
+                       ax.left() + 8 + text_width("Speed limit of the train", 12), top - 1});
+
+  slowdown_stretches(svg, view, ax, s, placer);
 
   std::string steps;
   double previous_y = 0;
