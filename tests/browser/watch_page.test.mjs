@@ -99,9 +99,26 @@ try {
   check(await page.locator('#stage svg title').count() > 20, 'objects carry tooltips');
   check((await page.textContent('#diagnostics')).includes('0 errors'), 'the diagnostics say 0 errors');
   await page.evaluate(() => { window.notReloaded = true; });
+  const transform = () => page.evaluate(() => document.getElementById('stage').style.transform);
+  // Pointing at a station shows what it is.
+  await page.locator('#stage svg title', {hasText: '; area '}).first().locator('..').hover();
+  check((await page.textContent('#tip')).includes('; area ') && await page.isVisible('#tip'),
+        'pointing at a station shows its tooltip');
+  await page.mouse.move(700, 300);
+  await page.mouse.wheel(0, -200);
+  await page.waitForFunction(() => document.getElementById('stage').style.transform.includes('scale(1.6'));
+  check((await transform()).includes('scale(1.6'), `the wheel zooms (${await transform()})`);
+  await page.mouse.move(700, 300);
+  await page.mouse.down();
+  await page.mouse.move(600, 250, {steps: 4});
+  await page.mouse.up();
+  const panned = await transform();
+  await page.click('#zoom-reset');
+  check((await transform()) === 'translate(0px, 0px) scale(1)', 'the reset button shows the whole picture');
+  check(panned.includes('scale(1.6') && !panned.startsWith('translate(0px'), `dragging pans (${panned})`);
   await page.click('#zoom-in');
   await page.click('#zoom-in');
-  const zoomed = await page.evaluate(() => document.getElementById('stage').style.transform);
+  const zoomed = await transform();
   check(zoomed.includes('scale(1.5625)'), `the buttons zoom (${zoomed})`);
 
   const version = () => page.evaluate(() => +document.body.dataset.version);
