@@ -58,6 +58,7 @@ void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_
                   const std::string& what, const std::function<box(const lane_object&)>& glyph,
                   const std::function<void(const lane_object&, const box&)>& single) {
   std::vector<double> xs;
+  xs.reserve(objects.size());
   for (const lane_object& o : objects) xs.push_back(o.x);
   std::vector<std::pair<box, std::string>> counts;  // placed once every glyph is down
   for (const point_group& g : group_points(xs, glyph_width)) {

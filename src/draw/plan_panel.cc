@@ -251,8 +251,8 @@ std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
     if ((to - from) / step <= 12) break;
   }
   if (view.km_refs.empty()) {
-    for (double m = std::ceil(from / step) * step; m < to; m += step)
-      if (m > 0) posts.push_back({m, km_words(m)});
+    for (auto k = static_cast<std::int64_t>(std::ceil(from / step)); k * step < to; ++k)
+      if (k > 0) posts.push_back({k * step, km_words(k * step)});
   } else {
     for (const km_post& p : km_posts(view.km_refs, from, to, static_cast<std::int64_t>(step)))
       if (p.position > from && p.position < to) posts.push_back({p.position, km_text(p.value)});
