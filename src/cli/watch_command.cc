@@ -219,15 +219,14 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   // Watching starts before the first compile, so that no save is missed.
   file_watch watch({o.operands[0], o.operands[1]});
   std::unique_ptr<page_server> server;
-  if (port) {
-    server = start_page_server(*port);
-    out << "serving the page at http://127.0.0.1:" << server->port() << "/" << std::endl;
-  }
+  if (port) server = start_page_server(*port);
   const stop_signals signals(watch);
   err << "watch: watching " << o.operands[0] << " and " << o.operands[1] << " (Ctrl-C ends)"
       << std::endl;
   watch_session session(o, names, server.get(), err);
   session.round();
+  // Told once the page has something to show.
+  if (server) out << "serving the page at http://127.0.0.1:" << server->port() << "/" << std::endl;
   while (watch.wait(-1) == file_watch::outcome::saved) session.round();
   if (server) server->stop();
   err << "watch: stopped" << std::endl;

@@ -43,7 +43,9 @@ std::string num_text(double v) {
 // Ticks, labels and grid lines of a value axis on the left, and its title.
 void value_axis(svg_writer& svg, const distance_axis& ax, const value_scale& s, double step,
                 const std::string& title) {
-  for (double v = s.lo; v <= s.hi + step / 1000; v += step) {
+  const auto steps = static_cast<int>(std::floor((s.hi - s.lo) / step + 1e-3));
+  for (int i = 0; i <= steps; ++i) {
+    const double v = s.lo + i * step;
     const double y = s.y(v);
     svg_line(svg, ax.left(), y, ax.right(), y, "#ececec", "1");
     svg_line(svg, ax.left() - 4, y, ax.left(), y, "#555", "1");
@@ -196,8 +198,8 @@ void slowdown_stretches(svg_writer& svg, const scenario_view& view, const distan
     const double w = text_width(t, k_small_font) + 4;
     // Beside the slowdown's end, nearest its speed first, down and up the panel.
     std::vector<box> where = beside(x1, {y - 9, y + 10, y - 24}, 1, w, 13, 4);
-    for (double dy = 24; dy < k_speed_height; dy += 14)
-      for (const double row : {y + dy, y - dy - 14})
+    for (int i = 0; 24 + i * 14 < k_speed_height; ++i)
+      for (const double row : {y + 24 + i * 14, y - 38 - i * 14})
         if (row > s.top + 7 && row < s.bottom - 7)
           for (const box& b : beside(x1, {row}, 1, w, 13, 4)) where.push_back(inside(ax, b));
     const placement p = placer.place(where);
@@ -283,6 +285,7 @@ void draw_station_band(svg_writer& svg, const scenario_view& view, const distanc
     const double x = ax.x(s.posizione);
     const double w = text_width(s.name, k_label_font) + 4;
     std::vector<box> rows;
+    rows.reserve(k_band_rows);
     for (int r = 0; r < k_band_rows; ++r)
       rows.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), w, 14)));
     // On a long line the names give way; their tooltips still tell them.
