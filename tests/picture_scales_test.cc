@@ -16,7 +16,7 @@ namespace scenario {
 namespace {
 
 compile_result compiled(const std::string& line, const std::string& train) {
-  return compile({"Linea", "1", true, {"Linea_linea.txt", line, true, {}}, {"Linea_1-.txt", train, true, {}}});
+  return compile({"Linea", "1", true, {"Linea_linea.txt", line}, {"Linea_1-.txt", train}});
 }
 
 struct scale_case {

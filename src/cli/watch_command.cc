@@ -76,7 +76,8 @@ std::string clock_now() {
 
 // A description as the compile gets it, read afresh.
 description read_description(const std::string& path, std::string& text) {
-  description d{path, std::nullopt, true, {}};
+  description d;
+  d.name = path;
   try {
     text = read_file(path);
     d.text = text;

@@ -49,8 +49,7 @@ TEST(RoutePicture, ShippedScenarioIsWellFormedNamesEveryStationAndNoLabelOverlap
 TEST(RoutePicture, TooltipsTellWhatWhereAndTheRecordsLine) {
   const std::string line = testing::shipped_line_text();
   const std::string train = testing::shipped_train_text();
-  compile_input in{
-      "Corvale_Pianasco", "4816", true, {"L.txt", line, true, {}}, {"T.txt", train, true, {}}};
+  compile_input in{"Corvale_Pianasco", "4816", true, {"L.txt", line}, {"T.txt", train}};
   in.trace_sources = true;
   const compile_result r = compile(in);
   picture_options o;

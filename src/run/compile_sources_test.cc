@@ -16,7 +16,7 @@ TEST(CompileSources, EachObjectNamesTheRecordThatMadeIt) {
       {"stazione,  6300, 12,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   6, 4, 0, BRUSETO",
        "rallentamento,   9150,    50,  200, 0,  1,  0",
        "segnale,  8400,   1, 4, 1,  0, 0,    0,  0,0,0, 0"});
-  compile_input in{"Valle", "12", true, {"v_linea.txt", line, true, {}}, {"v_12-.txt", train, true, {}}};
+  compile_input in{"Valle", "12", true, {"v_linea.txt", line}, {"v_12-.txt", train}};
   in.trace_sources = true;
   const compile_result r = compile(in);
   ASSERT_TRUE(r.st.faults.empty());
