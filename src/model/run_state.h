@@ -53,8 +53,9 @@ class reporter {
   virtual ~reporter() = default;
   virtual void fault_found(const fault& f) = 0;
   virtual void warning_found(const source_warning& w) = 0;
-  // A compiler begins to act on the record of that line; what it writes
-  // until the next record is that record's doing.
+  // A compiler begins to act on the record of that line, one that may place
+  // objects in the grid or the station table: what it writes until the next
+  // such record is its doing.
   virtual void record_begins(fault_origin /*origin*/, int /*line*/) {}
 };
 
@@ -95,7 +96,9 @@ void record_fault(run_state& st, fault f);
 // Tells the reporter of a warning.
 void record_warning(run_state& st, source_warning w);
 
-// Tells the reporter that the compiler acts on the record of line next.
+// Tells the reporter that the compiler acts on the record of line next, one
+// that may place objects (records that only fill per-cell values or header
+// values need not say so).
 void record_begins(run_state& st, fault_origin origin, int line);
 
 }  // namespace scenario

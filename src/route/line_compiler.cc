@@ -270,7 +270,8 @@ next_step line_compiler::body() {
     }
     record_line_ = reader_.field_line();
     keyword_begins_line_ = reader_.field_begins_line();
-    record_begins(st_, fault_origin::line_file, record_line_);
+    if (has("montagna") || has("indicat"))
+      record_begins(st_, fault_origin::line_file, record_line_);
     if (const next_step next_record = body_record(); next_record != next_step::go_on)
       return next_record;
   }

@@ -118,7 +118,8 @@ compile_end train_compiler::run() {
       }
       record_line_ = reader_.field_line();
       keyword_begins_line_ = reader_.field_begins_line();
-      record_begins(st_, fault_origin::train_file, record_line_);
+      if (has("segnale") || has("rallentamento") || has("abbattimento") || has("stazione"))
+        record_begins(st_, fault_origin::train_file, record_line_);
       const next_step step = record();
       if (step == next_step::hard_stop) return compile_end::hard_stop;
       if (step == next_step::soft_stop) break;
