@@ -52,6 +52,16 @@ constexpr command_info k_commands[] = {
      "  picture to standard output; an output name with another extension than\n"
      "  .svg is refused.\n",
      k_accept_out, "draw build -o route.svg", draw_command},
+    {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
+     "write the two descriptions that compile to a scenario's binary files",
+     "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
+     "  folder, created when missing), NAME and NUM as the station table names\n"
+     "  them: descriptions that compile back to the three files of the scenario\n"
+     "  in DIR, or of the three files named, byte for byte. It compiles them to\n"
+     "  check; a difference, a part of the files that no description gives, or\n"
+     "  files that are not one fault-free scenario is reported and exits with 1.\n"
+     "  Refuses to replace a file that exists unless --force is given.\n",
+     k_accept_out | k_accept_force, "decompile build -o edit", decompile_command},
     {"help", "help [COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",

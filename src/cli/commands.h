@@ -30,6 +30,7 @@ int export_command(const command_options& o, std::ostream& out, std::ostream& er
 int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
 int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
+int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int help_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

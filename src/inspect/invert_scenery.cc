@@ -1,0 +1,224 @@
+#include "inspect/invert_scenery.h"
+
+#include <algorithm>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "model/scenario_constants.h"
+#include "route/scenery.h"
+
+namespace scenario {
+namespace {
+
+// Cells first to last of scenery type `type`, marked or not.
+struct piece {
+  std::int64_t first = 0, last = 0;
+  std::uint8_t type = 0;
+  bool markers = false;
+};
+
+constexpr std::uint8_t k_close_type = 3;  // the type of a section close after another
+
+std::vector<piece> runs_of(const percorso_t& grid) {
+  std::vector<piece> runs;
+  for (std::size_t c = 0; c < grid.size(); ++c) {
+    const std::uint8_t t = grid[c].ambiente;
+    if (t == 0) continue;
+    const auto at = static_cast<std::int64_t>(c);
+    if (!runs.empty() && runs.back().type == t && runs.back().last == at - 1)
+      runs.back().last = at;
+    else
+      runs.push_back({at, at, t, false});
+  }
+  return runs;
+}
+
+class splitter {
+ public:
+  splitter(const percorso_t& grid, std::vector<std::string>& problems)
+      : grid_(grid), problems_(problems) {}
+
+  // Cells first..last of one type as pieces whose markers fall where the
+  // grid has them; a marker on a cell for which `explained` holds is left to
+  // another section.
+  void split(std::int64_t first, std::int64_t last, std::uint8_t type,
+             const std::function<bool(std::int64_t)>& explained, std::vector<piece>& out) {
+    std::int64_t pos = first;
+    std::int64_t search = first;  // markers before this one are given up
+    auto wanted = [&](std::int64_t c) { return c >= search && marker(c) && !explained(c); };
+    while (pos <= last) {
+      std::optional<std::int64_t> m;
+      for (std::int64_t c = search; c <= last && !m; ++c)
+        if (wanted(c)) m = c;
+      if (!m) {
+        out.push_back({pos, last, type, markers_fit(pos, last)});
+        return;
+      }
+      if ((*m - pos) % 4 != 3) {
+        if (*m - 3 < pos) {
+          problems_.push_back("cell " + std::to_string(*m) +
+                              ": a scenery marker that no section of its run can place");
+          search = *m + 1;
+          continue;
+        }
+        out.push_back({pos, *m - 4, type, markers_fit(pos, *m - 4)});
+        pos = *m - 3;
+      }
+      // Markers from pos: every fourth cell taken, no marker between them.
+      std::int64_t end = last;
+      for (std::int64_t c = pos; c <= last; ++c) {
+        if ((c - pos) % 4 == 3) {
+          if (grid_[static_cast<std::size_t>(c)].tipo_cella == k_empty) {
+            end = c - 1;
+            break;
+          }
+        } else if (wanted(c)) {
+          end = c - 4;  // the next piece starts three cells before it
+          break;
+        }
+      }
+      out.push_back({pos, end, type, true});
+      pos = end + 1;
+      search = std::max(search, pos);
+    }
+  }
+
+ private:
+  bool marker(std::int64_t c) const {
+    return grid_[static_cast<std::size_t>(c)].tipo_cella == k_scenery_marker;
+  }
+  // Markers on cells first + 3, + 7, ... need those cells taken in the grid.
+  bool markers_fit(std::int64_t first, std::int64_t last) const {
+    for (std::int64_t c = first + 3; c <= last; c += 4)
+      if (grid_[static_cast<std::size_t>(c)].tipo_cella == k_empty) return false;
+    return true;
+  }
+
+  const percorso_t& grid_;
+  std::vector<std::string>& problems_;
+};
+
+bool never(std::int64_t) {
+  return false;
+}
+
+// One piece per run.
+std::vector<piece> plain_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
+  splitter s(grid, problems);
+  std::vector<piece> out;
+  for (const piece& r : runs_of(grid)) s.split(r.first, r.last, r.type, never, out);
+  return out;
+}
+
+// A section covered in the middle by sections of type 3 (marked after it)
+// shows as runs t, 3..., t next to each other: one section for the whole,
+// then the covering ones.
+std::vector<piece> nested_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
+  const std::vector<piece> runs = runs_of(grid);
+  splitter s(grid, problems);
+  std::vector<piece> out;
+  for (std::size_t i = 0; i < runs.size();) {
+    std::size_t j = i + 1;
+    while (j < runs.size() && runs[j].type == k_close_type && runs[j].first == runs[j - 1].last + 1)
+      ++j;
+    const bool nested = runs[i].type != k_close_type && j > i + 1 && j < runs.size() &&
+                        runs[j].type == runs[i].type && runs[j].first == runs[j - 1].last + 1;
+    if (!nested) {
+      s.split(runs[i].first, runs[i].last, runs[i].type, never, out);
+      ++i;
+      continue;
+    }
+    const std::int64_t inner_first = runs[i + 1].first;
+    const std::int64_t inner_last = runs[j - 1].last;
+    const std::size_t outer_begin = out.size();
+    s.split(
+        runs[i].first, runs[j].last, runs[i].type,
+        [&](std::int64_t c) { return c >= inner_first && c <= inner_last; }, out);
+    const std::vector<piece> outer(out.begin() + static_cast<std::ptrdiff_t>(outer_begin),
+                                   out.end());
+    auto under_outer_marker = [&](std::int64_t c) {
+      for (const piece& p : outer)
+        if (p.markers && c >= p.first && c <= p.last && (c - p.first) % 4 == 3) return true;
+      return false;
+    };
+    for (std::size_t k = i + 1; k < j; ++k)
+      s.split(runs[k].first, runs[k].last, runs[k].type, under_outer_marker, out);
+    i = j + 1;
+  }
+  return out;
+}
+
+std::int32_t written_type(const piece& p) {
+  // A type above 10 asks for markers; the compile keeps the low 8 bits.
+  if (p.markers) return p.type == 0 ? 266 : p.type + 10;
+  return p.type <= 10 ? p.type : p.type - 256;
+}
+
+std::vector<scenery_values> sections_of(const std::vector<piece>& pieces) {
+  std::vector<scenery_values> out;
+  for (const piece& p : pieces) {
+    const auto inizio = static_cast<std::int32_t>(p.first * k_cell_metres);
+    const auto fine = static_cast<std::int32_t>((p.last + 1) * k_cell_metres);
+    // An empty section 200 m back keeps this one from counting as close.
+    if (p.type != k_close_type && !out.empty() && std::int64_t{inizio} - out.back().fine <= 150)
+      out.push_back({inizio - 200, inizio - 200, 0});
+    out.push_back({inizio, fine, written_type(p)});
+  }
+  return out;
+}
+
+// The cells whose scenery type or marker the sections do not give.
+std::vector<std::int64_t> mismatches(const percorso_t& grid,
+                                     const std::vector<scenery_values>& sections,
+                                     std::vector<std::string>& problems) {
+  percorso_t marked(grid.size());
+  scenery_sections state;
+  for (const scenery_values& s : sections) {
+    std::int32_t tipo = s.tipo;
+    if (std::int64_t{s.inizio} + 100 > std::int64_t{k_cell_metres} * last_cell(grid))
+      problems.push_back("cell " + std::to_string(s.inizio / k_cell_metres) +
+                         ": a scenery section starts too close to the end of the grid");
+    if (memo_montagna(marked, state, s.inizio, s.fine, tipo) != 0) {
+      problems.push_back("cell " + std::to_string(s.inizio / k_cell_metres) +
+                         ": more scenery sections than a line description may hold");
+      break;
+    }
+  }
+  std::vector<std::int64_t> out;
+  for (std::size_t c = 0; c < grid.size(); ++c) {
+    const std::uint8_t kind = grid[c].tipo_cella;
+    const bool marker = marked[c].tipo_cella == k_scenery_marker;
+    if (marked[c].ambiente != grid[c].ambiente || (kind == k_scenery_marker && !marker) ||
+        (kind == k_empty && marker))
+      out.push_back(static_cast<std::int64_t>(c));
+  }
+  return out;
+}
+
+}  // namespace
+
+inverted<std::vector<scenery_values>> invert_scenery(const percorso_t& grid) {
+  inverted<std::vector<scenery_values>> out;
+  std::optional<std::vector<std::int64_t>> first_miss;
+  for (auto pieces_of : {plain_pieces, nested_pieces}) {
+    std::vector<std::string> problems;
+    std::vector<scenery_values> sections = sections_of(pieces_of(grid, problems));
+    const std::vector<std::int64_t> miss = mismatches(grid, sections, problems);
+    if (miss.empty() && problems.empty()) {
+      out.records = std::move(sections);
+      return out;
+    }
+    if (!first_miss) {
+      out.records = std::move(sections);
+      out.problems = std::move(problems);
+      first_miss = miss;
+    }
+  }
+  for (std::int64_t c : *first_miss)
+    out.problems.push_back("cell " + std::to_string(c) +
+                           ": no scenery sections give this cell's scenery type and marker");
+  return out;
+}
+
+}  // namespace scenario

@@ -1,0 +1,118 @@
+#include "inspect/mark_order.h"
+
+#include <algorithm>
+#include <map>
+#include <queue>
+#include <string>
+
+#include "common/numeric.h"
+#include "inspect/invert_signals.h"
+#include "model/scenario_constants.h"
+
+namespace scenario {
+namespace {
+
+using marks = std::vector<std::pair<std::int64_t, std::uint8_t>>;  // cell, mark
+
+// A station of a type below 25 other than 5 and 6 marks the four cells
+// before its stop cell, those after cell 1, with 81 (nearest) to 84.
+marks station_marks(const stazione& s) {
+  marks out;
+  if (s.tipo_stazione >= 25 || s.tipo_stazione == 5 || s.tipo_stazione == 6) return out;
+  const std::int64_t stop = s.fine / k_cell_metres - 1;
+  for (int b = 1; b <= 4; ++b)
+    if (stop - b > 1) out.push_back({stop - b, static_cast<std::uint8_t>(80 + b)});
+  return out;
+}
+
+// A signal marks the cells 2, 4, 6 and 8 before its own with code x 10 + 1 to 4.
+marks signal_marks(const signal_values& s) {
+  marks out;
+  const std::int64_t k = s[0] / k_cell_metres + 1;
+  for (int b = 1; b <= 4; ++b)
+    out.push_back({k - 2 * b, low_8(std::int64_t{signal_code(s)} * 10 + b)});
+  return out;
+}
+
+}  // namespace
+
+inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
+                                   std::size_t stations,
+                                   const std::vector<signal_values>& signals) {
+  // Writers 0 to stations - 1 are the stations, then the signals.
+  std::vector<marks> writers;
+  for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_marks(table[s]));
+  for (const signal_values& s : signals) writers.push_back(signal_marks(s));
+  const std::size_t n = writers.size();
+
+  std::map<std::int64_t, std::vector<std::pair<std::size_t, std::uint8_t>>> cover;
+  for (std::size_t w = 0; w < n; ++w)
+    for (const auto& [cell, mark] : writers[w]) cover[cell].push_back({w, mark});
+
+  inverted<record_order> out;
+  std::vector<std::vector<std::size_t>> after(n);  // after[a]: writers that must follow a
+  auto must_follow = [&](std::size_t first, std::size_t then) { after[first].push_back(then); };
+  for (std::size_t s = 1; s < stations; ++s) must_follow(s - 1, s);
+  for (std::size_t c = 0; c < grid.size(); ++c) {
+    const std::uint8_t mark = grid[c].preavviso;
+    const auto found = cover.find(static_cast<std::int64_t>(c));
+    if (found == cover.end()) {
+      if (mark != 0)
+        out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
+                               std::to_string(mark) + " that no station or signal writes");
+      continue;
+    }
+    // The last of the writers that leave this mark must come after the others.
+    std::optional<std::size_t> last;
+    for (const auto& [w, m] : found->second)
+      if (m == mark) last = w;
+    if (!last) {
+      out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
+                             std::to_string(mark) +
+                             ", which none of the stations and signals "
+                             "marking this cell writes");
+      continue;
+    }
+    for (const auto& [w, m] : found->second)
+      if (w != *last) must_follow(w, *last);
+  }
+
+  // Built from the back, taking the latest writer free to go last each
+  // time, so that the order moves as few signals before stations as it can.
+  std::vector<int> following(n, 0);
+  for (std::size_t w = 0; w < n; ++w) following[w] = static_cast<int>(after[w].size());
+  std::vector<std::vector<std::size_t>> before_of(n);
+  for (std::size_t w = 0; w < n; ++w)
+    for (std::size_t then : after[w]) before_of[then].push_back(w);
+  std::priority_queue<std::size_t> free_to_go_last;
+  for (std::size_t w = 0; w < n; ++w)
+    if (following[w] == 0) free_to_go_last.push(w);
+  std::vector<std::size_t> order;
+  while (!free_to_go_last.empty()) {
+    const std::size_t w = free_to_go_last.top();
+    free_to_go_last.pop();
+    order.push_back(w);
+    for (std::size_t first : before_of[w])
+      if (--following[first] == 0) free_to_go_last.push(first);
+  }
+  std::reverse(order.begin(), order.end());
+  if (order.size() < n) {
+    out.problems.push_back(
+        "the approach marks of the stations and signals ask for an order "
+        "that no file can have; they stand in running order");
+    order.clear();
+    for (std::size_t w = 0; w < n; ++w) order.push_back(w);
+  }
+  std::size_t stations_written = 0;
+  for (std::size_t w : order) {
+    if (w < stations) {
+      ++stations_written;
+      continue;
+    }
+    out.records.signals.push_back(w - stations);
+    out.records.before.push_back(stations_written);
+  }
+  return out;
+}
+
+}  // namespace scenario
