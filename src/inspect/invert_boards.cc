@@ -66,7 +66,7 @@ inverted<std::vector<text_board_values>> invert_text_boards(const percorso_t& gr
     const auto [slot, cell] = boards[i];
     const std::int64_t expected = k_first_board_slot - static_cast<std::int64_t>(i);
     text_board_values b{position_before(cell), {}};
-    if (slot != expected) {
+    if (slot != expected || expected < 1) {
       out.problems.push_back(at_cell(cell) + "a text board showing record " + std::to_string(slot) +
                              ", where the next board would take record " +
                              std::to_string(expected));

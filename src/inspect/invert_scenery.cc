@@ -34,54 +34,38 @@ std::vector<piece> runs_of(const percorso_t& grid) {
   return runs;
 }
 
-class splitter {
+// Sections for cells first..last of one type: one over them all, with
+// markers when every fourth cell from the first is taken in the grid; then,
+// for markers out of its step, one more section of the type for each row of
+// them (marked after it, so it marks only the cells still empty). A marker
+// for which `explained` holds is left to another section.
+class painter {
  public:
-  splitter(const percorso_t& grid, std::vector<std::string>& problems)
+  painter(const percorso_t& grid, std::vector<std::string>& problems)
       : grid_(grid), problems_(problems) {}
 
-  // Cells first..last of one type as pieces whose markers fall where the
-  // grid has them; a marker on a cell for which `explained` holds is left to
-  // another section.
-  void split(std::int64_t first, std::int64_t last, std::uint8_t type,
+  void paint(std::int64_t first, std::int64_t last, std::uint8_t type,
              const std::function<bool(std::int64_t)>& explained, std::vector<piece>& out) {
-    std::int64_t pos = first;
-    std::int64_t search = first;  // markers before this one are given up
-    auto wanted = [&](std::int64_t c) { return c >= search && marker(c) && !explained(c); };
-    while (pos <= last) {
-      std::optional<std::int64_t> m;
-      for (std::int64_t c = search; c <= last && !m; ++c)
-        if (wanted(c)) m = c;
-      if (!m) {
-        out.push_back({pos, last, type, markers_fit(pos, last)});
-        return;
-      }
-      if ((*m - pos) % 4 != 3) {
-        if (*m - 3 < pos) {
-          problems_.push_back("cell " + std::to_string(*m) +
+    const bool markers = markers_fit(first, last);
+    out.push_back({first, last, type, markers});
+    std::vector<std::int64_t> rest[4];  // markers left, by cell index modulo 4
+    for (std::int64_t c = first; c <= last; ++c)
+      if (marker(c) && !explained(c) && !(markers && (c - first) % 4 == 3))
+        rest[c % 4].push_back(c);
+    for (const std::vector<std::int64_t>& row : rest)
+      for (std::size_t i = 0; i < row.size();) {
+        if (row[i] - 3 < first) {
+          problems_.push_back("cell " + std::to_string(row[i]) +
                               ": a scenery marker that no section of its run can place");
-          search = *m + 1;
+          ++i;
           continue;
         }
-        out.push_back({pos, *m - 4, type, markers_fit(pos, *m - 4)});
-        pos = *m - 3;
+        // As far along the row as every fourth cell is taken.
+        std::size_t j = i;
+        while (j + 1 < row.size() && markers_fit(row[j] + 1, row[j + 1])) ++j;
+        out.push_back({row[i] - 3, row[j], type, true});
+        i = j + 1;
       }
-      // Markers from pos: every fourth cell taken, no marker between them.
-      std::int64_t end = last;
-      for (std::int64_t c = pos; c <= last; ++c) {
-        if ((c - pos) % 4 == 3) {
-          if (grid_[static_cast<std::size_t>(c)].tipo_cella == k_empty) {
-            end = c - 1;
-            break;
-          }
-        } else if (wanted(c)) {
-          end = c - 4;  // the next piece starts three cells before it
-          break;
-        }
-      }
-      out.push_back({pos, end, type, true});
-      pos = end + 1;
-      search = std::max(search, pos);
-    }
   }
 
  private:
@@ -105,9 +89,9 @@ bool never(std::int64_t) {
 
 // One piece per run.
 std::vector<piece> plain_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
-  splitter s(grid, problems);
+  painter s(grid, problems);
   std::vector<piece> out;
-  for (const piece& r : runs_of(grid)) s.split(r.first, r.last, r.type, never, out);
+  for (const piece& r : runs_of(grid)) s.paint(r.first, r.last, r.type, never, out);
   return out;
 }
 
@@ -116,7 +100,7 @@ std::vector<piece> plain_pieces(const percorso_t& grid, std::vector<std::string>
 // then the covering ones.
 std::vector<piece> nested_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
   const std::vector<piece> runs = runs_of(grid);
-  splitter s(grid, problems);
+  painter s(grid, problems);
   std::vector<piece> out;
   for (std::size_t i = 0; i < runs.size();) {
     std::size_t j = i + 1;
@@ -125,14 +109,14 @@ std::vector<piece> nested_pieces(const percorso_t& grid, std::vector<std::string
     const bool nested = runs[i].type != k_close_type && j > i + 1 && j < runs.size() &&
                         runs[j].type == runs[i].type && runs[j].first == runs[j - 1].last + 1;
     if (!nested) {
-      s.split(runs[i].first, runs[i].last, runs[i].type, never, out);
+      s.paint(runs[i].first, runs[i].last, runs[i].type, never, out);
       ++i;
       continue;
     }
     const std::int64_t inner_first = runs[i + 1].first;
     const std::int64_t inner_last = runs[j - 1].last;
     const std::size_t outer_begin = out.size();
-    s.split(
+    s.paint(
         runs[i].first, runs[j].last, runs[i].type,
         [&](std::int64_t c) { return c >= inner_first && c <= inner_last; }, out);
     const std::vector<piece> outer(out.begin() + static_cast<std::ptrdiff_t>(outer_begin),
@@ -143,7 +127,7 @@ std::vector<piece> nested_pieces(const percorso_t& grid, std::vector<std::string
       return false;
     };
     for (std::size_t k = i + 1; k < j; ++k)
-      s.split(runs[k].first, runs[k].last, runs[k].type, under_outer_marker, out);
+      s.paint(runs[k].first, runs[k].last, runs[k].type, under_outer_marker, out);
     i = j + 1;
   }
   return out;
@@ -205,10 +189,7 @@ inverted<std::vector<scenery_values>> invert_scenery(const percorso_t& grid) {
     std::vector<std::string> problems;
     std::vector<scenery_values> sections = sections_of(pieces_of(grid, problems));
     const std::vector<std::int64_t> miss = mismatches(grid, sections, problems);
-    if (miss.empty() && problems.empty()) {
-      out.records = std::move(sections);
-      return out;
-    }
+    if (miss.empty() && problems.empty()) return {std::move(sections), {}};
     if (!first_miss) {
       out.records = std::move(sections);
       out.problems = std::move(problems);

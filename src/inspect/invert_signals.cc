@@ -14,13 +14,11 @@ std::optional<std::int32_t> marked_code(const percorso_t& grid, std::int64_t k, 
   for (std::int64_t b = 1; b <= 4; ++b) {
     const std::int64_t c = k - 2 * b;
     if (c < 0) continue;
+    // code x 10 + b, below 256: a mark of another signal on this cell ends
+    // in another digit.
     const std::int32_t mark = grid[static_cast<std::size_t>(c)].preavviso;
-    // The mark is the low 8 bits of code x 10 + b.
-    for (std::int32_t wrapped = mark; wrapped < 2560; wrapped += 256)
-      if ((wrapped - b) % 10 == 0 && (type - (wrapped - b) / 10) % 10 == 0) {
-        ++votes[(wrapped - static_cast<std::int32_t>(b)) / 10];
-        break;
-      }
+    const std::int32_t code = (mark - static_cast<std::int32_t>(b)) / 10;
+    if (mark % 10 == b && (type - code) % 10 == 0) ++votes[code];
   }
   std::optional<std::int32_t> best;
   int most = 0;
