@@ -151,9 +151,13 @@ class generator {
       const int end = p + 50 * d_.in(1, 60);
       const int tipo = d_.in(0, 9) + (d_.chance(60) ? 10 : 0);
       out.push_back(record("montagna", {p, end, tipo}));
+      int last_end = end;
       if (d_.chance(15) && end - p >= 400)
         out.push_back(record("montagna", {p + 100, end - 150, d_.in(1, 13)}));
-      p = end + (d_.chance(25) ? 50 * d_.in(0, 3) : 50 * d_.in(4, 100));
+      else if (d_.chance(15))
+        out.push_back(
+            record("montagna", {end - 100, last_end = end + 50 * d_.in(1, 10), d_.in(1, 13)}));
+      p = last_end + (d_.chance(25) ? 50 * d_.in(0, 3) : 50 * d_.in(4, 100));
     }
   }
 

@@ -13,6 +13,7 @@
 
 #include "platform/display.h"
 #include "route/line_compiler.h"
+#include "run/compile.h"
 #include "run/run_sequence.h"
 #include "sources/line_content.h"
 #include "sources/text_writer.h"
@@ -56,6 +57,11 @@ run_state fresh_state(std::int32_t scrivi_linea) {
 
 compile_end compile_line_into(std::string_view text, run_state& st) {
   return compile_line(text, st);
+}
+
+compile_result compile_texts(const std::string& line, const std::string& train,
+                             const std::string& number) {
+  return compile({"Linea", number, true, {"line", line, true, {}}, {"train", train, true, {}}});
 }
 
 run_state shipped_run_in(const std::filesystem::path& folder) {

@@ -35,8 +35,10 @@ bool orders_into(const std::array<reference_values, 3>& read, const stazioni_t& 
   return true;
 }
 
+// Given references first, in increasing order; empty ones last.
 bool before(const reference_values& a, const reference_values& b) {
-  return std::tie(a.p, a.k, a.f) < std::tie(b.p, b.k, b.f);
+  const bool a_empty = a == reference_values{}, b_empty = b == reference_values{};
+  return std::tie(a_empty, a.p, a.k, a.f) < std::tie(b_empty, b.p, b.k, b.f);
 }
 
 }  // namespace

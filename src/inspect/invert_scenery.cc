@@ -95,40 +95,44 @@ std::vector<piece> plain_pieces(const percorso_t& grid, std::vector<std::string>
   return out;
 }
 
-// A section covered in the middle by sections of type 3 (marked after it)
-// shows as runs t, 3..., t next to each other: one section for the whole,
-// then the covering ones.
-std::vector<piece> nested_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
+// A section that later ones (of type 3, being close) cover in part shows as
+// a run followed by runs of type 3, and maybe by the rest of it: one
+// section for the whole of it, as far as its markers reach, then the
+// covering ones.
+std::vector<piece> overlapping_pieces(const percorso_t& grid, std::vector<std::string>& problems) {
   const std::vector<piece> runs = runs_of(grid);
   painter s(grid, problems);
   std::vector<piece> out;
+  auto marked_before = [&](std::int64_t c) {
+    for (const piece& p : out)
+      if (p.markers && c >= p.first && c <= p.last && (c - p.first) % 4 == 3) return true;
+    return false;
+  };
   for (std::size_t i = 0; i < runs.size();) {
-    std::size_t j = i + 1;
-    while (j < runs.size() && runs[j].type == k_close_type && runs[j].first == runs[j - 1].last + 1)
-      ++j;
-    const bool nested = runs[i].type != k_close_type && j > i + 1 && j < runs.size() &&
-                        runs[j].type == runs[i].type && runs[j].first == runs[j - 1].last + 1;
-    if (!nested) {
-      s.paint(runs[i].first, runs[i].last, runs[i].type, never, out);
+    const piece& r = runs[i];
+    std::size_t k = i + 1;  // past the covering runs
+    while (k < runs.size() && runs[k].type == k_close_type && runs[k].first == runs[k - 1].last + 1)
+      ++k;
+    if (r.type == k_close_type || k == i + 1) {
+      s.paint(r.first, r.last, r.type, marked_before, out);
       ++i;
       continue;
     }
-    const std::int64_t inner_first = runs[i + 1].first;
-    const std::int64_t inner_last = runs[j - 1].last;
-    const std::size_t outer_begin = out.size();
+    const bool rest =
+        k < runs.size() && runs[k].type == r.type && runs[k].first == runs[k - 1].last + 1;
+    const std::int64_t covered_last = runs[k - 1].last;
+    std::int64_t last = rest ? runs[k].last : r.last;
+    for (std::int64_t c = r.last + 1; !rest && c <= covered_last; ++c)
+      if ((c - r.first) % 4 == 3) {
+        if (grid[static_cast<std::size_t>(c)].tipo_cella == k_empty) break;
+        if (grid[static_cast<std::size_t>(c)].tipo_cella == k_scenery_marker) last = c;
+      }
     s.paint(
-        runs[i].first, runs[j].last, runs[i].type,
-        [&](std::int64_t c) { return c >= inner_first && c <= inner_last; }, out);
-    const std::vector<piece> outer(out.begin() + static_cast<std::ptrdiff_t>(outer_begin),
-                                   out.end());
-    auto under_outer_marker = [&](std::int64_t c) {
-      for (const piece& p : outer)
-        if (p.markers && c >= p.first && c <= p.last && (c - p.first) % 4 == 3) return true;
-      return false;
-    };
-    for (std::size_t k = i + 1; k < j; ++k)
-      s.paint(runs[k].first, runs[k].last, runs[k].type, under_outer_marker, out);
-    i = j + 1;
+        r.first, last, r.type,
+        [&](std::int64_t c) { return (c > r.last && c <= covered_last) || marked_before(c); }, out);
+    for (std::size_t j = i + 1; j < k; ++j)
+      s.paint(runs[j].first, runs[j].last, runs[j].type, marked_before, out);
+    i = rest ? k + 1 : k;
   }
   return out;
 }
@@ -185,7 +189,7 @@ std::vector<std::int64_t> mismatches(const percorso_t& grid,
 inverted<std::vector<scenery_values>> invert_scenery(const percorso_t& grid) {
   inverted<std::vector<scenery_values>> out;
   std::optional<std::vector<std::int64_t>> first_miss;
-  for (auto pieces_of : {plain_pieces, nested_pieces}) {
+  for (auto pieces_of : {plain_pieces, overlapping_pieces}) {
     std::vector<std::string> problems;
     std::vector<scenery_values> sections = sections_of(pieces_of(grid, problems));
     const std::vector<std::int64_t> miss = mismatches(grid, sections, problems);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <queue>
 #include <string>
 
@@ -34,56 +35,20 @@ marks signal_marks(const signal_values& s) {
   return out;
 }
 
-}  // namespace
+using cover_list = std::vector<std::pair<std::size_t, std::uint8_t>>;  // writer, its mark
 
-inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations,
-                                   const std::vector<signal_values>& signals) {
-  // Writers 0 to stations - 1 are the stations, then the signals.
-  std::vector<marks> writers;
-  for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_marks(table[s]));
-  for (const signal_values& s : signals) writers.push_back(signal_marks(s));
-  const std::size_t n = writers.size();
-
-  std::map<std::int64_t, std::vector<std::pair<std::size_t, std::uint8_t>>> cover;
-  for (std::size_t w = 0; w < n; ++w)
-    for (const auto& [cell, mark] : writers[w]) cover[cell].push_back({w, mark});
-
-  inverted<record_order> out;
-  std::vector<std::vector<std::size_t>> after(n);  // after[a]: writers that must follow a
-  auto must_follow = [&](std::size_t first, std::size_t then) { after[first].push_back(then); };
-  for (std::size_t s = 1; s < stations; ++s) must_follow(s - 1, s);
-  for (std::size_t c = 0; c < grid.size(); ++c) {
-    const std::uint8_t mark = grid[c].preavviso;
-    const auto found = cover.find(static_cast<std::int64_t>(c));
-    if (found == cover.end()) {
-      if (mark != 0)
-        out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
-                               std::to_string(mark) + " that no station or signal writes");
-      continue;
-    }
-    // The last of the writers that leave this mark must come after the others.
-    std::optional<std::size_t> last;
-    for (const auto& [w, m] : found->second)
-      if (m == mark) last = w;
-    if (!last) {
-      out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
-                             std::to_string(mark) +
-                             ", which none of the stations and signals "
-                             "marking this cell writes");
-      continue;
-    }
-    for (const auto& [w, m] : found->second)
-      if (w != *last) must_follow(w, *last);
-  }
-
-  // Built from the back, taking the latest writer free to go last each
-  // time, so that the order moves as few signals before stations as it can.
-  std::vector<int> following(n, 0);
-  for (std::size_t w = 0; w < n; ++w) following[w] = static_cast<int>(after[w].size());
+// The writers in an order that keeps every edge first -> then, built from
+// the back (the latest writer free to go last each time) so that as few
+// signals as can be move before stations; nothing when the edges loop.
+std::optional<std::vector<std::size_t>> order_of(
+    const std::vector<std::vector<std::size_t>>& after) {
+  const std::size_t n = after.size();
+  std::vector<std::size_t> following(n, 0);
   std::vector<std::vector<std::size_t>> before_of(n);
-  for (std::size_t w = 0; w < n; ++w)
+  for (std::size_t w = 0; w < n; ++w) {
+    following[w] = after[w].size();
     for (std::size_t then : after[w]) before_of[then].push_back(w);
+  }
   std::priority_queue<std::size_t> free_to_go_last;
   for (std::size_t w = 0; w < n; ++w)
     if (following[w] == 0) free_to_go_last.push(w);
@@ -95,16 +60,83 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
     for (std::size_t first : before_of[w])
       if (--following[first] == 0) free_to_go_last.push(first);
   }
+  if (order.size() < n) return std::nullopt;
   std::reverse(order.begin(), order.end());
-  if (order.size() < n) {
+  return order;
+}
+
+}  // namespace
+
+inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
+                                   std::size_t stations,
+                                   const std::vector<signal_values>& signals) {
+  // Writers 0 to stations - 1 are the stations, then the signals.
+  std::vector<marks> writers;
+  for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_marks(table[s]));
+  for (const signal_values& s : signals) writers.push_back(signal_marks(s));
+  const std::size_t n = writers.size();
+  std::map<std::int64_t, cover_list> cover;
+  for (std::size_t w = 0; w < n; ++w)
+    for (const auto& [cell, mark] : writers[w]) cover[cell].push_back({w, mark});
+
+  inverted<record_order> out;
+  std::vector<std::vector<std::size_t>> after(n);  // after[a]: writers that must follow a
+  for (std::size_t s = 1; s < stations; ++s) after[s - 1].push_back(s);
+  // One writer of a cell's mark goes after the others; where several
+  // write that mark, which one is settled once the others are in order.
+  auto last_is = [&](const cover_list& list, std::size_t last) {
+    for (const auto& [w, m] : list)
+      if (w != last) after[w].push_back(last);
+  };
+  std::vector<std::pair<const cover_list*, std::uint8_t>> shared;
+  for (std::size_t c = 0; c < grid.size(); ++c) {
+    const std::uint8_t mark = grid[c].preavviso;
+    const auto found = cover.find(static_cast<std::int64_t>(c));
+    const std::string at = "cell " + std::to_string(c) + ": approach mark " + std::to_string(mark);
+    if (found == cover.end()) {
+      if (mark != 0) out.problems.push_back(at + " that no station or signal writes");
+      continue;
+    }
+    std::vector<std::size_t> leaving;
+    for (const auto& [w, m] : found->second)
+      if (m == mark) leaving.push_back(w);
+    if (leaving.empty())
+      out.problems.push_back(at + ", which none of the stations and signals marking it writes");
+    else if (leaving.size() == 1)
+      last_is(found->second, leaving[0]);
+    else
+      shared.push_back({&found->second, mark});
+  }
+
+  std::optional<std::vector<std::size_t>> order;
+  for (int round = 0; round < 8; ++round) {
+    order = order_of(after);
+    if (!order) break;
+    std::vector<std::size_t> place(n);
+    for (std::size_t i = 0; i < n; ++i) place[(*order)[i]] = i;
+    bool settled = true;
+    for (const auto& [list, mark] : shared) {
+      std::size_t last = list->front().first;
+      std::optional<std::size_t> latest_leaving;
+      for (const auto& [w, m] : *list) {
+        if (place[w] > place[last]) last = w;
+        if (m == mark && (!latest_leaving || place[w] > place[*latest_leaving])) latest_leaving = w;
+      }
+      if (last == *latest_leaving) continue;
+      last_is(*list, *latest_leaving);
+      settled = false;
+    }
+    if (settled) break;
+  }
+  if (!order) {
     out.problems.push_back(
-        "the approach marks of the stations and signals ask for an order "
-        "that no file can have; they stand in running order");
-    order.clear();
-    for (std::size_t w = 0; w < n; ++w) order.push_back(w);
+        "the approach marks of the stations and signals ask for an order that no file can "
+        "have; they stand in running order");
+    order.emplace();
+    for (std::size_t w = 0; w < n; ++w) order->push_back(w);
   }
   std::size_t stations_written = 0;
-  for (std::size_t w : order) {
+  for (std::size_t w : *order) {
     if (w < stations) {
       ++stations_written;
       continue;
