@@ -200,10 +200,9 @@ TEST(Decompile, DamagedOrFaultyFilesAreToldPartByPart) {
 
   // A code point the pass could not place (code 12): the files come back,
   // with the fault.
-  const compile_result faulty =
-      compile_texts(line, testing::train_text({"rallentamento, 8000, 50, 200, 0, 0, 0",
-                                          "abbattimento, 7700, 1", "abbattimento, 7800, 1",
-                                          "abbattimento, 7750, 1"}));
+  const compile_result faulty = compile_texts(
+      line, testing::train_text({"rallentamento, 8000, 50, 200, 0, 0, 0", "abbattimento, 7700, 1",
+                                 "abbattimento, 7800, 1", "abbattimento, 7750, 1"}));
   ASSERT_EQ(faulty.st.codice_errore, 12);
   const loaded_scenario files = files_of(faulty.st);
   const self_check check = check_decompiled(files, decompile(files), "line", "train");
