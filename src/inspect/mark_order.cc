@@ -31,7 +31,7 @@ marks signal_marks(const signal_values& s) {
   marks out;
   const std::int64_t k = s[0] / k_cell_metres + 1;
   for (int b = 1; b <= 4; ++b)
-    out.push_back({k - 2 * b, low_8(std::int64_t{signal_code(s)} * 10 + b)});
+    out.push_back({k - 2 * std::int64_t{b}, low_8(std::int64_t{signal_code(s)} * 10 + b)});
   return out;
 }
 
