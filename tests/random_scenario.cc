@@ -304,11 +304,8 @@ class generator {
 };
 
 bool fault_free(const generated_scenario& g, std::uint32_t seed) {
-  const compile_result r = compile({"Gen",
-                                    std::to_string(seed),
-                                    true,
-                                    {"line", g.line, true, {}},
-                                    {"train", g.train, true, {}}});
+  const compile_result r =
+      compile({"Gen", std::to_string(seed), true, {"line", g.line}, {"train", g.train}});
   return r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty();
 }
 

@@ -61,7 +61,7 @@ compile_end compile_line_into(std::string_view text, run_state& st) {
 
 compile_result compile_texts(const std::string& line, const std::string& train,
                              const std::string& number) {
-  return compile({"Linea", number, true, {"line", line, true, {}}, {"train", train, true, {}}});
+  return compile({"Linea", number, true, {"line", line}, {"train", train}});
 }
 
 run_state shipped_run_in(const std::filesystem::path& folder) {

@@ -40,7 +40,9 @@ TEST(InvertHeader, ReferencesComeBackInAnOrderThatSortsToTheTable) {
     const auto back = invert_references(table);
     EXPECT_TRUE(back.problems.empty());
     EXPECT_EQ(ordered(back.records), table);
-    if (c.given_back) EXPECT_EQ(back.records, c.read);
+    if (c.given_back) {
+      EXPECT_EQ(back.records, c.read);
+    }
   }
   // A value raised by 100 that leaves nothing above 0 is never picked.
   stazioni_t impossible{};

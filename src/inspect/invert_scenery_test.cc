@@ -32,7 +32,9 @@ TEST(InvertScenery, SectionsMarkEveryCellAsTheGridHasIt) {
   for (const auto& c : cases) {
     const auto back = invert_scenery(c.grid);
     EXPECT_TRUE(back.problems.empty()) << back.problems.front();
-    if (c.expected) EXPECT_EQ(back.records, *c.expected);
+    if (c.expected) {
+      EXPECT_EQ(back.records, *c.expected);
+    }
   }
 
   // A marker out of step with the section's: one more section for it, with

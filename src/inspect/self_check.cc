@@ -133,11 +133,8 @@ self_check check_decompiled(const loaded_scenario& s, const decompiled& d,
   const std::string train_text =
       render_lines(std::vector<std::string_view>(d.train.begin(), d.train.end()));
   self_check out;
-  out.compiled = compile({d.nome_linea,
-                          d.numero_treno,
-                          true,
-                          {line_name, line_text, true, {}},
-                          {train_name, train_text, true, {}}});
+  out.compiled = compile(
+      {d.nome_linea, d.numero_treno, true, {line_name, line_text}, {train_name, train_text}});
   const run_state& st = out.compiled.st;
   if (!out.compiled.has_grid()) {
     file_differences(s.grid.path, out.differences).add("the descriptions give no route grid");
