@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/scenario_names.h"
 #include "common/diagnostic.h"
+#include "common/utf8_text.h"
 #include "inspect/decompile.h"
 #include "inspect/scenario_set.h"
 #include "inspect/self_check.h"
@@ -56,15 +57,21 @@ int decompile_command(const command_options& o, std::ostream& /*out*/, std::ostr
     return usage_error(err, "decompile needs a folder or the three files of a scenario", self);
   const loaded_scenario s = load_scenario_files(o.operands);
   const decompiled d = decompile(s);
-  // The names become file names here, and the names a compile of them takes.
+  // The names become file names here, and the names a compile of them
+  // takes from those: they must come back from their file names unchanged.
+  const std::string line_name = utf8_from_1252(d.nome_linea);
+  const std::string train_number = utf8_from_1252(d.numero_treno);
   const scenario_names names = choose_scenario_names(
-      line_source_name(d.nome_linea), train_source_name(d.nome_linea, d.numero_treno), d.nome_linea,
-      d.numero_treno);
-  if (!names.error.empty() || d.nome_linea.find('\0') != std::string::npos ||
-      d.numero_treno.find('\0') != std::string::npos)
+      line_source_name(d.nome_linea), train_source_name(d.nome_linea, d.numero_treno), line_name,
+      train_number);
+  std::string why = names.error;
+  if (why.empty() &&
+      (names.nome_linea != d.nome_linea || names.numero_treno != d.numero_treno ||
+       line_name.find('\0') != std::string::npos || train_number.find('\0') != std::string::npos))
+    why = "a name holds a byte no file name keeps";
+  if (!why.empty())
     return report_failure(
-        err, program_diagnostic("'" + s.stations.path + "' names no scenario: " +
-                                (names.error.empty() ? "a name holds a NUL byte" : names.error)));
+        err, program_diagnostic("'" + s.stations.path + "' names no scenario: " + why));
 
   const std::string folder = o.output.value_or(".");
   if (const std::string why = make_folder(folder); !why.empty())
