@@ -65,6 +65,42 @@ std::optional<std::vector<std::size_t>> order_of(
   return order;
 }
 
+using edges = std::vector<std::vector<std::size_t>>;  // edges[a]: writers that must follow a
+using shared_mark = std::pair<const cover_list*, std::uint8_t>;  // writers of a cell, its mark
+
+// The writers of a cell but `last` go before it.
+void put_last(edges& after, const cover_list& list, std::size_t last) {
+  for (const auto& [w, m] : list)
+    if (w != last) after[w].push_back(last);
+}
+
+// An order keeping the edges where, for each cell that several writers
+// leave its mark on, one of them goes last: the one latest in the order of
+// the other edges, added as an edge of its own until the order holds.
+std::optional<std::vector<std::size_t>> settled_order(edges& after,
+                                                      const std::vector<shared_mark>& shared) {
+  for (int round = 0; round < 8; ++round) {
+    std::optional<std::vector<std::size_t>> order = order_of(after);
+    if (!order) return order;
+    std::vector<std::size_t> place(after.size());
+    for (std::size_t i = 0; i < order->size(); ++i) place[(*order)[i]] = i;
+    bool settled = true;
+    for (const auto& [list, mark] : shared) {
+      std::size_t last = list->front().first;
+      std::optional<std::size_t> latest_leaving;
+      for (const auto& [w, m] : *list) {
+        if (place[w] > place[last]) last = w;
+        if (m == mark && (!latest_leaving || place[w] > place[*latest_leaving])) latest_leaving = w;
+      }
+      if (last == *latest_leaving) continue;
+      put_last(after, *list, *latest_leaving);
+      settled = false;
+    }
+    if (settled) return order;
+  }
+  return order_of(after);
+}
+
 }  // namespace
 
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
@@ -80,15 +116,11 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
     for (const auto& [cell, mark] : writers[w]) cover[cell].push_back({w, mark});
 
   inverted<record_order> out;
-  std::vector<std::vector<std::size_t>> after(n);  // after[a]: writers that must follow a
+  edges after(n);
   for (std::size_t s = 1; s < stations; ++s) after[s - 1].push_back(s);
   // One writer of a cell's mark goes after the others; where several
   // write that mark, which one is settled once the others are in order.
-  auto last_is = [&](const cover_list& list, std::size_t last) {
-    for (const auto& [w, m] : list)
-      if (w != last) after[w].push_back(last);
-  };
-  std::vector<std::pair<const cover_list*, std::uint8_t>> shared;
+  std::vector<shared_mark> shared;
   for (std::size_t c = 0; c < grid.size(); ++c) {
     const std::uint8_t mark = grid[c].preavviso;
     const auto found = cover.find(static_cast<std::int64_t>(c));
@@ -103,31 +135,12 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
     if (leaving.empty())
       out.problems.push_back(at + ", which none of the stations and signals marking it writes");
     else if (leaving.size() == 1)
-      last_is(found->second, leaving[0]);
+      put_last(after, found->second, leaving[0]);
     else
       shared.push_back({&found->second, mark});
   }
 
-  std::optional<std::vector<std::size_t>> order;
-  for (int round = 0; round < 8; ++round) {
-    order = order_of(after);
-    if (!order) break;
-    std::vector<std::size_t> place(n);
-    for (std::size_t i = 0; i < n; ++i) place[(*order)[i]] = i;
-    bool settled = true;
-    for (const auto& [list, mark] : shared) {
-      std::size_t last = list->front().first;
-      std::optional<std::size_t> latest_leaving;
-      for (const auto& [w, m] : *list) {
-        if (place[w] > place[last]) last = w;
-        if (m == mark && (!latest_leaving || place[w] > place[*latest_leaving])) latest_leaving = w;
-      }
-      if (last == *latest_leaving) continue;
-      last_is(*list, *latest_leaving);
-      settled = false;
-    }
-    if (settled) break;
-  }
+  std::optional<std::vector<std::size_t>> order = settled_order(after, shared);
   if (!order) {
     out.problems.push_back(
         "the approach marks of the stations and signals ask for an order that no file can "
