@@ -150,6 +150,10 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
   return r;
 }
 
+void write_file(const std::filesystem::path& p, std::string_view bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
+}
+
 std::string slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   std::ostringstream s;

@@ -80,4 +80,7 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
 // The whole content of a file, or an empty string when it cannot be read.
 std::string slurp(const std::filesystem::path& p);
 
+// Writes bytes to p, replacing what was there.
+void write_file(const std::filesystem::path& p, std::string_view bytes);
+
 }  // namespace scenario::testing
