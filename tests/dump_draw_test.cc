@@ -274,6 +274,13 @@ TEST_F(DumpDraw, DrawRefusesFilesOfDifferentScenarios) {
   EXPECT_EQ(twice.status, 2);
   EXPECT_EQ(twice.err, std::string("scenario_gen: error: two route grids: '") + k_grid + "' and '" +
                            k_grid + "'\n");
+  // Nor does it draw over one of its own inputs.
+  const std::string grid = bytes(k_grid);
+  const auto onto_input = run(std::string("draw . -o ") + k_grid);
+  EXPECT_EQ(onto_input.status, 2);
+  EXPECT_EQ(onto_input.err, std::string("scenario_gen: error: the output '") + k_grid +
+                                "' is the input './" + k_grid + "'; choose another name\n");
+  EXPECT_EQ(bytes(k_grid), grid);
 }
 
 TEST_F(DumpDraw, DrawNeedsOneCompleteScenarioInTheFolder) {
