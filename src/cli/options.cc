@@ -31,6 +31,7 @@ constexpr flag_option k_flag_options[] = {
     {"--json", "", k_accept_json, &command_options::json},
     {"--quiet", "-q", k_accept_quiet, &command_options::quiet},
     {"--version", "", k_accept_version, &command_options::version},
+    {"--sync", "", k_accept_sync, &command_options::sync},
 };
 
 constexpr option_help k_option_helps[] = {
@@ -48,6 +49,9 @@ constexpr option_help k_option_helps[] = {
     {k_accept_json, "--json", "print every field as JSON, for scripts"},
     {k_accept_quiet, "-q, --quiet", "do not show \"Attendere\" while the run works"},
     {k_accept_version, "--version", "print the version and the licence"},
+    {k_accept_sync, "--sync",
+     "sync each file written and its folder to the disk before ending, to keep them "
+     "through a power loss"},
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ struct command_options {
   bool json = false;                        // --json
   bool quiet = false;                       // -q, --quiet
   bool version = false;                     // --version
+  bool sync = false;                        // --sync
   bool help = false;                        // -h, --help
 };
 
@@ -38,6 +39,7 @@ enum accepted_option : unsigned {
   k_accept_json = 1u << 5,
   k_accept_quiet = 1u << 10,
   k_accept_version = 1u << 11,
+  k_accept_sync = 1u << 12,
 };
 
 // One option as help shows it: its words and what it does.
