@@ -15,7 +15,7 @@ namespace scenario {
 namespace {
 
 // Small writes are gathered up to this size before they go to the file.
-constexpr std::size_t k_buffer_bytes = 64 * 1024;
+constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
 
 bool g_sync = false;
 
@@ -180,11 +180,11 @@ void file_set::commit() {
   if (const file_faults* faults = active_file_faults(); faults != nullptr && faults->before_rename)
     faults->before_rename();
   const signals_held held;
-  std::size_t placed = 0;
+  std::size_t in_place = 0;
   try {
-    for (; placed < members_.size(); ++placed) put_in_place(*members_[placed]);
+    for (; in_place < members_.size(); ++in_place) put_in_place(*members_[in_place]);
   } catch (...) {
-    while (placed > 0) take_back(*members_[--placed]);
+    while (in_place > 0) take_back(*members_[--in_place]);
     throw;
   }
   for (const auto& f : members_)

@@ -102,7 +102,7 @@ TEST(FileSet, AFailureAnywhereLeavesTheOlderSetWholeAndNoTemporaryFile) {
 
 TEST(FileSet, RefusesNamesThatCannotTakeAFileAndNeverWritesThroughALink) {
   testing::scratch_folder dir;
-  const fs::path d = dir.path();
+  const fs::path& d = dir.path();
   fs::create_directory(d / "folder");
   ASSERT_EQ(::mkfifo((d / "fifo").c_str(), 0644), 0);
   fs::create_directory_symlink(d / "folder", d / "to_folder");
