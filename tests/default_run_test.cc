@@ -227,7 +227,7 @@ TEST_F(DefaultRun, MovesAnAuthorsDescriptionAsideAndReplacesItsOwnSilently) {
   const std::string line = dir.file("Corvale_Pianasco_linea.txt");
   EXPECT_EQ(r.err, "scenario_gen: warning: moved '" + line + "' to '" + line +
                        ".bak.1': it is not the description the run writes under that name and "
-                       "then deletes\nAttendere\n");
+                       "then deletes\n");
   EXPECT_EQ(bytes("Corvale_Pianasco_linea.txt.bak.1"), "edited");
   EXPECT_EQ(bytes("Corvale_Pianasco_linea.txt.bak"), "older backup");
   EXPECT_FALSE(fs::exists(line));

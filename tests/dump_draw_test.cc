@@ -274,13 +274,15 @@ TEST_F(DumpDraw, DrawRefusesFilesOfDifferentScenarios) {
   EXPECT_EQ(twice.status, 2);
   EXPECT_EQ(twice.err, std::string("scenario_gen: error: two route grids: '") + k_grid + "' and '" +
                            k_grid + "'\n");
-  // Nor does it draw over one of its own inputs.
-  const std::string grid = bytes(k_grid);
-  const auto onto_input = run(std::string("draw . -o ") + k_grid);
+  // Nor does it draw over one of its own inputs (a grid told by its bytes).
+  write("grid.svg", bytes(k_grid));
+  const auto onto_input =
+      run(std::string("draw grid.svg ") + k_stations + " " + k_plan + " -o grid.svg");
   EXPECT_EQ(onto_input.status, 2);
-  EXPECT_EQ(onto_input.err, std::string("scenario_gen: error: the output '") + k_grid +
-                                "' is the input './" + k_grid + "'; choose another name\n");
-  EXPECT_EQ(bytes(k_grid), grid);
+  EXPECT_EQ(onto_input.err,
+            "scenario_gen: error: the output 'grid.svg' is the input 'grid.svg'; choose another "
+            "name\n");
+  EXPECT_EQ(bytes("grid.svg"), bytes(k_grid));
 }
 
 TEST_F(DumpDraw, DrawNeedsOneCompleteScenarioInTheFolder) {
