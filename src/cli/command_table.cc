@@ -63,7 +63,7 @@ constexpr command_info k_commands[] = {
      "  check; a difference, a part of the files that no description gives, or\n"
      "  files that are not one fault-free scenario is reported and exits with 1.\n"
      "  Refuses to replace a file that exists unless --force is given.\n",
-     k_accept_out | k_accept_force, "decompile build -o edit", decompile_command},
+     k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
     {"help", "help [COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
