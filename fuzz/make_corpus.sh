@@ -12,7 +12,7 @@ cp "$exe" "$work/scenario_gen"
   echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
 line="$work/Corvale_Pianasco_linea.txt"
 train="$work/Corvale_Pianasco_4816-.txt"
-for d in field_reader line_compiler train_compiler compile_pair grid_decoder station_decoder plan_decoder; do
+for d in field_reader line_compiler train_compiler compile_pair grid_decoder station_decoder plan_decoder decompile; do
   mkdir -p "$here/corpus/$d"; rm -f "$here/corpus/$d"/*
 done
 cp "$line" "$here/corpus/line_compiler/shipped"
@@ -36,6 +36,10 @@ printf '[generale]\r\nsegnale, 1000, 2, 4,1,1, 0, 0, 0,0,0, 140\r\n[fine]\r\n' >
 cp "$work/small/S_1.dat" "$here/corpus/grid_decoder/small"
 cp "$work/small/S_1.sim" "$here/corpus/station_decoder/small"
 cp "$work/small/S_linea.dat" "$here/corpus/plan_decoder/small"
+# decompile: the grid's and the table's byte counts, then the three files.
+le32() { printf "\\\\x%02x\\\\x%02x\\\\x%02x\\\\x%02x" $(($1 & 255)) $(($1 >> 8 & 255)) $(($1 >> 16 & 255)) $(($1 >> 24 & 255)); }
+{ printf "$(le32 "$(wc -c < "$work/small/S_1.dat")")$(le32 "$(wc -c < "$work/small/S_1.sim")")"
+  cat "$work/small/S_1.dat" "$work/small/S_1.sim" "$work/small/S_linea.dat"; } > "$here/corpus/decompile/small"
 # A plan of four metres written out: seeds, one computed point, one empty entry.
 printf '\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\x02\x00\x01\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00' > "$here/corpus/plan_decoder/tiny"
 echo "seed corpora written under $here/corpus"

@@ -3,6 +3,8 @@
 // input files are never touched.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -508,11 +510,25 @@ TEST(CommandLine, UsageErrorsSayWhatAndWhereToLookAndWriteNothing) {
     EXPECT_EQ(r.out, "");
   }
   // An input that cannot be read is no usage error: its one line says why.
-  const testing::program_result missing = run("compile v_linea.txt v_1-.txt", dir.path());
-  EXPECT_EQ(missing.status, 2);
-  EXPECT_EQ(missing.err,
-            "scenario_gen: error: cannot open 'v_1-.txt': No such file or directory\n");
-  EXPECT_EQ(names_in(dir.path()), std::set<std::string>{"v_linea.txt"});
+  // A FIFO, which would hang the read, and a huge (here sparse) file, which
+  // would fill the memory, are refused unopened.
+  ASSERT_EQ(::mkfifo((dir.path() / "f_linea.txt").c_str(), 0644), 0);
+  write(dir.path() / "h_linea.txt", "");
+  fs::resize_file(dir.path() / "h_linea.txt", 16 * 1024 * 1024 + 1);
+  const std::pair<const char*, const char*> unreadable[] = {
+      {"compile v_linea.txt v_1-.txt", "cannot open 'v_1-.txt': No such file or directory"},
+      {"compile f_linea.txt v_1-.txt", "cannot read 'f_linea.txt': not a regular file"},
+      {"compile h_linea.txt v_1-.txt",
+       "cannot read 'h_linea.txt': 16777217 bytes, larger than a description may be (at most "
+       "16777216 bytes)"},
+  };
+  for (const auto& [args, why] : unreadable) {
+    const testing::program_result r = run(args, dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "scenario_gen: error: " + std::string(why) + "\n");
+  }
+  EXPECT_EQ(names_in(dir.path()),
+            (std::set<std::string>{"v_linea.txt", "f_linea.txt", "h_linea.txt"}));
 }
 
 TEST(CommandLine, HelpListsEveryCommandAndEachCommandHasItsOwn) {
@@ -586,18 +602,29 @@ TEST(Run, BuildsTheShippedScenarioInTheGivenFolder) {
                 "Corvale_Pianasco_4816.sim", "Corvale_Pianasco_4816.dat"}));
   EXPECT_EQ(fs::file_size(dir.path() / "made/Corvale_Pianasco_linea.dat"), 1556964u);
 
-  // An author's exported description in the folder would be replaced and
-  // deleted by the run: it is refused unless forced.
+  // An author's edited description in the folder would be replaced and
+  // deleted by the run: it is refused unless forced. The exported line
+  // description, the run's own bytes, is not in the way.
   ASSERT_EQ(run("export -o made --force", dir.path()).status, 0);
   write(dir.path() / "made/Corvale_Pianasco_4816-.txt", "edited");
   const testing::program_result refused = run("run -o made", dir.path());
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err,
-            "scenario_gen: error: 'made/Corvale_Pianasco_linea.txt' exists and the run would "
+            "scenario_gen: error: 'made/Corvale_Pianasco_4816-.txt' exists and the run would "
             "replace and then delete it; move it away or give --force\n");
   EXPECT_EQ(slurp(dir.path() / "made/Corvale_Pianasco_4816-.txt"), "edited");
   EXPECT_EQ(run("run -o made --force", dir.path()).status, 0);
   EXPECT_FALSE(fs::exists(dir.path() / "made/Corvale_Pianasco_4816-.txt"));
+
+  // A run that fails after writing its descriptions takes them away again,
+  // so that they do not stop the next run.
+  fs::remove(dir.path() / "made/Corvale_Pianasco_4816_note.txt");
+  fs::create_directory(dir.path() / "made/Corvale_Pianasco_4816_note.txt");
+  EXPECT_EQ(run("run -o made", dir.path()).status, 2);
+  EXPECT_FALSE(fs::exists(dir.path() / "made/Corvale_Pianasco_linea.txt"));
+  EXPECT_FALSE(fs::exists(dir.path() / "made/Corvale_Pianasco_4816-.txt"));
+  fs::remove(dir.path() / "made/Corvale_Pianasco_4816_note.txt");
+  EXPECT_EQ(run("run -o made", dir.path()).status, 0);
 }
 
 }  // namespace

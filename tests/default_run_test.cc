@@ -200,19 +200,39 @@ TEST_F(DefaultRun, FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut) {
                        "in a folder of yours\n");
 }
 
-TEST_F(DefaultRun, OutputThatCannotBeReplacedStopsTheRunAndKeepsEarlierFiles) {
-  const std::string stations = bytes("Corvale_Pianasco_4816.sim");
+TEST_F(DefaultRun, OutputThatCannotBeReplacedLeavesTheOlderSetWhole) {
+  // The older set: a plan of other bytes, no station file, a folder under
+  // the grid's name.
+  testing::write_file(dir.path() / "Corvale_Pianasco_linea.dat", "older plan");
+  fs::remove(dir.file("Corvale_Pianasco_4816.sim"));
   fs::remove(dir.file("Corvale_Pianasco_4816.dat"));
   fs::create_directory(dir.file("Corvale_Pianasco_4816.dat"));
-  fs::remove(dir.file("Corvale_Pianasco_4816.sim"));
   const testing::program_result r = testing::run_program(exe, "", dir.path());
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("Corvale_Pianasco_4816.dat"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
-  EXPECT_EQ(bytes("Corvale_Pianasco_4816.sim"), stations);  // written before, complete
-  EXPECT_EQ(fs::file_size(dir.file("Corvale_Pianasco_linea.dat")), 1556964u);
+  EXPECT_EQ(bytes("Corvale_Pianasco_linea.dat"), "older plan");
+  EXPECT_FALSE(fs::exists(dir.file("Corvale_Pianasco_4816.sim")));
   for (const auto& e : fs::directory_iterator(dir.path()))
     EXPECT_EQ(e.path().filename().string().find(".partial"), std::string::npos) << e.path();
+}
+
+TEST_F(DefaultRun, MovesAnAuthorsDescriptionAsideAndReplacesItsOwnSilently) {
+  const std::string grid = bytes("Corvale_Pianasco_4816.dat");
+  testing::write_file(dir.path() / "Corvale_Pianasco_linea.txt", "edited");
+  testing::write_file(dir.path() / "Corvale_Pianasco_linea.txt.bak", "older backup");
+  testing::write_file(dir.path() / "Corvale_Pianasco_4816-.txt", testing::shipped_train_text());
+  const testing::program_result r = testing::run_program(exe, "", dir.path());
+  EXPECT_EQ(r.status, 0);
+  const std::string line = dir.file("Corvale_Pianasco_linea.txt");
+  EXPECT_EQ(r.err, "scenario_gen: warning: moved '" + line + "' to '" + line +
+                       ".bak.1': it is not the description the run writes under that name and "
+                       "then deletes\n");
+  EXPECT_EQ(bytes("Corvale_Pianasco_linea.txt.bak.1"), "edited");
+  EXPECT_EQ(bytes("Corvale_Pianasco_linea.txt.bak"), "older backup");
+  EXPECT_FALSE(fs::exists(line));
+  EXPECT_FALSE(fs::exists(dir.file("Corvale_Pianasco_4816-.txt")));
+  EXPECT_EQ(bytes("Corvale_Pianasco_4816.dat"), grid);
 }
 
 }  // namespace

@@ -218,6 +218,49 @@ TEST_F(DumpDraw, DrawMakesOneWellFormedPictureNamingEveryStation) {
   EXPECT_EQ(named.out, testing::slurp(out.file("route.svg")));
 }
 
+TEST_F(DumpDraw, DecompileWritesDescriptionsThatCompileBack) {
+  testing::scratch_folder out;
+  const std::string files = std::string(k_grid) + " " + k_stations + " " + k_plan;
+  const auto d = run("decompile " + files + " -o '" + out.file("src") + "'");
+  EXPECT_EQ(d.status, 0);
+  EXPECT_EQ(d.err, "");
+  const auto c = testing::run_program(
+      SCENARIO_GEN_EXE, "compile Corvale_Pianasco_linea.txt Corvale_Pianasco_4816-.txt",
+      out.path() / "src");
+  EXPECT_EQ(c.status, 0);
+  for (const char* name : {k_grid, k_stations, k_plan})
+    EXPECT_EQ(testing::slurp(out.path() / "src" / name), bytes(name)) << name;
+
+  const std::string line = out.file("src/Corvale_Pianasco_linea.txt");
+  std::ofstream(line, std::ios::binary) << "edited";
+  const auto again = run("decompile " + files + " -o '" + out.file("src") + "'");
+  EXPECT_EQ(again.status, 2);
+  EXPECT_EQ(again.err, "scenario_gen: error: '" + line + "' exists; give --force to replace it\n");
+  EXPECT_EQ(testing::slurp(line), "edited");
+  EXPECT_EQ(run("decompile " + files + " -o '" + out.file("src") + "' --force").status, 0);
+
+  // A station's approach mark changed: the descriptions are written, the
+  // part is told.
+  std::string grid = bytes(k_grid);
+  grid[15 * 700 + 10] = 77;
+  std::ofstream(out.file(k_grid), std::ios::binary) << grid;
+  for (const char* name : {k_stations, k_plan})
+    std::ofstream(out.file(name), std::ios::binary) << bytes(name);
+  const auto damaged = testing::run_program(SCENARIO_GEN_EXE, "decompile . -o back", out.path());
+  EXPECT_EQ(damaged.status, 1);
+  EXPECT_EQ(
+      damaged.err,
+      "./Corvale_Pianasco_4816.dat: warning: cell 700: approach mark 77, which none of the "
+      "stations and signals marking it writes\n"
+      "./Corvale_Pianasco_4816.dat: error: cell 700: preavviso 77, the descriptions give 84\n"
+      "scenario_gen: error: the descriptions written do not compile back to the same files\n");
+  EXPECT_FALSE(testing::slurp(out.path() / "back/Corvale_Pianasco_4816-.txt").empty());
+
+  const auto usage = run("decompile a b");
+  EXPECT_EQ(usage.status, 2);
+  EXPECT_TRUE(has(usage.err, "decompile needs a folder or the three files of a scenario"));
+}
+
 TEST_F(DumpDraw, DrawRefusesFilesOfDifferentScenarios) {
   const std::string g = bytes(k_grid);
   write("short.dat", g.substr(0, g.size() - 15));
@@ -231,6 +274,15 @@ TEST_F(DumpDraw, DrawRefusesFilesOfDifferentScenarios) {
   EXPECT_EQ(twice.status, 2);
   EXPECT_EQ(twice.err, std::string("scenario_gen: error: two route grids: '") + k_grid + "' and '" +
                            k_grid + "'\n");
+  // Nor does it draw over one of its own inputs (a grid told by its bytes).
+  write("grid.svg", bytes(k_grid));
+  const auto onto_input =
+      run(std::string("draw grid.svg ") + k_stations + " " + k_plan + " -o grid.svg");
+  EXPECT_EQ(onto_input.status, 2);
+  EXPECT_EQ(onto_input.err,
+            "scenario_gen: error: the output 'grid.svg' is the input 'grid.svg'; choose another "
+            "name\n");
+  EXPECT_EQ(bytes("grid.svg"), bytes(k_grid));
 }
 
 TEST_F(DumpDraw, DrawNeedsOneCompleteScenarioInTheFolder) {

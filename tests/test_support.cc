@@ -13,6 +13,7 @@
 
 #include "platform/display.h"
 #include "route/line_compiler.h"
+#include "run/compile.h"
 #include "run/run_sequence.h"
 #include "sources/line_content.h"
 #include "sources/text_writer.h"
@@ -56,6 +57,11 @@ run_state fresh_state(std::int32_t scrivi_linea) {
 
 compile_end compile_line_into(std::string_view text, run_state& st) {
   return compile_line(text, st);
+}
+
+compile_result compile_texts(const std::string& line, const std::string& train,
+                             const std::string& number) {
+  return compile({"Linea", number, true, {"line", line}, {"train", train}});
 }
 
 run_state shipped_run_in(const std::filesystem::path& folder) {
@@ -142,6 +148,10 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
   r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   r.out = slurp(out);
   return r;
+}
+
+void write_file(const std::filesystem::path& p, std::string_view bytes) {
+  std::ofstream(p, std::ios::binary) << bytes;
 }
 
 std::string slurp(const std::filesystem::path& p) {

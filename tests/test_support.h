@@ -9,6 +9,10 @@
 
 #include "model/run_state.h"
 
+namespace scenario {
+struct compile_result;
+}
+
 namespace scenario::testing {
 
 // A line description with the given route length and body records (each
@@ -29,6 +33,11 @@ run_state fresh_state(std::int32_t scrivi_linea = 1);
 // Compiles a line description into st with the line compiler alone, for the
 // tests of what comes after it.
 compile_end compile_line_into(std::string_view text, run_state& st);
+
+// The one compile of a line and a train description, as line "Linea" and
+// train `number`, with the plan (for the tests that see run/compile.h).
+compile_result compile_texts(const std::string& line, const std::string& train,
+                             const std::string& number = "7");
 
 // The default run in folder, shown on a silent display: the tables its
 // compile left (the files are in folder).
@@ -70,5 +79,8 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string slurp(const std::filesystem::path& p);
+
+// Writes bytes to p, replacing what was there.
+void write_file(const std::filesystem::path& p, std::string_view bytes);
 
 }  // namespace scenario::testing

@@ -7,6 +7,7 @@
 #include "cli/command_table.h"
 #include "cli/commands.h"
 #include "common/diagnostic.h"
+#include "platform/file_set.h"
 
 namespace scenario {
 namespace {
@@ -46,6 +47,7 @@ int dispatch(std::span<const std::string_view> args, std::ostream& out, std::ost
     print_command_help(out, *c);
     return k_status_ok;
   }
+  set_sync_writes(parsed.options.sync);
   return c->run(parsed.options, out, err);
 }
 

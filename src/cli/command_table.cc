@@ -11,23 +11,25 @@ namespace scenario {
 namespace {
 
 constexpr command_info k_commands[] = {
-    {"run", "run [-o DIR] [--force] [-q]", "build the shipped scenario in a folder of your choice",
+    {"run", "run [-o DIR] [--force] [-q] [--sync]",
+     "build the shipped scenario in a folder of your choice",
      "  Builds the shipped scenario as the plain run does, in DIR instead of the\n"
      "  executable's folder (created when missing). Refuses to start when DIR\n"
-     "  already holds one of the two descriptions the run writes and then deletes,\n"
-     "  unless --force is given.\n",
-     k_accept_out | k_accept_force | k_accept_quiet, "run -o scenario", run_command,
+     "  holds a file other than the run's own under the name of one of the two\n"
+     "  descriptions the run writes and then deletes, unless --force is given.\n",
+     k_accept_out | k_accept_force | k_accept_quiet | k_accept_sync, "run -o scenario", run_command,
      operand_kind::none},
-    {"export", "export [-o DIR] [--force]",
+    {"export", "export [-o DIR] [--force] [--sync]",
      "write the shipped scenario's five text files, to start your own from",
      "  Writes the shipped scenario's five text files into DIR (default: the\n"
      "  current folder, created when missing) and keeps them: the line and train\n"
      "  descriptions to start from, and the three driver documents. Refuses to\n"
      "  replace a file that exists unless --force is given.\n",
-     k_accept_out | k_accept_force, "export -o mine", export_command, operand_kind::none},
+     k_accept_out | k_accept_force | k_accept_sync, "export -o mine", export_command,
+     operand_kind::none},
     {"compile",
      "compile LINE_FILE TRAIN_FILE [-o DIR] [--line-name NAME]\n"
-     "                     [--train-number NUM] [--no-plan] [-w]",
+     "                     [--train-number NUM] [--no-plan] [-w] [--sync]",
      "compile a line and a train description into the three binary files",
      "  Compiles a line description and a train description into NAME_linea.dat,\n"
      "  NAME_NUM.sim and NAME_NUM.dat in DIR (default: the current folder, created\n"
@@ -36,7 +38,7 @@ constexpr command_info k_commands[] = {
      "  ANYTHING_NUM-.txt. The names are stored as Windows-1252 text, the\n"
      "  simulator's; a character that set lacks is refused. The input files are\n"
      "  never changed.\n",
-     k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings,
+     k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings | k_accept_sync,
      "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out", compile_command},
     {"dump", "dump FILE [--json]", "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
@@ -53,7 +55,18 @@ constexpr command_info k_commands[] = {
      "  railway km. Every object has a tooltip. -o - writes the picture to\n"
      "  standard output; an output name with another extension than .svg is\n"
      "  refused.\n",
-     k_accept_out | k_accept_stretch, "draw build -o route.svg --from 45 --to 55", draw_command},
+     k_accept_out | k_accept_stretch | k_accept_sync, "draw build -o route.svg --from 45 --to 55",
+     draw_command},
+    {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
+     "write the two descriptions that compile to a scenario's binary files",
+     "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
+     "  folder, created when missing), NAME and NUM as the station table names\n"
+     "  them: descriptions that compile back to the three files of the scenario\n"
+     "  in DIR, or of the three files named, byte for byte. It compiles them to\n"
+     "  check; a difference, a part of the files that no description gives, or\n"
+     "  files that are not one fault-free scenario is reported and exits with 1.\n"
+     "  Refuses to replace a file that exists unless --force is given.\n",
+     k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
     {"help", "help [COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
@@ -166,8 +179,9 @@ void print_help(std::ostream& out, std::string_view docs) {
          "\n"
          "Exit status: 0 when no fault is pending; 1 when a compile fault is pending\n"
          "(the binary files are still written); 2 when no binary file was written\n"
-         "(a usage error, an input that cannot be read, message 1250 or 1251, no\n"
-         "route grid).\n"
+         "(a usage error, an input that cannot be read, a file that cannot be\n"
+         "written, message 1250 or 1251, no route grid): the older binary files then\n"
+         "stand as they were. No command leaves a partly written file.\n"
          "\n"
          "The description formats and every fault code are in the authors' reference,\n"
          "  "

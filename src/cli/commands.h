@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/options.h"
+#include "run/run_sequence.h"
 
 namespace scenario {
 
@@ -16,20 +17,22 @@ inline constexpr int k_status_fault_pending = 1;  // binary files written, a com
 inline constexpr int k_status_failed = 2;         // no binary file written, or a usage error
 
 // No command: the shipped scenario in the executable's folder (o holds
-// only -q). When that folder cannot be written, the failure says to use
-// run -o DIR.
+// only -q), after moving aside an author's file under a description's name.
+// When that folder cannot be written, the failure says to use run -o DIR.
 int default_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 // The shipped scenario's run in folder, its faults printed on err in order,
 // also when the run ends without writing the binary files (the failure then
 // goes on to the caller). Returns the exit status of a run that ended.
-int shipped_run(const std::string& folder, bool quiet, std::ostream& err);
+int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
+                const run_options& options);
 
 int run_command(const command_options& o, std::ostream& out, std::ostream& err);
 int export_command(const command_options& o, std::ostream& out, std::ostream& err);
 int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
 int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
+int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int help_command(const command_options& o, std::ostream& out, std::ostream& err);
 int watch_command(const command_options& o, std::ostream& out, std::ostream& err);
 

@@ -10,8 +10,10 @@
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
 #include "model/file_names.h"
+#include "model/scenario_constants.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "platform/folders.h"
 #include "run/diagnostics.h"
 #include "run/memorizza.h"
@@ -39,8 +41,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   // mistyped name never leaves a half-compiled scenario behind.
   std::string line_text, train_text;
   try {
-    line_text = read_file(line_path);
-    train_text = read_file(train_path);
+    line_text = read_file(line_path, k_description_max_bytes, "a description");
+    train_text = read_file(train_path, k_description_max_bytes, "a description");
   } catch (const io_error& e) {
     return report_failure(err, e.what_failed());
   }
@@ -88,6 +90,7 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   // editors and scripts, where nobody is there to answer a message box.
   const auto ui = make_terminal_display(err);
   try {
+    const folder_lock lock(folder, err);
     apply_compile(result, files, *ui);
   } catch (const failure& f) {
     print_diagnostics(result, !o.no_warnings, err);

@@ -5,13 +5,15 @@
 #include "common/diagnostic.h"
 #include "platform/display.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "platform/folders.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
 
 namespace scenario {
 
-int shipped_run(const std::string& folder, bool quiet, std::ostream& err) {
+int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
+                const run_options& options) {
   const auto ui = make_display(err, quiet ? progress_shown::never : progress_shown::where_seen);
   compile_result result;
   // The run prints its faults, never its warnings: the shipped descriptions
@@ -21,7 +23,7 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err) {
       err << format_diagnostic(d);
   };
   try {
-    form_load(result, folder, *ui);
+    form_load(result, folder, *ui, options);
   } catch (...) {
     print_faults();
     throw;
@@ -33,7 +35,13 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err) {
 int default_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
   const std::string folder = executable_folder();
   try {
-    return shipped_run(folder, o.quiet, err);
+    const folder_lock lock(folder, err);
+    for (const moved_file& m : set_aside_descriptions(folder))
+      err << format_diagnostic(program_diagnostic(
+          "moved '" + m.from + "' to '" + m.to +
+              "': it is not the description the run writes under that name and then deletes",
+          severity::warning));
+    return shipped_run(folder, o.quiet, err, {});
   } catch (const io_error& e) {
     // An installed program's folder (/usr/bin) is not the user's to write.
     if (!folder_is_writable(folder)) {

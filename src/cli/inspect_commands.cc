@@ -12,6 +12,7 @@
 #include "inspect/inspect.h"
 #include "inspect/scenario_set.h"
 #include "platform/files.h"
+#include "platform/folders.h"
 
 namespace scenario {
 namespace {
@@ -51,6 +52,12 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);
   const loaded_scenario s = load_scenario(o.operands);
+  if (*o.output != "-")
+    for (const loaded_file* input : {&s.grid, &s.stations, &s.plan})
+      if (same_file(*o.output, input->path))
+        return report_failure(
+            err, program_diagnostic("the output '" + *o.output + "' is the input '" + input->path +
+                                    "'; choose another name"));
   const route_picture picture = draw_route(s.grid.grid, s.stations.stations, s.plan.plan, stretch);
   if (*o.output == "-")
     out << picture.svg;

@@ -33,6 +33,7 @@ constexpr flag_option k_flag_options[] = {
     {"--json", "", k_accept_json, &command_options::json},
     {"--quiet", "-q", k_accept_quiet, &command_options::quiet},
     {"--version", "", k_accept_version, &command_options::version},
+    {"--sync", "", k_accept_sync, &command_options::sync},
 };
 
 constexpr option_help k_option_helps[] = {
@@ -55,6 +56,9 @@ constexpr option_help k_option_helps[] = {
      "given)"},
     {k_accept_stretch, "--from KM, --to KM",
      "draw only the stretch between these route kilometres (either may be left out)"},
+    {k_accept_sync, "--sync",
+     "sync each file written and its folder to the disk before ending, to keep them "
+     "through a power loss"},
 };
 
 }  // namespace

@@ -28,6 +28,7 @@ struct command_options {
   bool json = false;                        // --json
   bool quiet = false;                       // -q, --quiet
   bool version = false;                     // --version
+  bool sync = false;                        // --sync
   bool help = false;                        // -h, --help
 };
 
@@ -43,6 +44,7 @@ enum accepted_option : unsigned {
   k_accept_version = 1u << 11,
   k_accept_stretch = 1u << 12,
   k_accept_serve = 1u << 13,
+  k_accept_sync = 1u << 14,
 };
 
 // One option as help shows it: its words and what it does.

@@ -7,6 +7,7 @@
 #include "cli/commands.h"
 #include "model/file_names.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
 #include "platform/folders.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
@@ -30,18 +31,20 @@ int run_command(const command_options& o, std::ostream& /*out*/, std::ostream& e
   const std::string folder = o.output ? *o.output : executable_folder();
   if (const std::string why = make_folder(folder); !why.empty())
     return report_failure(err, program_diagnostic(why));
-  const source_names names{line_source_name(k_shipped_line),
-                           train_source_name(k_shipped_line, k_shipped_train)};
+  // Held from the test to the last file: a second run into the folder waits
+  // rather than take this one's descriptions for an author's.
+  const folder_lock lock(folder, err);
   // The run writes its two descriptions and deletes them once compiled: an
-  // author's edited copy under those names would be lost.
+  // author's edited copy under those names would be lost. A copy of the
+  // run's own bytes (left by a run that was stopped) is no one's work.
   if (!o.force)
-    for (const std::string& name : {names.line_file, names.train_file})
-      if (const std::string path = join_path(folder, name); something_at(path))
+    for (const run_description& d : run_descriptions(folder))
+      if (something_at(d.path) && !holds_exactly(d.path, d.bytes))
         return report_failure(
-            err, program_diagnostic("'" + path +
+            err, program_diagnostic("'" + d.path +
                                     "' exists and the run would replace and then delete it; move "
                                     "it away or give --force"));
-  return shipped_run(folder, o.quiet, err);
+  return shipped_run(folder, o.quiet, err, {.remove_descriptions_on_failure = true});
 }
 
 int export_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
@@ -50,6 +53,7 @@ int export_command(const command_options& o, std::ostream& /*out*/, std::ostream
   const std::string folder = o.output.value_or(".");
   if (const std::string why = make_folder(folder); !why.empty())
     return report_failure(err, program_diagnostic(why));
+  const folder_lock lock(folder, err);
   const std::string names[] = {
       line_source_name(k_shipped_line),
       train_source_name(k_shipped_line, k_shipped_train),

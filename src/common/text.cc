@@ -41,4 +41,14 @@ bool contains_ignoring_case(std::string_view text, std::string_view word) {
   return std::search(text.begin(), text.end(), word.begin(), word.end(), same) != text.end();
 }
 
+std::string shown_field(std::string_view field) {
+  constexpr std::size_t k_shown = 80;
+  if (field.size() <= k_shown) return std::string(field);
+  return std::string(field.substr(0, k_shown)) + "...";
+}
+
+std::string quoted_field(std::string_view field) {
+  return "'" + shown_field(field) + "'";
+}
+
 }  // namespace scenario

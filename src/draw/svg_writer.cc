@@ -11,6 +11,12 @@ std::string svg_number(double v) {
   if (v == 0) return "0";
   char buf[64];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 2);
+  if (r.ec != std::errc{}) {
+    // Too long written out in full: the exponent form, which SVG reads too,
+    // fits any double.
+    const auto e = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific);
+    return e.ec == std::errc{} ? std::string(buf, e.ptr) : "0";
+  }
   std::string s(buf, r.ptr);
   while (s.back() == '0') s.pop_back();
   if (s.back() == '.') s.pop_back();

@@ -16,7 +16,8 @@ using svg_attribute = std::pair<std::string_view, std::string>;
 using svg_attributes = std::initializer_list<svg_attribute>;
 
 // A coordinate or length as SVG text: at most two decimals, no trailing
-// zeros, never "-0"; a value that is not finite becomes "0".
+// zeros, never "-0"; a value too large to write out in full takes the
+// exponent form; a value that is not finite becomes "0".
 std::string svg_number(double v);
 
 // text with &, <, >, " and ' escaped, and the characters XML does not allow

@@ -31,6 +31,9 @@ TEST(SvgWriter, NumbersAreShortAndNeverNegativeZero) {
   EXPECT_EQ(svg_number(1.23456), "1.23");
   EXPECT_EQ(svg_number(-7.1), "-7.1");
   EXPECT_EQ(svg_number(0.0 / 0.0), "0");
+  // Too long to write out: the exponent form, never a cut or garbled one.
+  EXPECT_EQ(svg_number(1e66), "1e+66");
+  EXPECT_EQ(svg_number(-1.5e300), "-1.5e+300");
 }
 
 TEST(Utf8Text, Windows1252BecomesUtf8) {

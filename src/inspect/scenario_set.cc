@@ -6,6 +6,7 @@
 
 #include "common/diagnostic.h"
 #include "common/numeric.h"
+#include "model/scenario_constants.h"
 #include "output/check_codes.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -17,35 +18,6 @@ namespace fs = std::filesystem;
 
 failure failed(const std::string& message) {
   return failure(program_diagnostic(message));
-}
-
-// Refuses three files that are not one scenario: the plan runs 7000 m past the
-// route length of record 84, the grid has one cell per 50 m of the plan, and
-// the grid's stamp is the check code of the table's names.
-void check_one_scenario(const loaded_file& grid, const loaded_file& stations,
-                        const loaded_file& plan) {
-  const std::int64_t extent = plan.plan.extent();
-  const std::int64_t length = stations.stations[k_slot_train].fine;
-  const std::int64_t last_cell = static_cast<std::int64_t>(grid.grid.size()) - 1;
-  auto differ = [](const loaded_file& a, const loaded_file& b, const std::string& why) {
-    return failed("'" + a.path + "' and '" + b.path + "' are not one scenario: " + why);
-  };
-  if (extent != length + 7000)
-    throw differ(
-        stations, plan,
-        "route length " + std::to_string(length) + " m, plan to metre " + std::to_string(extent));
-  if (round_half_even(extent, 50) != last_cell)
-    throw differ(
-        grid, plan,
-        "grid to cell " + std::to_string(last_cell) + ", plan to metre " + std::to_string(extent));
-  run_state names;
-  names.stazioni = stations.stations;
-  const std::int32_t expected = codice_gara_og(names);
-  const std::int32_t stamped = grid.grid.size() > 1 ? grid.grid[1].valore_b : -1;
-  if (stamped != expected)
-    throw differ(grid, stations,
-                 "the grid's check code is " + std::to_string(stamped) +
-                     ", the table's names give " + std::to_string(expected));
 }
 
 }  // namespace
@@ -91,7 +63,7 @@ scenario_paths find_in_folder(const std::string& folder) {
                "); name the three files");
 }
 
-loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
+loaded_scenario load_scenario_files(const std::vector<std::string>& inputs) {
   std::map<file_kind, loaded_file> files;
   if (inputs.size() == 1) {
     const scenario_paths p = find_in_folder(inputs[0]);
@@ -111,9 +83,39 @@ loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
   for (const file_kind kind : {file_kind::grid, file_kind::stations, file_kind::plan})
     if (files.count(kind) == 0)
       throw failed("no " + std::string(kind_title(kind)) + " among the files named");
-  loaded_scenario s{std::move(files.at(file_kind::grid)), std::move(files.at(file_kind::stations)),
-                    std::move(files.at(file_kind::plan))};
-  check_one_scenario(s.grid, s.stations, s.plan);
+  return {std::move(files.at(file_kind::grid)), std::move(files.at(file_kind::stations)),
+          std::move(files.at(file_kind::plan))};
+}
+
+std::string scenario_mismatch(const loaded_scenario& s) {
+  const std::int64_t extent = s.plan.plan.extent();
+  const std::int64_t length = s.stations.stations[k_slot_train].fine;
+  const std::int64_t last_cell = static_cast<std::int64_t>(s.grid.grid.size()) - 1;
+  auto differ = [](const loaded_file& a, const loaded_file& b, const std::string& why) {
+    return "'" + a.path + "' and '" + b.path + "' are not one scenario: " + why;
+  };
+  if (extent != length + k_route_margin)
+    return differ(
+        s.stations, s.plan,
+        "route length " + std::to_string(length) + " m, plan to metre " + std::to_string(extent));
+  if (round_half_even(extent, k_cell_metres) != last_cell)
+    return differ(
+        s.grid, s.plan,
+        "grid to cell " + std::to_string(last_cell) + ", plan to metre " + std::to_string(extent));
+  run_state names;
+  names.stazioni = s.stations.stations;
+  const std::int32_t expected = codice_gara_og(names);
+  const std::int32_t stamped = s.grid.grid.size() > 1 ? s.grid.grid[1].valore_b : -1;
+  if (stamped != expected)
+    return differ(s.grid, s.stations,
+                  "the grid's check code is " + std::to_string(stamped) +
+                      ", the table's names give " + std::to_string(expected));
+  return {};
+}
+
+loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
+  loaded_scenario s = load_scenario_files(inputs);
+  if (std::string why = scenario_mismatch(s); !why.empty()) throw failed(why);
   return s;
 }
 

@@ -27,10 +27,19 @@ struct loaded_scenario {
   loaded_file plan;
 };
 
-// Loads the scenario of inputs (one folder, or the three files in any order)
-// and checks that the files are one scenario: the plan runs 7000 m past the
-// route length of record 84, the grid has one cell per 50 m of the plan, and
-// the grid's stamp is the check code of the table's names. Throws failure.
+// Loads the three files of inputs (one folder, or the three files in any
+// order) through the decoders, without checking that they belong together.
+// Throws failure.
+loaded_scenario load_scenario_files(const std::vector<std::string>& inputs);
+
+// Why the three files are not one scenario, or an empty text when they are:
+// the plan runs 7000 m past the route length of record 84, the grid has one
+// cell per 50 m of the plan, and the grid's stamp is the check code of the
+// table's names.
+std::string scenario_mismatch(const loaded_scenario& s);
+
+// load_scenario_files, refusing files that are not one scenario. Throws
+// failure.
 loaded_scenario load_scenario(const std::vector<std::string>& inputs);
 
 }  // namespace scenario

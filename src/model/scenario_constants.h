@@ -15,6 +15,11 @@ inline constexpr std::int32_t k_max_route_length = 1000000;
 // The plan may not be built past this metre inside a curve record.
 inline constexpr std::int32_t k_plan_metre_limit = 1000000;
 
+// A description larger than this is refused unread: the largest an author
+// writes are under 100 KB, and a limit keeps a huge or sparse input from
+// filling the memory before the compile would reject it.
+inline constexpr std::uint64_t k_description_max_bytes = 16 * 1024 * 1024;
+
 // The stamps: station record 85 gets k_stamp_record in campo_2 and grid cell
 // 1 gets k_stamp_cell in valore_a, each beside its check code.
 inline constexpr std::int16_t k_stamp_record = 610;

@@ -206,13 +206,17 @@ TEST(PlanDecoder, RefusesBadTagsShortValuesAndNonFiniteNumbers) {
             (decode_error{10, "truncated entry 2: value needs 8 bytes, 2 left"}));
   EXPECT_EQ(error_of(decode_plan(b.substr(0, 3))),
             (decode_error{2, "truncated entry 0: value needs 2 bytes, 1 left"}));
-  for (const double v :
-       {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity()}) {
-    std::string nan = b;
+  const std::pair<double, std::string> bad_values[] = {
+      {std::numeric_limits<double>::quiet_NaN(), "is not a finite number"},
+      {std::numeric_limits<double>::infinity(), "is not a finite number"},
+      {1e66, "lies beyond 1100000 m, where no plan reaches"},
+      {-1100000.5, "lies beyond 1100000 m, where no plan reaches"},
+  };
+  for (const auto& [v, why] : bad_values) {
+    std::string bad = b;
     const auto bits = std::bit_cast<std::uint64_t>(v);
-    for (int i = 0; i < 8; ++i) nan[28 + 2 + i] = static_cast<char>(bits >> (8 * i));
-    EXPECT_EQ(error_of(decode_plan(nan)),
-              (decode_error{30, "metre 2: coordinate 1 is not a finite number"}));
+    for (int i = 0; i < 8; ++i) bad[28 + 2 + i] = static_cast<char>(bits >> (8 * i));
+    EXPECT_EQ(error_of(decode_plan(bad)), (decode_error{30, "metre 2: coordinate 1 " + why}));
   }
 }
 

@@ -45,6 +45,11 @@ decoded<profilo_t> decode_plan(std::string_view bytes) {
         if (!std::isfinite(v))
           return decode_error{at + 2, "metre " + std::to_string(m) + ": coordinate " +
                                           std::to_string(coord) + " is not a finite number"};
+        if (std::abs(v) > k_plan_max_coordinate)
+          return decode_error{at + 2, "metre " + std::to_string(m) + ": coordinate " +
+                                          std::to_string(coord) + " lies beyond " +
+                                          std::to_string(static_cast<int>(k_plan_max_coordinate)) +
+                                          " m, where no plan reaches"};
         plan.set_real(m, coord, v);
       }
     }

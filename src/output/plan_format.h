@@ -20,13 +20,18 @@ namespace scenario {
 // The longest route gives metres 0 to 1000000 + 7000.
 inline constexpr std::size_t k_plan_max_metres = k_max_route_length + k_route_margin + 1;
 
+// The plan advances one metre a metre from (0, 0), so no compiled plan has a
+// coordinate beyond its length; the bound leaves room for rounding.
+inline constexpr double k_plan_max_coordinate = 1100000;
+
 // The bytes of the line plan file.
 std::string serialise_plan(const profilo_t& plan);
 
 // The plan in bytes, or where they stop being one. E is found by counting the
 // entries: there must be an even number of them, each with a known tag and
 // its whole value; both coordinates of a metre carry the same tag, as the
-// plan always sets them together; every real value is finite.
+// plan always sets them together; every real value is finite and within
+// k_plan_max_coordinate of 0.
 decoded<profilo_t> decode_plan(std::string_view bytes);
 
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,27 +28,10 @@ class descriptor {
     if (fd_ >= 0) ::close(fd_);
   }
   int get() const { return fd_; }
-  // Closes now and reports the error of close, if any.
-  int close_now() {
-    const int r = ::close(fd_);
-    fd_ = -1;
-    return r == 0 ? 0 : errno;
-  }
 
  private:
   int fd_;
 };
-
-void write_all(int fd, std::string_view bytes, const std::string& path) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      throw io_error(path, "write", reason(errno));
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-}
 
 }  // namespace
 
@@ -74,14 +58,25 @@ bool file_exists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
-std::string read_file(const std::string& path) {
-  descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (fd.get() < 0) throw io_error(path, "open", reason(errno));
+std::string read_file(const std::string& path, std::uint64_t max_bytes, std::string_view what) {
+  const auto too_large = [&](std::uint64_t size) {
+    return io_error(path, "read",
+                    std::to_string(size) + " bytes, larger than " + std::string(what) +
+                        " may be (at most " + std::to_string(max_bytes) + " bytes)");
+  };
   struct stat st {};
+  if (::stat(path.c_str(), &st) != 0) throw io_error(path, "open", reason(errno));
+  if (!S_ISREG(st.st_mode)) throw io_error(path, "read", "not a regular file");
+  // Should a FIFO take the file's place after the test, opening it still
+  // does not wait for a writer, and the test below refuses it.
+  descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (fd.get() < 0) throw io_error(path, "open", reason(errno));
   if (::fstat(fd.get(), &st) != 0) throw io_error(path, "read", reason(errno));
   if (!S_ISREG(st.st_mode)) throw io_error(path, "read", "not a regular file");
+  const auto size = static_cast<std::uint64_t>(st.st_size);
+  if (size > max_bytes) throw too_large(size);
   std::string content;
-  content.reserve(static_cast<std::size_t>(st.st_size));
+  content.reserve(static_cast<std::size_t>(size));
   std::array<char, 65536> buf{};
   for (;;) {
     const ssize_t n = ::read(fd.get(), buf.data(), buf.size());
@@ -91,45 +86,45 @@ std::string read_file(const std::string& path) {
     }
     if (n == 0) break;
     content.append(buf.data(), static_cast<std::size_t>(n));
+    // A file that grows while it is read is held to the same limit.
+    if (content.size() > max_bytes) throw too_large(content.size());
   }
   return content;
 }
 
-void remove_file(const std::string& path) {
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw io_error(path, "delete", reason(errno));
+bool holds_exactly(const std::string& path, std::string_view bytes) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) ||
+      static_cast<std::uint64_t>(st.st_size) != bytes.size())
+    return false;
+  try {
+    return read_file(path, bytes.size()) == bytes;
+  } catch (const io_error&) {
+    return false;
+  }
 }
 
-void replace_file(const std::string& path, std::string_view bytes) {
-  {
-    // The name itself must take a write: this refuses a read-only file or a
-    // folder standing under the name, as the writers always have.
-    descriptor probe(::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666));
-    if (probe.get() < 0) throw io_error(path, "create", reason(errno));
+std::string move_aside(const std::string& path) {
+  for (int n = 0;; ++n) {
+    std::string aside = path + ".bak";
+    if (n > 0) aside += "." + std::to_string(n);
+    if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, aside.c_str(), RENAME_NOREPLACE) == 0)
+      return aside;
+    if (errno == EEXIST) continue;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+      throw io_error(path, "move", reason(errno));
+    // A file system without the no-replace rename: a link under the new
+    // name, which never replaces anything either, then the old name goes.
+    if (::link(path.c_str(), aside.c_str()) == 0) {
+      if (::unlink(path.c_str()) != 0) throw io_error(path, "move", reason(errno));
+      return aside;
+    }
+    if (errno != EEXIST) throw io_error(path, "move", reason(errno));
   }
-  const std::string temp = path + ".partial-" + std::to_string(::getpid());
-  ::unlink(temp.c_str());
-  descriptor fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-  if (fd.get() < 0) throw io_error(temp, "create", reason(errno));
-  try {
-    write_all(fd.get(), bytes, path);
-    if (const int err = fd.close_now(); err != 0) throw io_error(path, "write", reason(err));
-  } catch (...) {
-    ::unlink(temp.c_str());
-    throw;
-  }
-  // The old file goes first, as the writers have always deleted it before
-  // creating it anew; renaming over a file that still exists would also make
-  // the file system flush the new data to disk before the rename.
-  if (::unlink(path.c_str()) != 0 && errno != ENOENT) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throw io_error(path, "delete", reason(err));
-  }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    const int err = errno;
-    ::unlink(temp.c_str());
-    throw io_error(path, "replace", reason(err));
-  }
+}
+
+void remove_file(const std::string& path) {
+  if (::unlink(path.c_str()) != 0 && errno != ENOENT) throw io_error(path, "delete", reason(errno));
 }
 
 }  // namespace scenario

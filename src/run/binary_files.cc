@@ -4,6 +4,7 @@
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
+#include "platform/file_set.h"
 #include "platform/files.h"
 
 namespace scenario {
@@ -17,12 +18,16 @@ binary_bytes serialise_binary_files(const run_state& st) {
 }
 
 void write_binary_files(const run_state& st, const std::string& folder) {
-  if (st.scrivi_linea != 0)
-    replace_file(join_path(folder, plan_file_name(st.nome_linea)), serialise_plan(st.profilo));
-  replace_file(join_path(folder, station_file_name(st.nome_linea, st.numero_treno)),
-               serialise_stations(st.stazioni));
-  replace_file(join_path(folder, grid_file_name(st.nome_linea, st.numero_treno)),
-               serialise_grid(st.percorso));
+  // Every name is tested before a byte is written: a folder under the grid's
+  // name is found before the plan's megabytes are.
+  file_set set(folder);
+  output_file* plan = st.scrivi_linea != 0 ? &set.add(plan_file_name(st.nome_linea)) : nullptr;
+  output_file& stations = set.add(station_file_name(st.nome_linea, st.numero_treno));
+  output_file& grid = set.add(grid_file_name(st.nome_linea, st.numero_treno));
+  if (plan != nullptr) plan->write(serialise_plan(st.profilo));
+  stations.write(serialise_stations(st.stazioni));
+  grid.write(serialise_grid(st.percorso));
+  set.commit();
 }
 
 }  // namespace scenario

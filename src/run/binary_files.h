@@ -16,10 +16,11 @@ struct binary_bytes {
 };
 binary_bytes serialise_binary_files(const run_state& st);
 
-// Writes into folder, in this order and each replacing any older file: the
-// line plan NAME_linea.dat (only when the plan flag is set), the station file
-// NAME_NUM.sim and the route grid NAME_NUM.dat. Throws io_error when a file
-// cannot be written; the files written before it stay complete.
+// Writes into folder, as one set that replaces the older files only once all
+// are complete: the line plan NAME_linea.dat (only when the plan flag is
+// set), the station file NAME_NUM.sim and the route grid NAME_NUM.dat.
+// Throws io_error when one cannot be written; the older set then stays
+// whole.
 void write_binary_files(const run_state& st, const std::string& folder);
 
 }  // namespace scenario

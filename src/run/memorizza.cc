@@ -4,6 +4,7 @@
 
 #include "common/diagnostic.h"
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "run/binary_files.h"
 #include "run/errore.h"
@@ -34,7 +35,7 @@ source_file read_source(const std::string& path, const std::string& name) {
   r.name = name.empty() ? path : name;
   r.exists = file_exists(path);
   try {
-    r.text = read_file(path);
+    r.text = read_file(path, k_description_max_bytes, "a description");
   } catch (const io_error& e) {
     r.unreadable = e.what();
   }

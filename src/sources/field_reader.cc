@@ -1,6 +1,7 @@
 #include "sources/field_reader.h"
 
 #include "common/compile_failure.h"
+#include "common/text.h"
 
 namespace scenario {
 namespace {
@@ -147,18 +148,18 @@ std::int64_t field_reader::read_number(std::int64_t min, std::int64_t max, const
   const bool negative = token[0] == '-';
   if (negative) i = 1;
   if (i == token.size())
-    throw compile_failure("'" + std::string(token) + "' is not a whole number", field_line_);
+    throw compile_failure(quoted_field(token) + " is not a whole number", field_line_);
   std::int64_t magnitude = 0;
   for (; i < token.size(); ++i) {
     const char c = token[i];
     if (c < '0' || c > '9')
-      throw compile_failure("'" + std::string(token) + "' is not a whole number", field_line_);
+      throw compile_failure(quoted_field(token) + " is not a whole number", field_line_);
     // Past 2^40 every width has overflowed; stop growing so nothing wraps.
     if (magnitude < (std::int64_t{1} << 40)) magnitude = magnitude * 10 + (c - '0');
   }
   const std::int64_t value = negative ? -magnitude : magnitude;
   if (value < min || value > max)
-    throw compile_failure(std::string(token) + " does not fit " + width, field_line_);
+    throw compile_failure(shown_field(token) + " does not fit " + width, field_line_);
   return value;
 }
 

@@ -131,6 +131,24 @@ TEST(FieldReader, TextWhereANumberIsExpectedIsAFailureNamingTheLine) {
   EXPECT_THROW(dash.read_int32(), compile_failure);
 }
 
+TEST(FieldReader, AHugeNumberIsQuotedCutAt80Characters) {
+  const std::string digits(100'000, '7');
+  const std::pair<std::string, std::string> cases[] = {
+      {digits + "x", "'" + digits.substr(0, 80) + "...' is not a whole number"},
+      {digits,
+       digits.substr(0, 80) + "... does not fit a 32-bit field (-2147483648 to 2147483647)"},
+  };
+  for (const auto& [text, message] : cases) {
+    field_reader r(text);
+    try {
+      r.read_int32();
+      ADD_FAILURE() << "no failure";
+    } catch (const compile_failure& f) {
+      EXPECT_EQ(f.what(), message);
+    }
+  }
+}
+
 TEST(FieldReader, LoneCarriageReturnsAndLineFeedsCountAsLineEnds) {
   field_reader r("a\rb\nc\r\nd");
   EXPECT_EQ(r.read_text(), "a");

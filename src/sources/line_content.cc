@@ -105,8 +105,8 @@ std::span<const std::string_view> line_content() {
   return k_lines;
 }
 
-void dati_linea(std::string_view folder, std::string_view nome_linea) {
-  write_text_file(join_path(folder, line_source_name(nome_linea)), k_lines);
+std::string dati_linea(std::string_view folder, std::string_view nome_linea) {
+  return write_text_file(join_path(folder, line_source_name(nome_linea)), k_lines);
 }
 
 }  // namespace scenario

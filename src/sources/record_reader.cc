@@ -26,12 +26,6 @@ keyword_read next_keyword(field_reader& reader, std::string& field, int max_dash
   return keyword_read::found;
 }
 
-std::string quoted_field(std::string_view field) {
-  constexpr std::size_t k_shown = 40;
-  if (field.size() <= k_shown) return "'" + std::string(field) + "'";
-  return "'" + std::string(field.substr(0, k_shown)) + "...'";
-}
-
 bool is_section_header(std::string_view field) {
   return contains(field, "[") && contains(field, "]");
 }

@@ -1,7 +1,7 @@
 // The record structure both description formats share, on top of the field
 // reader: finding the "[generale]" field, reading the next keyword field
 // (passing over fields that hold "-", which no keyword does), and the words
-// a diagnostic uses to quote a field or to tell a keyword from a value.
+// a diagnostic uses to tell a keyword from a value.
 #pragma once
 
 #include <string>
@@ -28,9 +28,6 @@ enum class keyword_read {
 // fails the read as the format's reader does.
 keyword_read next_keyword(field_reader& reader, std::string& field, int max_dashed,
                           bool check_end_between = true);
-
-// A field as a diagnostic quotes it: in single quotes, cut after 40 bytes.
-std::string quoted_field(std::string_view field);
 
 // True for a field written like a section header: it holds "[" and "]".
 bool is_section_header(std::string_view field);

@@ -16,8 +16,10 @@ std::string render_lines(std::span<const std::string_view> lines) {
   return bytes;
 }
 
-void write_text_file(const std::string& path, std::span<const std::string_view> lines) {
-  replace_file(path, render_lines(lines));
+std::string write_text_file(const std::string& path, std::span<const std::string_view> lines) {
+  std::string bytes = render_lines(lines);
+  replace_file(path, bytes);
+  return bytes;
 }
 
 }  // namespace scenario

@@ -11,7 +11,8 @@ namespace scenario {
 // The bytes of lines, each followed by CR LF.
 std::string render_lines(std::span<const std::string_view> lines);
 
-// Writes lines to path, replacing any older file there.
-void write_text_file(const std::string& path, std::span<const std::string_view> lines);
+// Writes lines to path, replacing any older file there; returns the bytes
+// written.
+std::string write_text_file(const std::string& path, std::span<const std::string_view> lines);
 
 }  // namespace scenario

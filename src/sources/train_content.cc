@@ -86,9 +86,9 @@ std::span<const std::string_view> train_content() {
   return k_lines;
 }
 
-void dati_treno(std::string_view folder, std::string_view nome_linea,
-                std::string_view numero_treno) {
-  write_text_file(join_path(folder, train_source_name(nome_linea, numero_treno)), k_lines);
+std::string dati_treno(std::string_view folder, std::string_view nome_linea,
+                       std::string_view numero_treno) {
+  return write_text_file(join_path(folder, train_source_name(nome_linea, numero_treno)), k_lines);
 }
 
 }  // namespace scenario

@@ -1,0 +1,45 @@
+// The line description from the grid, the table's header records and the plan.
+#include "inspect/decompile_parts.h"
+#include "inspect/invert_boards.h"
+#include "inspect/invert_fill.h"
+#include "inspect/invert_header.h"
+#include "inspect/invert_plan.h"
+#include "inspect/invert_scenery.h"
+
+namespace scenario {
+
+line_records decompile_line(const decompile_input& in, problem_sink& sink) {
+  const stazioni_t& t = in.table;
+  line_records r;
+  r.length = t[k_slot_train].fine;
+  auto references = invert_references(t);
+  sink.add(sink.stations, references.problems);
+  r.references = references.records;
+  r.sfondo_uno = t[k_slot_line].inizio;
+  r.sfondo_due = t[k_slot_line].posizione;
+  r.sfondo_tre = t[k_slot_line].fine;
+  auto repetition = invert_repetition(t);
+  sink.add(sink.stations, repetition.problems);
+  r.repetition = repetition.records;
+
+  auto curves = invert_plan(*in.plan, last_cell(in.grid));
+  sink.add(sink.plan, curves.problems);
+  r.curves = std::move(curves.records);
+  // The grid stores gradient + 100.
+  for (fill_values g : invert_fill(cell_bytes(in.grid, &cella::pendenza))) {
+    g.value -= 100;
+    r.gradients.push_back(g);
+  }
+  auto scenery = invert_scenery(in.grid);
+  sink.add(sink.grid, scenery.problems);
+  r.scenery = std::move(scenery.records);
+  auto speed_boards = invert_speed_boards(in.grid);
+  sink.add(sink.grid, speed_boards.problems);
+  r.speed_boards = std::move(speed_boards.records);
+  auto text_boards = invert_text_boards(in.grid, t);
+  sink.add(sink.grid, text_boards.problems);
+  r.text_boards = std::move(text_boards.records);
+  return r;
+}
+
+}  // namespace scenario

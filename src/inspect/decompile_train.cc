@@ -1,0 +1,124 @@
+// The train description from the grid and the table's station and header
+// records.
+#include <algorithm>
+#include <string>
+
+#include "inspect/decompile_parts.h"
+#include "inspect/invert_code_points.h"
+#include "inspect/invert_fill.h"
+#include "inspect/invert_signals.h"
+#include "inspect/invert_slowdowns.h"
+#include "inspect/invert_stations.h"
+#include "inspect/mark_order.h"
+#include "model/scenario_constants.h"
+
+namespace scenario {
+namespace {
+
+// Records 0 and 81 to 86 keep nothing but what the compile writes there.
+std::vector<std::string> header_leftovers(const stazioni_t& t) {
+  std::vector<std::string> out;
+  auto check = [&](int slot, auto clear) {
+    stazione rest = t[static_cast<std::size_t>(slot)];
+    clear(rest);
+    if (!(rest == stazione{}))
+      out.push_back("record " + std::to_string(slot) + ": values in fields no description sets");
+  };
+  auto place = [](stazione& s) { s.inizio = s.fine = s.posizione = 0; };
+  check(0, [](stazione&) {});
+  for (int slot : {k_slot_km_tre, k_slot_km_due, k_slot_km_uno, k_slot_train}) check(slot, place);
+  check(k_slot_line, [&](stazione& s) {
+    place(s);
+    s.nome.clear();
+  });
+  check(k_slot_repetition, [&](stazione& s) {
+    place(s);
+    s.nome.clear();
+    s.campo_2 = s.campo_4 = s.campo_5 = s.campo_6 = 0;
+  });
+  return out;
+}
+
+bool only_text(const stazione& s) {
+  stazione bare;
+  bare.nome = s.nome;
+  return s == bare;
+}
+
+// Every station of a type below 25 has its stop cell, holding its number,
+// and no other cell is a stop cell.
+std::vector<std::string> stop_cell_problems(const percorso_t& grid, const stazioni_t& t,
+                                            std::size_t stations) {
+  std::vector<std::int64_t> expected(grid.size(), 0);  // station number, 0 for none
+  std::vector<std::string> out;
+  for (std::size_t s = 1; s <= stations; ++s) {
+    if (t[s].tipo_stazione >= 25) continue;
+    const std::int64_t stop = t[s].fine / k_cell_metres - 1;
+    if (in_grid(grid, stop))
+      expected[static_cast<std::size_t>(stop)] = static_cast<std::int64_t>(s);
+  }
+  for (std::size_t c = 0; c < grid.size(); ++c) {
+    const bool stop = grid[c].tipo_cella == k_station_stop;
+    if (stop != (expected[c] != 0) || (stop && grid[c].valore_a != expected[c]))
+      out.push_back("cell " + std::to_string(c) +
+                    (stop ? ": a station stop that no station of the table has"
+                          : ": the stop cell of station " + std::to_string(expected[c]) +
+                                " holds no station stop"));
+  }
+  return out;
+}
+
+}  // namespace
+
+train_records decompile_train(const decompile_input& in, problem_sink& sink) {
+  const stazioni_t& t = in.table;
+  const percorso_t& grid = in.grid;
+  train_records r;
+  r.cars = t[k_slot_train].posizione;
+  r.braked_mass = t[k_slot_train].inizio;
+  r.sand = t[k_slot_repetition].campo_2;
+  r.hours = t[k_slot_repetition].campo_4;
+  r.minutes = t[k_slot_repetition].campo_5;
+  r.seconds = t[k_slot_repetition].campo_6;
+  r.adhesion = invert_fill(cell_bytes(grid, &cella::aderenza));
+  // The grid stores the speed limit in steps of 5 km/h.
+  for (fill_values v : invert_fill(cell_bytes(grid, &cella::vel_limite))) {
+    v.value *= 5;
+    r.speed.push_back(v);
+  }
+
+  // Text boards take records 80 down; stations stay below them. A text
+  // below the boards' records with no board is one whose board a station
+  // stop covers, which no description can give back.
+  const auto boards = std::count_if(grid.begin(), grid.end(),
+                                    [](const cella& c) { return c.tipo_cella == k_text_board; });
+  int first_board = k_first_board_slot + 1 - static_cast<int>(boards);
+  std::vector<std::string> table_problems = header_leftovers(t);
+  while (first_board > 1 && !t[static_cast<std::size_t>(first_board - 1)].nome.empty() &&
+         only_text(t[static_cast<std::size_t>(first_board - 1)])) {
+    --first_board;
+    table_problems.push_back("record " + std::to_string(first_board) +
+                             ": a text-board text that no board in the grid shows");
+  }
+  auto stations = invert_stations(t, first_board);
+  table_problems.insert(table_problems.end(), stations.problems.begin(), stations.problems.end());
+  sink.add(sink.stations, table_problems);
+  r.stations = std::move(stations.records);
+  sink.add(sink.grid, stop_cell_problems(grid, t, r.stations.size()));
+
+  auto slowdowns = invert_slowdowns(grid);
+  sink.add(sink.grid, slowdowns.problems);
+  r.slowdowns = std::move(slowdowns.records);
+  auto signals = invert_signals(grid);
+  sink.add(sink.grid, signals.problems);
+  auto order = order_marks(grid, t, r.stations.size(), signals.records);
+  sink.add(sink.grid, order.problems);
+  for (std::size_t i : order.records.signals) r.signals.push_back(signals.records[i]);
+  r.signal_before = std::move(order.records.before);
+  auto code_lines = invert_code_points(grid);
+  sink.add(sink.grid, code_lines.problems);
+  r.code_lines = std::move(code_lines.records);
+  return r;
+}
+
+}  // namespace scenario

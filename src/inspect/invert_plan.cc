@@ -1,0 +1,135 @@
+#include "inspect/invert_plan.h"
+
+#include <bit>
+#include <optional>
+#include <string>
+
+#include "route/plan.h"
+
+namespace scenario {
+namespace {
+
+constexpr double k_by_digit[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+
+// A step class: 0 straight, +d a curve of digit d turning as "d" does, -d as "s".
+double curvature(int step) {
+  const double k = k_by_digit[std::abs(step) - 1];
+  return step > 0 ? k : -k;
+}
+
+// Finds which step the compile took at each metre by taking every step again
+// on a three-metre scratch plan with the compile's own arithmetic.
+class step_finder {
+ public:
+  explicit step_finder(const profilo_t& plan) : plan_(plan), scratch_(2) {}
+
+  // The class of the step that gives metre n, trying `likely` first; nothing
+  // when no step gives it.
+  std::optional<int> step_at(std::size_t n, int likely) {
+    for (int c = 0; c < 2; ++c) {
+      scratch_.set_real(0, c, plan_.value(n - 2, c));
+      scratch_.set_real(1, c, plan_.value(n - 1, c));
+    }
+    if (gives(n, likely)) return likely;
+    for (int step = -6; step <= 6; ++step)
+      if (step != likely && gives(n, step)) return step;
+    return std::nullopt;
+  }
+
+ private:
+  bool gives(std::size_t n, int step) {
+    if (step == 0)
+      straight_step(scratch_, 2);
+    else
+      curved_step(scratch_, 2, curvature(step));
+    for (int c = 0; c < 2; ++c)
+      if (std::bit_cast<std::uint64_t>(scratch_.value(2, c)) !=
+          std::bit_cast<std::uint64_t>(plan_.value(n, c)))
+        return false;
+    return true;
+  }
+
+  const profilo_t& plan_;
+  profilo_t scratch_;
+};
+
+bool seeded(const profilo_t& plan) {
+  const double expected[2][2] = {{0, 0}, {0, 1}};
+  for (std::size_t m = 0; m < 2; ++m)
+    for (int c = 0; c < 2; ++c)
+      if (plan.tag(m, c) != plan_tag::int16 || plan.value(m, c) != expected[m][c]) return false;
+  return true;
+}
+
+std::string at_metre(std::size_t m) {
+  return "metre " + std::to_string(m) + ": ";
+}
+
+}  // namespace
+
+inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int32_t last_cell) {
+  inverted<std::vector<curve_values>> out;
+  const std::int64_t extent = plan.extent();
+  if (extent < 2 || !seeded(plan)) {
+    out.problems.push_back(at_metre(0) +
+                           "the plan does not begin with the points (0, 0) and (0, 1)");
+    return out;
+  }
+  // The last metre given: the compile leaves the last two metres empty unless
+  // a curve reaches them, and a compile that stopped at a fault left the
+  // rest of the plan empty.
+  std::size_t last = 1;
+  while (last + 1 <= static_cast<std::size_t>(extent) && plan.tag(last + 1, 0) == plan_tag::real)
+    ++last;
+  if (last < static_cast<std::size_t>(extent) - 2)
+    out.problems.push_back(at_metre(last + 1) +
+                           "the plan ends here; it comes from a compile stopped by a fault, and "
+                           "the descriptions written extend it straight to the end");
+  for (std::size_t m = last + 1; m <= static_cast<std::size_t>(extent); ++m)
+    if (plan.tag(m, 0) != plan_tag::empty) {
+      out.problems.push_back(at_metre(m) + "a point after the end of the plan");
+      break;
+    }
+
+  step_finder finder(plan);
+  const std::int64_t room =
+      std::int64_t{50} * last_cell - 100;  // the latest start a record may have
+  int step = 0;
+  std::size_t run_start = 0;     // first metre of the current curved run
+  std::int64_t drawn_until = 1;  // the last metre a curve record has drawn
+  auto close_run = [&](std::size_t end) {
+    if (step == 0) return;
+    std::int64_t start = static_cast<std::int64_t>(run_start) - 1;
+    if (start > room && drawn_until == start) start = room - room % 50;
+    if (start > room)
+      out.problems.push_back(at_metre(run_start) +
+                             "a curve starts here, too close to the end of the grid for a curve "
+                             "record");
+    out.records.push_back({std::abs(step), step < 0, static_cast<std::int32_t>(start),
+                           static_cast<std::int32_t>(static_cast<std::int64_t>(end) - start)});
+    drawn_until = static_cast<std::int64_t>(end);
+  };
+  for (std::size_t n = 2; n <= last; ++n) {
+    const std::optional<int> found = finder.step_at(n, step);
+    if (!found) {
+      out.problems.push_back(at_metre(n) +
+                             "the point is no step of the plan from the two before it");
+      close_run(n - 1);
+      return out;
+    }
+    if (*found != step) {
+      close_run(n - 1);
+      step = *found;
+      run_start = n;
+    }
+    if (step == 0 && n > static_cast<std::size_t>(extent) - 2) {
+      out.problems.push_back(at_metre(n) +
+                             "a straight step past metre E - 2, which only a curve reaches");
+      return out;
+    }
+  }
+  close_run(last);
+  return out;
+}
+
+}  // namespace scenario

@@ -1,0 +1,27 @@
+// The order of the station and signal records: both write approach marks on
+// the cells before them whatever those cells hold, so where two share a cell
+// the one written later keeps its mark.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "inspect/description_records.h"
+#include "model/percorso.h"
+#include "model/stazioni.h"
+
+namespace scenario {
+
+struct record_order {
+  std::vector<std::size_t> signals;  // the signals' indices in the order written
+  std::vector<std::size_t> before;   // for each of those, the station it stands before
+};
+
+// An order of the stations of records 1 to `stations` (which keep their
+// order) and the signals that leaves the approach mark of every cell as the
+// grid shows it; as close as it can to all stations first, then the signals
+// as given. Marks that no order leaves are the problems.
+inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
+                                   std::size_t stations, const std::vector<signal_values>& signals);
+
+}  // namespace scenario

@@ -1,0 +1,207 @@
+#include "platform/file_set.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "platform/file_faults.h"
+#include "platform/files.h"
+
+namespace scenario {
+namespace {
+
+// Small writes are gathered up to this size before they go to the file.
+constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
+
+bool g_sync = false;
+
+std::string reason(int err) {
+  return std::strerror(err);
+}
+
+// Refuses what may not be replaced by a file under path, without creating
+// anything there. A link is replaced itself, so only what it points to
+// decides whether it may be: a file, or nothing at all.
+void check_name(const std::string& path) {
+  struct stat st {};
+  if (::lstat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return;
+    throw io_error(path, "create", reason(errno));
+  }
+  if (S_ISLNK(st.st_mode)) {
+    if (::stat(path.c_str(), &st) != 0) return;  // a dangling link
+    if (S_ISDIR(st.st_mode)) throw io_error(path, "create", reason(EISDIR));
+    if (!S_ISREG(st.st_mode)) throw io_error(path, "create", "not a regular file");
+    return;
+  }
+  if (S_ISDIR(st.st_mode)) throw io_error(path, "create", reason(EISDIR));
+  if (!S_ISREG(st.st_mode)) throw io_error(path, "create", "not a regular file");
+  // The older file is replaced, not written, but a file its owner made
+  // read-only is still refused, as writing it in place would be.
+  if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+    throw io_error(path, "create", reason(errno));
+}
+
+int injected_write_error(const std::string& path, std::uint64_t offset, std::size_t size) {
+  const file_faults* f = active_file_faults();
+  return f != nullptr && f->write_error ? f->write_error(path, offset, size) : 0;
+}
+
+int injected_rename_error(const std::string& path) {
+  const file_faults* f = active_file_faults();
+  return f != nullptr && f->rename_error ? f->rename_error(path) : 0;
+}
+
+}  // namespace
+
+void set_sync_writes(bool on) {
+  g_sync = on;
+}
+
+bool sync_writes() {
+  return g_sync;
+}
+
+output_file::output_file(std::string path, std::string temp)
+    : path_(std::move(path)), temp_(std::move(temp)), guard_(temp_) {}
+
+output_file::~output_file() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+void output_file::write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= k_buffer_bytes) {
+    buffer_ += bytes;
+    return;
+  }
+  write_through(buffer_);
+  buffer_.clear();
+  if (bytes.size() < k_buffer_bytes)
+    buffer_ = bytes;
+  else
+    write_through(bytes);
+}
+
+void output_file::write_through(std::string_view bytes) {
+  while (!bytes.empty()) {
+    int err = injected_write_error(path_, written_, bytes.size());
+    if (err == 0) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n >= 0) {
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        written_ += static_cast<std::uint64_t>(n);
+        continue;
+      }
+      err = errno;
+      if (err == EINTR) continue;
+    }
+    throw io_error(path_, "write", reason(err));
+  }
+}
+
+void output_file::finish() {
+  write_through(buffer_);
+  buffer_.clear();
+  if (g_sync && ::fsync(fd_) != 0) throw io_error(path_, "write", reason(errno));
+  const int fd = fd_;
+  fd_ = -1;
+  // A file system that writes on close reports its failures here.
+  if (::close(fd) != 0) throw io_error(path_, "write", reason(errno));
+}
+
+file_set::file_set(std::string folder, std::ostream& notices)
+    : folder_(std::move(folder)), lock_(folder_, notices) {}
+
+file_set::~file_set() {
+  if (committed_) return;
+  for (const auto& f : members_) {
+    if (f->fd_ >= 0) {
+      ::close(f->fd_);
+      f->fd_ = -1;
+    }
+    ::unlink(f->temp_.c_str());
+  }
+}
+
+output_file& file_set::add(std::string_view name) {
+  const std::string path = join_path(folder_, name);
+  if (name.empty()) throw io_error(path, "create", reason(EISDIR));
+  for (const auto& f : members_)
+    if (f->path_ == path) throw io_error(path, "create", "named twice in one set");
+  check_name(path);
+  std::string temp = temp_name_for(path);
+  auto f = std::unique_ptr<output_file>(new output_file(path, std::move(temp)));
+  // A file under this process's temporary name was left by a process that
+  // had the same number and no longer runs.
+  ::unlink(f->temp_.c_str());
+  f->fd_ = ::open(f->temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+  if (f->fd_ < 0) throw io_error(path, "create", reason(errno));
+  members_.push_back(std::move(f));
+  return *members_.back();
+}
+
+void file_set::put_in_place(output_file& f) {
+  if (const int err = injected_rename_error(f.path_); err != 0)
+    throw io_error(f.path_, "replace", reason(err));
+  const char* temp = f.temp_.c_str();
+  const char* path = f.path_.c_str();
+  // An exchange keeps the older file, under the temporary name, until the
+  // whole set is in place, so that a failure can put it back; nor does it
+  // make ext4 write the new file out at once, as a rename over a file does.
+  if (::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_EXCHANGE) == 0) {
+    f.placed_ = output_file::placed::over_older;
+    return;
+  }
+  // No older file, or a file system that cannot exchange: a plain rename.
+  if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+    throw io_error(f.path_, "replace", reason(errno));
+  struct stat st {};
+  const bool was_free = ::lstat(path, &st) != 0;
+  if (::rename(temp, path) != 0) throw io_error(f.path_, "replace", reason(errno));
+  f.placed_ = was_free ? output_file::placed::into_free : output_file::placed::no;
+}
+
+void file_set::take_back(output_file& f) {
+  const char* temp = f.temp_.c_str();
+  const char* path = f.path_.c_str();
+  if (f.placed_ == output_file::placed::over_older)
+    ::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_EXCHANGE);
+  else if (f.placed_ == output_file::placed::into_free)
+    ::rename(path, temp);
+  f.placed_ = output_file::placed::no;
+}
+
+void file_set::commit() {
+  for (const auto& f : members_) f->finish();
+  if (const file_faults* faults = active_file_faults(); faults != nullptr && faults->before_rename)
+    faults->before_rename();
+  const signals_held held;
+  std::size_t in_place = 0;
+  try {
+    for (; in_place < members_.size(); ++in_place) put_in_place(*members_[in_place]);
+  } catch (...) {
+    while (in_place > 0) take_back(*members_[--in_place]);
+    throw;
+  }
+  for (const auto& f : members_)
+    if (f->placed_ == output_file::placed::over_older) ::unlink(f->temp_.c_str());
+  committed_ = true;
+  if (g_sync && lock_.folder_descriptor() >= 0 && ::fsync(lock_.folder_descriptor()) != 0)
+    throw io_error(folder_, "sync the folder", reason(errno));
+}
+
+void replace_file(const std::string& path, std::string_view bytes) {
+  const std::size_t slash = path.rfind('/');
+  std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  file_set set(std::move(folder));
+  set.add(slash == std::string::npos ? std::string_view(path)
+                                     : std::string_view(path).substr(slash + 1))
+      .write(bytes);
+  set.commit();
+}
+
+}  // namespace scenario

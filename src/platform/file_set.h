@@ -1,0 +1,86 @@
+// Files replaced whole and together. Each member of a set is written to a
+// temporary file beside its name; only once every member is complete are
+// they put in place, each name taking its new file in one step. A name is
+// thus never missing, empty or half written, a failure before the commit
+// leaves every older file as it was, and no temporary file outlives the set.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/folder_lock.h"
+#include "platform/temp_files.h"
+
+namespace scenario {
+
+// Whether sets sync each file and then their folder before the commit
+// returns, for safety against a power loss; off unless set (the command
+// line's --sync).
+void set_sync_writes(bool on);
+bool sync_writes();
+
+// One member of a set being written: its bytes go to the temporary file.
+class output_file {
+ public:
+  // Appends bytes. Throws io_error naming the file ("No space left on
+  // device", "File too large").
+  void write(std::string_view bytes);
+  // The name the file takes when the set is committed.
+  const std::string& path() const { return path_; }
+
+  ~output_file();
+  output_file(const output_file&) = delete;
+  output_file& operator=(const output_file&) = delete;
+
+ private:
+  friend class file_set;
+  output_file(std::string path, std::string temp);
+  void write_through(std::string_view bytes);
+  void finish();
+
+  std::string path_;
+  std::string temp_;
+  temp_guard guard_;
+  int fd_ = -1;
+  std::string buffer_;
+  std::uint64_t written_ = 0;
+  // How the file was put in place: the older file it replaced now stands
+  // under the temporary name, or the name was free.
+  enum class placed { no, over_older, into_free } placed_ = placed::no;
+};
+
+class file_set {
+ public:
+  // A set of files in folder, written under the folder's lock.
+  explicit file_set(std::string folder, std::ostream& notices = std::cerr);
+  // Removes the temporary files of a set that was not committed.
+  ~file_set();
+  file_set(const file_set&) = delete;
+  file_set& operator=(const file_set&) = delete;
+
+  // Starts the member that replaces folder/name, without creating anything
+  // under the name: a folder, a file that may not be written, or anything
+  // but a file or a link to a file under the name is refused (io_error). A
+  // link is replaced itself; what it points to is never touched.
+  output_file& add(std::string_view name);
+
+  // Completes every member, then puts them all in place. Throws io_error,
+  // with every older file back in place, when a member cannot be completed
+  // or put in place.
+  void commit();
+
+ private:
+  void put_in_place(output_file& f);
+  void take_back(output_file& f);
+
+  std::string folder_;
+  folder_lock lock_;
+  std::vector<std::unique_ptr<output_file>> members_;
+  bool committed_ = false;
+};
+
+}  // namespace scenario

@@ -1,0 +1,57 @@
+// The layout of the two descriptions as the program writes them: how each
+// record spaces its fields. The shipped descriptions are written this way,
+// and so is every description written back from compiled files.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// "KEYWORD,    V1,    V2": a general record of either description, four
+// blanks after every comma.
+std::string general_line(std::string_view keyword, std::initializer_list<std::int32_t> values);
+
+// Line description body records.
+// "curvad6,  500,  300"
+std::string curve_line(std::string_view keyword, std::int32_t start, std::int32_t length);
+// "pendenza,  2950,   14"
+std::string gradient_line(std::int32_t position, std::int32_t gradient);
+// "montagna,   8650,  8750,  12"
+std::string scenery_line(std::int32_t inizio, std::int32_t fine, std::int32_t tipo);
+// "indicatori_vmax,  1850,  85,  90,  90,  0,  ,  ,  ,  0": the eight values
+// after the position; an empty one is an empty field.
+std::string speed_board_line(std::int32_t posizione,
+                             const std::array<std::optional<std::int32_t>, 8>& values);
+// "cartello indicatore,  7000,  PASSO DEL LUPO"; field as text_field gives it.
+std::string text_board_line(std::int32_t position, std::string_view field);
+
+// Train description records: each value right-aligned in a field of fixed
+// width that starts after its comma.
+// "orologio,    5               57            30 ": blanks only between the values.
+std::string clock_line(std::int32_t hours, std::int32_t minutes, std::int32_t seconds);
+// "aderenza,   0,    100"
+std::string adhesion_line(std::int32_t position, std::int32_t adhesion);
+// "velocita,    1850,    90"
+std::string speed_limit_line(std::int32_t position, std::int32_t speed);
+// "stazione,       0,  8,  300,  0, 0, 0,  1,1,0,  4,1,1,    1,   5,58, 0, CORVALE":
+// the sixteen numbers in line order, then the name as text_field gives it.
+std::string station_line(const std::array<std::int32_t, 16>& values, std::string_view name_field);
+// "rallentamento,   51150,    50,  200, 0,  1,  0": x, v, l, f_tt, f_ta, d_v.
+std::string slowdown_line(const std::array<std::int32_t, 6>& values);
+// "segnale,   15250,   2, 4, 1,  1, 0,    0,  0,0,0, 140": the eleven values
+// in line order, the position first.
+std::string signal_line(const std::array<std::int32_t, 11>& values);
+// "abbattimento,    1000,   180"
+std::string code_line_line(std::int32_t position, std::int32_t value);
+
+// How text must stand as the last field of a record for the field reader to
+// read it back unchanged: as it is, or in double quotes; nothing when no
+// field reads back as that text (a double quote together with a comma, a line
+// end, an outer blank or a leading quote).
+std::optional<std::string> text_field(std::string_view text);
+
+}  // namespace scenario
