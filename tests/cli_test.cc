@@ -542,21 +542,25 @@ TEST(CommandLine, HelpListsEveryCommandAndEachCommandHasItsOwn) {
   // The reference is named where it is: beside the source tree here.
   const fs::path docs = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs";
   EXPECT_NE(help.out.find("  " + docs.string() + "/authoring.md\n"), std::string::npos) << help.out;
+  std::set<std::size_t> summary_columns;  // one column for every summary
   for (const command_info& c : command_table()) {
     SCOPED_TRACE(c.name);
-    std::string summary_line = "  " + std::string(c.name);
-    summary_line.resize(std::max<std::size_t>(summary_line.size() + 2, 12), ' ');
-    EXPECT_NE(help.out.find("\n" + summary_line + std::string(c.summary) + "\n"),
-              std::string::npos);
+    const std::size_t at = help.out.find("\n  " + std::string(c.name) + "  ");
+    ASSERT_NE(at, std::string::npos);
+    const std::size_t summary = help.out.find_first_not_of(' ', at + 3 + c.name.size());
+    EXPECT_EQ(help.out.substr(summary, c.summary.size() + 1), std::string(c.summary) + "\n");
+    summary_columns.insert(summary - at - 1);
     const std::string name(c.name);
     const testing::program_result own = run("help " + name, dir.path());
     EXPECT_EQ(own.status, 0);
     EXPECT_EQ(own.out.rfind("Usage: scenario_gen " + std::string(c.synopsis) + "\n", 0), 0u);
     EXPECT_NE(own.out.find("\n  Example:\n    scenario_gen " + std::string(c.example) + "\n"),
               std::string::npos);
+    EXPECT_EQ(own.out.find(" \n"), std::string::npos) << "a line ends in a blank";
     EXPECT_EQ(run(name + " --help", dir.path()).out, own.out);
     EXPECT_EQ(run("--help " + name, dir.path()).out, own.out);
   }
+  EXPECT_EQ(summary_columns.size(), 1u);
   EXPECT_NE(run("help compile", dir.path()).out.find("    --line-name NAME        the line name"),
             std::string::npos);
   EXPECT_TRUE(names_in(dir.path()).empty());

@@ -97,19 +97,23 @@ void print_option(std::ostream& out, std::string_view words, std::string_view wh
   std::string line = std::string(indent, ' ') + std::string(words);
   line.resize(std::max(line.size() + 2, k_option_column), ' ');
   std::size_t column = line.size();
+  bool first = true;  // no word of what yet: nothing to part it from
   while (!what.empty()) {
     const std::size_t space = what.find(' ');
     const std::string_view word = what.substr(0, space);
-    if (column + word.size() > k_screen_width && column > k_option_column) {
+    const std::size_t gap = first ? 0 : 1;
+    if (column + gap + word.size() > k_screen_width && column > k_option_column) {
       line += '\n' + std::string(k_option_column, ' ');
       column = k_option_column;
+    } else if (gap != 0) {
+      line += ' ';
+      ++column;
     }
     line += word;
     column += word.size();
+    first = false;
     if (space == what.npos) break;
     what.remove_prefix(space + 1);
-    line += ' ';
-    ++column;
   }
   out << line << '\n';
 }
@@ -165,9 +169,11 @@ void print_help(std::ostream& out, std::string_view docs) {
          "window when there is a display, otherwise on a terminal's standard error.\n"
          "\n"
          "Commands:\n";
+  std::size_t longest = 0;
+  for (const command_info& c : k_commands) longest = std::max(longest, c.name.size());
   for (const command_info& c : k_commands) {
     std::string name = "  " + std::string(c.name);
-    name.resize(std::max<std::size_t>(name.size() + 2, 12), ' ');
+    name.resize(2 + longest + 2, ' ');
     out << name << c.summary << '\n';
   }
   out << "\n"
