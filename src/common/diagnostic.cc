@@ -3,18 +3,6 @@
 namespace scenario {
 namespace {
 
-const char* severity_word(severity level) {
-  switch (level) {
-    case severity::error:
-      return "error";
-    case severity::warning:
-      return "warning";
-    case severity::note:
-      return "note";
-  }
-  return "error";
-}
-
 // The source line as shown, and a caret under column (counted in bytes;
 // a tab keeps its place above the caret's tab).
 void append_source(std::string& out, const diagnostic& d) {
@@ -38,7 +26,7 @@ void append(std::string& out, const diagnostic& d) {
     out += k_program_name;
   }
   out += ": ";
-  out += severity_word(d.level);
+  out += severity_name(d.level);
   out += ": ";
   if (!located && !d.file.empty()) out += d.file + ": ";
   out += d.message;
@@ -53,6 +41,18 @@ void append(std::string& out, const diagnostic& d) {
 }
 
 }  // namespace
+
+const char* severity_name(severity level) {
+  switch (level) {
+    case severity::error:
+      return "error";
+    case severity::warning:
+      return "warning";
+    case severity::note:
+      return "note";
+  }
+  return "error";
+}
 
 std::string format_diagnostic(const diagnostic& d) {
   std::string out;

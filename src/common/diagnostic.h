@@ -28,6 +28,9 @@ struct diagnostic {
   friend bool operator==(const diagnostic&, const diagnostic&) = default;
 };
 
+// "error", "warning" or "note", as the diagnostic's line shows it.
+const char* severity_name(severity level);
+
 // The program's own name, which stands where a diagnostic has no file.
 inline constexpr const char* k_program_name = "scenario_gen";
 

@@ -84,24 +84,12 @@ header button { font-size: 14px; min-width: 30px; }
 body.disconnected header { background: #616161; }
 )";
 
-const char* severity_class(severity s) {
-  switch (s) {
-    case severity::error:
-      return "error";
-    case severity::warning:
-      return "warning";
-    case severity::note:
-      return "note";
-  }
-  return "note";
-}
-
 }  // namespace
 
 std::string diagnostics_html(const watch_view& v) {
   std::string out = "<p class=\"status\">" + xml_escape(v.status) + "</p>\n";
   for (const diagnostic& d : v.diagnostics)
-    out += "<pre class=\"" + std::string(severity_class(d.level)) + "\">" +
+    out += "<pre class=\"" + std::string(severity_name(d.level)) + "\">" +
            xml_escape(format_diagnostic(d)) + "</pre>\n";
   return out;
 }
