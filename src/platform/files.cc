@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/descriptor.h"
+
 namespace scenario {
 namespace {
 
@@ -17,21 +19,6 @@ constexpr char k_separator = '/';
 std::string reason(int err) {
   return std::strerror(err);
 }
-
-// Closes a descriptor when it goes out of scope.
-class descriptor {
- public:
-  explicit descriptor(int fd) : fd_(fd) {}
-  descriptor(const descriptor&) = delete;
-  descriptor& operator=(const descriptor&) = delete;
-  ~descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 

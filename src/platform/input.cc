@@ -9,27 +9,10 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/descriptor.h"
 #include "platform/files.h"
 
 namespace scenario {
-namespace {
-
-// Closes a descriptor this file opened when it goes out of scope.
-class owned_descriptor {
- public:
-  explicit owned_descriptor(int fd) : fd_(fd) {}
-  owned_descriptor(const owned_descriptor&) = delete;
-  owned_descriptor& operator=(const owned_descriptor&) = delete;
-  ~owned_descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
-
-}  // namespace
 
 std::string input_name(const std::string& path) {
   return path == "-" ? "standard input" : path;
@@ -41,7 +24,7 @@ std::optional<std::string> read_input(const std::string& path, std::size_t limit
   if (standard && ::isatty(STDIN_FILENO) == 1)
     throw failure(program_diagnostic(
         "the standard input is a terminal; pipe a file into it or name the file"));
-  const owned_descriptor own(standard ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const descriptor own(standard ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   const int fd = standard ? STDIN_FILENO : own.get();
   if (fd < 0) throw io_error(name, "read", std::strerror(errno));
   struct stat st {};
