@@ -19,7 +19,7 @@ std::size_t plan_points::next(double* c0, double* c1, std::size_t n) {
   const std::vector<plan_run>& runs = plan_.runs();
   while (done < n && run_ < runs.size()) {
     const plan_run& r = runs[run_];
-    const std::size_t left = static_cast<std::size_t>(r.last - metre_ + 1);
+    const std::size_t left = static_cast<std::size_t>(std::int64_t{r.last} - metre_ + 1);
     const std::size_t count = std::min(left, n - done);
     // The two points before stay in registers.
     plan_xy last = last_;

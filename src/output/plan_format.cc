@@ -58,7 +58,8 @@ std::uint64_t block_size(const plan_runs& plan) {
   const auto metres = static_cast<std::uint64_t>(plan.metres());
   if (!plan.seeded()) return 2 * metres;
   const auto computed = static_cast<std::uint64_t>(plan.last_set() - 1);
-  return 2 * 4 + 10 * computed + 2 * (metres - 2 - computed);
+  const std::uint64_t seeds = 8;  // two entries of 4 bytes
+  return seeds + 10 * computed + 2 * (metres - 2 - computed);
 }
 
 }  // namespace
