@@ -1,6 +1,9 @@
 // The entry points of the program's modules (platform/modules.h), each
 // looked up by its name once the module is loaded. What a module makes runs
-// the module's code, so a module stays loaded once it has been.
+// the module's code, so a module stays loaded once it has been. The program
+// may have a C++ runtime of its own: an entry point throws nothing, and
+// memory passed between the two is allocated and freed with malloc and free
+// on both sides.
 #pragma once
 
 #include "platform/display.h"

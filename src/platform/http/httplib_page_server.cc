@@ -118,6 +118,11 @@ class httplib_page_server final : public page_server {
 }  // namespace scenario
 
 scenario::page_server* scenario_start_page_server(int port) {
-  auto server = std::make_unique<scenario::httplib_page_server>(port);
-  return server->listening() ? server.release() : nullptr;
+  // Nothing is thrown to the program, which has a runtime of its own.
+  try {
+    auto server = std::make_unique<scenario::httplib_page_server>(port);
+    return server->listening() ? server.release() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
 }

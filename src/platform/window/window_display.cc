@@ -189,5 +189,10 @@ scenario::display* scenario_open_window_display(const scenario::progress_layout*
   if (d == nullptr) return nullptr;
   fl_open_display(d);
   Fl::set_font(scenario::k_label_font, scenario::k_label_face);
-  return new scenario::window_display(*layout);
+  // Nothing is thrown to the program, which has a runtime of its own.
+  try {
+    return new scenario::window_display(*layout);
+  } catch (...) {
+    return nullptr;
+  }
 }
