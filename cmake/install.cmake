@@ -2,6 +2,9 @@
 # CPack: cmake --preset package && cmake --build --preset package &&
 # cpack --preset deb.
 install(TARGETS scenario_gen RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(scenario_modules)
+  install(TARGETS ${scenario_modules} LIBRARY DESTINATION ${scenario_module_dir})
+endif()
 install(FILES README.md LICENSE docs/authoring.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(DIRECTORY docs/examples DESTINATION ${CMAKE_INSTALL_DOCDIR})
 install(FILES ${scenario_bash_completion}

@@ -7,6 +7,8 @@
 #include <string_view>
 
 #include "fuzz_support.h"
+#include "model/plan_runs.h"
+#include "output/plan_format.h"
 #include "run/binary_files.h"
 #include "run/compile.h"
 
@@ -26,5 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!r.has_grid() || !r.stamp_conflict.empty()) return 0;
   const binary_bytes bytes = serialise_binary_files(r.st);
   if (bytes.grid.empty() || bytes.stations.empty()) __builtin_trap();
+  // The plan file written from the runs is the file of the table they give.
+  if (with_plan && bytes.plan != serialise_plan(plan_table(r.st.profilo))) __builtin_trap();
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "cli/command_table.h"
@@ -37,6 +38,8 @@ TEST(Install, TheTreeHoldsTheProgramItsDocumentationManualAndCompletion) {
                                  "share/doc/scenario_gen/examples/Valle_12-.txt",
                                  "share/bash-completion/completions/scenario_gen"};
   if (SCENARIO_MAN_PAGE) expected.insert("share/man/man1/scenario_gen.1");
+  std::istringstream modules(SCENARIO_MODULE_FILES);
+  for (std::string m; modules >> m;) expected.insert(SCENARIO_MODULE_DIR "/" + m);
   EXPECT_EQ(files_under(prefix.path()), expected);
 
   // The installed program points at its own documentation, wherever the
@@ -56,6 +59,45 @@ TEST(Install, TheTreeHoldsTheProgramItsDocumentationManualAndCompletion) {
     for (const command_info& c : command_table())
       EXPECT_NE(man.find(".SS " + std::string(c.name) + "\n"), std::string::npos) << c.name;
   }
+}
+
+// A run on a terminal loads no window toolkit; one with a display variable
+// loads the installed window module, found beside the installed program
+// wherever the tree was put, and takes the terminal when the display
+// cannot be opened.
+TEST(Install, TheWindowModuleIsLoadedFromTheTreeOnlyForADisplay) {
+#ifndef SCENARIO_WITH_WINDOW
+  GTEST_SKIP() << "this build has no window display";
+#endif
+  testing::scratch_folder prefix;
+  ASSERT_EQ(testing::run_program(
+                CMAKE_COMMAND_PATH,
+                "--install '" SCENARIO_BUILD_DIR "' --prefix '" + prefix.path().string() + "'",
+                prefix.path())
+                .status,
+            0);
+  const std::string exe = prefix.file("bin/scenario_gen");
+  const std::string module = prefix.file(SCENARIO_MODULE_DIR "/scenario_window.so");
+  int n = 90;  // a display number with no server socket
+  while (fs::exists("/tmp/.X11-unix/X" + std::to_string(n))) ++n;
+  testing::scratch_folder out;
+  const auto loaded = [&](const std::string& display) {
+    const testing::program_result r = testing::run_program(
+        "/usr/bin/env", display + " LD_DEBUG=files '" + exe + "' run -o made", out.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    return r.err;
+  };
+  const std::string terminal = loaded("-u DISPLAY");
+  EXPECT_EQ(terminal.find("scenario_window"), std::string::npos);
+  EXPECT_EQ(terminal.find("libfltk"), std::string::npos);
+  // The loader names the module as the program opened it.
+  const std::string display = loaded("DISPLAY=:" + std::to_string(n));
+  const std::string mark = "scenario_window.so [0];  dynamically loaded";
+  const std::size_t end = display.find(mark);
+  ASSERT_NE(end, std::string::npos) << display;
+  const std::size_t begin = display.rfind("file=", end) + 5;
+  const std::string opened = display.substr(begin, end - begin) + "scenario_window.so";
+  EXPECT_TRUE(fs::equivalent(opened, module)) << opened;
 }
 
 TEST(Install, BashCompletesCommandsOptionsAndFiles) {

@@ -40,7 +40,7 @@ TEST(PictureScales, NoLabelOrMarkOverlapsAndNoBlankFoot) {
     picture_options o;
     o.from = c.from;
     o.to = c.to;
-    const route_picture pic = draw_route(st.percorso, st.stazioni, st.profilo, o);
+    const route_picture pic = draw_route(st.percorso, st.stazioni, plan_table(st.profilo), o);
     ASSERT_EQ(testing::check_xml(pic.svg).error, "");
     EXPECT_EQ(pic.overlaps, 0u);
     // Every pair that shares a place, as text, so that a failure shows where.

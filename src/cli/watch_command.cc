@@ -18,6 +18,7 @@
 #include "draw/route_picture.h"
 #include "draw/watch_page.h"
 #include "model/file_names.h"
+#include "model/plan_runs.h"
 #include "platform/file_watch.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -128,7 +129,8 @@ class watch_session {
     // A broken edit keeps the last good picture; the first compile draws
     // what it has.
     if (good || (view_.picture_version == 0 && r.has_grid())) {
-      const route_picture pic = draw_route(r.st.percorso, r.st.stazioni, r.st.profilo, picture_);
+      const route_picture pic =
+          draw_route(r.st.percorso, r.st.stazioni, plan_table(r.st.profilo), picture_);
       view_.svg = pic.svg.substr(pic.svg.find("<svg"));
       view_.picture_version = view_.version;
     }

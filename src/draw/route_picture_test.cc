@@ -23,7 +23,7 @@ const run_state& shipped() {
 
 TEST(RoutePicture, ShippedScenarioIsWellFormedNamesEveryStationAndNoLabelOverlaps) {
   const run_state& st = shipped();
-  const route_picture pic = draw_route(st.percorso, st.stazioni, st.profilo);
+  const route_picture pic = draw_route(st.percorso, st.stazioni, plan_table(st.profilo));
   const testing::xml_check xml = testing::check_xml(pic.svg);
   ASSERT_EQ(xml.error, "");
   // Every station name, once on the plan and once over the profile.
@@ -56,7 +56,7 @@ TEST(RoutePicture, TooltipsTellWhatWhereAndTheRecordsLine) {
   o.sources = &r.sources;
   o.line_file = "L.txt";
   o.train_file = "T.txt";
-  const std::string svg = draw_route(r.st.percorso, r.st.stazioni, r.st.profilo, o).svg;
+  const std::string svg = draw_route(r.st.percorso, r.st.stazioni, plan_table(r.st.profilo), o).svg;
   auto line_of = [](const std::string& text, const std::string& record) {
     return std::to_string(std::count(text.begin(), text.begin() + text.find(record), '\n') + 1);
   };

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "route/plan.h"
+#include "model/plan_runs.h"
 
 namespace scenario {
 namespace {
@@ -18,18 +18,16 @@ double curvature(int step) {
 }
 
 // Finds which step the compile took at each metre by taking every step again
-// on a three-metre scratch plan with the compile's own arithmetic.
+// with the compile's own arithmetic.
 class step_finder {
  public:
-  explicit step_finder(const profilo_t& plan) : plan_(plan), scratch_(2) {}
+  explicit step_finder(const profilo_t& plan) : plan_(plan) {}
 
   // The class of the step that gives metre n, trying `likely` first; nothing
   // when no step gives it.
   std::optional<int> step_at(std::size_t n, int likely) {
-    for (int c = 0; c < 2; ++c) {
-      scratch_.set_real(0, c, plan_.value(n - 2, c));
-      scratch_.set_real(1, c, plan_.value(n - 1, c));
-    }
+    before_ = {plan_.value(n - 2, 0), plan_.value(n - 2, 1)};
+    last_ = {plan_.value(n - 1, 0), plan_.value(n - 1, 1)};
     if (gives(n, likely)) return likely;
     for (int step = -6; step <= 6; ++step)
       if (step != likely && gives(n, step)) return step;
@@ -38,19 +36,15 @@ class step_finder {
 
  private:
   bool gives(std::size_t n, int step) {
-    if (step == 0)
-      straight_step(scratch_, 2);
-    else
-      curved_step(scratch_, 2, curvature(step));
-    for (int c = 0; c < 2; ++c)
-      if (std::bit_cast<std::uint64_t>(scratch_.value(2, c)) !=
-          std::bit_cast<std::uint64_t>(plan_.value(n, c)))
-        return false;
-    return true;
+    const plan_xy p =
+        step == 0 ? straight_step(before_, last_) : curved_step(before_, last_, curvature(step));
+    return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(plan_.value(n, 0)) &&
+           std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(plan_.value(n, 1));
   }
 
   const profilo_t& plan_;
-  profilo_t scratch_;
+  plan_xy before_;
+  plan_xy last_;
 };
 
 bool seeded(const profilo_t& plan) {

@@ -29,15 +29,16 @@ TEST(InvertPlan, EveryRunOfCurvedMetresIsOneCurve) {
     run_state st = testing::fresh_state();
     ASSERT_EQ(testing::compile_line_into(testing::line_text(20000, c.records), st),
               compile_end::finished);
-    const auto back = invert_plan(st.profilo, last_cell(st.percorso));
+    const auto back = invert_plan(plan_table(st.profilo), last_cell(st.percorso));
     EXPECT_TRUE(back.problems.empty());
     EXPECT_EQ(back.records, c.expected) << *c.records.begin();
   }
 
   run_state st = testing::fresh_state();
   testing::compile_line_into(testing::line_text(20000), st);
-  st.profilo.set_real(1234, 0, 0.5);
-  const auto back = invert_plan(st.profilo, last_cell(st.percorso));
+  profilo_t plan = plan_table(st.profilo);
+  plan.set_real(1234, 0, 0.5);
+  const auto back = invert_plan(plan, last_cell(st.percorso));
   ASSERT_EQ(back.problems.size(), 1u);
   EXPECT_EQ(back.problems[0],
             "metre 1234: the point is no step of the plan from the two before it");

@@ -11,7 +11,7 @@ namespace {
 profilo_t plan_of(std::initializer_list<std::string_view> curves) {
   run_state st = testing::fresh_state();
   compile_line(testing::line_text(70850, curves), st);
-  return st.profilo;
+  return plan_table(st.profilo);
 }
 
 TEST(PlanSummary, TurningFollowsTheCurvesSide) {
@@ -119,11 +119,11 @@ TEST(RailwayKilometres, CountDownFromTheReferenceThatHolds) {
 }
 
 TEST(CurveRuns, ClassAndSideOfEveryCurveFromThePlan) {
-  const std::vector<curve_run> runs = curve_runs(
-      plan_of({"curvad6,  500,  300", "curvas1,  5000,  1000", "curvas4,  6000,  50"}));
+  const std::vector<curve_run> runs =
+      curve_runs(plan_of({"curvad6,  500,  300", "curvas1,  5000,  1000", "curvas4,  6000,  50"}));
   ASSERT_EQ(runs.size(), 3u);
-  const curve_run want[] = {{500, 800, 6, 1, 0.003}, {5000, 6000, 1, -1, -0.0001},
-                            {6000, 6050, 4, -1, -0.001}};
+  const curve_run want[] = {
+      {500, 800, 6, 1, 0.003}, {5000, 6000, 1, -1, -0.0001}, {6000, 6050, 4, -1, -0.001}};
   for (std::size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(runs[i].first, want[i].first) << i;
     EXPECT_EQ(runs[i].last, want[i].last) << i;

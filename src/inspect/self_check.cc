@@ -159,7 +159,7 @@ self_check check_decompiled(const loaded_scenario& s, const decompiled& d,
     compare_tables(s.stations.stations, st.stazioni, table);
   }
   file_differences plan(s.plan.path, out.differences);
-  compare_plans(s.plan.plan, st.profilo, plan);
+  compare_plans(s.plan.plan, plan_table(st.profilo), plan);
   return out;
 }
 

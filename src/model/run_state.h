@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/percorso.h"
-#include "model/profilo.h"
+#include "model/plan_runs.h"
 #include "model/stazioni.h"
 
 namespace scenario {
@@ -73,7 +73,7 @@ struct run_state {
 
   percorso_t percorso;
   stazioni_t stazioni;
-  profilo_t profilo;
+  plan_runs profilo;  // the plan as runs of metres; plan_table() gives its points
 
   // The station-table slot the next text board takes; afterwards the limit
   // below which stations must stay.

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
@@ -69,6 +73,57 @@ TEST(PlanFormat, TaggedValuesMetreIndexFastest) {
   EXPECT_EQ(hex(bytes.substr(8, 12)), "05 00 00 00 00 00 00 00 00 00 00 00");
   EXPECT_EQ(hex(bytes.substr(20, 8)), "02 00 00 00 02 00 01 00");
   EXPECT_EQ(hex(bytes.substr(28, 12)), "05 00 00 00 00 00 00 00 00 40 00 00");
+}
+
+// The file written from the runs, piece by piece, is the file of the table
+// the runs give: every class of step, a plan cut short by a fault, one never
+// seeded, and one long enough to take several pieces per coordinate.
+TEST(PlanFormat, FileFromTheRunsIsTheFileOfTheirTable) {
+  std::vector<std::pair<const char*, plan_runs>> cases;
+  plan_runs classes(20000);
+  classes.seed();
+  std::int32_t metre = 300;
+  classes.straight_to(metre);
+  for (const double k : {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003}) {
+    classes.curved_to(metre += 400, k);
+    classes.curved_to(metre += 300, -k);
+    classes.straight_to(metre += 200);
+  }
+  classes.curved_to(20000, 0.003);  // to the last metre
+  cases.emplace_back("every class", classes);
+  plan_runs stopped(20000);
+  stopped.seed();
+  stopped.straight_to(1500);
+  stopped.curved_to(1800, 0.001);
+  cases.emplace_back("stopped by a fault", stopped);
+  cases.emplace_back("never seeded", plan_runs(300));
+  plan_runs long_line(1007000);
+  long_line.seed();
+  long_line.curved_to(1000, -0.0004);
+  long_line.straight_to(1006998);
+  cases.emplace_back("several pieces", long_line);
+
+  for (const auto& [what, plan] : cases) {
+    SCOPED_TRACE(what);
+    const std::uint64_t size = plan_file_size(plan);
+    std::vector<std::pair<std::uint64_t, std::size_t>> pieces;
+    std::string bytes(size, '\0');
+    encode_plan(plan, [&](std::uint64_t offset, std::string_view piece) {
+      ASSERT_LE(offset + piece.size(), size);
+      EXPECT_LE(piece.size(), k_plan_piece_bytes);
+      pieces.emplace_back(offset, piece.size());
+      bytes.replace(offset, piece.size(), piece);
+    });
+    // The pieces cover the file once, with no gap and no overlap.
+    std::sort(pieces.begin(), pieces.end());
+    std::uint64_t covered = 0;
+    for (const auto& [offset, n] : pieces) {
+      EXPECT_EQ(offset, covered);
+      covered = offset + n;
+    }
+    EXPECT_EQ(covered, size);
+    EXPECT_TRUE(bytes == serialise_plan(plan_table(plan)));
+  }
 }
 
 }  // namespace

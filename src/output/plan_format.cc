@@ -1,8 +1,68 @@
 #include "output/plan_format.h"
 
+#include <bit>
+#include <cstring>
+#include <memory>
+
 #include "output/byte_order.h"
 
 namespace scenario {
+namespace {
+
+// One coordinate block of the file, gathered into pieces.
+class block_writer {
+ public:
+  block_writer(std::uint64_t offset, const plan_piece_fn& put)
+      : offset_(offset), put_(put), piece_(new char[k_plan_piece_bytes]) {}
+
+  // Room for n more bytes (at most a piece), handing on the piece first
+  // when it has none.
+  char* room(std::size_t n) {
+    if (used_ + n > k_plan_piece_bytes) flush();
+    char* out = piece_.get() + used_;
+    used_ += n;
+    return out;
+  }
+  void flush() {
+    if (used_ == 0) return;
+    put_(offset_, std::string_view(piece_.get(), used_));
+    offset_ += used_;
+    used_ = 0;
+  }
+
+ private:
+  std::uint64_t offset_;
+  const plan_piece_fn& put_;
+  std::unique_ptr<char[]> piece_;
+  std::size_t used_ = 0;
+};
+
+void put_le(char* out, std::uint64_t v, int n) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(out, &v, static_cast<std::size_t>(n));
+  } else {
+    for (int i = 0; i < n; ++i) out[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+  }
+}
+
+void put_entry(block_writer& block, plan_tag tag, std::uint64_t value_bits) {
+  const std::size_t value_bytes = plan_value_bytes(tag);
+  char* out = block.room(2 + value_bytes);
+  put_le(out, static_cast<std::uint16_t>(tag), 2);
+  put_le(out + 2, value_bits, static_cast<int>(value_bytes));
+}
+
+// The bytes of one coordinate block: the seed entries, the computed ones,
+// then the empty ones.
+std::uint64_t block_size(const plan_runs& plan) {
+  const auto metres = static_cast<std::uint64_t>(plan.metres());
+  if (!plan.seeded()) return 2 * metres;
+  const auto computed = static_cast<std::uint64_t>(plan.last_set() - 1);
+  const std::uint64_t seeds = 8;  // two entries of 4 bytes
+  return seeds + 10 * computed + 2 * (metres - 2 - computed);
+}
+
+}  // namespace
 
 std::string serialise_plan(const profilo_t& plan) {
   const auto& tags = plan.tags();
@@ -24,6 +84,47 @@ std::string serialise_plan(const profilo_t& plan) {
     }
   }
   return out.take();
+}
+
+std::uint64_t plan_file_size(const plan_runs& plan) {
+  return plan.exists() ? 2 * block_size(plan) : 0;
+}
+
+void encode_plan(const plan_runs& plan, const plan_piece_fn& put) {
+  if (!plan.exists()) return;
+  block_writer blocks[2] = {{0, put}, {block_size(plan), put}};
+  std::size_t set = 0;  // metres with a point
+  if (plan.seeded()) {
+    set = static_cast<std::size_t>(plan.last_set()) + 1;
+    for (int c = 0; c < 2; ++c) {
+      put_entry(blocks[c], plan_tag::int16, 0);
+      put_entry(blocks[c], plan_tag::int16, static_cast<std::uint16_t>(c));
+    }
+    plan_points points(plan);
+    constexpr std::size_t k_batch = 1024;
+    double values[2][k_batch];
+    while (const std::size_t n = points.next(values[0], values[1], k_batch)) {
+      for (int c = 0; c < 2; ++c) {
+        char* out = blocks[c].room(10 * n);
+        for (std::size_t i = 0; i < n; ++i, out += 10) {
+          put_le(out, static_cast<std::uint16_t>(plan_tag::real), 2);
+          put_le(out + 2, std::bit_cast<std::uint64_t>(values[c][i]), 8);
+        }
+      }
+    }
+  }
+  for (int c = 0; c < 2; ++c) {
+    for (std::size_t m = set; m < plan.metres(); ++m) put_entry(blocks[c], plan_tag::empty, 0);
+    blocks[c].flush();
+  }
+}
+
+std::string serialise_plan(const plan_runs& plan) {
+  std::string bytes(plan_file_size(plan), '\0');
+  encode_plan(plan, [&](std::uint64_t offset, std::string_view piece) {
+    std::memcpy(bytes.data() + offset, piece.data(), piece.size());
+  });
+  return bytes;
 }
 
 }  // namespace scenario

@@ -8,9 +8,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "model/plan_runs.h"
 #include "model/profilo.h"
 #include "model/scenario_constants.h"
 #include "output/byte_reader.h"
@@ -24,8 +26,24 @@ inline constexpr std::size_t k_plan_max_metres = k_max_route_length + k_route_ma
 // coordinate beyond its length; the bound leaves room for rounding.
 inline constexpr double k_plan_max_coordinate = 1100000;
 
-// The bytes of the line plan file.
+// The bytes of the line plan file, from its table.
 std::string serialise_plan(const profilo_t& plan);
+
+// The size of the line plan file of plan, in bytes.
+std::uint64_t plan_file_size(const plan_runs& plan);
+
+// The bytes of the line plan file of plan, computed as they are given: put
+// receives pieces of at most k_plan_piece_bytes with their offsets in the
+// file, which they cover once; the two coordinate blocks are filled side by
+// side, so pieces do not come in file order. Pieces of 256 KiB touch half
+// the fresh pages of 512 KiB ones in the default run, and the largest
+// compile times them alike (64 KiB pieces were slower).
+inline constexpr std::size_t k_plan_piece_bytes = std::size_t{256} * 1024;
+using plan_piece_fn = std::function<void(std::uint64_t offset, std::string_view bytes)>;
+void encode_plan(const plan_runs& plan, const plan_piece_fn& put);
+
+// The whole line plan file of plan.
+std::string serialise_plan(const plan_runs& plan);
 
 // The plan in bytes, or where they stop being one. E is found by counting the
 // entries: there must be an even number of them, each with a known tag and

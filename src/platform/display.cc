@@ -5,7 +5,7 @@
 #include <ostream>
 
 #ifdef SCENARIO_WITH_WINDOW
-#include "platform/window/window_display.h"
+#include "platform/modules.h"
 #endif
 
 namespace scenario {
@@ -35,7 +35,7 @@ class silent_display final : public display {
 std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress) {
 #ifdef SCENARIO_WITH_WINDOW
   if (progress == progress_shown::where_seen)
-    if (auto window = open_window_display()) return window;
+    if (auto window = load_window_display()) return window;
 #endif
   return make_terminal_display(err, progress);
 }

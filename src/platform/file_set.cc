@@ -103,6 +103,23 @@ void output_file::write_through(std::string_view bytes) {
   }
 }
 
+void output_file::write_at(std::uint64_t offset, std::string_view bytes) {
+  while (!bytes.empty()) {
+    int err = injected_write_error(path_, offset, bytes.size());
+    if (err == 0) {
+      const ssize_t n = ::pwrite(fd_, bytes.data(), bytes.size(), static_cast<off_t>(offset));
+      if (n >= 0) {
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+        offset += static_cast<std::uint64_t>(n);
+        continue;
+      }
+      err = errno;
+      if (err == EINTR) continue;
+    }
+    throw io_error(path_, "write", reason(err));
+  }
+}
+
 void output_file::finish() {
   write_through(buffer_);
   buffer_.clear();

@@ -29,6 +29,10 @@ class output_file {
   // Appends bytes. Throws io_error naming the file ("No space left on
   // device", "File too large").
   void write(std::string_view bytes);
+  // Writes bytes at offset from the file's start, for a file whose parts are
+  // made out of order; where write appends is left as it was. Throws as
+  // write does.
+  void write_at(std::uint64_t offset, std::string_view bytes);
   // The name the file takes when the set is committed.
   const std::string& path() const { return path_; }
 

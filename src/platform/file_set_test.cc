@@ -51,9 +51,10 @@ std::string replace_older_set(const testing::scratch_folder& dir) {
     file_set set(dir.path().string());
     set.add("a").write("new a");
     set.add("c").write("new c");
+    // b is made of parts written out of order.
     output_file& b = set.add("b");
-    b.write("new ");
-    b.write("b");
+    b.write_at(4, "b");
+    b.write_at(0, "new ");
     set.commit();
   } catch (const io_error& e) {
     return e.what();

@@ -1,7 +1,7 @@
 #include "platform/page_server.h"
 
 #ifdef SCENARIO_WITH_HTTP
-#include "platform/http/httplib_page_server.h"
+#include "platform/modules.h"
 #endif
 
 namespace scenario {
@@ -21,7 +21,7 @@ std::string_view page_server_missing() {
 
 std::unique_ptr<page_server> start_page_server([[maybe_unused]] int port) {
 #ifdef SCENARIO_WITH_HTTP
-  return start_httplib_page_server(port);
+  return load_page_server(port);
 #else
   return nullptr;
 #endif

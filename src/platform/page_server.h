@@ -37,7 +37,7 @@ std::string_view page_server_missing();
 
 // Starts serving on 127.0.0.1 at port (0: a free port the system picks).
 // Throws io_error when the port cannot be had; returns nullptr when the
-// program was built without the HTTP library.
+// program was built without the HTTP library or its module cannot be loaded.
 std::unique_ptr<page_server> start_page_server(int port);
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
@@ -160,7 +161,7 @@ bool line_compiler::general_record() {
     const std::int32_t extent = length + k_route_margin;
     st_.percorso.assign(static_cast<std::size_t>(round_half_even(extent, k_cell_metres)) + 1,
                         cella{});
-    if (st_.scrivi_linea != 0) st_.profilo = profilo_t(extent);
+    if (st_.scrivi_linea != 0) st_.profilo = plan_runs(extent);
   }
   // The kilometric references, backgrounds and repetition keep the letter
   // case of their words: the format has always matched them exactly.
@@ -255,7 +256,7 @@ std::optional<compile_end> line_compiler::between_sections() {
     fault_at(k_fault_no_route_length);
     return compile_end::hard_stop;
   }
-  if (st_.profilo.exists()) seed_plan(st_.profilo);
+  if (st_.profilo.exists()) st_.profilo.seed();
   return std::nullopt;
 }
 
@@ -351,17 +352,19 @@ next_step line_compiler::curve_record() {
   // A curve that runs past the last metre of the plan is cut there.
   const std::int64_t curve_end = must_fit(add_32(s, l), "the end of a curve");
   const std::int64_t last = std::min<std::int64_t>(curve_end, extent);
-  profilo_t& plan = st_.profilo;
-  while (next_metre_ <= s) {
-    straight_step(plan, static_cast<std::size_t>(next_metre_));
-    if (++next_metre_ > k_plan_metre_limit) {
-      fault_at(k_fault_curve);
-      return next_step::hard_stop;
-    }
-  }
-  while (next_metre_ <= last) {
-    curved_step(plan, static_cast<std::size_t>(next_metre_), *k);
-    if (++next_metre_ > k_plan_metre_limit) {
+  // Metres up to s run straight on, then those up to last turn; each stretch
+  // stops with code 103 once it has made metre 1000000 and would go on. Only
+  // the runs are kept: the file's writer computes their points.
+  plan_runs& plan = st_.profilo;
+  for (const auto& [to, curved] : {std::pair{std::int64_t{s}, false}, std::pair{last, true}}) {
+    if (next_metre_ > to) continue;
+    const auto end = static_cast<std::int32_t>(std::min<std::int64_t>(to, k_plan_metre_limit));
+    if (curved)
+      plan.curved_to(end, *k);
+    else
+      plan.straight_to(end);
+    next_metre_ = end + 1;
+    if (next_metre_ > k_plan_metre_limit) {
       fault_at(k_fault_curve);
       return next_step::hard_stop;
     }
@@ -450,8 +453,9 @@ void line_compiler::finish() {
   final_gradient_fill(st_.percorso, gradient_);
   if (!st_.profilo.exists()) return;
   const std::int32_t last = st_.profilo.extent() - 2;
-  for (; next_metre_ <= last; ++next_metre_)
-    straight_step(st_.profilo, static_cast<std::size_t>(next_metre_));
+  if (next_metre_ > last) return;
+  st_.profilo.straight_to(last);
+  next_metre_ = last + 1;
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ TEST(LineCompiler, PositionCheckStopsSoftlyAndStillFillsAndExtends) {
   EXPECT_EQ(c.st.codice_errore, 15);
   EXPECT_EQ(c.st.posizione_errore, 77800);
   EXPECT_EQ(c.st.percorso[1554].pendenza, 105);  // the final fill ran with 5 in force
-  EXPECT_EQ(c.st.profilo.tag(77848, 1), plan_tag::real);
+  EXPECT_EQ(plan_table(c.st.profilo).tag(77848, 1), plan_tag::real);
 }
 
 TEST(LineCompiler, KeywordCaseRules) {
@@ -241,7 +241,7 @@ TEST(LineCompiler, BodyFaultsStopHard) {
   EXPECT_EQ(no_digit.st.codice_errore, 103);
   // A hard stop skips the final fill and the plan extension.
   EXPECT_EQ(no_digit.st.percorso[0].pendenza, 0);
-  EXPECT_EQ(no_digit.st.profilo.tag(2, 0), plan_tag::empty);
+  EXPECT_EQ(plan_table(no_digit.st.profilo).tag(2, 0), plan_tag::empty);
 }
 
 TEST(LineCompiler, RunTimeFailures) {

@@ -18,7 +18,7 @@ std::uint64_t bits(double v) {
 profilo_t plan_of(std::initializer_list<std::string_view> body) {
   run_state st = testing::fresh_state();
   compile_line(testing::line_text(70850, body), st);
-  return st.profilo;
+  return plan_table(st.profilo);
 }
 
 TEST(Plan, WithoutCurvesTheLineRunsStraightAlongCoordinateOne) {
@@ -107,8 +107,9 @@ TEST(Plan, CurvePastTheLastMetreIsCut) {
   run_state st = testing::fresh_state();
   compile_line(testing::line_text(0, {"curvad1,  6800,  100000"}), st);
   EXPECT_EQ(st.codice_errore, 0);
-  EXPECT_EQ(st.profilo.tag(7000, 0), plan_tag::real);  // metres E - 1 and E are curved too
-  EXPECT_EQ(st.profilo.tag(6999, 1), plan_tag::real);
+  const profilo_t p = plan_table(st.profilo);
+  EXPECT_EQ(p.tag(7000, 0), plan_tag::real);  // metres E - 1 and E are curved too
+  EXPECT_EQ(p.tag(6999, 1), plan_tag::real);
 }
 
 }  // namespace

@@ -24,7 +24,13 @@ void write_binary_files(const run_state& st, const std::string& folder) {
   output_file* plan = st.scrivi_linea != 0 ? &set.add(plan_file_name(st.nome_linea)) : nullptr;
   output_file& stations = set.add(station_file_name(st.nome_linea, st.numero_treno));
   output_file& grid = set.add(grid_file_name(st.nome_linea, st.numero_treno));
-  if (plan != nullptr) plan->write(serialise_plan(st.profilo));
+  // The plan's points are computed as its file is written, a piece at a
+  // time: no table of them is ever made. Nothing in them can fail, so the
+  // set is whole or, on a write error, never committed.
+  if (plan != nullptr)
+    encode_plan(st.profilo, [&](std::uint64_t offset, std::string_view piece) {
+      plan->write_at(offset, piece);
+    });
   stations.write(serialise_stations(st.stazioni));
   grid.write(serialise_grid(st.percorso));
   set.commit();

@@ -1,4 +1,6 @@
-#include "platform/http/httplib_page_server.h"
+// The page server on the HTTP library (Debian: libcpp-httplib-dev). A module
+// of its own (platform/modules.h).
+#include "platform/module_entries.h"
 
 #include <httplib.h>
 
@@ -9,8 +11,6 @@
 #include <map>
 #include <mutex>
 #include <thread>
-
-#include "platform/files.h"
 
 namespace scenario {
 namespace {
@@ -67,11 +67,14 @@ class httplib_page_server final : public page_server {
           });
     });
     port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
-    if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port)))
-      throw io_error(std::string(k_host) + ":" + std::to_string(port), "listen on",
-                     "the port is taken or not allowed");
+    if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port))) {
+      port_ = 0;
+      return;
+    }
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
+  // Whether it listens: false when the port could not be had.
+  bool listening() const { return port_ > 0; }
   ~httplib_page_server() override { stop(); }
 
   int port() const override { return port_; }
@@ -112,8 +115,14 @@ class httplib_page_server final : public page_server {
 
 }  // namespace
 
-std::unique_ptr<page_server> start_httplib_page_server(int port) {
-  return std::make_unique<httplib_page_server>(port);
-}
-
 }  // namespace scenario
+
+scenario::page_server* scenario_start_page_server(int port) {
+  // Nothing is thrown to the program, which has a runtime of its own.
+  try {
+    auto server = std::make_unique<scenario::httplib_page_server>(port);
+    return server->listening() ? server.release() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}

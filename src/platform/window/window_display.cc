@@ -1,4 +1,7 @@
-#include "platform/window/window_display.h"
+// The window display of an interactive run on an X display: the progress
+// window and a modal message box, drawn with the FLTK toolkit. A module of
+// its own (platform/modules.h).
+#include "platform/module_entries.h"
 
 #include <FL/Fl.H>
 #include <FL/Fl_Box.H>
@@ -118,6 +121,7 @@ void hold_for_test() {
 
 class window_display final : public display {
  public:
+  explicit window_display(const progress_layout& layout) : layout_(layout) {}
   ~window_display() override {
     if (progress_) {
       progress_->hide();
@@ -126,7 +130,7 @@ class window_display final : public display {
   }
 
   void show_progress(std::string_view label) override {
-    const progress_layout l = progress_window_layout();
+    const progress_layout& l = layout_;
     progress_ = std::make_unique<painted_window>(l.client_width, l.client_height, k_title);
     auto* text = new flush_label(l.label.left, l.label.top, l.label.width, l.label.height);
     text->copy_label(plain_label(label).c_str());
@@ -171,19 +175,24 @@ class window_display final : public display {
   }
 
  private:
+  progress_layout layout_;
   std::unique_ptr<painted_window> progress_;
 };
 
 }  // namespace
+}  // namespace scenario
 
-std::unique_ptr<display> open_window_display() {
+scenario::display* scenario_open_window_display(const scenario::progress_layout* layout) {
   const char* name = std::getenv("DISPLAY");
   if (name == nullptr || *name == '\0') return nullptr;
   Display* d = XOpenDisplay(name);
   if (d == nullptr) return nullptr;
   fl_open_display(d);
-  Fl::set_font(k_label_font, k_label_face);
-  return std::make_unique<window_display>();
+  Fl::set_font(scenario::k_label_font, scenario::k_label_face);
+  // Nothing is thrown to the program, which has a runtime of its own.
+  try {
+    return new scenario::window_display(*layout);
+  } catch (...) {
+    return nullptr;
+  }
 }
-
-}  // namespace scenario
