@@ -318,6 +318,11 @@ TEST(Compile, FaultsPrintInOrderEndingWithTheOneKept) {
   write(dir.path() / "r_7-.txt", train_text({"rallentamento, 3100, 50, 200, 0, 0, 0"}));
   const testing::program_result r = run("compile r_linea.txt r_7-.txt", dir.path());
   EXPECT_EQ(r.err,
+            "r_7-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
+            "the whole line\n"
+            "r_7-.txt: warning: no adhesion record (aderenza): the adhesion is 0 along the whole "
+            "line\n"
+            "r_7-.txt: warning: no station record (stazione): the train has no stop\n"
             "r_linea.txt:8: error: position too close to the end of the route grid (code 15, at "
             "16950 m)\n"
             "r_linea.txt:3: error: a kilometric reference whose position or value is not a "
@@ -340,14 +345,17 @@ TEST(Compile, WarningsComeFirstAndStopWhereTheCompileStopped) {
   // description, which is not compiled after it, give no warning.
   EXPECT_EQ(r.err,
             "w_linea.txt:4: warning: 'pendnza' is not a keyword of the line description; the "
-            "field is ignored\n"
+            "field is ignored; did you mean 'pendenza'?\n"
             "w_linea.txt:6: error: speed board on an occupied cell (code 21, at 1850 m)\n");
   EXPECT_EQ(r.status, 1);
 
   write(dir.path() / "w_linea.txt", line_text(10000));
   const testing::program_result train = run("compile w_linea.txt w_1-.txt", dir.path());
   EXPECT_EQ(train.err,
-            "w_1-.txt:2: warning: adhesion 300 is kept to its low 8 bits and becomes 44\n");
+            "w_1-.txt:2: warning: adhesion 300 is kept to its low 8 bits and becomes 44\n"
+            "w_1-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
+            "the whole line\n"
+            "w_1-.txt: warning: no station record (stazione): the train has no stop\n");
   EXPECT_EQ(train.status, 0);
   const std::string grid = slurp(dir.path() / "w_1.dat");
   EXPECT_EQ(static_cast<unsigned char>(grid[14]), 44);  // the warning told the truth
