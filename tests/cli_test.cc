@@ -5,9 +5,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "cli/command_table.h"
@@ -304,6 +307,46 @@ TEST(Compile, EveryFaultFromInputFilesWithItsLineAndStatus) {
     EXPECT_EQ(slurp(dir.path() / "t_linea.txt"), c.line);
     EXPECT_EQ(slurp(dir.path() / "t_1-.txt"), c.train);
   }
+}
+
+// The lines of text.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+TEST(Check, ReportsEveryFaultCompileReportsOnItsLineWithItsCode) {
+  // "FILE:LINE: error: WHAT (code N" of compile is "FILE:LINE:COLUMN: error: WHAT (code N"
+  // in check.
+  const std::regex located(R"(^([^:]+:[0-9]+):( error: .*\(code [0-9]+))");
+  int compared = 0;
+  for (const fault_case& c : fault_cases()) {
+    SCOPED_TRACE(c.name);
+    testing::scratch_folder dir;
+    write(dir.path() / "t_linea.txt", c.line);
+    write(dir.path() / "t_1-.txt", c.train);
+    const testing::program_result checked = run("check t_linea.txt t_1-.txt", dir.path());
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"t_linea.txt", "t_1-.txt"}));
+    const std::vector<std::string> check_lines = lines_of(checked.err);
+    for (const std::string& line :
+         lines_of(run("compile -w t_linea.txt t_1-.txt -o out", dir.path()).err)) {
+      std::smatch m;
+      if (!std::regex_search(line, m, located)) continue;
+      const bool found = std::any_of(check_lines.begin(), check_lines.end(), [&](const auto& l) {
+        const std::string at = m[1].str() + ":";
+        if (!l.starts_with(at)) return false;
+        const std::size_t after = l.find_first_not_of("0123456789", at.size());
+        return after > at.size() && l.compare(after, 1, ":") == 0 &&
+               l.compare(after + 1, m[2].length(), m[2].str()) == 0;
+      });
+      EXPECT_TRUE(found) << line << "\n" << checked.err;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 25);  // the faults with a line, nearly every case
 }
 
 TEST(Compile, FaultsPrintInOrderEndingWithTheOneKept) {
