@@ -297,6 +297,23 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:6:1: note: the cell is already taken by the record here\n"
        "rallentamento, 4000, 50, 200, 0, 0, 0\n"
        "^\n"},
+      {"RecordsCutByTheEndOfTheFile",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "pendenza, 100",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "sabbia, 99999",
+       "c_linea.txt:4:1: error: the record ran short: its line holds 1 value, and the file ends "
+       "where another value was expected (code 25)\n"
+       "pendenza, 100\n"
+       "^\n"
+       "c_1-.txt:5:9: error: 99999 does not fit a 16-bit field (-32768 to 32767) (code 25)\n"
+       "sabbia, 99999\n"
+       "        ^\n"},
       {"MissingRecords",
        "[generale]\r\n"
        "lunghezza percorso, 10000\r\n"
@@ -517,11 +534,20 @@ TEST(Check, ColourOnlyOnATerminalWithoutNoColor) {
   write(dir.path() / "c_1-.txt",
         testing::train_text({"velocita, 0, 90", "aderenza, 0, 100",
                              "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A"}));
-  const testing::program_result shown = testing::run_program_on_terminal(
-      SCENARIO_GEN_EXE, {"check", "c_linea.txt", "c_1-.txt"}, dir.path());
-  EXPECT_NE(shown.err.find("c_linea.txt:4:1: \x1b[1;35mwarning:\x1b[0m 'pendeza'"),
+  // The same terminal, without and with NO_COLOR (set, even empty, it wins).
+  const auto on_terminal = [&](const char* environment) {
+    return testing::run_program_on_terminal(
+               "/usr/bin/env", {environment, SCENARIO_GEN_EXE, "check", "c_linea.txt", "c_1-.txt"},
+               dir.path())
+        .err;
+  };
+  const std::string coloured = on_terminal("-uNO_COLOR");
+  EXPECT_NE(coloured.find("c_linea.txt:4:1: \x1b[1;35mwarning:\x1b[0m 'pendeza'"),
             std::string::npos)
-      << shown.err;
+      << coloured;
+  EXPECT_EQ(on_terminal("NO_COLOR=").find('\x1b'), std::string::npos);
+  EXPECT_NE(on_terminal("NO_COLOR=").find("c_linea.txt:4:1: warning: 'pendeza'"),
+            std::string::npos);
   EXPECT_EQ(run("check c_linea.txt c_1-.txt", dir.path()).err.find('\x1b'), std::string::npos);
 }
 

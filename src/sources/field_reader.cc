@@ -52,8 +52,10 @@ void field_reader::skip_separators(bool tabs_too) {
 
 void field_reader::start_field(bool tabs_too) {
   skip_separators(tabs_too);
-  if (pos_ >= text_.size())
+  if (pos_ >= text_.size()) {
+    ran_out_ = true;
     throw compile_failure("the file ends where another field was expected", line_);
+  }
   begins_line_ = line_ != field_line_;
   field_line_ = line_;
   field_column_ = static_cast<int>(pos_ - line_start_) + 1;

@@ -47,6 +47,9 @@ class field_reader {
   // True when the last field read is the first field of its line.
   bool field_begins_line() const { return begins_line_; }
 
+  // True once a read has failed because the text had ended.
+  bool ran_out() const { return ran_out_; }
+
   // Starts counting the fields of a record, after its keyword field.
   void mark_record();
   // The fields read since mark_record on the line of the keyword field.
@@ -90,6 +93,7 @@ class field_reader {
   std::size_t field_pos_ = 0;         // where the last field read began
   std::size_t field_line_start_ = 0;  // where its line begins
   bool begins_line_ = false;
+  bool ran_out_ = false;
   int mark_line_ = 0;  // line of the keyword field given to mark_record
   int fields_on_record_line_ = 0;
   int first_value_line_ = 0;

@@ -48,7 +48,7 @@ fault failure_fault(const compile_failure& failure, const field_reader& reader, 
           failure.line() != 0 ? failure.line() : reader.field_line(), failure.what()};
   f.column = f.line == reader.field_line() ? reader.field_column() : 0;
   if (record_line == 0) return f;
-  const bool ended = reader.at_end() && reader.field_line() >= record_line;
+  const bool ended = reader.ran_out() && reader.field_line() >= record_line;
   const bool next_line = reader.field_line() > record_line && reader.field_begins_line();
   if (!ended && !next_line) return f;
   const int values = reader.fields_on_record_line();
