@@ -59,7 +59,7 @@ std::string json_document(const std::vector<diagnostic>& found) {
 }
 
 // The words "error:", "warning:" and "note:" of each line in colour.
-std::string coloured(std::string text) {
+std::string coloured(const std::string& text) {
   const std::pair<const char*, const char*> words[] = {
       {": error: ", "\x1b[1;31m"}, {": warning: ", "\x1b[1;35m"}, {": note: ", "\x1b[1;36m"}};
   std::string out;
@@ -128,7 +128,7 @@ int check_command(const command_options& o, std::ostream& out, std::ostream& err
   } else {
     std::string text;
     for (const diagnostic& d : found) text += format_diagnostic(d);
-    err << (colour_on_stderr() ? coloured(std::move(text)) : text);
+    err << (colour_on_stderr() ? coloured(text) : text);
   }
   return found.empty() ? k_status_ok : k_status_fault_pending;
 }

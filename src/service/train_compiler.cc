@@ -1,5 +1,6 @@
 #include "service/train_compiler.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
@@ -327,11 +328,22 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
   }
   const std::int32_t last = last_cell(st_.percorso);
   if (k > 0) {
-    // A record whose cell is not beyond the running index still fills one cell.
-    do {
-      write(cell_at(st_.percorso, fill.next_cell, p), fill.carried);
-      ++fill.next_cell;
-    } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
+    try {
+      // A record whose cell is not beyond the running index still fills one cell.
+      do {
+        write(cell_at(st_.percorso, fill.next_cell, p), fill.carried);
+        ++fill.next_cell;
+      } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
+    } catch (const compile_failure&) {
+      // A check goes on as if the cells were filled, so that one value that
+      // does not fit fails one record, not every later one.
+      if (st_.keep_going) {
+        fill.next_cell = static_cast<std::int32_t>(std::max<std::int64_t>(
+            fill.next_cell, stops_before_last ? std::min<std::int64_t>(k, last) : k));
+        fill.carried = value;
+      }
+      throw;
+    }
   }
   fill.carried = value;
   return next_step::go_on;
