@@ -314,6 +314,42 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:5:9: error: 99999 does not fit a 16-bit field (-32768 to 32767) (code 25)\n"
        "sabbia, 99999\n"
        "        ^\n"},
+      {"SpeedLimitThatDoesNotFitFailsOneRecord",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 2000\r\n"
+       "velocita, 1850, 90\r\n"
+       "velocita, 3000, 100\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "[fine]\r\n",
+       "c_1-.txt:2:1: warning: speed limit 2000 km/h does not fit the grid (0 to 1277 km/h); the "
+       "compile stops with code 25 where it is written, at the next speed limit or at the end of "
+       "the file\n"
+       "velocita, 0, 2000\n"
+       "^\n"
+       "c_1-.txt:3:17: error: a speed limit divided by 5 does not fit its field (code 25)\n"
+       "velocita, 1850, 90\n"
+       "                ^\n"},
+      {"StampPlaceTakenNamesTheRecord",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "abbattimento, 50, 7\r\n"
+       "[fine]\r\n",
+       "scenario_gen: error: message 1250: a reserved stamp place in grid cell 1 is already taken\n"
+       "c_1-.txt:5:1: note: the record here puts its object in grid cell 1, within the first 75 m "
+       "of the line; move it further along\n"
+       "abbattimento, 50, 7\n"
+       "^\n"},
       {"MissingRecords",
        "[generale]\r\n"
        "lunghezza percorso, 10000\r\n"
