@@ -80,7 +80,21 @@ class line_compiler {
     if (record_line_ == 0) f.column = 0;
     record_fault(st_, std::move(f));
   }
+  // A fault of the current record that concerns its value n (from 0): at
+  // that value's field when it stands on the record's line.
+  void fault_at_value(std::int32_t code, std::size_t n,
+                      std::optional<std::int32_t> position = std::nullopt) {
+    fault f{code, position, fault_origin::line_file, record_line_, {}};
+    const auto [line, column] = reader_.value_place(n);
+    f.column = line == record_line_ ? column : record_column_;
+    record_fault(st_, std::move(f));
+  }
   void warn(std::string what) { warn_at(record_line_, record_column_, std::move(what)); }
+  // A warning about value n (from 0) of the current record, at its field.
+  void warn_value(std::size_t n, std::string what) {
+    const auto [line, column] = reader_.value_place(n);
+    warn_at(line, column, std::move(what));
+  }
   void warn_at(int line, int column, std::string what) {
     record_warning(st_, {fault_origin::line_file, line, std::move(what), column});
   }
@@ -322,11 +336,11 @@ bool line_compiler::general_record() {
   rep.inizio = from;
   rep.fine = to;
   if (from % k_cell_metres != 0) {
-    fault_at(k_fault_repetition_start);
+    fault_at_value(k_fault_repetition_start, 0);
     return false;
   }
   if (to % k_cell_metres != 0) {
-    fault_at(k_fault_repetition_end);
+    fault_at_value(k_fault_repetition_end, 1);
     return false;
   }
   if (contains(field_, "4")) {
@@ -436,17 +450,19 @@ next_step line_compiler::gradient_record() {
   const std::int32_t v = reader_.read_int32();
   const std::int64_t cell = round_half_even(p, k_cell_metres);
   if (previous_gradient_cell_ && cell <= *previous_gradient_cell_)
-    warn("gradient at " + num(p) +
-         " m is not in a later 50 m cell than the gradient before it; these records must stand "
-         "in increasing order of position, at most one per cell, or the cells around them get "
-         "the wrong value");
+    warn_value(
+        0,
+        "gradient at " + num(p) +
+            " m is not in a later 50 m cell than the gradient before it; these records must stand "
+            "in increasing order of position, at most one per cell, or the cells around them get "
+            "the wrong value");
   previous_gradient_cell_ = cell;
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
   if (v < k_min_gradient || v > k_max_gradient) {
-    fault_at(k_fault_gradient_range, p);
+    fault_at_value(k_fault_gradient_range, 1, p);
     return next_step::hard_stop;
   }
   gradient_step(st_.percorso, gradient_, p, v);
@@ -460,11 +476,11 @@ next_step line_compiler::curve_record() {
   const std::int64_t extent = st_.profilo.extent();
   const std::int64_t end = std::int64_t{s} + l;
   if (curves_++ > 0 && s + std::int64_t{1} < next_metre_)
-    warn("curve at " + num(s) + " m starts before the previous curve ends (at " +
-         num(next_metre_ - 1) + " m); the part before that is not drawn");
+    warn_value(0, "curve at " + num(s) + " m starts before the previous curve ends (at " +
+                      num(next_metre_ - 1) + " m); the part before that is not drawn");
   if (end > extent)
-    warn("curve at " + num(s) + " m runs to " + num(end) + " m, past the end of the plan (" +
-         num(extent) + " m), and is cut there");
+    warn_value(1, "curve at " + num(s) + " m runs to " + num(end) +
+                      " m, past the end of the plan (" + num(extent) + " m), and is cut there");
   if (!position_fits(s)) {
     fault_at(k_fault_near_end, s);
     return next_step::soft_stop;
@@ -504,14 +520,15 @@ next_step line_compiler::scenery_record() {
   std::int64_t stored = tipo > 10 ? std::int64_t{tipo} - 10 : tipo;
   if (sections_.numero_montagne > 0 && std::int64_t{inizio} - sections_.fine_ultima <= 150 &&
       stored != 3) {
-    warn("scenery section at " + num(inizio) +
-         " m starts 150 m or less after the previous one ends (" + num(sections_.fine_ultima) +
-         " m), so its type " + num(stored) + " becomes 3");
+    warn_value(0, "scenery section at " + num(inizio) +
+                      " m starts 150 m or less after the previous one ends (" +
+                      num(sections_.fine_ultima) + " m), so its type " + num(stored) +
+                      " becomes 3");
     stored = 3;
   }
   if (!fit_uint8(stored))
-    warn("scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
-         num(low_8(stored)));
+    warn_value(2, "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
+                      num(low_8(stored)));
   if (!position_fits(inizio)) {
     fault_at(k_fault_near_end, inizio);
     return next_step::soft_stop;
@@ -532,8 +549,9 @@ next_step line_compiler::speed_board_record() {
     *v = reader_.read_int32();
   const std::int64_t stripes = 10 * std::int64_t{b.strisces} + b.strisced;
   if (!fit_int16(stripes))
-    warn("stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " + num(stripes) +
-         " is kept to its low 16 bits and becomes " + num(low_16(stripes)));
+    warn_value(4, "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
+                      num(stripes) + " is kept to its low 16 bits and becomes " +
+                      num(low_16(stripes)));
   if (!position_fits(posizione)) {
     fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;

@@ -100,7 +100,21 @@ class train_compiler {
                                                                       : record_column_;
     record_fault(st_, std::move(f));
   }
+  // A fault of the current record that concerns its value n (from 0): at
+  // that value's field when it stands on the record's line.
+  void fault_at_value(std::int32_t code, std::size_t n,
+                      std::optional<std::int32_t> position = std::nullopt) {
+    fault f{code, position, fault_origin::train_file, record_line_, {}};
+    const auto [line, column] = reader_.value_place(n);
+    f.column = line == record_line_ ? column : record_column_;
+    record_fault(st_, std::move(f));
+  }
   void warn(std::string what) { warn_at(record_line_, record_column_, std::move(what)); }
+  // A warning about value n (from 0) of the current record, at its field.
+  void warn_value(std::size_t n, std::string what) {
+    const auto [line, column] = reader_.value_place(n);
+    warn_at(line, column, std::move(what));
+  }
   void warn_at(int line, int column, std::string what) {
     record_warning(st_, {fault_origin::train_file, line, std::move(what), column});
   }
@@ -302,11 +316,14 @@ next_step train_compiler::record() {
 void train_compiler::warn_fill_value(const running_fill& fill, std::int32_t value) {
   if (&fill == &speed_) {
     if (!fit_uint8(round_half_even(value, 5)))
-      warn("speed limit " + num(value) +
-           " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
-           "it is written, at the next speed limit or at the end of the file");
+      warn_value(
+          1,
+          "speed limit " + num(value) +
+              " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
+              "it is written, at the next speed limit or at the end of the file");
   } else if (!fit_uint8(value)) {
-    warn("adhesion " + num(value) + " is kept to its low 8 bits and becomes " + num(low_8(value)));
+    warn_value(1, "adhesion " + num(value) + " is kept to its low 8 bits and becomes " +
+                      num(low_8(value)));
   }
 }
 
@@ -316,10 +333,12 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
   const std::int32_t value = reader_.read_int32();
   const std::int64_t k = round_half_even(p, k_cell_metres);
   if (fill.previous_cell && k <= *fill.previous_cell)
-    warn(std::string(fill.what) + " at " + num(p) + " m is not in a later 50 m cell than the " +
-         fill.what +
-         " before it; these records must stand in increasing order of position, at most one per "
-         "cell, or the cells around them get the wrong value");
+    warn_value(
+        0,
+        std::string(fill.what) + " at " + num(p) + " m is not in a later 50 m cell than the " +
+            fill.what +
+            " before it; these records must stand in increasing order of position, at most one per "
+            "cell, or the cells around them get the wrong value");
   fill.previous_cell = k;
   warn_fill_value(fill, value);
   if (!position_fits(p)) {
@@ -393,41 +412,47 @@ void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r)
                                   std::int64_t{r.s3} * 10 + r.d3};
   for (int i = 0; i < 3; ++i)
     if (!fit_int16(aspects[i]))
-      warn(at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" + num(i + 1) +
-           ") is kept to its low 16 bits and becomes " + num(low_16(aspects[i])));
+      warn_value(static_cast<std::size_t>(2 + i), at + "aspect value " + num(aspects[i]) + " (s" +
+                                                      num(i + 1) + " x 10 + d" + num(i + 1) +
+                                                      ") is kept to its low 16 bits and becomes " +
+                                                      num(low_16(aspects[i])));
   const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
   const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
   if (!fit_int16(type_value))
-    warn(at + "type value " + num(type_value) +
-         " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
-         num(low_16(type_value)));
+    warn_value(5, at + "type value " + num(type_value) +
+                      " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
+                      num(low_16(type_value)));
   if (!fit_uint8(code * 10 + 1) || !fit_uint8(code * 10 + 4))
-    warn(at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
-         " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
+    warn_value(1, at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
+                      " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
   if (r.sx != 2) return;
   if (r.tempo >= 1 && r.tempo <= 100)
-    warn(at + "clearing delay " + num(r.tempo) + " is raised to 101");
+    warn_value(10, at + "clearing delay " + num(r.tempo) + " is raised to 101");
   else if (!fit_uint8(r.tempo))
-    warn(at + "clearing delay " + num(r.tempo) + " is kept to its low 8 bits and becomes " +
-         num(low_8(r.tempo)));
+    warn_value(10, at + "clearing delay " + num(r.tempo) +
+                       " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
 }
 
 void train_compiler::warn_slowdown(const slowdown_record& r) {
   const std::string at = "slowdown at " + num(r.x) + " m: ";
-  const std::pair<const char*, std::int32_t> stored[] = {
-      {"speed", r.v}, {"f_tt", r.f_tt}, {"d_v", r.d_v}};
-  for (const auto& [name, value] : stored)
+  struct stored_value {
+    const char* name;
+    std::int32_t value;
+    std::size_t index;  // among the record's values
+  };
+  const stored_value stored[] = {{"speed", r.v, 1}, {"f_tt", r.f_tt, 3}, {"d_v", r.d_v, 5}};
+  for (const auto& [name, value, index] : stored)
     if (!fit_int16(value))
-      warn(at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
-           num(low_16(value)));
+      warn_value(index, at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
+                            num(low_16(value)));
 }
 
 next_step train_compiler::code_line_record() {
   const std::int32_t p = reader_.read_int32();
   const std::int32_t value = reader_.read_int32();
   if (value > INT16_MAX)
-    warn("code line at " + num(p) + " m: code " + num(value) +
-         " is kept to its low 16 bits and becomes " + num(low_16(value)));
+    warn_value(1, "code line at " + num(p) + " m: code " + num(value) +
+                      " is kept to its low 16 bits and becomes " + num(low_16(value)));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
@@ -459,7 +484,11 @@ next_step train_compiler::station_record() {
     warn_station_time();
   }
   if (out.code == 0) return next_step::go_on;
-  fault_at(out.code, out.position);
+  // A station's length is its third value.
+  if (out.code == k_fault_station_length)
+    fault_at_value(out.code, 2, out.position);
+  else
+    fault_at(out.code, out.position);
   return out.soft ? next_step::soft_stop : next_step::hard_stop;
 }
 

@@ -66,11 +66,20 @@ void field_reader::start_field(bool tabs_too) {
     first_value_column_ = field_column_;
   }
   if (field_line_ == mark_line_) ++fields_on_record_line_;
+  if (fields_since_mark_ < k_places_kept)
+    places_[fields_since_mark_] = {field_line_, field_column_};
+  ++fields_since_mark_;
+}
+
+std::pair<int, int> field_reader::value_place(std::size_t n) const {
+  if (n < fields_since_mark_ && n < k_places_kept) return places_[n];
+  return {field_line_, field_column_};
 }
 
 void field_reader::mark_record() {
   mark_line_ = field_line_;
   fields_on_record_line_ = 0;
+  fields_since_mark_ = 0;
   first_value_line_ = 0;
   first_value_column_ = 0;
 }

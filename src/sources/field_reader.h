@@ -17,10 +17,12 @@
 // number or does not fit its width, throws compile_failure.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace scenario {
 
@@ -57,6 +59,9 @@ class field_reader {
   // The line and column of the first field read since mark_record; 0 when none.
   int first_value_line() const { return first_value_line_; }
   int first_value_column() const { return first_value_column_; }
+  // The line and column of field n (from 0) read since mark_record; those of
+  // the last field read when fewer were read or n is past the ones kept.
+  std::pair<int, int> value_place(std::size_t n) const;
 
   // What stands after the last field read on its line, up to the line end;
   // empty when that field's separator was the line end. Nothing is consumed.
@@ -98,6 +103,10 @@ class field_reader {
   int fields_on_record_line_ = 0;
   int first_value_line_ = 0;
   int first_value_column_ = 0;
+  // The places of the first fields since mark_record, enough for any record.
+  static constexpr std::size_t k_places_kept = 20;
+  std::array<std::pair<int, int>, k_places_kept> places_{};
+  std::size_t fields_since_mark_ = 0;
 };
 
 }  // namespace scenario
