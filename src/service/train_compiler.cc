@@ -412,10 +412,10 @@ void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r)
                                   std::int64_t{r.s3} * 10 + r.d3};
   for (int i = 0; i < 3; ++i)
     if (!fit_int16(aspects[i]))
-      warn_value(static_cast<std::size_t>(2 + i), at + "aspect value " + num(aspects[i]) + " (s" +
-                                                      num(i + 1) + " x 10 + d" + num(i + 1) +
-                                                      ") is kept to its low 16 bits and becomes " +
-                                                      num(low_16(aspects[i])));
+      warn_value(std::size_t{2} + static_cast<std::size_t>(i),
+                 at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
+                     num(i + 1) + ") is kept to its low 16 bits and becomes " +
+                     num(low_16(aspects[i])));
   const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
   const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
   if (!fit_int16(type_value))
