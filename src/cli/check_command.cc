@@ -41,13 +41,10 @@ std::string json_entry(const diagnostic& d) {
                   ", \"severity\": \"" + severity_name(d.level) +
                   "\", \"code\": " + (d.code ? std::to_string(*d.code) : "null") +
                   ", \"message\": " + json_string_utf8(d.message);
-  if (d.level != severity::note) {
-    o += ", \"notes\": [";
-    for (std::size_t i = 0; i < d.notes.size(); ++i)
-      o += (i == 0 ? "" : ", ") + json_entry(d.notes[i]);
-    o += "]";
-  }
-  return o + "}";
+  o += ", \"notes\": [";
+  for (std::size_t i = 0; i < d.notes.size(); ++i)
+    o += (i == 0 ? "" : ", ") + json_entry(d.notes[i]);
+  return o + "]}";
 }
 
 // {"diagnostics": [...]}, one entry a line.
