@@ -12,7 +12,7 @@ cp "$exe" "$work/scenario_gen"
   echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
 line="$work/Corvale_Pianasco_linea.txt"
 train="$work/Corvale_Pianasco_4816-.txt"
-for d in field_reader line_compiler train_compiler compile_pair grid_decoder station_decoder plan_decoder decompile; do
+for d in field_reader line_compiler train_compiler compile_pair check grid_decoder station_decoder plan_decoder decompile; do
   mkdir -p "$here/corpus/$d"; rm -f "$here/corpus/$d"/*
 done
 cp "$line" "$here/corpus/line_compiler/shipped"
@@ -24,6 +24,9 @@ cp "$train" "$here/corpus/field_reader/train"
 printf '[generale]\r\nlunghezza percorso, 2000\r\nripetizione segnali 9 codici, 0, 2000\r\n[curve]\r\ncurvas3, 100, 200\r\npendenza, 0, -11\r\nmontagna, 100, 900, 11\r\nindicatori_vmax, 500, 85, 90, 90, 1, 10, , , 2\r\ncartello indicatore, 1000, "TESTO, CON VIRGOLA"\r\n[fine]\r\n' > "$here/corpus/line_compiler/small"
 printf '[generale]\r\nnumero vetture, 3\r\norologio, 6 10 0\r\naderenza, 0, 300\r\nvelocita, 0, 80\r\nstazione, 1000, 12, 400, 0,0,0, 1,1,0, 4,1,1, 0, 6,0,0, UNO\r\nrallentamento, 3000, 30, 100, 1, 1, 5\r\nsegnale, 4000, 2, 4,1,1, 1, 0, 0,0,0, 50\r\nabbattimento, 5000, 60\r\n[fine]\r\n' > "$here/corpus/train_compiler/small"
 { cat "$here/corpus/line_compiler/small"; printf '\0'; cat "$here/corpus/train_compiler/small"; } > "$here/corpus/compile_pair/small"
+# check: the same pairs, and one whose every record has a fault.
+cp "$here/corpus/compile_pair/"* "$here/corpus/check/"
+printf '[generale]\r\nlunghezza percorso, 2000000\r\n[curve]\r\npendenza, 100\r\nindicatori_vmax, 50, 85,90,90,0,,,,0\r\nindicatori_vmax, 50, 85,90,90,0,,,,0 km\r\n# curva\r\n[fine]\r\n\0[generale]\r\nstazione, 25, 8\r\nsegnale, 4000, 1\r\nsegnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\nsabbia, 99999\r\n[fine]\r\n' > "$here/corpus/check/faults"
 printf '"quoted, text" , 12 , -7,,\r\n   \r\n255\r\n' > "$here/corpus/field_reader/mixed"
 # The decoders: the shipped grid and station table, and the three files of
 # a short line whose plan is small enough to mutate quickly.

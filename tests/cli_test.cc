@@ -5,9 +5,12 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "cli/command_table.h"
@@ -306,6 +309,46 @@ TEST(Compile, EveryFaultFromInputFilesWithItsLineAndStatus) {
   }
 }
 
+// The lines of text.
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) out.push_back(line);
+  return out;
+}
+
+TEST(Check, ReportsEveryFaultCompileReportsOnItsLineWithItsCode) {
+  // "FILE:LINE: error: WHAT (code N" of compile is "FILE:LINE:COLUMN: error: WHAT (code N"
+  // in check.
+  const std::regex located(R"(^([^:]+:[0-9]+):( error: .*\(code [0-9]+))");
+  int compared = 0;
+  for (const fault_case& c : fault_cases()) {
+    SCOPED_TRACE(c.name);
+    testing::scratch_folder dir;
+    write(dir.path() / "t_linea.txt", c.line);
+    write(dir.path() / "t_1-.txt", c.train);
+    const testing::program_result checked = run("check t_linea.txt t_1-.txt", dir.path());
+    EXPECT_EQ(checked.status, 1);
+    EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"t_linea.txt", "t_1-.txt"}));
+    const std::vector<std::string> check_lines = lines_of(checked.err);
+    for (const std::string& line :
+         lines_of(run("compile -w t_linea.txt t_1-.txt -o out", dir.path()).err)) {
+      std::smatch m;
+      if (!std::regex_search(line, m, located)) continue;
+      const bool found = std::any_of(check_lines.begin(), check_lines.end(), [&](const auto& l) {
+        const std::string at = m[1].str() + ":";
+        if (!l.starts_with(at)) return false;
+        const std::size_t after = l.find_first_not_of("0123456789", at.size());
+        return after > at.size() && l.compare(after, 1, ":") == 0 &&
+               l.compare(after + 1, m[2].length(), m[2].str()) == 0;
+      });
+      EXPECT_TRUE(found) << line << "\n" << checked.err;
+      ++compared;
+    }
+  }
+  EXPECT_GT(compared, 25);  // the faults with a line, nearly every case
+}
+
 TEST(Compile, FaultsPrintInOrderEndingWithTheOneKept) {
   testing::scratch_folder dir;
   // A soft stop of the line (15), then a pass fault (12) and code 2, which is
@@ -318,6 +361,11 @@ TEST(Compile, FaultsPrintInOrderEndingWithTheOneKept) {
   write(dir.path() / "r_7-.txt", train_text({"rallentamento, 3100, 50, 200, 0, 0, 0"}));
   const testing::program_result r = run("compile r_linea.txt r_7-.txt", dir.path());
   EXPECT_EQ(r.err,
+            "r_7-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
+            "the whole line\n"
+            "r_7-.txt: warning: no adhesion record (aderenza): the adhesion is 0 along the whole "
+            "line\n"
+            "r_7-.txt: warning: no station record (stazione): the train has no stop\n"
             "r_linea.txt:8: error: position too close to the end of the route grid (code 15, at "
             "16950 m)\n"
             "r_linea.txt:3: error: a kilometric reference whose position or value is not a "
@@ -340,14 +388,17 @@ TEST(Compile, WarningsComeFirstAndStopWhereTheCompileStopped) {
   // description, which is not compiled after it, give no warning.
   EXPECT_EQ(r.err,
             "w_linea.txt:4: warning: 'pendnza' is not a keyword of the line description; the "
-            "field is ignored\n"
+            "field is ignored; did you mean 'pendenza'?\n"
             "w_linea.txt:6: error: speed board on an occupied cell (code 21, at 1850 m)\n");
   EXPECT_EQ(r.status, 1);
 
   write(dir.path() / "w_linea.txt", line_text(10000));
   const testing::program_result train = run("compile w_linea.txt w_1-.txt", dir.path());
   EXPECT_EQ(train.err,
-            "w_1-.txt:2: warning: adhesion 300 is kept to its low 8 bits and becomes 44\n");
+            "w_1-.txt:2: warning: adhesion 300 is kept to its low 8 bits and becomes 44\n"
+            "w_1-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
+            "the whole line\n"
+            "w_1-.txt: warning: no station record (stazione): the train has no stop\n");
   EXPECT_EQ(train.status, 0);
   const std::string grid = slurp(dir.path() / "w_1.dat");
   EXPECT_EQ(static_cast<unsigned char>(grid[14]), 44);  // the warning told the truth

@@ -5,7 +5,7 @@
 
 #include "cli/build_info.h"
 #include "cli/commands.h"
-#include "cli/spelling.h"
+#include "common/spelling.h"
 
 namespace scenario {
 namespace {
@@ -29,7 +29,8 @@ constexpr command_info k_commands[] = {
      operand_kind::none},
     {"compile",
      "compile LINE_FILE TRAIN_FILE [-o DIR] [--line-name NAME]\n"
-     "                     [--train-number NUM] [--no-plan] [-w] [--sync]",
+     "                     [--train-number NUM] [--no-plan] [-w] [--werror]\n"
+     "                     [--encoding cp1252|utf-8] [--sync]",
      "compile a line and a train description into the three binary files",
      "  Compiles a line description and a train description into NAME_linea.dat,\n"
      "  NAME_NUM.sim and NAME_NUM.dat in DIR (default: the current folder, created\n"
@@ -38,8 +39,22 @@ constexpr command_info k_commands[] = {
      "  ANYTHING_NUM-.txt. The names are stored as Windows-1252 text, the\n"
      "  simulator's; a character that set lacks is refused. The input files are\n"
      "  never changed.\n",
-     k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings | k_accept_sync,
+     k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings | k_accept_werror |
+         k_accept_encoding | k_accept_sync,
      "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out", compile_command},
+    {"check",
+     "check LINE_FILE TRAIN_FILE [--line-name NAME] [--train-number NUM]\n"
+     "                     [--format text|json] [--encoding cp1252|utf-8]",
+     "report every problem of a line and a train description, writing nothing",
+     "  Reads both descriptions as compile does and reports every error and\n"
+     "  warning of both in source order, with its line, column, the source line\n"
+     "  and a caret, and notes where the cause lies elsewhere. It goes on after\n"
+     "  each fault with the next record, and checks the train description even\n"
+     "  when the line description has a fault. Nothing is written. Exit status:\n"
+     "  0 when nothing is reported, 1 when anything is, 2 for a usage error or\n"
+     "  a file that cannot be read.\n",
+     k_accept_names | k_accept_format | k_accept_encoding,
+     "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt", check_command},
     {"dump", "dump FILE [--json]", "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
      "  line plan (NAME_linea.dat) and prints it as aligned tables, or with --json\n"
@@ -187,7 +202,10 @@ void print_help(std::ostream& out, std::string_view docs) {
          "(the binary files are still written); 2 when no binary file was written\n"
          "(a usage error, an input that cannot be read, a file that cannot be\n"
          "written, message 1250 or 1251, no route grid): the older binary files then\n"
-         "stand as they were. No command leaves a partly written file.\n"
+         "stand as they were. No command leaves a partly written file. compile\n"
+         "--werror exits 1 on a warning and writes nothing; check exits 0 when it\n"
+         "reports nothing, 1 when it reports anything, 2 for a usage error or an\n"
+         "unreadable file.\n"
          "\n"
          "The description formats and every fault code are in the authors' reference,\n"
          "  "

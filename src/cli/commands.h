@@ -30,6 +30,7 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
 int run_command(const command_options& o, std::ostream& out, std::ostream& err);
 int export_command(const command_options& o, std::ostream& out, std::ostream& err);
 int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
+int check_command(const command_options& o, std::ostream& out, std::ostream& err);
 int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
 int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
 int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);

@@ -6,6 +6,7 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
+#include "cli/description_encoding.h"
 #include "cli/scenario_names.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
@@ -34,6 +35,12 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     return usage_error(err, "compile needs a line description and a train description", self);
   if (o.operands.size() > 2)
     return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
+  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
+  if (!encoding)
+    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
+                       self);
+  if (o.werror && o.no_warnings)
+    return usage_error(err, "--werror and --no-warnings cannot go together", self);
   const std::string& line_path = o.operands[0];
   const std::string& train_path = o.operands[1];
 
@@ -46,6 +53,9 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   } catch (const io_error& e) {
     return report_failure(err, e.what_failed());
   }
+  for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
+    if (std::optional<diagnostic> refused = decode_description(*path, *text, *encoding))
+      return report_failure(err, *refused);
   const scenario_names names =
       choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
   if (!names.error.empty()) return usage_error(err, names.error, self);
@@ -79,6 +89,13 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
                             {line_path, line_text},
                             {train_path, train_text}};
   const compile_result result = compile(input);
+  if (o.werror && !result.warnings().empty()) {
+    // A warning is an error: nothing is written, the older files stay.
+    print_diagnostics(result, true, err);
+    err << format_diagnostic(
+        program_diagnostic("warnings are errors with --werror; no binary file was written"));
+    return k_status_fault_pending;
+  }
   scenario_files files;
   files.nome_linea = names.nome_linea;
   files.numero_treno = names.numero_treno;

@@ -1,6 +1,6 @@
 #include "cli/options.h"
 
-#include "cli/spelling.h"
+#include "common/spelling.h"
 
 namespace scenario {
 namespace {
@@ -17,6 +17,8 @@ constexpr value_option k_value_options[] = {
     {"--train-number", k_accept_names, &command_options::train_number},
     {"--from", k_accept_stretch, &command_options::from_km},
     {"--to", k_accept_stretch, &command_options::to_km},
+    {"--format", k_accept_format, &command_options::format},
+    {"--encoding", k_accept_encoding, &command_options::encoding},
 };
 
 struct flag_option {
@@ -34,6 +36,7 @@ constexpr flag_option k_flag_options[] = {
     {"--quiet", "-q", k_accept_quiet, &command_options::quiet},
     {"--version", "", k_accept_version, &command_options::version},
     {"--sync", "", k_accept_sync, &command_options::sync},
+    {"--werror", "", k_accept_werror, &command_options::werror},
 };
 
 constexpr option_help k_option_helps[] = {
@@ -56,6 +59,13 @@ constexpr option_help k_option_helps[] = {
      "given)"},
     {k_accept_stretch, "--from KM, --to KM",
      "draw only the stretch between these route kilometres (either may be left out)"},
+    {k_accept_format, "--format text|json",
+     "print the diagnostics as text on standard error (the default), or as one JSON document "
+     "on standard output"},
+    {k_accept_encoding, "--encoding cp1252|utf-8",
+     "how the descriptions are written: Windows-1252 (the default, read as they are), or UTF-8, "
+     "converted to Windows-1252 with every character that set lacks refused"},
+    {k_accept_werror, "--werror", "treat every warning as an error: exit 1 and write nothing"},
     {k_accept_sync, "--sync",
      "sync each file written and its folder to the disk before ending, to keep them "
      "through a power loss"},

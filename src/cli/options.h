@@ -22,6 +22,8 @@ struct command_options {
   std::optional<std::string> from_km;       // --from KM
   std::optional<std::string> to_km;         // --to KM
   std::optional<std::string> serve;         // --serve [PORT]: empty when no port follows
+  std::optional<std::string> format;        // --format text|json
+  std::optional<std::string> encoding;      // --encoding cp1252|utf-8
   bool no_plan = false;                     // --no-plan
   bool force = false;                       // --force
   bool no_warnings = false;                 // -w, --no-warnings
@@ -29,6 +31,7 @@ struct command_options {
   bool quiet = false;                       // -q, --quiet
   bool version = false;                     // --version
   bool sync = false;                        // --sync
+  bool werror = false;                      // --werror
   bool help = false;                        // -h, --help
 };
 
@@ -45,6 +48,9 @@ enum accepted_option : unsigned {
   k_accept_stretch = 1u << 12,
   k_accept_serve = 1u << 13,
   k_accept_sync = 1u << 14,
+  k_accept_format = 1u << 15,
+  k_accept_encoding = 1u << 16,
+  k_accept_werror = 1u << 17,
 };
 
 // One option as help shows it: its words and what it does.

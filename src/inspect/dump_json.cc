@@ -6,51 +6,13 @@
 #include <ostream>
 #include <string>
 
+#include "common/json_text.h"
+#include "common/utf8_text.h"
 #include "inspect/inspect.h"
 #include "inspect/route_facts.h"
-#include "common/utf8_text.h"
 
 namespace scenario {
 namespace {
-
-std::string json_string(std::string_view text) {
-  static const char* digits = "0123456789abcdef";
-  std::string out = "\"";
-  for (const char ch : text) {
-    const auto c = static_cast<unsigned char>(ch);
-    const bool undefined = c == 0x81 || c == 0x8D || c == 0x8F || c == 0x90 || c == 0x9D;
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (c < 0x20 || undefined) {
-      out += "\\u00";
-      out += digits[c >> 4];
-      out += digits[c & 15];
-    } else {
-      out += utf8_from_1252(std::string_view(&ch, 1));
-    }
-  }
-  return out + "\"";
-}
-
-// A file path as the system gives it (UTF-8 here), with only quotes,
-// backslashes and controls escaped.
-std::string json_path(std::string_view path) {
-  std::string out = "\"";
-  for (const char ch : path) {
-    if (ch == '"' || ch == '\\') {
-      out += '\\';
-      out += ch;
-    } else if (static_cast<unsigned char>(ch) < 0x20) {
-      out += "\\u00";
-      out += "0123456789abcdef"[static_cast<unsigned char>(ch) >> 4];
-      out += "0123456789abcdef"[ch & 15];
-    } else {
-      out += ch;
-    }
-  }
-  return out + "\"";
-}
 
 // The shortest text that reads back as exactly v.
 std::string json_real(double v) {
@@ -70,7 +32,7 @@ std::string json_value(std::int32_t v) {
   return std::to_string(v);
 }
 std::string json_value(const std::string& v) {
-  return json_string(v);
+  return json_string_1252(v);
 }
 
 void grid_json(std::string& o, const percorso_t& g) {
@@ -92,7 +54,7 @@ void stations_json(std::string& o, const stazioni_t& table) {
   for (int s = 0; s < k_station_slots; ++s) {
     const stazione& r = table[static_cast<std::size_t>(s)];
     o += "    {\"slot\": " + std::to_string(s) +
-         ", \"role\": " + json_string(role_name(roles[static_cast<std::size_t>(s)]));
+         ", \"role\": " + json_string_1252(role_name(roles[static_cast<std::size_t>(s)]));
 #define SCENARIO_JSON_FIELD(field, type) o += ", \"" #field "\": " + json_value(r.field);
     SCENARIO_STAZIONE_FIELDS(SCENARIO_JSON_FIELD)
 #undef SCENARIO_JSON_FIELD
@@ -134,8 +96,8 @@ void plan_json(std::string& o, const profilo_t& p) {
 
 void dump_json(std::ostream& out, const loaded_file& file) {
   std::string o = "{\n";
-  o += "  \"file\": " + json_path(file.path) + ",\n";
-  o += "  \"format\": " + json_string(kind_title(file.kind)) + ",\n";
+  o += "  \"file\": " + json_string_utf8(file.path) + ",\n";
+  o += "  \"format\": " + json_string_1252(kind_title(file.kind)) + ",\n";
   o += "  \"bytes\": " + std::to_string(file.bytes) + ",\n";
   switch (file.kind) {
     case file_kind::grid:

@@ -31,6 +31,10 @@ struct fault {
   int line = 0;        // source line of the record, 0 when there is none
   std::string detail;  // what failed, for run-time failures
   int column = 0;      // source column of the field it concerns, 0 when unknown
+  // Where the cause lies when it is not the record itself (the line a
+  // missing value was taken from, the record holding a cell); 0 when none.
+  int cause_line = 0;
+  int cause_column = 0;
 
   friend bool operator==(const fault&, const fault&) = default;
 };
@@ -86,6 +90,15 @@ struct run_state {
 
   // Told of every fault and warning as it is found; may be null.
   reporter* report = nullptr;
+
+  // Go on after a fault, with the next record, and compile the train
+  // description whatever became of the line: for a check that reports every
+  // problem. What is compiled then is not written anywhere.
+  bool keep_going = false;
+  // The line of the route-length record that made the grid; 0 when none.
+  int route_length_line = 0;
+  // The grid cell a fault about to be recorded found taken; -1 when none.
+  std::int64_t taken_cell = -1;
 };
 
 // Records a fault: the code becomes pending and, where the fault has one and

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -41,7 +42,12 @@ class line_compiler {
       : reader_(text, reading_rules::line_description), st_(st) {}
 
   compile_end run();
-  int line() const { return reader_.field_line(); }
+  // A run-time failure of the record being read, as a fault.
+  fault failure(const compile_failure& f) const {
+    fault out = failure_fault(f, reader_, fault_origin::line_file, record_line_, record_column_);
+    out.position = std::nullopt;
+    return out;
+  }
 
  private:
   std::optional<compile_end> general_section();
@@ -60,23 +66,57 @@ class line_compiler {
   bool has(std::string_view word) const { return contains_ignoring_case(field_, word); }
   bool general_keyword() const;
   bool body_keyword() const;
+  // The records the current field is read as, in words ("a curve record").
+  std::string general_read_as() const;
+  std::string body_read_as() const;
 
   // The position check of body records: p + 100 <= 50 * P.
   bool position_fits(std::int32_t p) const;
+  // A fault of the current record, at its position's field when it has one.
   void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
-    record_fault(st_, {code, position, fault_origin::line_file, record_line_, {}});
+    fault f{code, position, fault_origin::line_file, record_line_, {}};
+    const bool at_value = position || code == k_fault_route_length;
+    f.column = at_value && reader_.first_value_line() == record_line_ ? reader_.first_value_column()
+                                                                      : record_column_;
+    if (record_line_ == 0) f.column = 0;
+    record_fault(st_, std::move(f));
   }
-  void warn(std::string what) {
-    record_warning(st_, {fault_origin::line_file, record_line_, std::move(what)});
+  // A fault of the current record that concerns its value n (from 0): at
+  // that value's field when it stands on the record's line.
+  void fault_at_value(std::int32_t code, std::size_t n,
+                      std::optional<std::int32_t> position = std::nullopt) {
+    fault f{code, position, fault_origin::line_file, record_line_, {}};
+    const auto [line, column] = reader_.value_place(n);
+    f.column = line == record_line_ ? column : record_column_;
+    record_fault(st_, std::move(f));
+  }
+  void warn(std::string what) { warn_at(record_line_, record_column_, std::move(what)); }
+  // A warning about value n (from 0) of the current record, at its field.
+  void warn_value(std::size_t n, std::string what) {
+    const auto [line, column] = reader_.value_place(n);
+    warn_at(line, column, std::move(what));
+  }
+  void warn_at(int line, int column, std::string what) {
+    record_warning(st_, {fault_origin::line_file, line, std::move(what), column});
   }
   void warn_last_field();
-  void warn_unknown(std::string_view where);
+  void warn_unknown(std::string_view where, std::span<const std::string_view> keywords);
+  void begin_record();
+  void before_values(std::string_view read_as);
+  void after_values(bool last_was_text);
+  // Runs one record's step, then looks past its last value; in keep-going
+  // mode a run-time failure is recorded, reading resumes with the next
+  // record and the result is nothing.
+  template <typename F>
+  auto guarded(F step, bool last_was_text) -> std::optional<decltype(step())>;
 
   field_reader reader_;
   run_state& st_;
   std::string field_;  // the current field
   int record_line_ = 0;
+  int record_column_ = 0;
   bool keyword_begins_line_ = false;            // the current field is the first of its line
+  bool comment_warned_ = false;                 // the current field was taken for a comment
   std::array<reference_read, 3> references_{};  // tre, due, uno
   gradient_fill gradient_;
   std::optional<std::int64_t> previous_gradient_cell_;
@@ -88,6 +128,7 @@ class line_compiler {
 compile_end line_compiler::run() {
   if (!find_generale(reader_, field_)) {
     record_line_ = reader_.field_line();
+    record_column_ = reader_.field_column();
     fault_at(k_fault_no_generale);
     return compile_end::hard_stop;
   }
@@ -104,6 +145,34 @@ bool line_compiler::general_keyword() const {
          (has("ripetizione") && has("segnali"));
 }
 
+std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds) {
+  std::string out;
+  for (const auto& [read, words] : kinds)
+    if (read) out += (out.empty() ? "" : " and ") + std::string(words);
+  return out;
+}
+
+std::string line_compiler::general_read_as() const {
+  return read_as_words(
+      {{has("lunghezza") && has("percorso"), "a route-length record"},
+       {contains(field_, "progressiva") &&
+            (contains(field_, "uno") || contains(field_, "due") || contains(field_, "tre")),
+        "a kilometric reference"},
+       {contains(field_, "sfondo") &&
+            (contains(field_, "uno") || contains(field_, "due") || contains(field_, "tre")),
+        "a background record"},
+       {contains(field_, "segnali") && contains(field_, "ripetizione"),
+        "a signal-repetition record"}});
+}
+
+std::string line_compiler::body_read_as() const {
+  return read_as_words({{has("pendenza"), "a gradient record"},
+                        {has("curva") && st_.scrivi_linea != 0, "a curve record"},
+                        {has("montagna"), "a scenery record"},
+                        {has("indicatori_v"), "a speed-board record"},
+                        {has("indicat") && has("cartello"), "a text-board record"}});
+}
+
 bool line_compiler::body_keyword() const {
   return has("pendenza") || has("curva") || has("montagna") || has("indicatori_v") ||
          (has("indicat") && has("cartello"));
@@ -116,16 +185,82 @@ void line_compiler::warn_last_field() {
                            "line that is not a record, such as [fine]"});
 }
 
+constexpr std::string_view k_general_keywords[] = {"lunghezza percorso",
+                                                   "progressiva chilometrica uno",
+                                                   "progressiva chilometrica due",
+                                                   "progressiva chilometrica tre",
+                                                   "sfondo uno",
+                                                   "sfondo due",
+                                                   "sfondo tre",
+                                                   "ripetizione segnali 4 codici",
+                                                   "ripetizione segnali 9 codici"};
+constexpr std::string_view k_body_keywords[] = {
+    "pendenza", "montagna", "indicatori_vmax", "cartello indicatore",
+    "curvad1",  "curvad2",  "curvad3",         "curvad4",
+    "curvad5",  "curvad6",  "curvas1",         "curvas2",
+    "curvas3",  "curvas4",  "curvas5",         "curvas6"};
+
 // An unrecognised field that looks like a keyword: the first on its line,
 // with a letter, not a section header.
-void line_compiler::warn_unknown(std::string_view where) {
-  if (keyword_begins_line_ && looks_like_keyword(field_))
+void line_compiler::warn_unknown(std::string_view where,
+                                 std::span<const std::string_view> keywords) {
+  if (keyword_begins_line_ && !comment_warned_ && looks_like_keyword(field_))
     warn(quoted_field(field_) + " is not a keyword of the " + std::string(where) +
-         "; the field is ignored");
+         "; the field is ignored" + keyword_suggestion(field_, keywords));
+}
+
+// The keyword field of a record has been read into field_.
+void line_compiler::begin_record() {
+  record_line_ = reader_.field_line();
+  record_column_ = reader_.field_column();
+  keyword_begins_line_ = reader_.field_begins_line();
+  comment_warned_ = false;
+  reader_.mark_record();
+}
+
+// What the keyword field says of its author's intent, before its values are
+// read (reading them may fail). read_as: the records it is read as, or empty.
+void line_compiler::before_values(std::string_view read_as) {
+  if (!keyword_begins_line_) return;
+  if (looks_like_comment(field_)) {
+    comment_warned_ = true;
+    warn(quoted_field(field_) + " looks like a comment, but the format has none: it is read as " +
+         (read_as.empty() ? std::string("a field that matches no keyword") : std::string(read_as)));
+  }
+  if (field_.find('\t') != std::string::npos && (!read_as.empty() || looks_like_keyword(field_)))
+    warn(quoted_field(field_) +
+         " holds a tab, which is part of the keyword field: fields are separated by commas");
+}
+
+// What stands after the record's last value.
+void line_compiler::after_values(bool last_was_text) {
+  if (reader_.first_value_line() == 0) return;
+  if (std::string what = extra_fields_warning(reader_, last_was_text); !what.empty())
+    warn_at(reader_.field_line(), reader_.rest_column(), std::move(what));
+}
+
+template <typename F>
+auto line_compiler::guarded(F step, bool last_was_text) -> std::optional<decltype(step())> {
+  if (!st_.keep_going) {
+    auto result = step();
+    after_values(last_was_text);
+    return result;
+  }
+  try {
+    auto result = step();
+    after_values(last_was_text);
+    return result;
+  } catch (const compile_failure& f) {
+    record_fault(st_, failure(f));
+    resume_after_failure(reader_, record_line_);
+    return std::nullopt;
+  }
 }
 
 std::optional<compile_end> line_compiler::general_section() {
   for (;;) {
+    // A read that fails before the next keyword is no record's.
+    record_line_ = 0;
     // Up to ten fields holding "-" in a row are passed over, with no check for
     // the end between them.
     const keyword_read next = next_keyword(reader_, field_, 10, /*check_end_between=*/false);
@@ -134,9 +269,9 @@ std::optional<compile_end> line_compiler::general_section() {
       if (general_keyword() || body_keyword()) warn_last_field();
       return std::nullopt;
     }
-    record_line_ = reader_.field_line();
-    keyword_begins_line_ = reader_.field_begins_line();
-    if (!general_record()) return compile_end::hard_stop;
+    begin_record();
+    const std::optional<bool> went_on = guarded([this] { return general_record(); }, false);
+    if (went_on == false && !st_.keep_going) return compile_end::hard_stop;
     if (is_section_header(field_)) {
       const auto first = field_.find_first_not_of(' ');
       if (first == std::string::npos || field_[first] != '-') return std::nullopt;
@@ -148,11 +283,13 @@ std::optional<compile_end> line_compiler::general_section() {
 // Returns false after a fault that stops the compile.
 bool line_compiler::general_record() {
   stazioni_t& s = st_.stazioni;
+  before_values(general_read_as());
   bool read = false;
   if (has("percorso") && has("lunghezza")) {
     read = true;
     const std::int32_t length = reader_.read_int32();
     s[k_slot_train].fine = length;
+    st_.route_length_line = record_line_;
     if (length > k_max_route_length || length < 0) {
       general_warnings(read, false, false, false);
       fault_at(k_fault_route_length);
@@ -200,11 +337,11 @@ bool line_compiler::general_record() {
   rep.inizio = from;
   rep.fine = to;
   if (from % k_cell_metres != 0) {
-    fault_at(k_fault_repetition_start);
+    fault_at_value(k_fault_repetition_start, 0);
     return false;
   }
   if (to % k_cell_metres != 0) {
-    fault_at(k_fault_repetition_end);
+    fault_at_value(k_fault_repetition_end, 1);
     return false;
   }
   if (contains(field_, "4")) {
@@ -238,7 +375,7 @@ void line_compiler::general_warnings(bool read, bool reference_read, bool backgr
          " stands inside [generale], where it is not read; body records belong after the "
          "section");
   else if (!read && !general_keyword())
-    warn_unknown("[generale] section");
+    warn_unknown("[generale] section", k_general_keywords);
 }
 
 std::optional<compile_end> line_compiler::between_sections() {
@@ -253,8 +390,9 @@ std::optional<compile_end> line_compiler::between_sections() {
   if (st_.percorso.empty()) {
     // Nothing can be placed without a grid.
     record_line_ = 0;
-    fault_at(k_fault_no_route_length);
-    return compile_end::hard_stop;
+    if (st_.route_length_line == 0) fault_at(k_fault_no_route_length);
+    if (!st_.keep_going) return compile_end::hard_stop;
+    make_stand_in_grid(st_);
   }
   if (st_.profilo.exists()) st_.profilo.seed();
   return std::nullopt;
@@ -262,6 +400,7 @@ std::optional<compile_end> line_compiler::between_sections() {
 
 next_step line_compiler::body() {
   for (;;) {
+    record_line_ = 0;
     // At most two fields holding "-" in a row are passed over.
     const keyword_read next = next_keyword(reader_, field_, 2);
     if (next == keyword_read::end) return next_step::go_on;
@@ -269,17 +408,18 @@ next_step line_compiler::body() {
       if (body_keyword()) warn_last_field();
       return next_step::go_on;
     }
-    record_line_ = reader_.field_line();
-    keyword_begins_line_ = reader_.field_begins_line();
+    begin_record();
     if (has("montagna") || has("indicat"))
       record_begins(st_, fault_origin::line_file, record_line_);
-    if (const next_step next_record = body_record(); next_record != next_step::go_on)
-      return next_record;
+    const std::optional<next_step> next_record =
+        guarded([this] { return body_record(); }, has("indicat") && has("cartello"));
+    if (next_record && *next_record != next_step::go_on && !st_.keep_going) return *next_record;
   }
 }
 
 // Applies every test of the body, in order, to the current field.
 next_step line_compiler::body_record() {
+  before_values(body_read_as());
   // Said before any value is read: the speed board's reading usually fails
   // on the board's text, with code 25.
   if (has("indicatori_v") && has("indicat") && has("cartello"))
@@ -294,7 +434,7 @@ next_step line_compiler::body_record() {
     if (general_keyword())
       warn(quoted_field(field_) + " stands after [generale], where it is not read");
     else
-      warn_unknown("line description");
+      warn_unknown("line description", k_body_keywords);
   }
   return next_step::go_on;
 }
@@ -311,17 +451,19 @@ next_step line_compiler::gradient_record() {
   const std::int32_t v = reader_.read_int32();
   const std::int64_t cell = round_half_even(p, k_cell_metres);
   if (previous_gradient_cell_ && cell <= *previous_gradient_cell_)
-    warn("gradient at " + num(p) +
-         " m is not in a later 50 m cell than the gradient before it; these records must stand "
-         "in increasing order of position, at most one per cell, or the cells around them get "
-         "the wrong value");
+    warn_value(
+        0,
+        "gradient at " + num(p) +
+            " m is not in a later 50 m cell than the gradient before it; these records must stand "
+            "in increasing order of position, at most one per cell, or the cells around them get "
+            "the wrong value");
   previous_gradient_cell_ = cell;
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
   if (v < k_min_gradient || v > k_max_gradient) {
-    fault_at(k_fault_gradient_range, p);
+    fault_at_value(k_fault_gradient_range, 1, p);
     return next_step::hard_stop;
   }
   gradient_step(st_.percorso, gradient_, p, v);
@@ -335,11 +477,11 @@ next_step line_compiler::curve_record() {
   const std::int64_t extent = st_.profilo.extent();
   const std::int64_t end = std::int64_t{s} + l;
   if (curves_++ > 0 && s + std::int64_t{1} < next_metre_)
-    warn("curve at " + num(s) + " m starts before the previous curve ends (at " +
-         num(next_metre_ - 1) + " m); the part before that is not drawn");
+    warn_value(0, "curve at " + num(s) + " m starts before the previous curve ends (at " +
+                      num(next_metre_ - 1) + " m); the part before that is not drawn");
   if (end > extent)
-    warn("curve at " + num(s) + " m runs to " + num(end) + " m, past the end of the plan (" +
-         num(extent) + " m), and is cut there");
+    warn_value(1, "curve at " + num(s) + " m runs to " + num(end) +
+                      " m, past the end of the plan (" + num(extent) + " m), and is cut there");
   if (!position_fits(s)) {
     fault_at(k_fault_near_end, s);
     return next_step::soft_stop;
@@ -381,14 +523,15 @@ next_step line_compiler::scenery_record() {
   std::int64_t stored = tipo > 10 ? std::int64_t{tipo} - 10 : tipo;
   if (sections_.numero_montagne > 0 && std::int64_t{inizio} - sections_.fine_ultima <= 150 &&
       stored != 3) {
-    warn("scenery section at " + num(inizio) +
-         " m starts 150 m or less after the previous one ends (" + num(sections_.fine_ultima) +
-         " m), so its type " + num(stored) + " becomes 3");
+    warn_value(0, "scenery section at " + num(inizio) +
+                      " m starts 150 m or less after the previous one ends (" +
+                      num(sections_.fine_ultima) + " m), so its type " + num(stored) +
+                      " becomes 3");
     stored = 3;
   }
   if (!fit_uint8(stored))
-    warn("scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
-         num(low_8(stored)));
+    warn_value(2, "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
+                      num(low_8(stored)));
   if (!position_fits(inizio)) {
     fault_at(k_fault_near_end, inizio);
     return next_step::soft_stop;
@@ -409,13 +552,15 @@ next_step line_compiler::speed_board_record() {
     *v = reader_.read_int32();
   const std::int64_t stripes = 10 * std::int64_t{b.strisces} + b.strisced;
   if (!fit_int16(stripes))
-    warn("stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " + num(stripes) +
-         " is kept to its low 16 bits and becomes " + num(low_16(stripes)));
+    warn_value(4, "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
+                      num(stripes) + " is kept to its low 16 bits and becomes " +
+                      num(low_16(stripes)));
   if (!position_fits(posizione)) {
     fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;
   }
   if (const std::int32_t code = memo_indicatori_v_max(st_.percorso, posizione, b); code != 0) {
+    if (code == k_fault_speed_board_taken) st_.taken_cell = point_cell(posizione);
     fault_at(code, posizione);
     return next_step::hard_stop;
   }
@@ -426,12 +571,15 @@ next_step line_compiler::text_board_record() {
   if (!has("indicat") || !has("cartello")) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   std::string text = reader_.read_text();
+  for (std::string& what : text_problems("board text", text))
+    warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
   cella& cell = cell_at(st_.percorso, point_cell(p), p);
   if (!is_free(cell)) {
+    st_.taken_cell = point_cell(p);
     fault_at(k_fault_text_board_taken, p);
     return next_step::hard_stop;
   }
@@ -441,7 +589,7 @@ next_step line_compiler::text_board_record() {
     return next_step::hard_stop;
   }
   if (text.size() > 0xFFFF)
-    throw compile_failure("a text board's text is longer than 65535 bytes", line());
+    throw compile_failure("a text board's text is longer than 65535 bytes", reader_.field_line());
   cell.tipo_cella = k_text_board;
   cell.valore_a = low_16(st_.indice_cartelli);
   st_.stazioni[static_cast<std::size_t>(st_.indice_cartelli)].nome = std::move(text);
@@ -460,14 +608,18 @@ void line_compiler::finish() {
 
 }  // namespace
 
+void make_stand_in_grid(run_state& st) {
+  const std::int32_t extent = k_max_route_length + k_route_margin;
+  st.percorso.assign(static_cast<std::size_t>(round_half_even(extent, k_cell_metres)) + 1, cella{});
+  if (st.scrivi_linea != 0) st.profilo = profilo_t(extent);
+}
+
 compile_end compile_line(std::string_view text, run_state& st) {
   line_compiler compiler(text, st);
   try {
     return compiler.run();
   } catch (const compile_failure& failure) {
-    const int line = failure.line() != 0 ? failure.line() : compiler.line();
-    record_fault(st,
-                 {k_fault_runtime, std::nullopt, fault_origin::line_file, line, failure.what()});
+    record_fault(st, compiler.failure(failure));
     return compile_end::runtime_failure;
   }
 }

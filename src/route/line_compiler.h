@@ -14,4 +14,9 @@ namespace scenario {
 // compiler never touches a file.
 compile_end compile_line(std::string_view text, run_state& st);
 
+// For a compile that goes on after faults and has no route length that
+// makes a grid: the grid (and the plan, when asked for) of the longest route
+// there can be, against which the rest is checked.
+void make_stand_in_grid(run_state& st);
+
 }  // namespace scenario

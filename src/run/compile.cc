@@ -1,6 +1,7 @@
 #include "run/compile.h"
 
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 #include "output/check_codes.h"
 #include "output/code_pass.h"
 #include "route/line_compiler.h"
@@ -17,6 +18,13 @@ class collector final : public reporter {
     finding found;
     found.is_fault = true;
     found.fault_found = f;
+    std::int64_t& taken = out_.st.taken_cell;
+    if (trace_ && taken >= 0) {
+      settle();
+      if (static_cast<std::size_t>(taken) < out_.sources.objects.size())
+        found.holder = out_.sources.objects[static_cast<std::size_t>(taken)];
+    }
+    taken = -1;
     out_.findings.push_back(std::move(found));
   }
   void warning_found(const source_warning& w) override {
@@ -94,6 +102,7 @@ compile_result compile(const compile_input& input) {
   st.nome_linea = input.nome_linea;
   st.numero_treno = input.numero_treno;
   st.scrivi_linea = input.with_plan ? 1 : 0;
+  st.keep_going = input.keep_going;
   st.stazioni[k_slot_line].nome = st.nome_linea;
   st.stazioni[k_slot_repetition].nome = st.numero_treno;
 
@@ -104,7 +113,9 @@ compile_result compile(const compile_input& input) {
     unreadable(st, input.line, fault_origin::line_file);
   } else {
     out.line_end = compile_line(*input.line.text, st);
-    if (out.line_end == compile_end::finished) {
+    // A check goes on with the train even where the line made no grid.
+    if (input.keep_going && !out.has_grid()) make_stand_in_grid(st);
+    if (out.line_end == compile_end::finished || input.keep_going) {
       if (input.train.text)
         out.train_end = compile_train(*input.train.text, st);
       else
@@ -113,6 +124,8 @@ compile_result compile(const compile_input& input) {
   }
 
   sink.no_record();
+  if (input.trace_sources && out.sources.objects.size() > k_stamp_cell_index)
+    out.stamp_cell_holder = out.sources.objects[k_stamp_cell_index];
   if (out.has_grid()) {
     code_point_pass(st);
     out.stamp_conflict = stamp_scenario(st);

@@ -35,6 +35,10 @@ struct compile_input {
   // Also note which record made each object (for a picture's tooltips);
   // costs a look over the grid per record.
   bool trace_sources = false;
+  // Go on after every fault, and compile the train description against the
+  // grid the line description makes, whatever its faults: for a check that
+  // reports every problem. The tables are then not fit to be written.
+  bool keep_going = false;
 };
 
 // Everything a compile found, in the order it was found.
@@ -42,6 +46,9 @@ struct finding {
   bool is_fault = false;
   fault fault_found;       // when is_fault
   source_warning warning;  // otherwise
+  // For a fault on a taken cell, when sources are traced: the record that
+  // placed what holds it.
+  source_ref holder;
 };
 
 struct compile_result {
@@ -60,6 +67,9 @@ struct compile_result {
   std::string_view stamp_conflict;
   // Which record made each object, when the input asked for it.
   source_map sources;
+  // With sources: the record whose object held the stamp's grid cell before
+  // the pass and the stamps.
+  source_ref stamp_cell_holder;
 
   // Whether the compile made a route grid: without one nothing can be written.
   bool has_grid() const { return !st.percorso.empty(); }

@@ -29,6 +29,13 @@ std::vector<std::string> train_warnings(const std::string& text) {
 }
 using lines = std::vector<std::string>;
 
+// What a train description of a few records without them is told.
+const std::string k_no_speed =
+    "0: no speed-limit record (velocita): the speed limit is 0 km/h along the whole line";
+const std::string k_no_adhesion =
+    "0: no adhesion record (aderenza): the adhesion is 0 along the whole line";
+const std::string k_no_station = "0: no station record (stazione): the train has no stop";
+
 TEST(CompileWarnings, ShippedDescriptionsGiveNoWarning) {
   EXPECT_EQ(line_warnings(testing::shipped_line_text()), lines{});
   EXPECT_EQ(line_warnings(testing::shipped_line_text(), false), lines{});
@@ -94,9 +101,11 @@ TEST(CompileWarnings, LastFieldOfTheFileIsNeverRead) {
                    "a line that is not a record, such as [fine]"}));
   EXPECT_EQ(train_warnings("[generale]\r\nnumero vetture, 5\r\nsabbia"),
             (lines{"3: 'sabbia' is the file's last field and is never read; end the file with a "
-                   "line that is not a record, such as [fine]"}));
+                   "line that is not a record, such as [fine]",
+                   k_no_speed, k_no_adhesion, k_no_station}));
   // A record whose values are the last fields is read.
-  EXPECT_EQ(train_warnings("[generale]\r\nnumero vetture, 5\r\nsabbia, 3"), lines{});
+  EXPECT_EQ(train_warnings("[generale]\r\nnumero vetture, 5\r\nsabbia, 3"),
+            (lines{k_no_speed, k_no_adhesion, k_no_station}));
 }
 
 TEST(CompileWarnings, TrainValuesTheFormatChanges) {
@@ -127,6 +136,7 @@ TEST(CompileWarnings, TrainValuesTheFormatChanges) {
           "to their low 8 bits",
           "8: slowdown at 8000 m: speed 40000 is kept to its low 16 bits and becomes -25536",
           "9: code line at 1000 m: code 40000 is kept to its low 16 bits and becomes -25536",
+          k_no_station,
       }));
 }
 
@@ -137,7 +147,8 @@ TEST(CompileWarnings, StationLinesAreReadWholeSoLaterRecordsStillCount) {
                 train_text({"stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 5,58,0, SEGNALE-ADERENZA",
                             "aderenza, 0, 256", "treno, 5"})),
             (lines{"3: adhesion 256 is kept to its low 8 bits and becomes 0",
-                   "4: 'treno' is not a keyword of the train description; the field is ignored"}));
+                   "4: 'treno' is not a keyword of the train description; the field is ignored",
+                   k_no_speed}));
   // A value that is not a number ends the compile, and so its warnings.
   EXPECT_EQ(train_warnings(train_text({"aderenza, 0, x", "aderenza, 100, 300"})), lines{});
 }

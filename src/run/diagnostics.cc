@@ -1,6 +1,10 @@
 #include "run/diagnostics.h"
 
+#include <algorithm>
+
+#include "common/utf8_text.h"
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -55,6 +59,122 @@ std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_w
     for (const finding& f : r.findings)
       if (!f.is_fault) out.push_back(warning_diagnostic(f.warning, names));
   for (const fault& f : r.st.faults) out.push_back(fault_diagnostic(f, names));
+  for (diagnostic& d : out) d.column = 0;
+  return out;
+}
+
+namespace {
+
+// Line n (from 1) of text, without its line end; lines end as the field
+// reader ends them (CR LF, CR or LF).
+std::string_view text_line(std::string_view text, int n) {
+  std::size_t start = 0;
+  for (int line = 1; line < n; ++line) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) return {};
+    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+  }
+  const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+  return text.substr(start, end - start);
+}
+
+// Description text as a terminal may show it: UTF-8, and no control
+// character but the tab.
+std::string shown_text(std::string_view text_1252) {
+  std::string clean(text_1252);
+  for (char& c : clean)
+    if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) c = '?';
+  return utf8_from_1252(clean);
+}
+
+struct sources_text {
+  std::string_view line;
+  std::string_view train;
+};
+
+// The source line of d, when it points at one of the descriptions.
+void add_source(diagnostic& d, fault_origin origin, const sources_text& texts) {
+  if (d.line <= 0) return;
+  const std::string_view text = origin == fault_origin::line_file ? texts.line : texts.train;
+  d.source_line = shown_text(text_line(text, d.line));
+  if (d.column <= 0) d.column = 1;
+}
+
+diagnostic note_at(fault_origin origin, int line, int column, std::string message,
+                   const source_names& names, const sources_text& texts) {
+  diagnostic n = located(origin, line, column, names);
+  n.level = severity::note;
+  n.message = std::move(message);
+  add_source(n, origin, texts);
+  return n;
+}
+
+// Where the cause of a fault lies when it is not the record itself.
+void add_notes(diagnostic& d, const finding& found, const compile_result& r,
+               const source_names& names, const sources_text& texts) {
+  const fault& f = found.fault_found;
+  if (f.cause_line > 0)
+    d.notes.push_back(note_at(f.origin, f.cause_line, f.cause_column,
+                              "the missing value was taken from here", names, texts));
+  if (found.holder.known())
+    d.notes.push_back(note_at(found.holder.origin, found.holder.line, 1,
+                              "the cell is already taken by the record here", names, texts));
+  const std::int32_t length = r.st.stazioni[k_slot_train].fine;
+  if (f.code == k_fault_near_end && r.st.route_length_line > 0 && length >= 0 &&
+      length <= k_max_route_length && r.has_grid()) {
+    const std::int64_t end = std::int64_t{k_cell_metres} * last_cell(r.st.percorso);
+    d.notes.push_back(note_at(fault_origin::line_file, r.st.route_length_line, 0,
+                              "the route length " + std::to_string(length) +
+                                  " m set here ends the grid at " + std::to_string(end) +
+                                  " m: an object must stand 100 m before that, a station 800 m",
+                              names, texts));
+  }
+}
+
+// The line description first, then the train description, then the program;
+// in each file what has no line comes after its lines.
+int file_rank(const diagnostic& d, const source_names& names) {
+  if (d.file.empty()) return 4;
+  return (d.file == names.line_file ? 0 : 2) + (d.line == 0 ? 1 : 0);
+}
+
+}  // namespace
+
+std::vector<diagnostic> check_diagnostics(const compile_result& r, std::string_view line_text,
+                                          std::string_view train_text) {
+  const source_names names{r.line_name, r.train_name};
+  const sources_text texts{line_text, train_text};
+  std::vector<diagnostic> out;
+  for (const finding& found : r.findings) {
+    diagnostic d;
+    fault_origin origin;
+    if (found.is_fault) {
+      d = fault_diagnostic(found.fault_found, names);
+      origin = found.fault_found.origin;
+    } else {
+      d = warning_diagnostic(found.warning, names);
+      origin = found.warning.origin;
+    }
+    d.message = shown_text(d.message);
+    add_source(d, origin, texts);
+    if (found.is_fault) add_notes(d, found, r, names, texts);
+    out.push_back(std::move(d));
+  }
+  if (!r.stamp_conflict.empty()) {
+    diagnostic d = program_diagnostic("message " + std::string(r.stamp_conflict) +
+                                      ": a reserved stamp place in grid cell 1 is already taken");
+    if (r.stamp_cell_holder.known())
+      d.notes.push_back(note_at(r.stamp_cell_holder.origin, r.stamp_cell_holder.line, 1,
+                                "the record here puts its object in grid cell 1, within the "
+                                "first 75 m of the line; move it further along",
+                                names, texts));
+    out.push_back(std::move(d));
+  }
+  // Source order: by file, then by line; what has no line after its file's lines.
+  std::stable_sort(out.begin(), out.end(), [&](const diagnostic& a, const diagnostic& b) {
+    const int ra = file_rank(a, names), rb = file_rank(b, names);
+    return ra != rb ? ra < rb : a.line < b.line;
+  });
   return out;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/diagnostic.h"
@@ -27,7 +28,17 @@ diagnostic fault_diagnostic(const fault& f, const source_names& names);
 diagnostic warning_diagnostic(const source_warning& w, const source_names& names);
 
 // What a compile tells its user: the warnings (when asked for), then every
-// fault in the order recorded, the last being the one pending.
+// fault in the order recorded, the last being the one pending. Lines only,
+// no columns: the form scripts have read from the start.
 std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings);
+
+// What a check tells its user of a compile that kept going: every fault and
+// warning in source order (the line description, the train description,
+// then the faults of the pass and the run), each with its column, its
+// source line (from the texts compiled) and notes where the cause lies
+// elsewhere. Messages and source lines come as UTF-8, control characters
+// other than tabs replaced.
+std::vector<diagnostic> check_diagnostics(const compile_result& r, std::string_view line_text,
+                                          std::string_view train_text);
 
 }  // namespace scenario

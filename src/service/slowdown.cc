@@ -6,20 +6,25 @@
 
 namespace scenario {
 
-std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r) {
+std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r, std::int64_t* taken) {
+  std::int64_t unused = 0;
+  std::int64_t& found = taken != nullptr ? *taken : unused;
   // Only slowdowns starting beyond 1500 m have a warning and approach cells.
   const bool warned = r.x > 1500;
   const bool approach = warned && r.f_ta != 0;
   const std::int64_t warning = warned ? round_half_even(std::int64_t{r.x} - 1200 + 50, 50) : 0;
   if (warned && !in_grid(grid, warning)) return k_fault_outside_grid;
+  found = warning;
   if (warned && !is_free(grid[static_cast<std::size_t>(warning)])) return k_fault_warning_taken;
 
   const std::int64_t start = point_cell(r.x);
   if (!in_grid(grid, start)) return k_fault_outside_grid;
+  found = start;
   if (!is_free(grid[static_cast<std::size_t>(start)])) return k_fault_start_taken;
 
   const std::int64_t end = point_cell(must_fit(add_32(r.x, r.l), "the end of a slowdown"));
   if (!in_grid(grid, end)) return k_fault_outside_grid;
+  found = end;
   if (!is_free(grid[static_cast<std::size_t>(end)])) return k_fault_end_taken;
 
   cella& end_cell = grid[static_cast<std::size_t>(end)];
@@ -43,8 +48,10 @@ std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r) {
 
   if (!approach) return 0;
   const std::int64_t h = round_half_even(std::int64_t{r.x} - 1200, 50);
-  for (int i = 0; i < 4; ++i)
+  for (int i = 0; i < 4; ++i) {
+    found = h - i;
     if (!is_free(grid[static_cast<std::size_t>(h - i)])) return k_fault_approach_taken;
+  }
   for (int i = 0; i < 4; ++i) {
     cella& c = grid[static_cast<std::size_t>(h - i)];
     c.tipo_cella = k_slowdown_approach;

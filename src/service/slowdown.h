@@ -25,6 +25,8 @@ struct slowdown_record {
 // when one is taken. 20 when an approach cell is taken, after the other
 // marks are written. A start or end cell outside the grid is refused before
 // anything is written. Throws compile_failure when x + l overflows 32 bits.
-std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r);
+// For 17 to 20, taken (when given) gets the index of the cell found taken.
+std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r,
+                                std::int64_t* taken = nullptr);
 
 }  // namespace scenario

@@ -52,11 +52,56 @@ void field_reader::skip_separators(bool tabs_too) {
 
 void field_reader::start_field(bool tabs_too) {
   skip_separators(tabs_too);
-  if (pos_ >= text_.size())
+  if (pos_ >= text_.size()) {
+    ran_out_ = true;
     throw compile_failure("the file ends where another field was expected", line_);
+  }
   begins_line_ = line_ != field_line_;
   field_line_ = line_;
   field_column_ = static_cast<int>(pos_ - line_start_) + 1;
+  field_pos_ = pos_;
+  field_line_start_ = line_start_;
+  if (first_value_line_ == 0) {
+    first_value_line_ = field_line_;
+    first_value_column_ = field_column_;
+  }
+  if (field_line_ == mark_line_) ++fields_on_record_line_;
+  if (fields_since_mark_ < k_places_kept)
+    places_[fields_since_mark_] = {field_line_, field_column_};
+  ++fields_since_mark_;
+}
+
+std::pair<int, int> field_reader::value_place(std::size_t n) const {
+  if (n < fields_since_mark_ && n < k_places_kept) return places_[n];
+  return {field_line_, field_column_};
+}
+
+void field_reader::mark_record() {
+  mark_line_ = field_line_;
+  fields_on_record_line_ = 0;
+  fields_since_mark_ = 0;
+  first_value_line_ = 0;
+  first_value_column_ = 0;
+}
+
+std::string_view field_reader::rest_of_line() const {
+  if (pos_ == 0 || pos_ > text_.size() || is_line_end(text_[pos_ - 1])) return {};
+  std::size_t end = pos_;
+  while (end < text_.size() && !is_line_end(text_[end])) ++end;
+  return text_.substr(pos_, end - pos_);
+}
+
+void field_reader::skip_rest_of_line() {
+  pos_ += rest_of_line().size();
+  if (at_line_end()) consume_line_end();
+}
+
+void field_reader::back_to_field_start() {
+  pos_ = field_pos_;
+  line_ = field_line_;
+  line_start_ = field_line_start_;
+  // The field is to be read again as the first of its line where it was.
+  if (begins_line_) field_line_ = 0;
 }
 
 std::string_view field_reader::read_quoted() {

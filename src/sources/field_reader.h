@@ -17,10 +17,12 @@
 // number or does not fit its width, throws compile_failure.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace scenario {
 
@@ -47,6 +49,35 @@ class field_reader {
   // True when the last field read is the first field of its line.
   bool field_begins_line() const { return begins_line_; }
 
+  // True once a read has failed because the text had ended.
+  bool ran_out() const { return ran_out_; }
+
+  // Starts counting the fields of a record, after its keyword field.
+  void mark_record();
+  // The fields read since mark_record on the line of the keyword field.
+  int fields_on_record_line() const { return fields_on_record_line_; }
+  // The line and column of the first field read since mark_record; 0 when none.
+  int first_value_line() const { return first_value_line_; }
+  int first_value_column() const { return first_value_column_; }
+  // The line and column of field n (from 0) read since mark_record; those of
+  // the last field read when fewer were read or n is past the ones kept.
+  std::pair<int, int> value_place(std::size_t n) const;
+
+  // What stands after the last field read on its line, up to the line end;
+  // empty when that field's separator was the line end. Nothing is consumed.
+  std::string_view rest_of_line() const;
+  // True when the last field read was ended by a comma, or by blanks.
+  bool ended_by_comma() const { return pos_ > 0 && text_[pos_ - 1] == ','; }
+  bool rest_after_blank() const {
+    return pos_ > 0 && pos_ <= text_.size() && (text_[pos_ - 1] == ' ' || text_[pos_ - 1] == '\t');
+  }
+  // The column (from 1) at which rest_of_line begins.
+  int rest_column() const { return static_cast<int>(pos_ - line_start_) + 1; }
+  // Passes over rest_of_line and the line end after it.
+  void skip_rest_of_line();
+  // Goes back to the start of the last field read, so that it is read again.
+  void back_to_field_start();
+
  private:
   void skip_separators(bool tabs_too);
   void skip_blanks();
@@ -64,7 +95,18 @@ class field_reader {
   std::size_t line_start_ = 0;   // where line_ begins
   int field_line_ = 0;
   int field_column_ = 0;
+  std::size_t field_pos_ = 0;         // where the last field read began
+  std::size_t field_line_start_ = 0;  // where its line begins
   bool begins_line_ = false;
+  bool ran_out_ = false;
+  int mark_line_ = 0;  // line of the keyword field given to mark_record
+  int fields_on_record_line_ = 0;
+  int first_value_line_ = 0;
+  int first_value_column_ = 0;
+  // The places of the first fields since mark_record, enough for any record.
+  static constexpr std::size_t k_places_kept = 20;
+  std::array<std::pair<int, int>, k_places_kept> places_{};
+  std::size_t fields_since_mark_ = 0;
 };
 
 }  // namespace scenario

@@ -1,4 +1,4 @@
-#include "cli/spelling.h"
+#include "common/spelling.h"
 
 #include <algorithm>
 #include <vector>

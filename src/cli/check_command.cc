@@ -1,0 +1,133 @@
+// check: every problem of a line and a train description in one pass,
+// nothing written.
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "cli/command_table.h"
+#include "cli/commands.h"
+#include "cli/description_encoding.h"
+#include "cli/scenario_names.h"
+#include "common/diagnostic.h"
+#include "common/json_text.h"
+#include "model/scenario_constants.h"
+#include "platform/files.h"
+#include "platform/terminal.h"
+#include "run/compile.h"
+#include "run/diagnostics.h"
+
+namespace scenario {
+namespace {
+
+const char* severity_name(severity level) {
+  switch (level) {
+    case severity::error:
+      return "error";
+    case severity::warning:
+      return "warning";
+    case severity::note:
+      return "note";
+  }
+  return "error";
+}
+
+std::string json_number(int n) {
+  return n > 0 ? std::to_string(n) : "null";
+}
+
+std::string json_entry(const diagnostic& d) {
+  std::string o = "{\"file\": " + (d.file.empty() ? "null" : json_string_utf8(d.file)) +
+                  ", \"line\": " + json_number(d.line) + ", \"column\": " + json_number(d.column) +
+                  ", \"severity\": \"" + severity_name(d.level) +
+                  "\", \"code\": " + (d.code ? std::to_string(*d.code) : "null") +
+                  ", \"message\": " + json_string_utf8(d.message);
+  o += ", \"notes\": [";
+  for (std::size_t i = 0; i < d.notes.size(); ++i)
+    o += (i == 0 ? "" : ", ") + json_entry(d.notes[i]);
+  return o + "]}";
+}
+
+// {"diagnostics": [...]}, one entry a line.
+std::string json_document(const std::vector<diagnostic>& found) {
+  std::string o = "{\"diagnostics\": [";
+  for (std::size_t i = 0; i < found.size(); ++i)
+    o += std::string(i == 0 ? "\n  " : ",\n  ") + json_entry(found[i]);
+  return o + (found.empty() ? "]}\n" : "\n]}\n");
+}
+
+// The words "error:", "warning:" and "note:" of each line in colour.
+std::string coloured(const std::string& text) {
+  const std::pair<const char*, const char*> words[] = {
+      {": error: ", "\x1b[1;31m"}, {": warning: ", "\x1b[1;35m"}, {": note: ", "\x1b[1;36m"}};
+  std::string out;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    end = end == std::string::npos ? text.size() : end + 1;
+    std::string line = text.substr(start, end - start);
+    for (const auto& [word, colour] : words)
+      if (const std::size_t at = line.find(word); at != std::string::npos) {
+        line.insert(at + std::string_view(word).size() - 1, "\x1b[0m");
+        line.insert(at + 2, colour);
+        break;
+      }
+    out += line;
+    start = end;
+  }
+  return out;
+}
+
+}  // namespace
+
+int check_command(const command_options& o, std::ostream& out, std::ostream& err) {
+  const command_info* self = find_command("check");
+  if (o.operands.size() < 2)
+    return usage_error(err, "check needs a line description and a train description", self);
+  if (o.operands.size() > 2)
+    return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
+  const std::string format = o.format.value_or("text");
+  if (format != "text" && format != "json")
+    return usage_error(err, "--format takes 'text' or 'json', not '" + format + "'", self);
+  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
+  if (!encoding)
+    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
+                       self);
+  const std::string& line_path = o.operands[0];
+  const std::string& train_path = o.operands[1];
+  std::string line_text, train_text;
+  try {
+    line_text = read_file(line_path, k_description_max_bytes, "a description");
+    train_text = read_file(train_path, k_description_max_bytes, "a description");
+  } catch (const io_error& e) {
+    return report_failure(err, e.what_failed());
+  }
+  const scenario_names names =
+      choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
+  if (!names.error.empty()) return usage_error(err, names.error, self);
+
+  std::vector<diagnostic> found;
+  for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
+    if (std::optional<diagnostic> refused = decode_description(*path, *text, *encoding))
+      found.push_back(std::move(*refused));
+  if (found.empty()) {
+    compile_input input{names.nome_linea,
+                        names.numero_treno,
+                        true,
+                        {line_path, line_text},
+                        {train_path, train_text}};
+    input.trace_sources = true;
+    input.keep_going = true;
+    found = check_diagnostics(compile(input), line_text, train_text);
+  }
+
+  if (format == "json") {
+    out << json_document(found);
+  } else {
+    std::string text;
+    for (const diagnostic& d : found) text += format_diagnostic(d);
+    err << (colour_on_stderr() ? coloured(text) : text);
+  }
+  return found.empty() ? k_status_ok : k_status_fault_pending;
+}
+
+}  // namespace scenario

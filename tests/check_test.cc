@@ -1,0 +1,591 @@
+// check: every problem of both descriptions in one pass, each with its
+// line, column, source line and notes; nothing written.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "test_support.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::slurp;
+
+void write(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+testing::program_result run(const std::string& args, const fs::path& folder) {
+  return testing::run_program(SCENARIO_GEN_EXE, args, folder);
+}
+
+struct check_case {
+  const char* name;
+  std::string line;
+  std::string train;
+  std::string err;  // all that check prints; it always ends with status 1 here
+};
+
+// Each mistake an author makes that the reading rules accept silently, or
+// that used to be blamed on another line.
+std::vector<check_case> check_cases() {
+  return {
+      {"MisspeltKeywords",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "pendeza, 100, 5\r\n"
+       "curvd4, 500, 300\r\n"
+       "Sfondo uno, 1\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "orlogio, 5 57 30\r\n"
+       "stazone, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\r\n"
+       "rallentamneto, 5000, 50, 200, 0, 1, 0\r\n"
+       "segnlae, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:1: warning: 'pendeza' is not a keyword of the line description; the field is "
+       "ignored; did you mean 'pendenza'?\n"
+       "pendeza, 100, 5\n"
+       "^\n"
+       "c_linea.txt:5:1: warning: 'curvd4' is not a keyword of the line description; the field is "
+       "ignored; did you mean 'curvad4'?\n"
+       "curvd4, 500, 300\n"
+       "^\n"
+       "c_linea.txt:6:1: warning: 'Sfondo uno' stands after [generale], where it is not read\n"
+       "Sfondo uno, 1\n"
+       "^\n"
+       "c_1-.txt:5:1: warning: 'orlogio' is not a keyword of the train description; the field is "
+       "ignored; did you mean 'orologio'?\n"
+       "orlogio, 5 57 30\n"
+       "^\n"
+       "c_1-.txt:6:1: warning: 'stazone' is not a keyword of the train description; the field is "
+       "ignored; did you mean 'stazione'?\n"
+       "stazone, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "^\n"
+       "c_1-.txt:7:1: warning: 'rallentamneto' is not a keyword of the train description; the "
+       "field is ignored; did you mean 'rallentamento'?\n"
+       "rallentamneto, 5000, 50, 200, 0, 1, 0\n"
+       "^\n"
+       "c_1-.txt:8:1: warning: 'segnlae' is not a keyword of the train description; the field is "
+       "ignored; did you mean 'segnale'?\n"
+       "segnlae, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "^\n"},
+      {"ValuesAfterTheLastOne",
+       "[generale]\r\n"
+       "lunghezza percorso, 12000 m\r\n"
+       "[curve]\r\n"
+       "pendenza, 100, 5, 7\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "velocita, 1850, 100 km/h\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:2:26: warning: 'm' after the last value is not read: the format has no units; "
+       "write the number alone\n"
+       "lunghezza percorso, 12000 m\n"
+       "                         ^\n"
+       "c_linea.txt:4:18: warning: '7' after the record's last value is not read\n"
+       "pendenza, 100, 5, 7\n"
+       "                 ^\n"
+       "c_1-.txt:5:21: warning: 'km/h' after the last value is not read: the format has no units; "
+       "write the number alone\n"
+       "velocita, 1850, 100 km/h\n"
+       "                    ^\n"},
+      {"TextCutAtAComma",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "cartello indicatore, 7000, BORGO, SAN MARCO\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, BORGO, SAN MARCO\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:34: warning: the text is cut at the comma: 'SAN MARCO' after it is not part "
+       "of it; write the whole text in double quotes to keep the comma\n"
+       "cartello indicatore, 7000, BORGO, SAN MARCO\n"
+       "                                 ^\n"
+       "c_1-.txt:5:64: warning: the text is cut at the comma: 'SAN MARCO' after it is not part of "
+       "it; write the whole text in double quotes to keep the comma\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, BORGO, SAN MARCO\n"
+       "                                                               ^\n"},
+      {"TextsTheSimulatorCannotShowAsMeant",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "cartello indicatore, 7000, A\x01"
+       "B\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, CITT\xc3"
+       "\x80"
+       "\r\n"
+       "stazione, 8000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,20,0, LAGO\tNORD\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:28: warning: board text 'A?B' holds the byte 0x01, which Windows-1252 does "
+       "not print\n"
+       "cartello indicatore, 7000, A?B\n"
+       "                           ^\n"
+       "c_1-.txt:5:58: warning: station name 'CITT\xc3"
+       "\x83"
+       "\xe2"
+       "\x82"
+       "\xac"
+       "' holds bytes that form UTF-8 ('\xc3"
+       "\x80"
+       "'): the file looks like UTF-8, but it is read as Windows-1252 and the simulator shows "
+       "those bytes as they stand here; save the file as Windows-1252 or give --encoding utf-8\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, CITT\xc3"
+       "\x83"
+       "\xe2"
+       "\x82"
+       "\xac"
+       "\n"
+       "                                                         ^\n"
+       "c_1-.txt:6:58: warning: station name 'LAGO\tNORD' holds a tab, which is part of the text: "
+       "fields are separated by commas\n"
+       "stazione, 8000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,20,0, LAGO\tNORD\n"
+       "                                                         ^\n"},
+      {"CommentsAndTabs",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "# curva vicino al ponte, attenzione\r\n"
+       "pendenza\t2950\t14\r\n"
+       "pendenza, 3000, 5\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "; treno storico\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:1: warning: '# curva vicino al ponte' looks like a comment, but the format "
+       "has none: it is read as a curve record\n"
+       "# curva vicino al ponte, attenzione\n"
+       "^\n"
+       "c_linea.txt:4:26: error: 'attenzione' is not a whole number (code 25)\n"
+       "# curva vicino al ponte, attenzione\n"
+       "                         ^\n"
+       "c_linea.txt:5:1: warning: 'pendenza\t2950\t14' holds a tab, which is part of the keyword "
+       "field: fields are separated by commas\n"
+       "pendenza\t2950\t14\n"
+       "^\n"
+       "c_linea.txt:5:1: error: the record ran short: its line holds 0 values, so the next was "
+       "read from line 6, where 'pendenza' is not a whole number (code 25)\n"
+       "pendenza\t2950\t14\n"
+       "^\n"
+       "c_linea.txt:6:1: note: the missing value was taken from here\n"
+       "pendenza, 3000, 5\n"
+       "^\n"
+       "c_1-.txt:5:1: warning: '; treno storico' looks like a comment, but the format has none: it "
+       "is read as a field that matches no keyword\n"
+       "; treno storico\n"
+       "^\n"},
+      {"RecordThatRanShort",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "pendenza, 2950\r\n"
+       "pendenza, 3000, 5\r\n"
+       "montagna, 8000, 8500\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:1: error: the record ran short: its line holds 1 value, so the next was read "
+       "from line 5, where 'pendenza' is not a whole number (code 25)\n"
+       "pendenza, 2950\n"
+       "^\n"
+       "c_linea.txt:5:1: note: the missing value was taken from here\n"
+       "pendenza, 3000, 5\n"
+       "^\n"
+       "c_linea.txt:6:1: error: the record ran short: its line holds 2 values, so the next was "
+       "read from line 7, where '[fine]' is not a whole number (code 25)\n"
+       "montagna, 8000, 8500\n"
+       "^\n"
+       "c_linea.txt:7:1: note: the missing value was taken from here\n"
+       "[fine]\n"
+       "^\n"
+       "c_1-.txt:5:1: error: the record ran short: its line holds 10 values, so the next was read "
+       "from line 6, where '[fine]' is not a whole number (code 25)\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0\n"
+       "^\n"
+       "c_1-.txt:6:1: note: the missing value was taken from here\n"
+       "[fine]\n"
+       "^\n"},
+      {"PositionsPastTheGridNameTheRouteLength",
+       "[generale]\r\n"
+       "lunghezza percorso, 12 km\r\n"
+       "[curve]\r\n"
+       "pendenza, 6950, 14\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "segnale, 6950, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:2:23: warning: 'km' after the last value is not read: the format has no units; "
+       "write the number alone\n"
+       "lunghezza percorso, 12 km\n"
+       "                      ^\n"
+       "c_linea.txt:4:11: error: position too close to the end of the route grid (code 15, at 6950 "
+       "m)\n"
+       "pendenza, 6950, 14\n"
+       "          ^\n"
+       "c_linea.txt:2:1: note: the route length 12 m set here ends the grid at 7000 m: an object "
+       "must stand 100 m before that, a station 800 m\n"
+       "lunghezza percorso, 12 km\n"
+       "^\n"
+       "c_1-.txt:5:10: error: position too close to the end of the route grid (code 15, at 6950 "
+       "m)\n"
+       "segnale, 6950, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "         ^\n"
+       "c_linea.txt:2:1: note: the route length 12 m set here ends the grid at 7000 m: an object "
+       "must stand 100 m before that, a station 800 m\n"
+       "lunghezza percorso, 12 km\n"
+       "^\n"},
+      {"TakenCellsNameTheRecordHoldingThem",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\r\n"
+       "cartello indicatore, 1850, PONTE\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "segnale, 1850, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n"
+       "rallentamento, 4000, 50, 200, 0, 0, 0\r\n"
+       "rallentamento, 4200, 50, 200, 0, 0, 0\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:5:22: error: text board on an occupied cell (code 6, at 1850 m)\n"
+       "cartello indicatore, 1850, PONTE\n"
+       "                     ^\n"
+       "c_linea.txt:4:1: note: the cell is already taken by the record here\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\n"
+       "^\n"
+       "c_1-.txt:5:10: error: signal cell occupied (code 16, at 1850 m)\n"
+       "segnale, 1850, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "         ^\n"
+       "c_linea.txt:4:1: note: the cell is already taken by the record here\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\n"
+       "^\n"
+       "c_1-.txt:7:16: error: slowdown start cell occupied (code 18, at 4200 m)\n"
+       "rallentamento, 4200, 50, 200, 0, 0, 0\n"
+       "               ^\n"
+       "c_1-.txt:6:1: note: the cell is already taken by the record here\n"
+       "rallentamento, 4000, 50, 200, 0, 0, 0\n"
+       "^\n"},
+      {"RecordsCutByTheEndOfTheFile",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "pendenza, 100",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "sabbia, 99999",
+       "c_linea.txt:4:1: error: the record ran short: its line holds 1 value, and the file ends "
+       "where another value was expected (code 25)\n"
+       "pendenza, 100\n"
+       "^\n"
+       "c_1-.txt:5:9: error: 99999 does not fit a 16-bit field (-32768 to 32767) (code 25)\n"
+       "sabbia, 99999\n"
+       "        ^\n"},
+      {"SpeedLimitThatDoesNotFitFailsOneRecord",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 2000\r\n"
+       "velocita, 1850, 90\r\n"
+       "velocita, 3000, 100\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "[fine]\r\n",
+       "c_1-.txt:2:14: warning: speed limit 2000 km/h does not fit the grid (0 to 1277 km/h); the "
+       "compile stops with code 25 where it is written, at the next speed limit or at the end of "
+       "the file\n"
+       "velocita, 0, 2000\n"
+       "             ^\n"
+       "c_1-.txt:3:17: error: a speed limit divided by 5 does not fit its field (code 25)\n"
+       "velocita, 1850, 90\n"
+       "                ^\n"},
+      {"StampPlaceTakenNamesTheRecord",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "abbattimento, 50, 7\r\n"
+       "[fine]\r\n",
+       "scenario_gen: error: message 1250: a reserved stamp place in grid cell 1 is already taken\n"
+       "c_1-.txt:5:1: note: the record here puts its object in grid cell 1, within the first 75 m "
+       "of the line; move it further along\n"
+       "abbattimento, 50, 7\n"
+       "^\n"},
+      {"MissingRecords",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "numero vetture, 4\r\n"
+       "[fine]\r\n",
+       "c_1-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along the "
+       "whole line\n"
+       "c_1-.txt: warning: no adhesion record (aderenza): the adhesion is 0 along the whole line\n"
+       "c_1-.txt: warning: no station record (stazione): the train has no stop\n"},
+      {"TimesGoingBackAlongTheLine",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "stazione, 4000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 0,0,0, B\r\n"
+       "stazione, 6000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 5,50,0, C\r\n"
+       "[fine]\r\n",
+       "c_1-.txt:6:1: warning: station 'C' at 6000 m: its time 5:50:00 is earlier than 6:00:00 at "
+       "'A' (line 4) before it; times must not go backwards along the line\n"
+       "stazione, 6000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 5,50,0, C\n"
+       "^\n"},
+      {"EveryFaultOfBothFilesInOnePass",
+       "[generale]\r\n"
+       "lunghezza percorso, 2000000\r\n"
+       "ripetizione segnali 4 codici, 10, 20\r\n"
+       "[curve]\r\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\r\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A\r\n"
+       "abbattimento, 1000, x\r\n"
+       "sabbia, 40000\r\n"
+       "stazione, 5025, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\r\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:2:21: error: route length outside 0 to 1000000 m (code 1)\n"
+       "lunghezza percorso, 2000000\n"
+       "                    ^\n"
+       "c_linea.txt:3:31: error: signal repetition start is not a multiple of 50 m (code 3)\n"
+       "ripetizione segnali 4 codici, 10, 20\n"
+       "                              ^\n"
+       "c_linea.txt:6:18: error: speed board on an occupied cell (code 21, at 1850 m)\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\n"
+       "                 ^\n"
+       "c_linea.txt:5:1: note: the cell is already taken by the record here\n"
+       "indicatori_vmax, 1850, 85,90,90,0,,,,0\n"
+       "^\n"
+       "c_1-.txt:5:21: error: 'x' is not a whole number (code 25)\n"
+       "abbattimento, 1000, x\n"
+       "                    ^\n"
+       "c_1-.txt:6:9: error: 40000 does not fit a 16-bit field (-32768 to 32767) (code 25)\n"
+       "sabbia, 40000\n"
+       "        ^\n"
+       "c_1-.txt:7:11: error: station position is not a multiple of 50 m (code 8, at 5025 m)\n"
+       "stazione, 5025, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "          ^\n"
+       "c_1-.txt:9:10: error: signal cell occupied (code 16, at 4000 m)\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "         ^\n"
+       "c_1-.txt:8:1: note: the cell is already taken by the record here\n"
+       "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "^\n"},
+  };
+}
+
+TEST(Check, EveryMistakeWithItsLineColumnSourceAndNotes) {
+  for (const check_case& c : check_cases()) {
+    SCOPED_TRACE(c.name);
+    testing::scratch_folder dir;
+    write(dir.path() / "c_linea.txt", c.line);
+    write(dir.path() / "c_1-.txt", c.train);
+    const testing::program_result r = run("check c_linea.txt c_1-.txt", dir.path());
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    // Nothing is written.
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 2);
+  }
+}
+
+TEST(Check, ShippedScenarioAndExamplesCheckClean) {
+  testing::scratch_folder dir;
+  ASSERT_EQ(run("export -o shipped", dir.path()).status, 0);
+  const fs::path examples = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs" / "examples";
+  for (const std::string& args :
+       {std::string("check shipped/Corvale_Pianasco_linea.txt shipped/Corvale_Pianasco_4816-.txt"),
+        "check " + (examples / "Valle_linea.txt").string() + " " +
+            (examples / "Valle_12-.txt").string()}) {
+    SCOPED_TRACE(args);
+    const testing::program_result r = run(args, dir.path());
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, "");
+  }
+}
+
+TEST(Check, JsonIsOneDocumentThatParses) {
+  if (std::system("python3 -c 'import json' 2>/dev/null") != 0) GTEST_SKIP() << "no python3";
+  testing::scratch_folder dir;
+  const check_case c = check_cases().back();
+  write(dir.path() / "c_linea.txt", c.line);
+  write(dir.path() / "c_1-.txt",
+        "[generale]\r\nstazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, "
+        "Q\\\x01\xc0\"\r\n[fine]\r\n");
+  const testing::program_result r = run("check c_linea.txt c_1-.txt --format json", dir.path());
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "");
+  write(dir.path() / "out.json", r.out);
+  // Every entry has its six fields and the notes; the first is code 1 on line 2.
+  const std::string script =
+      "import json,sys; d=json.load(open(sys.argv[1]))['diagnostics']; "
+      "assert all(set(e)=={'file','line','column','severity','code','message','notes'} for e in "
+      "d); "
+      "assert (d[0]['line'],d[0]['column'],d[0]['code'],d[0]['severity'])==(2,21,1,'error'); "
+      "assert d[2]['notes'][0]['line']==5 and d[2]['notes'][0]['notes']==[]; "
+      "assert any(e['code'] is None and chr(192) in e['message'] for e in d)";
+  EXPECT_EQ(std::system(("python3 -c \"" + script + "\" " + dir.file("out.json")).c_str()), 0)
+      << r.out;
+  // Nothing found: an empty list.
+  ASSERT_EQ(run("export -o s", dir.path()).status, 0);
+  const testing::program_result clean = run(
+      "check s/Corvale_Pianasco_linea.txt s/Corvale_Pianasco_4816-.txt --format json", dir.path());
+  EXPECT_EQ(clean.out, "{\"diagnostics\": []}\n");
+  EXPECT_EQ(clean.status, 0);
+}
+
+TEST(Check, UsageAndUnreadableFilesEndWithStatus2) {
+  testing::scratch_folder dir;
+  write(dir.path() / "c_linea.txt", testing::line_text(10000));
+  write(dir.path() / "c_1-.txt", testing::train_text());
+  for (const char* args :
+       {"check c_linea.txt", "check c_linea.txt missing_1-.txt",
+        "check c_linea.txt c_1-.txt --format xml", "check c_linea.txt c_1-.txt --encoding latin9",
+        "check c_linea.txt c_1-.txt -o x"}) {
+    SCOPED_TRACE(args);
+    const testing::program_result r = run(args, dir.path());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_NE(r.err.find("scenario_gen: error: "), std::string::npos) << r.err;
+  }
+}
+
+TEST(Check, Utf8DescriptionsAreConvertedOrRefusedAtTheCharacter) {
+  testing::scratch_folder dir;
+  write(dir.path() / "u_linea.txt",
+        testing::line_text(10000, {"cartello indicatore, 7000, CITT\xc3\x80"}));
+  write(dir.path() / "u_1-.txt",
+        testing::train_text({"velocita, 0, 90", "aderenza, 0, 100",
+                             "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, CITT\xc3\x80"}));
+  const testing::program_result plain = run("check u_linea.txt u_1-.txt", dir.path());
+  EXPECT_EQ(plain.status, 1);
+  EXPECT_NE(plain.err.find("give --encoding utf-8"), std::string::npos) << plain.err;
+  const testing::program_result utf8 =
+      run("check u_linea.txt u_1-.txt --encoding utf-8", dir.path());
+  EXPECT_EQ(utf8.err, "");
+  EXPECT_EQ(utf8.status, 0);
+  // compile stores the character as the simulator's one byte.
+  ASSERT_EQ(run("compile u_linea.txt u_1-.txt --encoding utf-8 -o out", dir.path()).status, 0);
+  EXPECT_NE(slurp(dir.path() / "out" / "u_1.sim").find("CITT\xc0"), std::string::npos);
+
+  write(dir.path() / "u_1-.txt",
+        testing::train_text({"stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, "
+                             "6,0,0, \xd0\x9bUGA"}));
+  const std::string refused =
+      "u_1-.txt:2:53: error: U+041B is not a Windows-1252 character, the only ones the simulator "
+      "shows; write it another way\n"
+      "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, \xd0\x9bUGA\n"
+      "                                                    ^\n";
+  const testing::program_result check =
+      run("check u_linea.txt u_1-.txt --encoding utf-8", dir.path());
+  EXPECT_EQ(check.err, refused);
+  EXPECT_EQ(check.status, 1);
+  const testing::program_result compile =
+      run("compile u_linea.txt u_1-.txt --encoding utf-8 -o refused", dir.path());
+  EXPECT_EQ(compile.err, refused);
+  EXPECT_EQ(compile.status, 2);
+  EXPECT_FALSE(fs::exists(dir.path() / "refused" / "u_1.sim"));
+}
+
+TEST(Compile, WerrorFailsOnAWarningAndWritesNothing) {
+  testing::scratch_folder dir;
+  write(dir.path() / "w_linea.txt", testing::line_text(10000, {"pendeza, 100, 5"}));
+  write(dir.path() / "w_1-.txt",
+        testing::train_text({"velocita, 0, 90", "aderenza, 0, 100",
+                             "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A"}));
+  fs::create_directory(dir.path() / "out");
+  write(dir.path() / "out" / "w_1.dat", "older");
+  const testing::program_result r = run("compile w_linea.txt w_1-.txt -o out --werror", dir.path());
+  EXPECT_EQ(r.err,
+            "w_linea.txt:4: warning: 'pendeza' is not a keyword of the line description; the field "
+            "is ignored; did you mean 'pendenza'?\n"
+            "scenario_gen: error: warnings are errors with --werror; no binary file was written\n");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(slurp(dir.path() / "out" / "w_1.dat"), "older");
+  EXPECT_FALSE(fs::exists(dir.path() / "out" / "w_1.sim"));
+  // Without the warning it compiles.
+  write(dir.path() / "w_linea.txt", testing::line_text(10000, {"pendenza, 100, 5"}));
+  const testing::program_result clean =
+      run("compile w_linea.txt w_1-.txt -o out --werror", dir.path());
+  EXPECT_EQ(clean.err, "");
+  EXPECT_EQ(clean.status, 0);
+  EXPECT_TRUE(fs::exists(dir.path() / "out" / "w_1.sim"));
+}
+
+TEST(Check, ColourOnlyOnATerminalWithoutNoColor) {
+  testing::scratch_folder dir;
+  write(dir.path() / "c_linea.txt", testing::line_text(10000, {"pendeza, 100, 5"}));
+  write(dir.path() / "c_1-.txt",
+        testing::train_text({"velocita, 0, 90", "aderenza, 0, 100",
+                             "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A"}));
+  // The same terminal, without and with NO_COLOR (set, even empty, it wins).
+  const auto on_terminal = [&](const char* environment) {
+    return testing::run_program_on_terminal(
+               "/usr/bin/env", {environment, SCENARIO_GEN_EXE, "check", "c_linea.txt", "c_1-.txt"},
+               dir.path())
+        .err;
+  };
+  const std::string coloured = on_terminal("-uNO_COLOR");
+  EXPECT_NE(coloured.find("c_linea.txt:4:1: \x1b[1;35mwarning:\x1b[0m 'pendeza'"),
+            std::string::npos)
+      << coloured;
+  EXPECT_EQ(on_terminal("NO_COLOR=").find('\x1b'), std::string::npos);
+  EXPECT_NE(on_terminal("NO_COLOR=").find("c_linea.txt:4:1: warning: 'pendeza'"),
+            std::string::npos);
+  EXPECT_EQ(run("check c_linea.txt c_1-.txt", dir.path()).err.find('\x1b'), std::string::npos);
+}
+
+}  // namespace
+}  // namespace scenario
