@@ -19,18 +19,6 @@
 namespace scenario {
 namespace {
 
-const char* severity_name(severity level) {
-  switch (level) {
-    case severity::error:
-      return "error";
-    case severity::warning:
-      return "warning";
-    case severity::note:
-      return "note";
-  }
-  return "error";
-}
-
 std::string json_number(int n) {
   return n > 0 ? std::to_string(n) : "null";
 }

@@ -611,7 +611,7 @@ void line_compiler::finish() {
 void make_stand_in_grid(run_state& st) {
   const std::int32_t extent = k_max_route_length + k_route_margin;
   st.percorso.assign(static_cast<std::size_t>(round_half_even(extent, k_cell_metres)) + 1, cella{});
-  if (st.scrivi_linea != 0) st.profilo = profilo_t(extent);
+  if (st.scrivi_linea != 0) st.profilo = plan_runs(extent);
 }
 
 compile_end compile_line(std::string_view text, run_state& st) {
