@@ -549,8 +549,10 @@ TEST(Compile, WerrorFailsOnAWarningAndWritesNothing) {
   write(dir.path() / "out" / "w_1.dat", "older");
   const testing::program_result r = run("compile w_linea.txt w_1-.txt -o out --werror", dir.path());
   EXPECT_EQ(r.err,
-            "w_linea.txt:4: warning: 'pendeza' is not a keyword of the line description; the field "
-            "is ignored; did you mean 'pendenza'?\n"
+            "w_linea.txt:4:1: warning: 'pendeza' is not a keyword of the line description; the "
+            "field is ignored; did you mean 'pendenza'?\n"
+            "pendeza, 100, 5\n"
+            "^\n"
             "scenario_gen: error: warnings are errors with --werror; no binary file was written\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(slurp(dir.path() / "out" / "w_1.dat"), "older");

@@ -96,6 +96,8 @@ compile_result compile(const compile_input& input) {
   compile_result out;
   out.line_name = input.line.name;
   out.train_name = input.train.name;
+  if (input.line.text) out.line_text = *input.line.text;
+  if (input.train.text) out.train_text = *input.train.text;
   collector sink(out, input.trace_sources);
   run_state& st = out.st;
   st.report = &sink;

@@ -58,6 +58,8 @@ struct compile_result {
   std::vector<finding> findings;  // faults and warnings interleaved as found
   std::string line_name;          // the descriptions' names, for diagnostics
   std::string train_name;
+  std::string line_text;  // the texts compiled, for the diagnostics' source lines
+  std::string train_text;
 
   bool line_missing = false;  // no line description by its name: code 101
   // How each compiler ended; no train ending when it did not run.

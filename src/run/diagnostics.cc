@@ -52,17 +52,6 @@ diagnostic warning_diagnostic(const source_warning& w, const source_names& names
   return d;
 }
 
-std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings) {
-  const source_names names{r.line_name, r.train_name};
-  std::vector<diagnostic> out;
-  if (with_warnings)
-    for (const finding& f : r.findings)
-      if (!f.is_fault) out.push_back(warning_diagnostic(f.warning, names));
-  for (const fault& f : r.st.faults) out.push_back(fault_diagnostic(f, names));
-  for (diagnostic& d : out) d.column = 0;
-  return out;
-}
-
 namespace {
 
 // Line n (from 1) of text, without its line end; lines end as the field
@@ -131,6 +120,25 @@ void add_notes(diagnostic& d, const finding& found, const compile_result& r,
   }
 }
 
+// A finding as its user sees it: located, with its source line and, for a
+// fault, the notes on where its cause lies.
+diagnostic shown_finding(const finding& found, const compile_result& r, const source_names& names,
+                         const sources_text& texts) {
+  diagnostic d;
+  fault_origin origin;
+  if (found.is_fault) {
+    d = fault_diagnostic(found.fault_found, names);
+    origin = found.fault_found.origin;
+  } else {
+    d = warning_diagnostic(found.warning, names);
+    origin = found.warning.origin;
+  }
+  d.message = shown_text(d.message);
+  add_source(d, origin, texts);
+  if (found.is_fault) add_notes(d, found, r, names, texts);
+  return d;
+}
+
 // The line description first, then the train description, then the program;
 // in each file what has no line comes after its lines.
 int file_rank(const diagnostic& d, const source_names& names) {
@@ -140,26 +148,24 @@ int file_rank(const diagnostic& d, const source_names& names) {
 
 }  // namespace
 
+std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings) {
+  const source_names names{r.line_name, r.train_name};
+  const sources_text texts{r.line_text, r.train_text};
+  std::vector<diagnostic> out;
+  if (with_warnings)
+    for (const finding& found : r.findings)
+      if (!found.is_fault) out.push_back(shown_finding(found, r, names, texts));
+  for (const finding& found : r.findings)
+    if (found.is_fault) out.push_back(shown_finding(found, r, names, texts));
+  return out;
+}
+
 std::vector<diagnostic> check_diagnostics(const compile_result& r, std::string_view line_text,
                                           std::string_view train_text) {
   const source_names names{r.line_name, r.train_name};
   const sources_text texts{line_text, train_text};
   std::vector<diagnostic> out;
-  for (const finding& found : r.findings) {
-    diagnostic d;
-    fault_origin origin;
-    if (found.is_fault) {
-      d = fault_diagnostic(found.fault_found, names);
-      origin = found.fault_found.origin;
-    } else {
-      d = warning_diagnostic(found.warning, names);
-      origin = found.warning.origin;
-    }
-    d.message = shown_text(d.message);
-    add_source(d, origin, texts);
-    if (found.is_fault) add_notes(d, found, r, names, texts);
-    out.push_back(std::move(d));
-  }
+  for (const finding& found : r.findings) out.push_back(shown_finding(found, r, names, texts));
   if (!r.stamp_conflict.empty()) {
     diagnostic d = program_diagnostic("message " + std::string(r.stamp_conflict) +
                                       ": a reserved stamp place in grid cell 1 is already taken");

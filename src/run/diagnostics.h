@@ -28,8 +28,8 @@ diagnostic fault_diagnostic(const fault& f, const source_names& names);
 diagnostic warning_diagnostic(const source_warning& w, const source_names& names);
 
 // What a compile tells its user: the warnings (when asked for), then every
-// fault in the order recorded, the last being the one pending. Lines only,
-// no columns: the form scripts have read from the start.
+// fault in the order recorded, the last being the one pending; each as check
+// shows it, with its column, source line and notes.
 std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings);
 
 // What a check tells its user of a compile that kept going: every fault and
