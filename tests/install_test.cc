@@ -110,7 +110,7 @@ TEST(Install, BashCompletesCommandsOptionsAndFiles) {
   // what the completion offers.
   const std::pair<const char*, std::string> cases[] = {
       {"scenario_gen ''", commands},
-      {"scenario_gen d", "dump draw decompile"},
+      {"scenario_gen d", "decompile dump draw"},
       {"scenario_gen -", "-q -h --quiet --version --help"},
       {"scenario_gen help co", "compile"},
       {"scenario_gen help compile ''", ""},

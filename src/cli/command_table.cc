@@ -55,6 +55,30 @@ constexpr command_info k_commands[] = {
      "  a file that cannot be read.\n",
      k_accept_names | k_accept_format | k_accept_encoding,
      "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt", check_command},
+    {"watch",
+     "watch LINE_FILE TRAIN_FILE [-o DIR] [--serve [PORT]] [--from KM] [--to KM]\n"
+     "                     [--line-name NAME] [--train-number NUM] [-w]",
+     "compile and draw a line and a train description at every save",
+     "  Compiles and draws the two descriptions at start and again after every\n"
+     "  save of either (in place or by rename, as editors save), and prints the\n"
+     "  diagnostics each time. With -o DIR it also writes the binary files there\n"
+     "  after each compile without faults. With --serve it serves a page on\n"
+     "  127.0.0.1 (the address is printed at start) that holds the picture and\n"
+     "  the diagnostics and updates itself within a second of a save; after an\n"
+     "  edit with errors it keeps the last good picture, marked out of date.\n"
+     "  Ctrl-C ends it.\n",
+     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve,
+     "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
+    {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
+     "write the two descriptions that compile to a scenario's binary files",
+     "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
+     "  folder, created when missing), NAME and NUM as the station table names\n"
+     "  them: descriptions that compile back to the three files of the scenario\n"
+     "  in DIR, or of the three files named, byte for byte. It compiles them to\n"
+     "  check; a difference, a part of the files that no description gives, or\n"
+     "  files that are not one fault-free scenario is reported and exits with 1.\n"
+     "  Refuses to replace a file that exists unless --force is given.\n",
+     k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
     {"dump", "dump FILE [--json]", "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
      "  line plan (NAME_linea.dat) and prints it as aligned tables, or with --json\n"
@@ -72,34 +96,10 @@ constexpr command_info k_commands[] = {
      "  refused.\n",
      k_accept_out | k_accept_stretch | k_accept_sync, "draw build -o route.svg --from 45 --to 55",
      draw_command},
-    {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
-     "write the two descriptions that compile to a scenario's binary files",
-     "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
-     "  folder, created when missing), NAME and NUM as the station table names\n"
-     "  them: descriptions that compile back to the three files of the scenario\n"
-     "  in DIR, or of the three files named, byte for byte. It compiles them to\n"
-     "  check; a difference, a part of the files that no description gives, or\n"
-     "  files that are not one fault-free scenario is reported and exits with 1.\n"
-     "  Refuses to replace a file that exists unless --force is given.\n",
-     k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
     {"help", "help [COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
      0, "help compile", help_command, operand_kind::commands},
-    {"watch",
-     "watch LINE_FILE TRAIN_FILE [-o DIR] [--serve [PORT]] [--from KM] [--to KM]\n"
-     "                     [--line-name NAME] [--train-number NUM] [-w]",
-     "compile and draw a line and a train description at every save",
-     "  Compiles and draws the two descriptions at start and again after every\n"
-     "  save of either (in place or by rename, as editors save), and prints the\n"
-     "  diagnostics each time. With -o DIR it also writes the binary files there\n"
-     "  after each compile without faults. With --serve it serves a page on\n"
-     "  127.0.0.1 (the address is printed at start) that holds the picture and\n"
-     "  the diagnostics and updates itself within a second of a save; after an\n"
-     "  edit with errors it keeps the last good picture, marked out of date.\n"
-     "  Ctrl-C ends it.\n",
-     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve,
-     "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
 };
 
 constexpr std::size_t k_screen_width = 79;
