@@ -77,11 +77,12 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   }
   for (const std::string& output : outputs)
     for (const std::string& input : {line_path, train_path})
-      if (same_file(output, input))
-        return report_failure(
-            err, program_diagnostic("the output '" + output + "' is the input '" + input +
-                                    "'; choose another folder with -o or "
-                                    "other names"));
+      if (same_file(output, input)) {
+        std::string why = "the output '" + output;
+        why += "' is the input '" + input;
+        why += "'; choose another folder with -o or other names";
+        return report_failure(err, program_diagnostic(why));
+      }
 
   const compile_input input{names.nome_linea,
                             names.numero_treno,

@@ -364,11 +364,10 @@ void line_compiler::general_warnings(bool read, bool reference_read, bool backgr
   const bool number_word = has("uno") || has("due") || has("tre");
   const char* const exact_case =
       " is not read: its words are matched with their letter case; write them in lower case";
-  if (!reference_read && has("progressiva") && number_word)
-    warn(quoted_field(field_) + exact_case);
-  else if (!background_read && has("sfondo") && number_word)
-    warn(quoted_field(field_) + exact_case);
-  else if (!repetition_read && has("ripetizione") && has("segnali"))
+  const bool miscased = (!reference_read && has("progressiva") && number_word) ||
+                        (!background_read && has("sfondo") && number_word) ||
+                        (!repetition_read && has("ripetizione") && has("segnali"));
+  if (miscased)
     warn(quoted_field(field_) + exact_case);
   else if (!read && body_keyword())
     warn(quoted_field(field_) +
