@@ -103,6 +103,23 @@ TEST(Watch, CompilesAtStartAndAfterEverySaveUntilCtrlC) {
   EXPECT_NE(testing::slurp(dir.file("watch.err")).find("watch: stopped"), std::string::npos);
 }
 
+TEST(Watch, ReadsUtf8WithEncodingAndRefusesWhatWindows1252Lacks) {
+  testing::scratch_folder dir;
+  const std::string line = dir.file("Valle_linea.txt");
+  write(line, testing::line_text(12000, {"cartello indicatore, 1000, CITT\xC3\x80"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt", "--encoding", "utf-8"});
+  const std::string first = w.wait_for_status(1);
+  EXPECT_NE(first.find(": 0 errors, "), std::string::npos) << first;
+  EXPECT_EQ(first.find("UTF-8"), std::string::npos) << first;
+  write(line, testing::line_text(12000, {"cartello indicatore, 1000, \xD0\x96X"}));
+  const std::string second = w.wait_for_status(2);
+  EXPECT_NE(second.find("Valle_linea.txt:4:28: error: U+0416 is not a Windows-1252 character"),
+            std::string::npos)
+      << second;
+  EXPECT_EQ(w.stop(), 0);
+}
+
 TEST(Watch, UsageErrorsStopBeforeWatching) {
   testing::scratch_folder dir;
   write(dir.file("Valle_linea.txt"), testing::line_text(12000));
@@ -116,7 +133,9 @@ TEST(Watch, UsageErrorsStopBeforeWatching) {
                    "watch needs a line description and a train description"},
         usage_case{"watch Valle_linea.txt Valle_12-.txt --serve 70000",
                    "--serve '70000' is not a port number"},
-        usage_case{"watch Valle_linea.txt Valle_12-.txt --to 0", "--to must be beyond --from"}}) {
+        usage_case{"watch Valle_linea.txt Valle_12-.txt --to 0", "--to must be beyond --from"},
+        usage_case{"watch Valle_linea.txt Valle_12-.txt --encoding latin1",
+                   "--encoding takes 'cp1252' or 'utf-8', not 'latin1'"}}) {
     const testing::program_result r = testing::run_program(SCENARIO_GEN_EXE, c.args, dir.path());
     EXPECT_EQ(r.status, 2) << c.args;
     EXPECT_NE(r.err.find(c.error), std::string::npos) << r.err;

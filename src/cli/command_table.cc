@@ -57,7 +57,8 @@ constexpr command_info k_commands[] = {
      "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt", check_command},
     {"watch",
      "watch LINE_FILE TRAIN_FILE [-o DIR] [--serve [PORT]] [--from KM] [--to KM]\n"
-     "                     [--line-name NAME] [--train-number NUM] [-w]",
+     "                     [--line-name NAME] [--train-number NUM] [-w]\n"
+     "                     [--encoding cp1252|utf-8]",
      "compile and draw a line and a train description at every save",
      "  Compiles and draws the two descriptions at start and again after every\n"
      "  save of either (in place or by rename, as editors save), and prints the\n"
@@ -67,7 +68,8 @@ constexpr command_info k_commands[] = {
      "  the diagnostics and updates itself within a second of a save; after an\n"
      "  edit with errors it keeps the last good picture, marked out of date.\n"
      "  Ctrl-C ends it.\n",
-     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve,
+     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve |
+         k_accept_encoding,
      "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
     {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
      "write the two descriptions that compile to a scenario's binary files",

@@ -6,12 +6,14 @@
 #include <atomic>
 #include <chrono>
 #include <ctime>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
+#include "cli/description_encoding.h"
 #include "cli/picture_stretch.h"
 #include "cli/scenario_names.h"
 #include "common/diagnostic.h"
@@ -19,6 +21,7 @@
 #include "draw/watch_page.h"
 #include "model/file_names.h"
 #include "model/plan_runs.h"
+#include "model/scenario_constants.h"
 #include "platform/file_watch.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -75,12 +78,16 @@ std::string clock_now() {
   return buf;
 }
 
-// A description as the compile gets it, read afresh.
-description read_description(const std::string& path, std::string& text) {
+// A description as the compile gets it, read afresh and made Windows-1252;
+// a character that set lacks is told in refused.
+description read_description(const std::string& path, std::string& text,
+                             description_encoding encoding, std::vector<diagnostic>& refused) {
   description d;
   d.name = path;
   try {
-    text = read_file(path);
+    text = read_file(path, k_description_max_bytes, "a description");
+    if (std::optional<diagnostic> why = decode_description(path, text, encoding))
+      refused.push_back(std::move(*why));
     d.text = text;
   } catch (const io_error& e) {
     d.exists = file_exists(path);
@@ -91,9 +98,9 @@ description read_description(const std::string& path, std::string& text) {
 
 class watch_session {
  public:
-  watch_session(const command_options& o, const scenario_names& names, page_server* server,
-                std::ostream& err)
-      : o_(o), names_(names), server_(server), err_(err) {
+  watch_session(const command_options& o, const scenario_names& names,
+                description_encoding encoding, page_server* server, std::ostream& err)
+      : o_(o), names_(names), encoding_(encoding), server_(server), err_(err) {
     read_stretch(o, picture_);
     picture_.line_file = o.operands[0];
     picture_.train_file = o.operands[1];
@@ -105,9 +112,10 @@ class watch_session {
   void round() {
     const auto start = std::chrono::steady_clock::now();
     std::string line_text, train_text;
+    std::vector<diagnostic> refused;
     compile_input in{names_.nome_linea, names_.numero_treno, true,
-                     read_description(o_.operands[0], line_text),
-                     read_description(o_.operands[1], train_text)};
+                     read_description(o_.operands[0], line_text, encoding_, refused),
+                     read_description(o_.operands[1], train_text, encoding_, refused)};
     // An editor may tell of one save more than once: unchanged texts give
     // nothing new.
     if (in.line.text && in.train.text && view_.version > 0 && line_text == last_line_ &&
@@ -116,8 +124,10 @@ class watch_session {
     last_line_ = line_text;
     last_train_ = train_text;
     in.trace_sources = true;
-    const compile_result r = compile(in);
-    std::vector<diagnostic> found = compile_diagnostics(r, !o_.no_warnings);
+    // A description that cannot be made Windows-1252 is not compiled.
+    const compile_result r = refused.empty() ? compile(in) : compile_result{};
+    std::vector<diagnostic> found =
+        refused.empty() ? compile_diagnostics(r, !o_.no_warnings) : std::move(refused);
     if (!r.stamp_conflict.empty())
       found.push_back(program_diagnostic(
           "a reserved stamp place in grid cell 1 is already taken (message " +
@@ -171,6 +181,7 @@ class watch_session {
 
   const command_options& o_;
   const scenario_names& names_;
+  description_encoding encoding_;
   page_server* server_;
   std::ostream& err_;
   picture_options picture_;
@@ -199,6 +210,10 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   picture_options stretch;
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);
+  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
+  if (!encoding)
+    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
+                       self);
   std::optional<int> port;
   if (o.serve) {
     port = serve_port(*o.serve);
@@ -226,7 +241,7 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   const stop_signals signals(watch);
   err << "watch: watching " << o.operands[0] << " and " << o.operands[1] << " (Ctrl-C ends)"
       << std::endl;
-  watch_session session(o, names, server.get(), err);
+  watch_session session(o, names, *encoding, server.get(), err);
   session.round();
   // Told once the page has something to show.
   if (server) out << "serving the page at http://127.0.0.1:" << server->port() << "/" << std::endl;
