@@ -101,6 +101,25 @@ std::vector<check_case> check_cases() {
        "write the number alone\n"
        "velocita, 1850, 100 km/h\n"
        "                    ^\n"},
+      {"ARecordOnTheLineOfTheOneBefore",
+       "[generale]\r\n"
+       "lunghezza percorso, 10000\r\n"
+       "[curve]\r\n"
+       "cartello indicatore, 1000, \"A\"pendenza, 3000, 5\r\n"
+       "[fine]\r\n",
+       "[generale]\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A, abbattimento, 2000, 7\r\n"
+       "[fine]\r\n",
+       "c_linea.txt:4:31: warning: 'pendenza, 3000, 5' after the record's last value is read as "
+       "the next record: begin each record on a line of its own\n"
+       "cartello indicatore, 1000, \"A\"pendenza, 3000, 5\n"
+       "                              ^\n"
+       "c_1-.txt:4:55: warning: 'abbattimento, 2000, 7' after the record's last value is read as "
+       "the next record: begin each record on a line of its own\n"
+       "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A, abbattimento, 2000, 7\n"
+       "                                                      ^\n"},
       {"TextCutAtAComma",
        "[generale]\r\n"
        "lunghezza percorso, 10000\r\n"

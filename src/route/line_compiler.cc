@@ -117,6 +117,7 @@ class line_compiler {
   int record_column_ = 0;
   bool keyword_begins_line_ = false;            // the current field is the first of its line
   bool comment_warned_ = false;                 // the current field was taken for a comment
+  bool in_general_ = true;                      // reading the [generale] section
   std::array<reference_read, 3> references_{};  // tre, due, uno
   gradient_fill gradient_;
   std::optional<std::int64_t> previous_gradient_cell_;
@@ -133,6 +134,7 @@ compile_end line_compiler::run() {
     return compile_end::hard_stop;
   }
   if (auto end = general_section()) return *end;
+  in_general_ = false;
   if (auto end = between_sections()) return *end;
   // A soft stop ends the body as the end of the file does.
   if (body() == next_step::hard_stop) return compile_end::hard_stop;
@@ -140,9 +142,20 @@ compile_end line_compiler::run() {
   return compile_end::finished;
 }
 
-bool line_compiler::general_keyword() const {
+bool general_keyword_in(std::string_view field) {
+  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
   return (has("lunghezza") && has("percorso")) || has("progressiva") || has("sfondo") ||
          (has("ripetizione") && has("segnali"));
+}
+
+bool body_keyword_in(std::string_view field) {
+  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
+  return has("pendenza") || has("curva") || has("montagna") || has("indicatori_v") ||
+         (has("indicat") && has("cartello"));
+}
+
+bool line_compiler::general_keyword() const {
+  return general_keyword_in(field_);
 }
 
 std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds) {
@@ -174,8 +187,7 @@ std::string line_compiler::body_read_as() const {
 }
 
 bool line_compiler::body_keyword() const {
-  return has("pendenza") || has("curva") || has("montagna") || has("indicatori_v") ||
-         (has("indicat") && has("cartello"));
+  return body_keyword_in(field_);
 }
 
 void line_compiler::warn_last_field() {
@@ -235,7 +247,9 @@ void line_compiler::before_values(std::string_view read_as) {
 // What stands after the record's last value.
 void line_compiler::after_values(bool last_was_text) {
   if (reader_.first_value_line() == 0) return;
-  if (std::string what = extra_fields_warning(reader_, last_was_text); !what.empty())
+  if (std::string what = extra_fields_warning(reader_, last_was_text,
+                                              in_general_ ? general_keyword_in : body_keyword_in);
+      !what.empty())
     warn_at(reader_.field_line(), reader_.rest_column(), std::move(what));
 }
 

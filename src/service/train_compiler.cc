@@ -18,6 +18,9 @@
 namespace scenario {
 namespace {
 
+// Whether field holds a keyword of the train description.
+bool train_keyword_in(std::string_view field);
+
 enum class next_step { go_on, soft_stop, hard_stop };
 
 std::string num(std::int64_t v) {
@@ -197,7 +200,8 @@ next_step train_compiler::guarded_record() {
     const next_step step = record();
     if (step == next_step::go_on) {
       if (reader_.first_value_line() != 0)
-        if (std::string what = extra_fields_warning(reader_, has("stazione")); !what.empty())
+        if (std::string what = extra_fields_warning(reader_, has("stazione"), train_keyword_in);
+            !what.empty())
           warn_at(reader_.field_line(), reader_.rest_column(), std::move(what));
     } else if (st_.keep_going) {
       // A station stops at its first fault, its other fields unread.
@@ -272,10 +276,15 @@ void train_compiler::warn_station_time() {
   last_timed_ = {record_line_, rec.orario, rec.nome};
 }
 
-bool train_compiler::keyword() const {
+bool train_keyword_in(std::string_view field) {
+  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
   return (has("frenata") && has("massa")) || has("vetture") || has("velocit") || has("aderenza") ||
          has("orologio") || has("sabbia") || has("segnale") || has("rallentamento") ||
          has("abbattimento") || has("stazione");
+}
+
+bool train_compiler::keyword() const {
+  return train_keyword_in(field_);
 }
 
 // Every keyword the field contains acts, in this order, each reading its own

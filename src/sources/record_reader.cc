@@ -181,12 +181,17 @@ std::vector<std::string> text_problems(std::string_view what, std::string_view t
   return out;
 }
 
-std::string extra_fields_warning(const field_reader& reader, bool last_was_text) {
+std::string extra_fields_warning(const field_reader& reader, bool last_was_text,
+                                 bool (*begins_record)(std::string_view field)) {
   const std::string_view rest = reader.rest_of_line();
   const std::size_t first = rest.find_first_not_of(" \t,");
   if (first == std::string_view::npos) return {};
   std::string_view extra = rest.substr(first);
   while (!extra.empty() && (extra.back() == ' ' || extra.back() == '\t')) extra.remove_suffix(1);
+  if (begins_record(extra.substr(0, extra.find(','))))
+    return quoted_field(extra) +
+           " after the record's last value is read as the next record: begin each record on a "
+           "line of its own";
   if (last_was_text && reader.ended_by_comma())
     return "the text is cut at the comma: " + quoted_field(extra) +
            " after it is not part of it; write the whole text in double quotes to keep the "

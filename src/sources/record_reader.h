@@ -70,6 +70,9 @@ std::vector<std::string> text_problems(std::string_view what, std::string_view t
 // The words of a warning about what stands after a record's last value, the
 // last field the reader read; empty when nothing but blanks and commas stand
 // there. last_was_text: that value is a text, which a comma cuts.
-std::string extra_fields_warning(const field_reader& reader, bool last_was_text);
+// begins_record tells whether a field holds a keyword read where it stands:
+// fields are not bound to lines, so such a field begins the next record.
+std::string extra_fields_warning(const field_reader& reader, bool last_was_text,
+                                 bool (*begins_record)(std::string_view field));
 
 }  // namespace scenario
