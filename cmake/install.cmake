@@ -25,6 +25,8 @@ set(SCENARIO_PACKAGE_MAINTAINER "the scenario_gen authors <scenario_gen@invalid>
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${SCENARIO_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# Installed programs and modules carry no symbols, as Debian's do.
+set(CPACK_STRIP_FILES ON)
 # The dependencies are read off the linked libraries (libc, libstdc++, and
 # FLTK and X11 when the window display is built); dpkg-shlibdeps is in
 # Debian's dpkg-dev.
