@@ -74,12 +74,8 @@ int check_command(const command_options& o, std::ostream& out, std::ostream& err
   if (o.operands.size() > 2)
     return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
   const std::string format = o.format.value_or("text");
-  if (format != "text" && format != "json")
-    return usage_error(err, "--format takes 'text' or 'json', not '" + format + "'", self);
-  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
-  if (!encoding)
-    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
-                       self);
+  // The option parser takes no other name.
+  const description_encoding encoding = *encoding_named(o.encoding);
   const std::string& line_path = o.operands[0];
   const std::string& train_path = o.operands[1];
   std::string line_text, train_text;
@@ -95,7 +91,7 @@ int check_command(const command_options& o, std::ostream& out, std::ostream& err
 
   std::vector<diagnostic> found;
   for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
-    if (std::optional<diagnostic> refused = decode_description(*path, *text, *encoding))
+    if (std::optional<diagnostic> refused = decode_description(*path, *text, encoding))
       found.push_back(std::move(*refused));
   if (found.empty()) {
     compile_input input{names.nome_linea,

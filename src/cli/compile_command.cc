@@ -35,10 +35,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     return usage_error(err, "compile needs a line description and a train description", self);
   if (o.operands.size() > 2)
     return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
-  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
-  if (!encoding)
-    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
-                       self);
+  // The option parser takes no other name.
+  const description_encoding encoding = *encoding_named(o.encoding);
   if (o.werror && o.no_warnings)
     return usage_error(err, "--werror and --no-warnings cannot go together", self);
   const std::string& line_path = o.operands[0];
@@ -54,7 +52,7 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     return report_failure(err, e.what_failed());
   }
   for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
-    if (std::optional<diagnostic> refused = decode_description(*path, *text, *encoding))
+    if (std::optional<diagnostic> refused = decode_description(*path, *text, encoding))
       return report_failure(err, *refused);
   const scenario_names names =
       choose_scenario_names(line_path, train_path, o.line_name, o.train_number);

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <array>
+
 #include "common/spelling.h"
 
 namespace scenario {
@@ -9,6 +11,7 @@ struct value_option {
   std::string_view long_name;
   unsigned flag;
   std::optional<std::string> command_options::*target;
+  std::array<std::string_view, 2> choices = {};  // the only values it takes, when given
 };
 
 constexpr value_option k_value_options[] = {
@@ -17,8 +20,8 @@ constexpr value_option k_value_options[] = {
     {"--train-number", k_accept_names, &command_options::train_number},
     {"--from", k_accept_stretch, &command_options::from_km},
     {"--to", k_accept_stretch, &command_options::to_km},
-    {"--format", k_accept_format, &command_options::format},
-    {"--encoding", k_accept_encoding, &command_options::encoding},
+    {"--format", k_accept_format, &command_options::format, {"text", "json"}},
+    {"--encoding", k_accept_encoding, &command_options::encoding, {"cp1252", "utf-8"}},
 };
 
 struct flag_option {
@@ -148,6 +151,12 @@ parsed_options parse_options(arguments args, unsigned accepted) {
         o.*v.target = std::string(args[++i]);
       } else {
         r.error = "option '" + std::string(word) + "' needs a value";
+        return r;
+      }
+      const std::string& value = *(o.*v.target);
+      if (!v.choices[0].empty() && value != v.choices[0] && value != v.choices[1]) {
+        r.error = std::string(v.long_name) + " takes '" + std::string(v.choices[0]) + "' or '" +
+                  std::string(v.choices[1]) + "', not '" + value + "'";
         return r;
       }
     }

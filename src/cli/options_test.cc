@@ -62,6 +62,8 @@ TEST(Options, ErrorsNameTheWordAndTheClosestOption) {
       // One letter off two short options alike is no guess.
       {{"-x"}, "unknown option '-x'"},
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
+      {{"--encoding", "latin1"}, "--encoding takes 'cp1252' or 'utf-8', not 'latin1'"},
+      {{"--format=xml"}, "--format takes 'text' or 'json', not 'xml'"},
   };
   for (const auto& [words, error] : cases) EXPECT_EQ(parse(words).error, error);
   // An option the command does not take is unknown to it, and not suggested.

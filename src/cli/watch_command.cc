@@ -210,10 +210,8 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   picture_options stretch;
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);
-  const std::optional<description_encoding> encoding = encoding_named(o.encoding);
-  if (!encoding)
-    return usage_error(err, "--encoding takes 'cp1252' or 'utf-8', not '" + *o.encoding + "'",
-                       self);
+  // The option parser takes no other name.
+  const description_encoding encoding = *encoding_named(o.encoding);
   std::optional<int> port;
   if (o.serve) {
     port = serve_port(*o.serve);
@@ -241,7 +239,7 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   const stop_signals signals(watch);
   err << "watch: watching " << o.operands[0] << " and " << o.operands[1] << " (Ctrl-C ends)"
       << std::endl;
-  watch_session session(o, names, *encoding, server.get(), err);
+  watch_session session(o, names, encoding, server.get(), err);
   session.round();
   // Told once the page has something to show.
   if (server) out << "serving the page at http://127.0.0.1:" << server->port() << "/" << std::endl;
