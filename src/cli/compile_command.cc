@@ -46,8 +46,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   // mistyped name never leaves a half-compiled scenario behind.
   std::string line_text, train_text;
   try {
-    line_text = read_file(line_path, k_description_max_bytes, "a description");
-    train_text = read_file(train_path, k_description_max_bytes, "a description");
+    line_text = read_description_text(line_path);
+    train_text = read_description_text(train_path);
   } catch (const io_error& e) {
     return report_failure(err, e.what_failed());
   }

@@ -3,8 +3,14 @@
 #include <string_view>
 
 #include "common/utf8_text.h"
+#include "model/scenario_constants.h"
+#include "platform/files.h"
 
 namespace scenario {
+
+std::string read_description_text(const std::string& path) {
+  return read_file(path, k_description_max_bytes, "a description");
+}
 
 std::optional<description_encoding> encoding_named(const std::optional<std::string>& name) {
   if (!name || *name == "cp1252" || *name == "windows-1252") return description_encoding::cp1252;

@@ -11,6 +11,10 @@ namespace scenario {
 
 enum class description_encoding { cp1252, utf8 };
 
+// The whole text of the description at path; an io_error when it is not a
+// regular file or larger than a description may be.
+std::string read_description_text(const std::string& path);
+
 // The encoding --encoding names (cp1252 when not given); nothing for a name
 // it does not know.
 std::optional<description_encoding> encoding_named(const std::optional<std::string>& name);

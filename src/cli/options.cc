@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include <algorithm>
 #include <array>
 
 #include "common/spelling.h"
@@ -11,7 +12,9 @@ struct value_option {
   std::string_view long_name;
   unsigned flag;
   std::optional<std::string> command_options::*target;
-  std::array<std::string_view, 2> choices = {};  // the only values it takes, when given
+  // The only values it takes, when given: the two that usage names, then
+  // other spellings of them.
+  std::array<std::string_view, 4> choices = {};
 };
 
 constexpr value_option k_value_options[] = {
@@ -21,7 +24,10 @@ constexpr value_option k_value_options[] = {
     {"--from", k_accept_stretch, &command_options::from_km},
     {"--to", k_accept_stretch, &command_options::to_km},
     {"--format", k_accept_format, &command_options::format, {"text", "json"}},
-    {"--encoding", k_accept_encoding, &command_options::encoding, {"cp1252", "utf-8"}},
+    {"--encoding",
+     k_accept_encoding,
+     &command_options::encoding,
+     {"cp1252", "utf-8", "windows-1252", "utf8"}},
 };
 
 struct flag_option {
@@ -154,7 +160,10 @@ parsed_options parse_options(arguments args, unsigned accepted) {
         return r;
       }
       const std::string& value = *(o.*v.target);
-      if (!v.choices[0].empty() && value != v.choices[0] && value != v.choices[1]) {
+      const auto& choices = v.choices;
+      if (!choices[0].empty() &&
+          std::none_of(choices.begin(), choices.end(),
+                       [&](std::string_view c) { return !c.empty() && c == value; })) {
         r.error = std::string(v.long_name) + " takes '" + std::string(v.choices[0]) + "' or '" +
                   std::string(v.choices[1]) + "', not '" + value + "'";
         return r;

@@ -64,6 +64,7 @@ TEST(Options, ErrorsNameTheWordAndTheClosestOption) {
       {{"--frobnicate"}, "unknown option '--frobnicate'"},
       {{"--encoding", "latin1"}, "--encoding takes 'cp1252' or 'utf-8', not 'latin1'"},
       {{"--format=xml"}, "--format takes 'text' or 'json', not 'xml'"},
+      {{"--format", ""}, "--format takes 'text' or 'json', not ''"},
   };
   for (const auto& [words, error] : cases) EXPECT_EQ(parse(words).error, error);
   // An option the command does not take is unknown to it, and not suggested.

@@ -85,7 +85,7 @@ description read_description(const std::string& path, std::string& text,
   description d;
   d.name = path;
   try {
-    text = read_file(path, k_description_max_bytes, "a description");
+    text = read_description_text(path);
     if (std::optional<diagnostic> why = decode_description(path, text, encoding))
       refused.push_back(std::move(*why));
     d.text = text;
