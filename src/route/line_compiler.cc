@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -121,6 +122,7 @@ class line_compiler {
   std::array<reference_read, 3> references_{};  // tre, due, uno
   gradient_fill gradient_;
   std::optional<std::int64_t> previous_gradient_cell_;
+  int last_gradient_line_ = 0;  // the line of the last gradient record applied
   scenery_sections sections_;
   std::int32_t next_metre_ = 2;  // next metre of the plan
   int curves_ = 0;
@@ -398,7 +400,18 @@ std::optional<compile_end> line_compiler::between_sections() {
     if (r.line != 0 && (r.p % k_cell_metres != 0 || r.k % k_cell_metres != 0) &&
         (st_.misplaced_reference_line == 0 || r.line < st_.misplaced_reference_line))
       st_.misplaced_reference_line = r.line;
-  progressive_ordina(st_.stazioni);
+  try {
+    progressive_ordina(st_.stazioni);
+  } catch (const compile_failure& f) {
+    // Only raising a flagged reference's kilometric value by 100 can fail:
+    // blame that reference's record, not the line that ended the section.
+    int line = 0;
+    for (const reference_read& r : references_)
+      if (r.line != 0 && r.k > std::numeric_limits<std::int32_t>::max() - 100 &&
+          (line == 0 || r.line < line))
+        line = r.line;
+    throw compile_failure(f.what(), line, f.position());
+  }
   st_.indice_cartelli = k_first_board_slot;
   if (st_.percorso.empty()) {
     // Nothing can be placed without a grid.
@@ -480,6 +493,7 @@ next_step line_compiler::gradient_record() {
     return next_step::hard_stop;
   }
   gradient_step(st_.percorso, gradient_, p, v);
+  last_gradient_line_ = record_line_;
   return next_step::go_on;
 }
 
@@ -611,7 +625,13 @@ next_step line_compiler::text_board_record() {
 }
 
 void line_compiler::finish() {
-  final_gradient_fill(st_.percorso, gradient_);
+  try {
+    final_gradient_fill(st_.percorso, gradient_);
+  } catch (const compile_failure& f) {
+    // The gradient records before it pushed the fill to the grid's end:
+    // blame the last of them, not the line where reading ended.
+    throw compile_failure(f.what(), last_gradient_line_, f.position());
+  }
   if (!st_.profilo.exists()) return;
   const std::int32_t last = st_.profilo.extent() - 2;
   if (next_metre_ > last) return;
