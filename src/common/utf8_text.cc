@@ -25,8 +25,8 @@ void append_utf8(std::string& out, std::uint32_t cp) {
   }
 }
 
-// The code point of the UTF-8 sequence at text[at], advancing at past it;
-// nothing (at unchanged) when the bytes there are not well-formed UTF-8.
+}  // namespace
+
 bool next_code_point(std::string_view text, std::size_t& at, std::uint32_t& cp) {
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(at);
@@ -55,15 +55,12 @@ bool next_code_point(std::string_view text, std::size_t& at, std::uint32_t& cp) 
   return true;
 }
 
-// The Windows-1252 byte of cp, or -1 when the set lacks it.
 int byte_1252(std::uint32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<int>(cp);
   for (std::size_t i = 0; i < k_high_controls.size(); ++i)
     if (k_high_controls[i] != 0 && k_high_controls[i] == cp) return static_cast<int>(0x80 + i);
   return -1;
 }
-
-}  // namespace
 
 std::string utf8_from_1252(std::string_view text) {
   std::string out;

@@ -28,6 +28,14 @@ struct text_1252 {
 // UTF-8 (overlong forms and surrogates included).
 text_1252 utf8_to_1252(std::string_view utf8);
 
+// The code point of the UTF-8 sequence at text[at], advancing at past it;
+// false (at unchanged) when the bytes there are not well-formed UTF-8
+// (overlong forms and surrogates included).
+bool next_code_point(std::string_view text, std::size_t& at, std::uint32_t& cp);
+
+// The Windows-1252 byte of cp, or -1 when the set lacks it.
+int byte_1252(std::uint32_t cp);
+
 // "U+041B": a code point as Unicode writes it.
 std::string code_point_name(std::uint32_t cp);
 

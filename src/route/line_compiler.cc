@@ -19,6 +19,7 @@
 #include "route/scenery.h"
 #include "sources/field_reader.h"
 #include "sources/record_reader.h"
+#include "sources/record_site.h"
 
 namespace scenario {
 namespace {
@@ -40,12 +41,14 @@ struct reference_read {
 class line_compiler {
  public:
   line_compiler(std::string_view text, run_state& st)
-      : reader_(text, reading_rules::line_description), st_(st) {}
+      : reader_(text, reading_rules::line_description),
+        st_(st),
+        site_(reader_, st, fault_origin::line_file) {}
 
   compile_end run();
   // A run-time failure of the record being read, as a fault.
   fault failure(const compile_failure& f) const {
-    fault out = failure_fault(f, reader_, fault_origin::line_file, record_line_, record_column_);
+    fault out = site_.failure(f);
     out.position = std::nullopt;
     return out;
   }
@@ -75,36 +78,14 @@ class line_compiler {
   bool position_fits(std::int32_t p) const;
   // A fault of the current record, at its position's field when it has one.
   void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
-    fault f{code, position, fault_origin::line_file, record_line_, {}};
     const bool at_value = position || code == k_fault_route_length;
-    f.column = at_value && reader_.first_value_line() == record_line_ ? reader_.first_value_column()
-                                                                      : record_column_;
-    if (record_line_ == 0) f.column = 0;
-    record_fault(st_, std::move(f));
-  }
-  // A fault of the current record that concerns its value n (from 0): at
-  // that value's field when it stands on the record's line.
-  void fault_at_value(std::int32_t code, std::size_t n,
-                      std::optional<std::int32_t> position = std::nullopt) {
-    fault f{code, position, fault_origin::line_file, record_line_, {}};
-    const auto [line, column] = reader_.value_place(n);
-    f.column = line == record_line_ ? column : record_column_;
-    record_fault(st_, std::move(f));
-  }
-  void warn(std::string what) { warn_at(record_line_, record_column_, std::move(what)); }
-  // A warning about value n (from 0) of the current record, at its field.
-  void warn_value(std::size_t n, std::string what) {
-    const auto [line, column] = reader_.value_place(n);
-    warn_at(line, column, std::move(what));
-  }
-  void warn_at(int line, int column, std::string what) {
-    record_warning(st_, {fault_origin::line_file, line, std::move(what), column});
+    int column = at_value && reader_.first_value_line() == site_.line ? reader_.first_value_column()
+                                                                      : site_.column;
+    if (site_.line == 0) column = 0;
+    site_.fault_at_column(code, position, column);
   }
   void warn_last_field();
   void warn_unknown(std::string_view where, std::span<const std::string_view> keywords);
-  void begin_record();
-  void before_values(std::string_view read_as);
-  void after_values(bool last_was_text);
   // Runs one record's step, then looks past its last value; in keep-going
   // mode a run-time failure is recorded, reading resumes with the next
   // record and the result is nothing.
@@ -113,11 +94,8 @@ class line_compiler {
 
   field_reader reader_;
   run_state& st_;
-  std::string field_;  // the current field
-  int record_line_ = 0;
-  int record_column_ = 0;
-  bool keyword_begins_line_ = false;            // the current field is the first of its line
-  bool comment_warned_ = false;                 // the current field was taken for a comment
+  std::string field_;                           // the current field
+  record_site site_;                            // the record being read
   bool in_general_ = true;                      // reading the [generale] section
   std::array<reference_read, 3> references_{};  // tre, due, uno
   gradient_fill gradient_;
@@ -130,8 +108,8 @@ class line_compiler {
 
 compile_end line_compiler::run() {
   if (!find_generale(reader_, field_)) {
-    record_line_ = reader_.field_line();
-    record_column_ = reader_.field_column();
+    site_.line = reader_.field_line();
+    site_.column = reader_.field_column();
     fault_at(k_fault_no_generale);
     return compile_end::hard_stop;
   }
@@ -158,13 +136,6 @@ bool body_keyword_in(std::string_view field) {
 
 bool line_compiler::general_keyword() const {
   return general_keyword_in(field_);
-}
-
-std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds) {
-  std::string out;
-  for (const auto& [read, words] : kinds)
-    if (read) out += (out.empty() ? "" : " and ") + std::string(words);
-  return out;
 }
 
 std::string line_compiler::general_read_as() const {
@@ -218,57 +189,21 @@ constexpr std::string_view k_body_keywords[] = {
 // with a letter, not a section header.
 void line_compiler::warn_unknown(std::string_view where,
                                  std::span<const std::string_view> keywords) {
-  if (keyword_begins_line_ && !comment_warned_ && looks_like_keyword(field_))
-    warn(quoted_field(field_) + " is not a keyword of the " + std::string(where) +
-         "; the field is ignored" + keyword_suggestion(field_, keywords));
-}
-
-// The keyword field of a record has been read into field_.
-void line_compiler::begin_record() {
-  record_line_ = reader_.field_line();
-  record_column_ = reader_.field_column();
-  keyword_begins_line_ = reader_.field_begins_line();
-  comment_warned_ = false;
-  reader_.mark_record();
-}
-
-// What the keyword field says of its author's intent, before its values are
-// read (reading them may fail). read_as: the records it is read as, or empty.
-void line_compiler::before_values(std::string_view read_as) {
-  if (!keyword_begins_line_) return;
-  if (looks_like_comment(field_)) {
-    comment_warned_ = true;
-    warn(quoted_field(field_) + " looks like a comment, but the format has none: it is read as " +
-         (read_as.empty() ? std::string("a field that matches no keyword") : std::string(read_as)));
-  }
-  if (field_.find('\t') != std::string::npos && (!read_as.empty() || looks_like_keyword(field_)))
-    warn(quoted_field(field_) +
-         " holds a tab, which is part of the keyword field: fields are separated by commas");
-}
-
-// What stands after the record's last value.
-void line_compiler::after_values(bool last_was_text) {
-  if (reader_.first_value_line() == 0) return;
-  if (std::string what = extra_fields_warning(reader_, last_was_text,
-                                              in_general_ ? general_keyword_in : body_keyword_in);
-      !what.empty())
-    warn_at(reader_.field_line(), reader_.rest_column(), std::move(what));
+  if (site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
+    site_.warn(quoted_field(field_) + " is not a keyword of the " + std::string(where) +
+               "; the field is ignored" + keyword_suggestion(field_, keywords));
 }
 
 template <typename F>
 auto line_compiler::guarded(F step, bool last_was_text) -> std::optional<decltype(step())> {
-  if (!st_.keep_going) {
-    auto result = step();
-    after_values(last_was_text);
-    return result;
-  }
   try {
     auto result = step();
-    after_values(last_was_text);
+    site_.after_values(last_was_text, in_general_ ? general_keyword_in : body_keyword_in);
     return result;
   } catch (const compile_failure& f) {
+    if (!st_.keep_going) throw;
     record_fault(st_, failure(f));
-    resume_after_failure(reader_, record_line_);
+    site_.resume_after_failure();
     return std::nullopt;
   }
 }
@@ -276,7 +211,7 @@ auto line_compiler::guarded(F step, bool last_was_text) -> std::optional<decltyp
 std::optional<compile_end> line_compiler::general_section() {
   for (;;) {
     // A read that fails before the next keyword is no record's.
-    record_line_ = 0;
+    site_.clear();
     // Up to ten fields holding "-" in a row are passed over, with no check for
     // the end between them.
     const keyword_read next = next_keyword(reader_, field_, 10, /*check_end_between=*/false);
@@ -285,7 +220,7 @@ std::optional<compile_end> line_compiler::general_section() {
       if (general_keyword() || body_keyword()) warn_last_field();
       return std::nullopt;
     }
-    begin_record();
+    site_.begin();
     const std::optional<bool> went_on = guarded([this] { return general_record(); }, false);
     if (went_on == false && !st_.keep_going) return compile_end::hard_stop;
     if (is_section_header(field_)) {
@@ -299,13 +234,13 @@ std::optional<compile_end> line_compiler::general_section() {
 // Returns false after a fault that stops the compile.
 bool line_compiler::general_record() {
   stazioni_t& s = st_.stazioni;
-  before_values(general_read_as());
+  site_.before_values(field_, general_read_as());
   bool read = false;
   if (has("percorso") && has("lunghezza")) {
     read = true;
     const std::int32_t length = reader_.read_int32();
     s[k_slot_train].fine = length;
-    st_.route_length_line = record_line_;
+    st_.route_length_line = site_.line;
     if (length > k_max_route_length || length < 0) {
       general_warnings(read, false, false, false);
       fault_at(k_fault_route_length);
@@ -323,7 +258,7 @@ bool line_compiler::general_record() {
     slot.inizio = reader_.read_int32();
     slot.fine = reader_.read_int32();
     slot.posizione = reader_.read_int32();
-    references_[static_cast<std::size_t>(name)] = {record_line_, slot.inizio, slot.fine};
+    references_[static_cast<std::size_t>(name)] = {site_.line, slot.inizio, slot.fine};
     reference_read = true;
   };
   if (contains(field_, "tre") && contains(field_, "progressiva"))
@@ -353,11 +288,11 @@ bool line_compiler::general_record() {
   rep.inizio = from;
   rep.fine = to;
   if (from % k_cell_metres != 0) {
-    fault_at_value(k_fault_repetition_start, 0);
+    site_.fault_at_value(k_fault_repetition_start, 0);
     return false;
   }
   if (to % k_cell_metres != 0) {
-    fault_at_value(k_fault_repetition_end, 1);
+    site_.fault_at_value(k_fault_repetition_end, 1);
     return false;
   }
   if (contains(field_, "4")) {
@@ -384,11 +319,11 @@ void line_compiler::general_warnings(bool read, bool reference_read, bool backgr
                         (!background_read && has("sfondo") && number_word) ||
                         (!repetition_read && has("ripetizione") && has("segnali"));
   if (miscased)
-    warn(quoted_field(field_) + exact_case);
+    site_.warn(quoted_field(field_) + exact_case);
   else if (!read && body_keyword())
-    warn(quoted_field(field_) +
-         " stands inside [generale], where it is not read; body records belong after the "
-         "section");
+    site_.warn(quoted_field(field_) +
+               " stands inside [generale], where it is not read; body records belong after the "
+               "section");
   else if (!read && !general_keyword())
     warn_unknown("[generale] section", k_general_keywords);
 }
@@ -415,7 +350,7 @@ std::optional<compile_end> line_compiler::between_sections() {
   st_.indice_cartelli = k_first_board_slot;
   if (st_.percorso.empty()) {
     // Nothing can be placed without a grid.
-    record_line_ = 0;
+    site_.clear();
     if (st_.route_length_line == 0) fault_at(k_fault_no_route_length);
     if (!st_.keep_going) return compile_end::hard_stop;
     make_stand_in_grid(st_);
@@ -426,7 +361,7 @@ std::optional<compile_end> line_compiler::between_sections() {
 
 next_step line_compiler::body() {
   for (;;) {
-    record_line_ = 0;
+    site_.clear();
     // At most two fields holding "-" in a row are passed over.
     const keyword_read next = next_keyword(reader_, field_, 2);
     if (next == keyword_read::end) return next_step::go_on;
@@ -434,9 +369,8 @@ next_step line_compiler::body() {
       if (body_keyword()) warn_last_field();
       return next_step::go_on;
     }
-    begin_record();
-    if (has("montagna") || has("indicat"))
-      record_begins(st_, fault_origin::line_file, record_line_);
+    site_.begin();
+    if (has("montagna") || has("indicat")) record_begins(st_, fault_origin::line_file, site_.line);
     const std::optional<next_step> next_record =
         guarded([this] { return body_record(); }, has("indicat") && has("cartello"));
     if (next_record && *next_record != next_step::go_on && !st_.keep_going) return *next_record;
@@ -445,11 +379,11 @@ next_step line_compiler::body() {
 
 // Applies every test of the body, in order, to the current field.
 next_step line_compiler::body_record() {
-  before_values(body_read_as());
+  site_.before_values(field_, body_read_as());
   // Said before any value is read: the speed board's reading usually fails
   // on the board's text, with code 25.
   if (has("indicatori_v") && has("indicat") && has("cartello"))
-    warn(quoted_field(field_) + " is read both as a speed board and as a text board");
+    site_.warn(quoted_field(field_) + " is read both as a speed board and as a text board");
   using step_fn = next_step (line_compiler::*)();
   const step_fn steps[] = {&line_compiler::gradient_record, &line_compiler::curve_record,
                            &line_compiler::scenery_record, &line_compiler::speed_board_record,
@@ -458,7 +392,7 @@ next_step line_compiler::body_record() {
     if (const next_step next = (this->*step)(); next != next_step::go_on) return next;
   if (!body_keyword()) {
     if (general_keyword())
-      warn(quoted_field(field_) + " stands after [generale], where it is not read");
+      site_.warn(quoted_field(field_) + " stands after [generale], where it is not read");
     else
       warn_unknown("line description", k_body_keywords);
   }
@@ -477,7 +411,7 @@ next_step line_compiler::gradient_record() {
   const std::int32_t v = reader_.read_int32();
   const std::int64_t cell = round_half_even(p, k_cell_metres);
   if (previous_gradient_cell_ && cell <= *previous_gradient_cell_)
-    warn_value(
+    site_.warn_value(
         0,
         "gradient at " + num(p) +
             " m is not in a later 50 m cell than the gradient before it; these records must stand "
@@ -489,11 +423,11 @@ next_step line_compiler::gradient_record() {
     return next_step::soft_stop;
   }
   if (v < k_min_gradient || v > k_max_gradient) {
-    fault_at_value(k_fault_gradient_range, 1, p);
+    site_.fault_at_value(k_fault_gradient_range, 1, p);
     return next_step::hard_stop;
   }
   gradient_step(st_.percorso, gradient_, p, v);
-  last_gradient_line_ = record_line_;
+  last_gradient_line_ = site_.line;
   return next_step::go_on;
 }
 
@@ -504,11 +438,12 @@ next_step line_compiler::curve_record() {
   const std::int64_t extent = st_.profilo.extent();
   const std::int64_t end = std::int64_t{s} + l;
   if (curves_++ > 0 && s + std::int64_t{1} < next_metre_)
-    warn_value(0, "curve at " + num(s) + " m starts before the previous curve ends (at " +
-                      num(next_metre_ - 1) + " m); the part before that is not drawn");
+    site_.warn_value(0, "curve at " + num(s) + " m starts before the previous curve ends (at " +
+                            num(next_metre_ - 1) + " m); the part before that is not drawn");
   if (end > extent)
-    warn_value(1, "curve at " + num(s) + " m runs to " + num(end) +
-                      " m, past the end of the plan (" + num(extent) + " m), and is cut there");
+    site_.warn_value(1, "curve at " + num(s) + " m runs to " + num(end) +
+                            " m, past the end of the plan (" + num(extent) +
+                            " m), and is cut there");
   if (!position_fits(s)) {
     fault_at(k_fault_near_end, s);
     return next_step::soft_stop;
@@ -550,15 +485,15 @@ next_step line_compiler::scenery_record() {
   std::int64_t stored = tipo > 10 ? std::int64_t{tipo} - 10 : tipo;
   if (sections_.numero_montagne > 0 && std::int64_t{inizio} - sections_.fine_ultima <= 150 &&
       stored != 3) {
-    warn_value(0, "scenery section at " + num(inizio) +
-                      " m starts 150 m or less after the previous one ends (" +
-                      num(sections_.fine_ultima) + " m), so its type " + num(stored) +
-                      " becomes 3");
+    site_.warn_value(0, "scenery section at " + num(inizio) +
+                            " m starts 150 m or less after the previous one ends (" +
+                            num(sections_.fine_ultima) + " m), so its type " + num(stored) +
+                            " becomes 3");
     stored = 3;
   }
   if (!fit_uint8(stored))
-    warn_value(2, "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
-                      num(low_8(stored)));
+    site_.warn_value(2, "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
+                            num(low_8(stored)));
   if (!position_fits(inizio)) {
     fault_at(k_fault_near_end, inizio);
     return next_step::soft_stop;
@@ -579,9 +514,9 @@ next_step line_compiler::speed_board_record() {
     *v = reader_.read_int32();
   const std::int64_t stripes = 10 * std::int64_t{b.strisces} + b.strisced;
   if (!fit_int16(stripes))
-    warn_value(4, "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
-                      num(stripes) + " is kept to its low 16 bits and becomes " +
-                      num(low_16(stripes)));
+    site_.warn_value(4, "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
+                            num(stripes) + " is kept to its low 16 bits and becomes " +
+                            num(low_16(stripes)));
   if (!position_fits(posizione)) {
     fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;
@@ -599,7 +534,7 @@ next_step line_compiler::text_board_record() {
   const std::int32_t p = reader_.read_int32();
   std::string text = reader_.read_text();
   for (std::string& what : text_problems("board text", text))
-    warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
+    site_.warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;

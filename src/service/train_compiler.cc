@@ -14,6 +14,7 @@
 #include "service/station_reader.h"
 #include "sources/field_reader.h"
 #include "sources/record_reader.h"
+#include "sources/record_site.h"
 
 namespace scenario {
 namespace {
@@ -70,13 +71,13 @@ constexpr std::string_view k_train_keywords[] = {"numero vetture", "percentuale 
 class train_compiler {
  public:
   train_compiler(std::string_view text, run_state& st)
-      : reader_(text, reading_rules::train_description), st_(st) {}
+      : reader_(text, reading_rules::train_description),
+        st_(st),
+        site_(reader_, st, fault_origin::train_file) {}
 
   compile_end run();
   // A run-time failure of the record being read, as a fault.
-  fault failure(const compile_failure& f) const {
-    return failure_fault(f, reader_, fault_origin::train_file, record_line_, record_column_);
-  }
+  fault failure(const compile_failure& f) const { return site_.failure(f); }
 
  private:
   next_step record();
@@ -98,31 +99,11 @@ class train_compiler {
   }
   // A fault of the current record, at its position's field when it has one.
   void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
-    fault f{code, position, fault_origin::train_file, record_line_, {}};
-    f.column = position && reader_.first_value_line() == record_line_ ? reader_.first_value_column()
-                                                                      : record_column_;
-    record_fault(st_, std::move(f));
+    site_.fault_at_column(code, position,
+                          position && reader_.first_value_line() == site_.line
+                              ? reader_.first_value_column()
+                              : site_.column);
   }
-  // A fault of the current record that concerns its value n (from 0): at
-  // that value's field when it stands on the record's line.
-  void fault_at_value(std::int32_t code, std::size_t n,
-                      std::optional<std::int32_t> position = std::nullopt) {
-    fault f{code, position, fault_origin::train_file, record_line_, {}};
-    const auto [line, column] = reader_.value_place(n);
-    f.column = line == record_line_ ? column : record_column_;
-    record_fault(st_, std::move(f));
-  }
-  void warn(std::string what) { warn_at(record_line_, record_column_, std::move(what)); }
-  // A warning about value n (from 0) of the current record, at its field.
-  void warn_value(std::size_t n, std::string what) {
-    const auto [line, column] = reader_.value_place(n);
-    warn_at(line, column, std::move(what));
-  }
-  void warn_at(int line, int column, std::string what) {
-    record_warning(st_, {fault_origin::train_file, line, std::move(what), column});
-  }
-  void begin_record();
-  void before_values();
   // One record, then a look past its last value; in keep-going mode a fault
   // passes over the rest of the record's line and a run-time failure is
   // recorded, reading going on with the next record.
@@ -136,13 +117,10 @@ class train_compiler {
   field_reader reader_;
   run_state& st_;
   std::string field_;
-  int record_line_ = 0;
-  int record_column_ = 0;
-  bool keyword_begins_line_ = false;  // the current field is the first of its line
-  bool comment_warned_ = false;       // the current field was taken for a comment
-  bool speed_read_ = false;           // a speed-limit record was read
-  bool adhesion_read_ = false;        // an adhesion record was read
-  bool station_read_ = false;         // a station record was read
+  record_site site_;            // the record being read
+  bool speed_read_ = false;     // a speed-limit record was read
+  bool adhesion_read_ = false;  // an adhesion record was read
+  bool station_read_ = false;   // a station record was read
   // The last station read with a time (0, 0, 0 stands for none).
   struct timed_station {
     int line = 0;  // 0: none yet
@@ -157,7 +135,7 @@ class train_compiler {
 compile_end train_compiler::run() {
   if (find_generale(reader_, field_)) {
     for (;;) {
-      record_line_ = 0;
+      site_.clear();
       // At most two fields holding "-" in a row are passed over.
       const keyword_read next = next_keyword(reader_, field_, 2);
       if (next == keyword_read::end) break;
@@ -169,9 +147,9 @@ compile_end train_compiler::run() {
                                    "with a line that is not a record, such as [fine]"});
         break;
       }
-      begin_record();
+      site_.begin();
       if (has("segnale") || has("rallentamento") || has("abbattimento") || has("stazione"))
-        record_begins(st_, fault_origin::train_file, record_line_);
+        record_begins(st_, fault_origin::train_file, site_.line);
       const next_step step = guarded_record();
       if (st_.keep_going) continue;
       if (step == next_step::hard_stop) return compile_end::hard_stop;
@@ -186,23 +164,12 @@ compile_end train_compiler::run() {
   return compile_end::finished;
 }
 
-void train_compiler::begin_record() {
-  record_line_ = reader_.field_line();
-  record_column_ = reader_.field_column();
-  keyword_begins_line_ = reader_.field_begins_line();
-  comment_warned_ = false;
-  reader_.mark_record();
-}
-
 next_step train_compiler::guarded_record() {
   try {
-    before_values();
+    site_.before_values(field_, read_as());
     const next_step step = record();
     if (step == next_step::go_on) {
-      if (reader_.first_value_line() != 0)
-        if (std::string what = extra_fields_warning(reader_, has("stazione"), train_keyword_in);
-            !what.empty())
-          warn_at(reader_.field_line(), reader_.rest_column(), std::move(what));
+      site_.after_values(has("stazione"), train_keyword_in);
     } else if (st_.keep_going) {
       // A station stops at its first fault, its other fields unread.
       reader_.skip_rest_of_line();
@@ -211,51 +178,31 @@ next_step train_compiler::guarded_record() {
   } catch (const compile_failure& f) {
     if (!st_.keep_going) throw;
     record_fault(st_, failure(f));
-    resume_after_failure(reader_, record_line_);
+    site_.resume_after_failure();
     return next_step::hard_stop;
   }
 }
 
 std::string train_compiler::read_as() const {
-  const std::pair<bool, const char*> kinds[] = {
-      {has("frenata") && has("massa"), "a braked-mass record"},
-      {has("vetture"), "a car-count record"},
-      {has("velocit"), "a speed-limit record"},
-      {has("aderenza"), "an adhesion record"},
-      {has("orologio"), "a clock record"},
-      {has("sabbia"), "a sand record"},
-      {has("segnale"), "a signal record"},
-      {has("rallentamento"), "a slowdown record"},
-      {has("abbattimento"), "a code-line record"},
-      {has("stazione"), "a station record"}};
-  std::string out;
-  for (const auto& [read, words] : kinds)
-    if (read) out += (out.empty() ? "" : " and ") + std::string(words);
-  return out;
-}
-
-// What the keyword field says of its author's intent, before its values are
-// read (reading them may fail).
-void train_compiler::before_values() {
-  if (!keyword_begins_line_) return;
-  const std::string kinds = read_as();
-  if (looks_like_comment(field_)) {
-    comment_warned_ = true;
-    warn(quoted_field(field_) + " looks like a comment, but the format has none: it is read as " +
-         (kinds.empty() ? std::string("a field that matches no keyword") : kinds));
-  }
-  if (field_.find('\t') != std::string::npos && (!kinds.empty() || looks_like_keyword(field_)))
-    warn(quoted_field(field_) +
-         " holds a tab, which is part of the keyword field: fields are separated by commas");
+  return read_as_words({{has("frenata") && has("massa"), "a braked-mass record"},
+                        {has("vetture"), "a car-count record"},
+                        {has("velocit"), "a speed-limit record"},
+                        {has("aderenza"), "an adhesion record"},
+                        {has("orologio"), "a clock record"},
+                        {has("sabbia"), "a sand record"},
+                        {has("segnale"), "a signal record"},
+                        {has("rallentamento"), "a slowdown record"},
+                        {has("abbattimento"), "a code-line record"},
+                        {has("stazione"), "a station record"}});
 }
 
 void train_compiler::warn_missing_records() {
   if (!speed_read_)
-    warn_at(0, 0,
-            "no speed-limit record (velocita): the speed limit is 0 km/h along the whole line");
+    site_.warn_at(
+        0, 0, "no speed-limit record (velocita): the speed limit is 0 km/h along the whole line");
   if (!adhesion_read_)
-    warn_at(0, 0, "no adhesion record (aderenza): the adhesion is 0 along the whole line");
-  if (!station_read_) warn_at(0, 0, "no station record (stazione): the train has no stop");
+    site_.warn_at(0, 0, "no adhesion record (aderenza): the adhesion is 0 along the whole line");
+  if (!station_read_) site_.warn_at(0, 0, "no station record (stazione): the train has no stop");
 }
 
 std::string clock_time(std::int32_t seconds) {
@@ -269,11 +216,11 @@ void train_compiler::warn_station_time() {
   const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
   if (rec.orario == 0) return;
   if (last_timed_.line != 0 && rec.orario < last_timed_.orario)
-    warn("station " + quoted_field(rec.nome) + " at " + num(rec.posizione) + " m: its time " +
-         clock_time(rec.orario) + " is earlier than " + clock_time(last_timed_.orario) + " at " +
-         quoted_field(last_timed_.nome) + " (line " + num(last_timed_.line) +
-         ") before it; times must not go backwards along the line");
-  last_timed_ = {record_line_, rec.orario, rec.nome};
+    site_.warn("station " + quoted_field(rec.nome) + " at " + num(rec.posizione) + " m: its time " +
+               clock_time(rec.orario) + " is earlier than " + clock_time(last_timed_.orario) +
+               " at " + quoted_field(last_timed_.nome) + " (line " + num(last_timed_.line) +
+               ") before it; times must not go backwards along the line");
+  last_timed_ = {site_.line, rec.orario, rec.nome};
 }
 
 bool train_keyword_in(std::string_view field) {
@@ -316,23 +263,24 @@ next_step train_compiler::record() {
   if (has("abbattimento"))
     if (const next_step n = code_line_record(); n != next_step::go_on) return n;
   if (has("stazione")) return station_record();
-  if (!keyword() && keyword_begins_line_ && !comment_warned_ && looks_like_keyword(field_))
-    warn(quoted_field(field_) + " is not a keyword of the train description; the field is ignored" +
-         keyword_suggestion(field_, k_train_keywords));
+  if (!keyword() && site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
+    site_.warn(quoted_field(field_) +
+               " is not a keyword of the train description; the field is ignored" +
+               keyword_suggestion(field_, k_train_keywords));
   return next_step::go_on;
 }
 
 void train_compiler::warn_fill_value(const running_fill& fill, std::int32_t value) {
   if (&fill == &speed_) {
     if (!fit_uint8(round_half_even(value, 5)))
-      warn_value(
+      site_.warn_value(
           1,
           "speed limit " + num(value) +
               " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
               "it is written, at the next speed limit or at the end of the file");
   } else if (!fit_uint8(value)) {
-    warn_value(1, "adhesion " + num(value) + " is kept to its low 8 bits and becomes " +
-                      num(low_8(value)));
+    site_.warn_value(1, "adhesion " + num(value) + " is kept to its low 8 bits and becomes " +
+                            num(low_8(value)));
   }
 }
 
@@ -342,7 +290,7 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
   const std::int32_t value = reader_.read_int32();
   const std::int64_t k = round_half_even(p, k_cell_metres);
   if (fill.previous_cell && k <= *fill.previous_cell)
-    warn_value(
+    site_.warn_value(
         0,
         std::string(fill.what) + " at " + num(p) + " m is not in a later 50 m cell than the " +
             fill.what +
@@ -421,25 +369,25 @@ void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r)
                                   std::int64_t{r.s3} * 10 + r.d3};
   for (int i = 0; i < 3; ++i)
     if (!fit_int16(aspects[i]))
-      warn_value(std::size_t{2} + static_cast<std::size_t>(i),
-                 at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
-                     num(i + 1) + ") is kept to its low 16 bits and becomes " +
-                     num(low_16(aspects[i])));
+      site_.warn_value(std::size_t{2} + static_cast<std::size_t>(i),
+                       at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
+                           num(i + 1) + ") is kept to its low 16 bits and becomes " +
+                           num(low_16(aspects[i])));
   const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
   const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
   if (!fit_int16(type_value))
-    warn_value(5, at + "type value " + num(type_value) +
-                      " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
-                      num(low_16(type_value)));
+    site_.warn_value(5, at + "type value " + num(type_value) +
+                            " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
+                            num(low_16(type_value)));
   if (!fit_uint8(code * 10 + 1) || !fit_uint8(code * 10 + 4))
-    warn_value(1, at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
-                      " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
+    site_.warn_value(1, at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
+                            " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
   if (r.sx != 2) return;
   if (r.tempo >= 1 && r.tempo <= 100)
-    warn_value(10, at + "clearing delay " + num(r.tempo) + " is raised to 101");
+    site_.warn_value(10, at + "clearing delay " + num(r.tempo) + " is raised to 101");
   else if (!fit_uint8(r.tempo))
-    warn_value(10, at + "clearing delay " + num(r.tempo) +
-                       " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
+    site_.warn_value(10, at + "clearing delay " + num(r.tempo) +
+                             " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
 }
 
 void train_compiler::warn_slowdown(const slowdown_record& r) {
@@ -452,16 +400,16 @@ void train_compiler::warn_slowdown(const slowdown_record& r) {
   const stored_value stored[] = {{"speed", r.v, 1}, {"f_tt", r.f_tt, 3}, {"d_v", r.d_v, 5}};
   for (const auto& [name, value, index] : stored)
     if (!fit_int16(value))
-      warn_value(index, at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
-                            num(low_16(value)));
+      site_.warn_value(index, at + name + " " + num(value) +
+                                  " is kept to its low 16 bits and becomes " + num(low_16(value)));
 }
 
 next_step train_compiler::code_line_record() {
   const std::int32_t p = reader_.read_int32();
   const std::int32_t value = reader_.read_int32();
   if (value > INT16_MAX)
-    warn_value(1, "code line at " + num(p) + " m: code " + num(value) +
-                      " is kept to its low 16 bits and becomes " + num(low_16(value)));
+    site_.warn_value(1, "code line at " + num(p) + " m: code " + num(value) +
+                            " is kept to its low 16 bits and becomes " + num(low_16(value)));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
@@ -489,13 +437,13 @@ next_step train_compiler::station_record() {
   if (out.code == 0 || out.code == k_fault_too_many_stations) {
     const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
     for (std::string& what : text_problems("station name", rec.nome))
-      warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
+      site_.warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
     warn_station_time();
   }
   if (out.code == 0) return next_step::go_on;
   // A station's length is its third value.
   if (out.code == k_fault_station_length)
-    fault_at_value(out.code, 2, out.position);
+    site_.fault_at_value(out.code, 2, out.position);
   else
     fault_at(out.code, out.position);
   return out.soft ? next_step::soft_stop : next_step::hard_stop;

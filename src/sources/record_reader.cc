@@ -81,6 +81,13 @@ std::string keyword_suggestion(std::string_view field, std::span<const std::stri
   return did_you_mean(word, keywords);
 }
 
+std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds) {
+  std::string out;
+  for (const auto& [read, words] : kinds)
+    if (read) out += (out.empty() ? "" : " and ") + std::string(words);
+  return out;
+}
+
 bool looks_like_comment(std::string_view field) {
   const std::size_t first = field.find_first_not_of(" \t");
   if (first == std::string_view::npos) return false;
@@ -90,51 +97,11 @@ bool looks_like_comment(std::string_view field) {
 
 namespace {
 
-// The length of the UTF-8 sequence of two to four bytes at text[i], or 0.
-std::size_t utf8_sequence(std::string_view text, std::size_t i, std::uint32_t& cp) {
-  const auto byte = [&](std::size_t n) { return static_cast<unsigned char>(text[n]); };
-  const unsigned char lead = byte(i);
-  std::size_t size = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    size = 2;
-    cp = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    size = 3;
-    cp = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    size = 4;
-    cp = lead & 0x07u;
-  } else {
-    return 0;
-  }
-  if (i + size > text.size()) return 0;
-  for (std::size_t n = 1; n < size; ++n) {
-    if ((byte(i + n) & 0xC0u) != 0x80u) return 0;
-    cp = (cp << 6) | (byte(i + n) & 0x3Fu);
-  }
-  // Overlong forms, surrogates and values past U+10FFFF are no UTF-8.
-  const std::uint32_t least[] = {0, 0, 0x80, 0x800, 0x10000};
-  if (cp < least[size] || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF) return 0;
-  return size;
-}
-
 // A character as a message in Windows-1252 shows it: itself when the set
 // has it, otherwise its Unicode name.
 std::string shown_character(std::uint32_t cp) {
-  std::string utf8;
-  if (cp < 0x800) {
-    utf8 += static_cast<char>(0xC0 | (cp >> 6));
-  } else if (cp < 0x10000) {
-    utf8 += static_cast<char>(0xE0 | (cp >> 12));
-    utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-  } else {
-    utf8 += static_cast<char>(0xF0 | (cp >> 18));
-    utf8 += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    utf8 += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-  }
-  utf8 += static_cast<char>(0x80 | (cp & 0x3F));
-  const text_1252 in_1252 = utf8_to_1252(utf8);
-  return in_1252.ok ? "'" + in_1252.text + "'" : code_point_name(cp);
+  const int b = byte_1252(cp);
+  return b >= 0 ? "'" + std::string(1, static_cast<char>(b)) + "'" : code_point_name(cp);
 }
 
 bool unprintable_1252(unsigned char c) {
@@ -157,13 +124,12 @@ std::vector<std::string> text_problems(std::string_view what, std::string_view t
                   " holds a tab, which is part of the text: fields are separated by commas");
   std::string characters;
   std::size_t sequences = 0;
-  for (std::size_t i = 0; i < text.size();) {
+  for (std::size_t at = 0; at < text.size();) {
     std::uint32_t cp = 0;
-    if (const std::size_t size = utf8_sequence(text, i, cp); size != 0) {
-      if (sequences++ < 4) characters += (characters.empty() ? "" : ", ") + shown_character(cp);
-      i += size;
-    } else {
-      ++i;
+    if (!next_code_point(text, at, cp)) {
+      ++at;
+    } else if (cp >= 0x80 && sequences++ < 4) {
+      characters += (characters.empty() ? "" : ", ") + shown_character(cp);
     }
   }
   if (sequences > 4) characters += ", ...";

@@ -4,9 +4,11 @@
 // a diagnostic uses to tell a keyword from a value.
 #pragma once
 
+#include <initializer_list>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/compile_failure.h"
@@ -56,6 +58,10 @@ void resume_after_failure(field_reader& reader, int record_line);
 // "; did you mean 'X'?" when the field, in lower case, is a slip of one of
 // the keywords; an empty text otherwise.
 std::string keyword_suggestion(std::string_view field, std::span<const std::string_view> keywords);
+
+// The words of the records a keyword field is read as, joined by "and":
+// each kind whose test holds ("a gradient record"); empty for none.
+std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds);
 
 // True for a field written as a comment is in other formats: it begins with
 // "#", ";" or "//".

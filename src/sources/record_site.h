@@ -1,0 +1,65 @@
+// The record a compiler is reading, and where its faults and warnings point:
+// the keyword field's line and column, or the field of one of its values.
+// Both compilers report through it, so that a diagnostic of either format
+// points the same way.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/compile_failure.h"
+#include "model/run_state.h"
+#include "sources/field_reader.h"
+
+namespace scenario {
+
+class record_site {
+ public:
+  record_site(field_reader& reader, run_state& st, fault_origin origin)
+      : reader_(reader), st_(st), origin_(origin) {}
+
+  // The keyword field of a record has just been read: what follows is its.
+  void begin();
+  // No record is being read: a failure now is no record's.
+  void clear() { line = 0; }
+
+  // A fault of the record that concerns its value n (from 0): at that value's
+  // field when it stands on the record's line, otherwise at the keyword.
+  void fault_at_value(std::int32_t code, std::size_t n,
+                      std::optional<std::int32_t> position = std::nullopt);
+  // A fault at the given column of the record's line.
+  void fault_at_column(std::int32_t code, std::optional<std::int32_t> position, int column);
+
+  // A warning at the keyword field, at value n's field, or anywhere.
+  void warn(std::string what) { warn_at(line, column, std::move(what)); }
+  void warn_value(std::size_t n, std::string what);
+  void warn_at(int at_line, int at_column, std::string what);
+
+  // What the keyword field says of its author's intent, before its values
+  // are read (reading them may fail). read_as: the records it is read as, in
+  // words, or empty.
+  void before_values(std::string_view field, std::string_view read_as);
+  // What stands after the record's last value on its line; begins_record
+  // tells a keyword read where it stands. last_was_text: that value is a text.
+  void after_values(bool last_was_text, bool (*begins_record)(std::string_view field));
+
+  // A run-time failure of the record, as a fault.
+  fault failure(const compile_failure& f) const;
+  // After a fault in keep-going mode: the reader goes where the next record begins.
+  void resume_after_failure();
+
+  int line = 0;                 // the keyword field's line; 0 when no record is read
+  int column = 0;               // and its column
+  bool begins_line = false;     // the keyword field is the first of its line
+  bool comment_warned = false;  // the keyword field was taken for a comment
+
+ private:
+  field_reader& reader_;
+  run_state& st_;
+  fault_origin origin_;
+};
+
+}  // namespace scenario
