@@ -35,6 +35,11 @@ void append(std::string& out, const diagnostic& d) {
     if (d.position) out += ", at " + std::to_string(*d.position) + " m";
     out += ')';
   }
+  if (d.group != warning_group::none) {
+    out += " [-W";
+    out += warning_group_name(d.group);
+    out += ']';
+  }
   out += '\n';
   if (!d.source_line.empty()) append_source(out, d);
   for (const diagnostic& n : d.notes) append(out, n);

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/warning_groups.h"
+
 namespace scenario {
 
 enum class severity { error, warning, note };
@@ -24,6 +26,7 @@ struct diagnostic {
   std::optional<std::int32_t> position;  // metres along the route
   std::string source_line;               // the text line shown under it, with a caret at column
   std::vector<diagnostic> notes;         // where the cause lies elsewhere
+  warning_group group = warning_group::none;  // a warning's group, shown as [-Wname]
 
   friend bool operator==(const diagnostic&, const diagnostic&) = default;
 };
@@ -36,6 +39,7 @@ inline constexpr const char* k_program_name = "scenario_gen";
 
 // The lines of d, each ending with a line end:
 //   FILE:LINE:COLUMN: error: MESSAGE (code N, at P m)
+// (a warning of a group ends its line with [-Wgroup]),
 // then the source line and a caret under the column when there is one, then
 // its notes in the same form. The line and column are left out where
 // unknown; a diagnostic of the program itself reads "scenario_gen: error: ...",
