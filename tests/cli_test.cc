@@ -719,5 +719,27 @@ TEST(Run, BuildsTheShippedScenarioInTheGivenFolder) {
   EXPECT_EQ(run("run -o made", dir.path()).status, 0);
 }
 
+TEST(Compile, ATerminalRunEndsWithTheCountAPipeDoesNot) {
+  testing::scratch_folder dir;
+  write(dir.path() / "c_linea.txt", line_text(10000, {board_line(1850), board_line(1850)}));
+  write(dir.path() / "c_1-.txt", train_text({"aderenza, 0, 300"}));
+  for (const char* command : {"compile", "check"}) {
+    SCOPED_TRACE(command);
+    const bool check = std::string(command) == "check";
+    const std::string piped =
+        run(std::string(command) + " c_linea.txt c_1-.txt" + (check ? "" : " -o out"), dir.path())
+            .err;
+    EXPECT_EQ(piped.find(" error, "), std::string::npos) << piped;
+    std::vector<std::string> words{command, "c_linea.txt", "c_1-.txt"};
+    if (!check) words.insert(words.end(), {"-o", "out"});
+    const std::string shown =
+        testing::run_program_on_terminal(SCENARIO_GEN_EXE, words, dir.path()).err;
+    // check goes on past the first fault; compile stops at it, before the
+    // train description's warnings.
+    const std::string count = check ? "1 error, 3 warnings\r\n" : "1 error, 0 warnings\r\n";
+    EXPECT_TRUE(shown.ends_with(count)) << shown;
+  }
+}
+
 }  // namespace
 }  // namespace scenario
