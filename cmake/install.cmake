@@ -27,16 +27,25 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Installed programs and modules carry no symbols, as Debian's do.
 set(CPACK_STRIP_FILES ON)
-# The dependencies are read off the linked libraries (libc, libstdc++, and
-# FLTK and X11 when the window display is built); dpkg-shlibdeps is in
-# Debian's dpkg-dev.
+# The dependencies are read off the linked libraries by dpkg-shlibdeps
+# (Debian's dpkg-dev) when cpack runs: Depends from the program (libc), and
+# Recommends from the modules (FLTK and X11, the HTTP library), which the
+# command-line tool does not need (cmake/deb_dependencies.cmake). Without
+# dpkg-shlibdeps they are written here.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS OFF)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
+if(scenario_window)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libfltk1.3, libx11-6")
+endif()
 find_program(DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(DPKG_SHLIBDEPS)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-else()
-  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6")
-  if(scenario_window)
-    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libfltk1.3, libx11-6")
-  endif()
+  set(scenario_module_files)
+  foreach(module ${scenario_modules})
+    list(APPEND scenario_module_files "$<TARGET_FILE:${module}>")
+  endforeach()
+  file(GENERATE OUTPUT ${PROJECT_BINARY_DIR}/deb_files.cmake CONTENT
+    "set(SCENARIO_DEB_PROGRAM \"$<TARGET_FILE:scenario_gen>\")\nset(SCENARIO_DEB_MODULES \"${scenario_module_files}\")\n")
+  configure_file(cmake/deb_dependencies.cmake ${PROJECT_BINARY_DIR}/deb_dependencies.cmake COPYONLY)
+  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_BINARY_DIR}/deb_dependencies.cmake)
 endif()
 include(CPack)

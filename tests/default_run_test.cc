@@ -157,12 +157,23 @@ TEST_F(DefaultRun, SecondRunGivesIdenticalFiles) {
   EXPECT_EQ(bytes("Corvale_Pianasco_linea.dat"), plan);
 }
 
-TEST_F(DefaultRun, AttendereOnATerminalOnlyAndNotWithQuiet) {
-  const std::pair<std::vector<std::string>, const char*> cases[] = {
-      {{}, "Attendere\r\n"},
+// What a run on a terminal shows: "Attendere", then each file it wrote.
+std::string shown_on_terminal(const std::string& folder) {
+  std::string out = "Attendere\r\n";
+  for (const char* name :
+       {"Corvale_Pianasco_4816_note.txt", "Corvale_Pianasco_4816_rallentamenti.txt",
+        "Corvale_Pianasco_4816_scheda_treno.txt", "Corvale_Pianasco_linea.dat",
+        "Corvale_Pianasco_4816.sim", "Corvale_Pianasco_4816.dat"})
+    out += "wrote " + folder + "/" + name + "\r\n";
+  return out;
+}
+
+TEST_F(DefaultRun, AttendereAndTheFilesWrittenOnATerminalOnlyAndNotWithQuiet) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{}, shown_on_terminal(dir.path().string())},
       {{"-q"}, ""},
       {{"--quiet"}, ""},
-      {{"run", "-o", "made"}, "Attendere\r\n"},
+      {{"run", "-o", "made"}, shown_on_terminal("made")},
       {{"run", "-q", "-o", "made"}, ""},
   };
   for (const auto& [args, err] : cases) {

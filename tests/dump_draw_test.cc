@@ -112,14 +112,14 @@ TEST_F(DumpDraw, DamagedFilesFailWithTheOffsetAndTheReason) {
   write("cut_linea.dat", p.substr(0, p.size() - 1));
   write("pad_linea.dat", p + std::string(4, '\0'));
   const std::pair<const char*, const char*> cases[] = {
-      {"cut.dat", "route grid, offset 23355: partial cell 1557: 14 of 15 bytes"},
-      {"pad.dat", "route grid, offset 23370: partial cell 1558: 1 of 15 bytes"},
-      {"cut.sim", "station table, offset 3083: truncated record 86: orario needs 4 bytes, 3 left"},
-      {"pad.sim", "station table, offset 3087: 3 bytes after record 86"},
+      {"cut.dat", "offset 23355: route grid: partial cell 1557: 14 of 15 bytes"},
+      {"pad.dat", "offset 23370: route grid: partial cell 1558: 1 of 15 bytes"},
+      {"cut.sim", "offset 3083: station table: truncated record 86: orario needs 4 bytes, 3 left"},
+      {"pad.sim", "offset 3087: station table: 3 bytes after record 86"},
       {"cut_linea.dat",
-       "line plan, offset 1556962: truncated entry 155701: tag needs 2 bytes, 1 left"},
+       "offset 1556962: line plan: truncated entry 155701: tag needs 2 bytes, 1 left"},
       {"pad_linea.dat",
-       "line plan, offset 778490: metre 1: tag 5 in coordinate 1, 2 in coordinate 0"},
+       "offset 778490: line plan: metre 1: tag 5 in coordinate 1, 2 in coordinate 0"},
   };
   for (const auto& [file, reason] : cases) {
     const auto r = run(std::string("dump ") + file);
@@ -141,9 +141,12 @@ TEST_F(DumpDraw, UnnamedFilesAreToldApartByContent) {
   const auto z = run("dump zeros.bin");
   EXPECT_EQ(z.status, 2);
   EXPECT_EQ(z.err,
-            "scenario_gen: error: zeros.bin: not a scenario file; as a station table, offset 98: "
-            "truncated record 2: orario needs 4 bytes, 2 left; as a line plan, offset 0: no seed "
-            "point (tag 2) at the start; as a route grid, offset 90: partial cell 6: 10 of 15 "
+            "scenario_gen: error: zeros.bin: not a scenario file\n"
+            "scenario_gen: note: zeros.bin: offset 98: station table: truncated record 2: orario "
+            "needs 4 bytes, 2 left\n"
+            "scenario_gen: note: zeros.bin: offset 0: line plan: no seed point (tag 2) at the "
+            "start\n"
+            "scenario_gen: note: zeros.bin: offset 90: route grid: partial cell 6: 10 of 15 "
             "bytes\n");
 }
 
@@ -196,7 +199,7 @@ TEST_F(DumpDraw, DumpReadsTheStandardInputAsAFileWithoutAName) {
   }
   const auto empty = run("dump -");
   EXPECT_EQ(empty.status, 2);
-  EXPECT_EQ(empty.err.rfind("scenario_gen: error: standard input: not a scenario file; ", 0), 0u)
+  EXPECT_EQ(empty.err.rfind("scenario_gen: error: standard input: not a scenario file\n", 0), 0u)
       << empty.err;
 }
 

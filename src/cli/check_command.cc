@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/description_encoding.h"
 #include "cli/scenario_names.h"
+#include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "common/json_text.h"
 #include "model/scenario_constants.h"
@@ -103,6 +104,7 @@ int check_command(const command_options& o, std::ostream& out, std::ostream& err
     input.keep_going = true;
     found = check_diagnostics(compile(input), line_text, train_text);
   }
+  found = apply_warning_options(std::move(found), o);
 
   if (format == "json") {
     out << json_document(found);
@@ -110,6 +112,7 @@ int check_command(const command_options& o, std::ostream& out, std::ostream& err
     std::string text;
     for (const diagnostic& d : found) text += format_diagnostic(d);
     err << (colour_on_stderr() ? coloured(text) : text);
+    if (stderr_is_terminal()) err << count_line(found) << '\n';
   }
   return found.empty() ? k_status_ok : k_status_fault_pending;
 }

@@ -11,26 +11,21 @@ namespace scenario {
 namespace {
 
 constexpr command_info k_commands[] = {
-    {"run", "run [-o DIR] [--force] [-q] [--sync]",
-     "build the shipped scenario in a folder of your choice",
+    {"run", "", "build the shipped scenario in a folder of your choice",
      "  Builds the shipped scenario as the plain run does, in DIR instead of the\n"
      "  executable's folder (created when missing). Refuses to start when DIR\n"
      "  holds a file other than the run's own under the name of one of the two\n"
      "  descriptions the run writes and then deletes, unless --force is given.\n",
      k_accept_out | k_accept_force | k_accept_quiet | k_accept_sync, "run -o scenario", run_command,
      operand_kind::none},
-    {"export", "export [-o DIR] [--force] [--sync]",
-     "write the shipped scenario's five text files, to start your own from",
+    {"export", "", "write the shipped scenario's five text files, to start your own from",
      "  Writes the shipped scenario's five text files into DIR (default: the\n"
      "  current folder, created when missing) and keeps them: the line and train\n"
      "  descriptions to start from, and the three driver documents. Refuses to\n"
      "  replace a file that exists unless --force is given.\n",
      k_accept_out | k_accept_force | k_accept_sync, "export -o mine", export_command,
      operand_kind::none},
-    {"compile",
-     "compile LINE_FILE TRAIN_FILE [-o DIR] [--line-name NAME]\n"
-     "                     [--train-number NUM] [--no-plan] [-w] [--werror]\n"
-     "                     [--encoding cp1252|utf-8] [--sync]",
+    {"compile", "LINE_FILE TRAIN_FILE",
      "compile a line and a train description into the three binary files",
      "  Compiles a line description and a train description into NAME_linea.dat,\n"
      "  NAME_NUM.sim and NAME_NUM.dat in DIR (default: the current folder, created\n"
@@ -40,11 +35,9 @@ constexpr command_info k_commands[] = {
      "  simulator's; a character that set lacks is refused. The input files are\n"
      "  never changed.\n",
      k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings | k_accept_werror |
-         k_accept_encoding | k_accept_sync,
+         k_accept_warning_groups | k_accept_encoding | k_accept_sync,
      "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out", compile_command},
-    {"check",
-     "check LINE_FILE TRAIN_FILE [--line-name NAME] [--train-number NUM]\n"
-     "                     [--format text|json] [--encoding cp1252|utf-8]",
+    {"check", "LINE_FILE TRAIN_FILE",
      "report every problem of a line and a train description, writing nothing",
      "  Reads both descriptions as compile does and reports every error and\n"
      "  warning of both in source order, with its line, column, the source line\n"
@@ -53,12 +46,9 @@ constexpr command_info k_commands[] = {
      "  when the line description has a fault. Nothing is written. Exit status:\n"
      "  0 when nothing is reported, 1 when anything is, 2 for a usage error or\n"
      "  a file that cannot be read.\n",
-     k_accept_names | k_accept_format | k_accept_encoding,
+     k_accept_names | k_accept_warning_groups | k_accept_format | k_accept_encoding,
      "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt", check_command},
-    {"watch",
-     "watch LINE_FILE TRAIN_FILE [-o DIR] [--serve [PORT]] [--from KM] [--to KM]\n"
-     "                     [--line-name NAME] [--train-number NUM] [-w]\n"
-     "                     [--encoding cp1252|utf-8]",
+    {"watch", "LINE_FILE TRAIN_FILE",
      "compile and draw a line and a train description at every save",
      "  Compiles and draws the two descriptions at start and again after every\n"
      "  save of either (in place or by rename, as editors save), and prints the\n"
@@ -68,10 +58,10 @@ constexpr command_info k_commands[] = {
      "  the diagnostics and updates itself within a second of a save; after an\n"
      "  edit with errors it keeps the last good picture, marked out of date.\n"
      "  Ctrl-C ends it.\n",
-     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_stretch | k_accept_serve |
-         k_accept_encoding,
+     k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_warning_groups |
+         k_accept_stretch | k_accept_serve | k_accept_encoding,
      "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
-    {"decompile", "decompile DIR | GRID.dat STATIONS.sim PLAN_linea.dat [-o DIR] [--force]",
+    {"decompile", "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
      "write the two descriptions that compile to a scenario's binary files",
      "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
      "  folder, created when missing), NAME and NUM as the station table names\n"
@@ -81,13 +71,13 @@ constexpr command_info k_commands[] = {
      "  files that are not one fault-free scenario is reported and exits with 1.\n"
      "  Refuses to replace a file that exists unless --force is given.\n",
      k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
-    {"dump", "dump FILE [--json]", "print one binary file of a scenario as tables or JSON",
+    {"dump", "FILE", "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
      "  line plan (NAME_linea.dat) and prints it as aligned tables, or with --json\n"
      "  every field. The name tells the kind; a file with another name, or the\n"
      "  standard input when FILE is -, is taken as the first kind its bytes fit.\n",
      k_accept_json, "dump build/Corvale_Pianasco_4816.dat", dump_command},
-    {"draw", "draw DIR | GRID.dat STATIONS.sim PLAN_linea.dat -o FILE.svg [--from KM] [--to KM]",
+    {"draw", "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
      "draw the plan, profile and lineside objects of a scenario as SVG",
      "  Draws one SVG picture of the scenario in DIR, or of the three files named:\n"
      "  the plan of the line with the railway's kilometre posts, the elevation, the\n"
@@ -98,7 +88,7 @@ constexpr command_info k_commands[] = {
      "  refused.\n",
      k_accept_out | k_accept_stretch | k_accept_sync, "draw build -o route.svg --from 45 --to 55",
      draw_command},
-    {"help", "help [COMMAND]", "print the help of one command",
+    {"help", "[COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
      0, "help compile", help_command, operand_kind::commands},
@@ -108,21 +98,24 @@ constexpr std::size_t k_screen_width = 79;
 constexpr std::size_t k_option_column = 28;
 
 // "WORDS  WHAT" after indent blanks, the text wrapped at the screen width
-// under its column.
+// under its column; words too wide for the column stand on a line of their
+// own, the text under them in the column.
 void print_option(std::ostream& out, std::string_view words, std::string_view what,
                   std::size_t indent = 4) {
   std::string line = std::string(indent, ' ') + std::string(words);
-  line.resize(std::max(line.size() + 2, k_option_column), ' ');
-  std::size_t column = line.size();
+  if (line.size() + 2 > k_option_column) line += '\n';
+  std::size_t column = line.back() == '\n' ? 0 : line.size();
   bool first = true;  // no word of what yet: nothing to part it from
   while (!what.empty()) {
     const std::size_t space = what.find(' ');
     const std::string_view word = what.substr(0, space);
-    const std::size_t gap = first ? 0 : 1;
-    if (column + gap + word.size() > k_screen_width && column > k_option_column) {
+    if (column < k_option_column) {
+      line += std::string(k_option_column - column, ' ');
+      column = k_option_column;
+    } else if (column + 1 + word.size() > k_screen_width) {
       line += '\n' + std::string(k_option_column, ' ');
       column = k_option_column;
-    } else if (gap != 0) {
+    } else if (!first) {
       line += ' ';
       ++column;
     }
@@ -135,9 +128,20 @@ void print_option(std::ostream& out, std::string_view words, std::string_view wh
   out << line << '\n';
 }
 
-void print_options(std::ostream& out, unsigned accepted) {
-  for (const option_help& o : option_helps())
-    if ((o.flag & accepted) != 0) print_option(out, o.words, o.what);
+// The options accepted, with their help as command shows them; -h last.
+void print_options(std::ostream& out, unsigned accepted, std::string_view command,
+                   std::size_t indent) {
+  for (const option_spec& o : option_table())
+    if (o.flag == k_accept_help || (o.flag & accepted) != 0)
+      print_option(out, help_words(o, command), text_for(o, command).what, indent);
+}
+
+// The warning groups that -W names, each with what its warnings are about.
+void print_groups(std::ostream& out) {
+  out << "\n  Warning groups (each warning ends with its group as [-WGROUP]):\n";
+#define SCENARIO_PRINT_GROUP(id, name, what) print_option(out, name, what);
+  SCENARIO_WARNING_GROUPS(SCENARIO_PRINT_GROUP)
+#undef SCENARIO_PRINT_GROUP
 }
 
 }  // namespace
@@ -159,20 +163,37 @@ const command_info* find_command(std::string_view name) {
 }
 
 void print_version(std::ostream& out) {
-  // LICENSE reads title, copyright, terms; the copyright line comes right
-  // under the version, where readers and help2man look for it.
+  // LICENSE reads title, copyright, terms: the version, the copyright and
+  // one line naming the licence, where readers and help2man look for them.
   const std::string_view text = licence_text();
-  const std::size_t title_end = text.find("\n\n");
-  const std::size_t copyright_end =
-      title_end == text.npos ? text.npos : text.find("\n\n", title_end + 2);
+  const std::size_t title_end = text.find('\n');
+  const std::size_t copyright_start = text.find("Copyright");
   out << "scenario_gen " << program_version() << '\n';
-  if (copyright_end == text.npos) {
-    out << text;
-    return;
+  if (copyright_start != text.npos)
+    out << text.substr(copyright_start, text.find('\n', copyright_start) - copyright_start) << '\n';
+  out << "Distributed under the " << text.substr(0, title_end)
+      << "; its terms are in the file LICENSE.\n";
+}
+
+std::string command_synopsis(const command_info& c) {
+  const std::string indent(std::string_view("Usage: scenario_gen ").size(), ' ');
+  std::string out(c.name);
+  if (!c.synopsis.empty()) out += " " + std::string(c.synopsis);
+  std::size_t column = indent.size() + out.size();
+  for (const option_spec& o : option_table()) {
+    if ((o.flag & c.options) == 0) continue;
+    const std::string words = usage_words(o, c.name);
+    if (column + 1 + words.size() > k_screen_width) {
+      out += "\n" + indent;
+      column = indent.size();
+    } else {
+      out += ' ';
+      ++column;
+    }
+    out += words;
+    column += words.size();
   }
-  out << text.substr(title_end + 2, copyright_end - title_end - 2) << "\n\nDistributed under the "
-      << text.substr(0, title_end) << ":\n\n"
-      << text.substr(copyright_end + 2);
+  return out;
 }
 
 void print_help(std::ostream& out, std::string_view docs) {
@@ -221,26 +242,30 @@ void print_help(std::ostream& out, std::string_view docs) {
       << "/examples\n"
          "\n"
          "Options:\n";
-  print_option(out, "-q, --quiet", "do not show \"Attendere\"", 2);
-  print_option(out, "-h, --help", "this help; with a command, that command's help", 2);
-  print_option(out, "--version", "the version and the licence", 2);
+  print_options(out, k_program_options, k_program_context, 2);
 }
 
 void print_command_help(std::ostream& out, const command_info& c) {
-  out << "Usage: scenario_gen " << c.synopsis << "\n\n" << c.details << "\n  Options:\n";
-  print_options(out, c.options);
-  print_option(out, "-h, --help", "this help");
+  out << "Usage: scenario_gen " << command_synopsis(c) << "\n\n" << c.details << "\n  Options:\n";
+  print_options(out, c.options, c.name, 4);
+  if ((c.options & k_accept_warning_groups) != 0) print_groups(out);
   out << "\n  Example:\n    scenario_gen " << c.example << '\n';
 }
 
 int usage_error(std::ostream& err, std::string_view message, const command_info* c) {
-  err << "scenario_gen: error: " << message << "\nTry 'scenario_gen "
+  err << format_diagnostic(program_diagnostic(std::string(message))) << "Try 'scenario_gen "
       << (c != nullptr ? std::string(c->name) + " " : std::string()) << "--help' for more "
       << "information.\n";
   return k_status_failed;
 }
 
 std::string unknown_command(std::string_view word) {
+  // "version" for --version: an option of the program written as a command.
+  for (const option_spec& o : option_table())
+    if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2 &&
+        o.long_name.substr(2) == word)
+      return "unknown command '" + std::string(word) + "'; did you mean '" +
+             std::string(o.long_name) + "'?";
   return "unknown command '" + std::string(word) + "'" + did_you_mean(word, command_names());
 }
 

@@ -6,6 +6,7 @@
 
 #include <iosfwd>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -23,7 +24,7 @@ enum class operand_kind {
 
 struct command_info {
   std::string_view name;
-  std::string_view synopsis;  // the usage line after "scenario_gen "
+  std::string_view synopsis;  // the operands on the usage line, after the name
   std::string_view summary;   // one line for the list of commands
   std::string_view details;   // what it does, as lines indented by two blanks
   unsigned options;           // the accepted_option bits besides -h and --help
@@ -45,8 +46,12 @@ const command_info* find_command(std::string_view name);
 // The options taken with no command (the plain run), besides -h and --help.
 inline constexpr unsigned k_program_options = k_accept_quiet | k_accept_version;
 
-// "scenario_gen 0.1.0", then the licence.
+// "scenario_gen 0.1.0", the copyright and the licence's name.
 void print_version(std::ostream& out);
+
+// The usage line after "scenario_gen ": the name, the operands and every
+// option the command takes, wrapped under its start.
+std::string command_synopsis(const command_info& c);
 
 // The whole help: the usage, every command in one line, the options, the
 // exit statuses and where docs, the folder of the authors' reference, is.

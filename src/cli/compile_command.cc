@@ -1,5 +1,6 @@
 // compile: an author's line and train descriptions into the simulator's
 // binary files, with the default run's compile and its diagnostics.
+#include <algorithm>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -8,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/description_encoding.h"
 #include "cli/scenario_names.h"
+#include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
 #include "model/file_names.h"
@@ -16,15 +18,18 @@
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/folders.h"
+#include "platform/terminal.h"
 #include "run/diagnostics.h"
 #include "run/memorizza.h"
 
 namespace scenario {
 namespace {
 
-void print_diagnostics(const compile_result& result, bool with_warnings, std::ostream& err) {
-  for (const diagnostic& d : compile_diagnostics(result, with_warnings))
-    err << format_diagnostic(d);
+// The diagnostics, and on a terminal the count of them.
+int print_diagnostics(const std::vector<diagnostic>& found, std::ostream& err, int status) {
+  for (const diagnostic& d : found) err << format_diagnostic(d);
+  if (stderr_is_terminal()) err << count_line(found) << '\n';
+  return status;
 }
 
 }  // namespace
@@ -87,13 +92,29 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
                             !o.no_plan,
                             {line_path, line_text},
                             {train_path, train_text}};
-  const compile_result result = compile(input);
-  if (o.werror && !result.warnings().empty()) {
+  compile_result result = compile(input);
+  if (!result.st.faults.empty() || !result.stamp_conflict.empty()) {
+    // The notes that name the record holding a taken cell need the sources
+    // traced, which costs a look over the grid per record: only a compile
+    // with something to explain pays for it, once more.
+    compile_input traced = input;
+    traced.trace_sources = true;
+    result = compile(traced);
+  }
+  std::vector<diagnostic> found =
+      apply_warning_options(compile_diagnostics(result, /*with_warnings=*/true), o);
+  const bool any_warning = std::any_of(
+      found.begin(), found.end(), [](const diagnostic& d) { return d.level == severity::warning; });
+  const bool warning_made_error = std::any_of(found.begin(), found.end(), [](const diagnostic& d) {
+    return d.level == severity::error && d.group != warning_group::none;
+  });
+  if ((o.werror && any_warning) || warning_made_error) {
     // A warning is an error: nothing is written, the older files stay.
-    print_diagnostics(result, true, err);
-    err << format_diagnostic(
-        program_diagnostic("warnings are errors with --werror; no binary file was written"));
-    return k_status_fault_pending;
+    found.push_back(program_diagnostic(
+        o.werror && any_warning
+            ? "warnings are errors with --werror; no binary file was written"
+            : "warnings are errors with -Werror=GROUP; no binary file was written"));
+    return print_diagnostics(found, err, k_status_fault_pending);
   }
   scenario_files files;
   files.nome_linea = names.nome_linea;
@@ -109,15 +130,11 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     const folder_lock lock(folder, err);
     apply_compile(result, files, *ui);
   } catch (const failure& f) {
-    print_diagnostics(result, !o.no_warnings, err);
-    err << format_diagnostic(f.what_failed());
-    if (!result.stamp_conflict.empty())
-      err << "scenario_gen: note: the stamp goes into grid cell 1, the start of the line: move "
-             "any signal, slowdown, board or code line within its first 75 m further along\n";
-    return f.status();
+    found.push_back(f.what_failed());
+    return print_diagnostics(found, err, f.status());
   }
-  print_diagnostics(result, !o.no_warnings, err);
-  return result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
+  return print_diagnostics(found, err,
+                           result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok);
 }
 
 }  // namespace scenario

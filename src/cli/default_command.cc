@@ -3,10 +3,12 @@
 
 #include "cli/commands.h"
 #include "common/diagnostic.h"
+#include "model/file_names.h"
 #include "platform/display.h"
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/folders.h"
+#include "platform/terminal.h"
 #include "run/diagnostics.h"
 #include "run/run_sequence.h"
 
@@ -29,6 +31,16 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
     throw;
   }
   print_faults();
+  // A person at a terminal is told what the run left; a pipe or a log, and
+  // -q, get nothing.
+  if (!quiet && stderr_is_terminal()) {
+    const std::string line = k_shipped_line, train = k_shipped_train;
+    for (const std::string& name :
+         {document_name(line, train, "note.txt"), document_name(line, train, "rallentamenti.txt"),
+          document_name(line, train, "scheda_treno.txt"), plan_file_name(line),
+          station_file_name(line, train), grid_file_name(line, train)})
+      err << "wrote " << join_path(folder, name) << '\n';
+  }
   return result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
 }
 

@@ -9,18 +9,40 @@
 namespace scenario {
 namespace {
 
-std::string joined(const std::vector<std::string_view>& words) {
+template <typename Words>
+std::string joined(const Words& words, std::string_view between = " ") {
   std::string out;
-  for (const std::string_view w : words) out += (out.empty() ? "" : " ") + std::string(w);
+  for (const auto& w : words) out += (out.empty() ? "" : std::string(between)) + std::string(w);
   return out;
 }
 
-// The words of the options that take a value, of every command.
-std::vector<std::string_view> value_option_words() {
-  std::vector<std::string_view> words;
-  for (const std::string_view w : option_words(~0u))
-    if (takes_value(w)) words.push_back(w);
-  return words;
+// The case arms after an option that takes a value in the next word: a
+// file name after -o, one of the values of an option that has a few, and
+// nothing (free text) after the others.
+std::string value_arms() {
+  std::vector<std::string> files, free_text;
+  std::string arms;
+  for (const option_spec& o : option_table()) {
+    if (o.kind != value_kind::required) continue;
+    std::vector<std::string> words{std::string(o.long_name)};
+    if (!o.short_name.empty()) words.insert(words.begin(), std::string(o.short_name));
+    if (o.value_target == &command_options::output)
+      files.insert(files.end(), words.begin(), words.end());
+    else if (o.usual_choices == 0)
+      free_text.insert(free_text.end(), words.begin(), words.end());
+    else
+      arms += "    " + joined(words, "|") +
+              ")\n"
+              "      mapfile -t COMPREPLY < <(compgen -W '" +
+              joined(completed_values(o)) +
+              "' -- \"$cur\")\n"
+              "      return 0 ;;\n";
+  }
+  return "    " + joined(files, "|") +
+         ")\n"
+         "      mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")\n"
+         "      return 0 ;;\n" +
+         arms + "    " + joined(free_text, "|") + ")\n      return 0 ;;\n";
 }
 
 // text as roff shows it: backslashes doubled, a leading dot or quote kept
@@ -70,21 +92,8 @@ void write_bash_completion(std::ostream& out) {
   out << "    *) return 0 ;;\n"
          "  esac\n"
          "  case $prev in\n"
-         "    "
-      <<
-      [] {
-        std::string alternatives;
-        for (const std::string_view w : value_option_words())
-          alternatives += (alternatives.empty() ? "" : "|") + std::string(w);
-        return alternatives;
-      }()
-      << ")\n"
-         "      # -o takes a file or folder name; the names take free text.\n"
-         "      if [[ $prev == -o || $prev == --output ]]; then\n"
-         "        mapfile -t COMPREPLY < <(compgen -f -- \"$cur\")\n"
-         "      fi\n"
-         "      return 0 ;;\n"
-         "  esac\n"
+      << value_arms()
+      << "  esac\n"
          "  if [[ $cur == -* ]]; then\n"
          "    mapfile -t COMPREPLY < <(compgen -W \"$options\" -- \"$cur\")\n"
          "  elif [ \"$operands\" = files ]; then\n"

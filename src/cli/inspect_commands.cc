@@ -7,6 +7,7 @@
 #include "cli/command_table.h"
 #include "cli/commands.h"
 #include "cli/picture_stretch.h"
+#include "common/diagnostic.h"
 #include "common/text.h"
 #include "draw/route_picture.h"
 #include "inspect/inspect.h"
@@ -64,11 +65,14 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
   else
     replace_file(*o.output, picture.svg);
   if (picture.overlaps > 0)
-    err << "scenario_gen: warning: " << picture.overlaps
-        << " labels had no free place and overlap others\n";
+    err << format_diagnostic(program_diagnostic(
+        std::to_string(picture.overlaps) + " labels had no free place and overlap others",
+        severity::warning));
   if (picture.omitted > 0)
-    err << "scenario_gen: warning: " << picture.omitted
-        << " labels were left out for want of room (dump shows every value)\n";
+    err << format_diagnostic(
+        program_diagnostic(std::to_string(picture.omitted) +
+                               " labels were left out for want of room (dump shows every value)",
+                           severity::warning));
   return k_status_ok;
 }
 

@@ -8,103 +8,343 @@
 namespace scenario {
 namespace {
 
-struct value_option {
-  std::string_view long_name;
-  unsigned flag;
-  std::optional<std::string> command_options::*target;
-  // The only values it takes, when given: the two that usage names, then
-  // other spellings of them.
-  std::array<std::string_view, 4> choices = {};
-};
+using sv = std::string_view;
 
-constexpr value_option k_value_options[] = {
-    {"--output", k_accept_out, &command_options::output},
-    {"--line-name", k_accept_names, &command_options::line_name},
-    {"--train-number", k_accept_names, &command_options::train_number},
-    {"--from", k_accept_stretch, &command_options::from_km},
-    {"--to", k_accept_stretch, &command_options::to_km},
-    {"--format", k_accept_format, &command_options::format, {"text", "json"}},
-    {"--encoding",
-     k_accept_encoding,
-     &command_options::encoding,
-     {"cp1252", "utf-8", "windows-1252", "utf8"}},
-};
+constexpr sv k_format_choices[] = {"text", "json"};
+// The two that help names, then other spellings of them.
+constexpr sv k_encoding_choices[] = {"cp1252", "utf-8", "windows-1252", "utf8"};
 
-struct flag_option {
-  std::string_view long_name;
-  std::string_view short_name;
-  unsigned flag;
-  bool command_options::*target;
+constexpr option_text k_output_texts[] = {
+    {"run", "DIR",
+     "the folder to build the scenario in (created when missing; default: the executable's "
+     "folder)"},
+    {"export", "DIR",
+     "the folder to write the five files into (created when missing; default: the current "
+     "folder)"},
+    {"compile", "DIR",
+     "the folder of the binary files (created when missing; default: the current folder)"},
+    {"watch", "DIR", "also write the binary files into DIR after each compile without faults"},
+    {"decompile", "DIR",
+     "the folder of the two descriptions (created when missing; default: the current folder)"},
+    {"draw", "FILE.svg", "the picture file, or - for standard output", true},
 };
-
-constexpr flag_option k_flag_options[] = {
-    {"--no-plan", "", k_accept_no_plan, &command_options::no_plan},
-    {"--force", "", k_accept_force, &command_options::force},
-    {"--no-warnings", "-w", k_accept_no_warnings, &command_options::no_warnings},
-    {"--json", "", k_accept_json, &command_options::json},
-    {"--quiet", "-q", k_accept_quiet, &command_options::quiet},
-    {"--version", "", k_accept_version, &command_options::version},
-    {"--sync", "", k_accept_sync, &command_options::sync},
-    {"--werror", "", k_accept_werror, &command_options::werror},
-};
-
-constexpr option_help k_option_helps[] = {
-    {k_accept_out, "-o PATH, --output PATH",
-     "where the output goes: a folder (created when missing), or draw's picture file"},
-    {k_accept_names, "--line-name NAME",
-     "the line name (required when LINE_FILE is not NAME_linea.txt)"},
-    {k_accept_names, "--train-number NUM",
-     "the train number (required when TRAIN_FILE is not NAME_NUM-.txt)"},
-    {k_accept_no_plan, "--no-plan",
+constexpr option_text k_line_name_texts[] = {
+    {"*", "", "the line name (required when LINE_FILE is not named NAME_linea.txt)"}};
+constexpr option_text k_train_number_texts[] = {
+    {"*", "",
+     "the train number (required when TRAIN_FILE is not named NUM-.txt or ANYTHING_NUM-.txt; "
+     "NUM is what follows NAME_ when the file name starts with the line name, else what follows "
+     "its last _)"}};
+constexpr option_text k_no_plan_texts[] = {
+    {"*", "",
      "compile without the line plan: curve records are not read and NAME_linea.dat is not "
-     "written"},
-    {k_accept_force, "--force", "replace files that exist"},
-    {k_accept_no_warnings, "-w, --no-warnings", "print faults only"},
-    {k_accept_json, "--json", "print every field as JSON, for scripts"},
-    {k_accept_quiet, "-q, --quiet", "do not show \"Attendere\" while the run works"},
-    {k_accept_version, "--version", "print the version and the licence"},
-    {k_accept_serve, "--serve [PORT]",
-     "serve the picture and the diagnostics as a page on 127.0.0.1 (PORT: a free one when not "
-     "given)"},
-    {k_accept_stretch, "--from KM, --to KM",
-     "draw only the stretch between these route kilometres (either may be left out)"},
-    {k_accept_format, "--format text|json",
-     "print the diagnostics as text on standard error (the default), or as one JSON document "
-     "on standard output"},
-    {k_accept_encoding, "--encoding cp1252|utf-8",
-     "how the descriptions are written: Windows-1252 (the default, read as they are), or UTF-8, "
-     "converted to Windows-1252 with every character that set lacks refused"},
-    {k_accept_werror, "--werror", "treat every warning as an error: exit 1 and write nothing"},
-    {k_accept_sync, "--sync",
-     "sync each file written and its folder to the disk before ending, to keep them "
-     "through a power loss"},
+     "written"}};
+constexpr option_text k_force_texts[] = {{"*", "", "replace files that exist"}};
+constexpr option_text k_no_warnings_texts[] = {{"*", "", "print faults only, no warning"}};
+constexpr option_text k_werror_texts[] = {
+    {"*", "", "treat every warning as an error: exit 1 and write nothing"}};
+constexpr option_text k_group_texts[] = {
+    {"compile", "",
+     "leave out the warnings of GROUP, show them again, make them errors (exit 1, nothing "
+     "written) or warnings again; the later option wins; the groups are listed below"},
+    {"*", "",
+     "leave out the warnings of GROUP, show them again, make them errors or warnings again; the "
+     "later option wins; the groups are listed below"},
 };
+constexpr option_text k_json_texts[] = {{"*", "", "print every field as JSON, for scripts"}};
+constexpr option_text k_quiet_texts[] = {
+    {"*", "", "do not show \"Attendere\" while the run works, nor the files written"}};
+constexpr option_text k_version_texts[] = {{"*", "", "print the version and its licence"}};
+constexpr option_text k_serve_texts[] = {
+    {"*", "",
+     "serve the picture and the diagnostics as a page on 127.0.0.1 (PORT: a free one when not "
+     "given)"}};
+constexpr option_text k_from_texts[] = {
+    {"*", "", "draw only the route from this kilometre on (as 12.5)"}};
+constexpr option_text k_to_texts[] = {{"*", "", "draw only the route up to this kilometre"}};
+constexpr option_text k_format_texts[] = {
+    {"*", "",
+     "print the diagnostics as text on standard error (the default), or as one JSON document on "
+     "standard output"}};
+constexpr option_text k_encoding_texts[] = {
+    {"*", "",
+     "how the descriptions are written: Windows-1252 (the default, read as they are), or UTF-8, "
+     "converted to Windows-1252 with every character that set lacks refused"}};
+constexpr option_text k_sync_texts[] = {
+    {"*", "",
+     "sync each file written and its folder to the disk before ending, to keep them through a "
+     "power loss"}};
+constexpr option_text k_help_texts[] = {
+    {k_program_context, "", "this help; with a command, that command's help"},
+    {"*", "", "this help"}};
+
+using co = command_options;
+
+constexpr option_spec k_options[] = {
+    {k_accept_out,
+     "-o",
+     "--output",
+     value_kind::required,
+     "PATH",
+     {},
+     0,
+     k_output_texts,
+     &co::output,
+     nullptr},
+    {k_accept_names,
+     "",
+     "--line-name",
+     value_kind::required,
+     "NAME",
+     {},
+     0,
+     k_line_name_texts,
+     &co::line_name,
+     nullptr},
+    {k_accept_names,
+     "",
+     "--train-number",
+     value_kind::required,
+     "NUM",
+     {},
+     0,
+     k_train_number_texts,
+     &co::train_number,
+     nullptr},
+    {k_accept_no_plan,
+     "",
+     "--no-plan",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_no_plan_texts,
+     nullptr,
+     &co::no_plan},
+    {k_accept_force,
+     "",
+     "--force",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_force_texts,
+     nullptr,
+     &co::force},
+    {k_accept_no_warnings,
+     "-w",
+     "--no-warnings",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_no_warnings_texts,
+     nullptr,
+     &co::no_warnings},
+    {k_accept_werror,
+     "",
+     "--werror",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_werror_texts,
+     nullptr,
+     &co::werror},
+    {k_accept_warning_groups,
+     "",
+     "-W",
+     value_kind::group,
+     "GROUP",
+     {},
+     0,
+     k_group_texts,
+     nullptr,
+     nullptr},
+    {k_accept_json, "", "--json", value_kind::none, "", {}, 0, k_json_texts, nullptr, &co::json},
+    {k_accept_quiet,
+     "-q",
+     "--quiet",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_quiet_texts,
+     nullptr,
+     &co::quiet},
+    {k_accept_version,
+     "",
+     "--version",
+     value_kind::none,
+     "",
+     {},
+     0,
+     k_version_texts,
+     nullptr,
+     &co::version},
+    {k_accept_serve,
+     "",
+     "--serve",
+     value_kind::optional_port,
+     "[PORT]",
+     {},
+     0,
+     k_serve_texts,
+     &co::serve,
+     nullptr},
+    {k_accept_stretch,
+     "",
+     "--from",
+     value_kind::required,
+     "KM",
+     {},
+     0,
+     k_from_texts,
+     &co::from_km,
+     nullptr},
+    {k_accept_stretch,
+     "",
+     "--to",
+     value_kind::required,
+     "KM",
+     {},
+     0,
+     k_to_texts,
+     &co::to_km,
+     nullptr},
+    {k_accept_format, "", "--format", value_kind::required, "", k_format_choices, 2, k_format_texts,
+     &co::format, nullptr},
+    {k_accept_encoding, "", "--encoding", value_kind::required, "", k_encoding_choices, 2,
+     k_encoding_texts, &co::encoding, nullptr},
+    {k_accept_sync, "", "--sync", value_kind::none, "", {}, 0, k_sync_texts, nullptr, &co::sync},
+    {k_accept_help, "-h", "--help", value_kind::none, "", {}, 0, k_help_texts, nullptr, &co::help},
+};
+
+// The prefixes of -W, in the order help names them.
+struct group_prefix {
+  sv prefix;
+  group_action action;
+};
+constexpr group_prefix k_group_prefixes[] = {
+    {"-Wno-error=", group_action::no_error},
+    {"-Werror=", group_action::error},
+    {"-Wno-", group_action::off},
+    {"-W", group_action::on},
+};
+
+std::vector<sv> group_names() {
+  std::vector<sv> names;
+#define SCENARIO_GROUP_NAME(id, name, what) names.push_back(name);
+  SCENARIO_WARNING_GROUPS(SCENARIO_GROUP_NAME)
+#undef SCENARIO_GROUP_NAME
+  return names;
+}
+
+// The value's name as o shows it: its own, or the usual choices.
+std::string value_name(const option_spec& o, std::string_view command) {
+  const option_text& t = text_for(o, command);
+  if (!t.value.empty()) return std::string(t.value);
+  if (o.usual_choices > 0) {
+    std::string out;
+    for (std::size_t i = 0; i < o.usual_choices; ++i)
+      out += (i == 0 ? "" : "|") + std::string(o.choices[i]);
+    return out;
+  }
+  return std::string(o.value);
+}
+
+bool accepts(unsigned accepted, const option_spec& o) {
+  return o.flag == k_accept_help || (accepted & o.flag) != 0;
+}
+
+// The word after an unknown option's "; did you mean": a close spelling; a
+// long option the word begins ("--out" for --output); or, for a lone
+// letter, the one long option it starts ("-v" for --version).
+std::string suggestion(std::string_view name, unsigned accepted) {
+  const std::vector<std::string> words = option_words(accepted);
+  const std::vector<sv> views(words.begin(), words.end());
+  if (const auto close = closest_word(name, views))
+    return "; did you mean '" + std::string(*close) + "'?";
+  std::vector<sv> found;
+  const bool lone_letter = name.size() == 2 && name[0] == '-' && name[1] != '-';
+  for (const option_spec& o : k_options) {
+    if (!accepts(accepted, o) || !o.long_name.starts_with("--")) continue;
+    if ((name.size() > 3 && name.starts_with("--") && o.long_name.starts_with(name)) ||
+        (lone_letter && o.long_name.size() > 2 && o.long_name[2] == name[1]))
+      found.push_back(o.long_name);
+  }
+  return found.size() == 1 ? "; did you mean '" + std::string(found[0]) + "'?" : std::string();
+}
+
+// -W...: the group setting, or why the word names none.
+std::string read_group(std::string_view word, command_options& o) {
+  for (const group_prefix& p : k_group_prefixes) {
+    if (!word.starts_with(p.prefix)) continue;
+    const std::string_view name = word.substr(p.prefix.size());
+    if (const std::optional<warning_group> g = warning_group_named(name)) {
+      o.warnings.push_back({*g, p.action});
+      return {};
+    }
+    // "-Wno-unit" is taken as the group "unit" turned off, not "no-unit".
+    const std::vector<sv> names = group_names();
+    const auto close = closest_word(name, names);
+    return "unknown warning group '" + std::string(name) + "' in '" + std::string(word) + "'" +
+           (close ? "; did you mean '" + std::string(p.prefix) + std::string(*close) + "'?"
+                  : "; the groups are listed in 'scenario_gen help check'");
+  }
+  return {};
+}
 
 }  // namespace
 
-std::span<const option_help> option_helps() {
-  return k_option_helps;
+std::span<const option_spec> option_table() {
+  return k_options;
 }
 
-std::vector<std::string_view> option_words(unsigned accepted) {
-  std::vector<std::string_view> words;
-  if ((accepted & k_accept_out) != 0) words.push_back("-o");
-  for (const flag_option& f : k_flag_options)
-    if ((accepted & f.flag) != 0 && !f.short_name.empty()) words.push_back(f.short_name);
-  words.push_back("-h");
-  for (const value_option& v : k_value_options)
-    if ((accepted & v.flag) != 0) words.push_back(v.long_name);
-  for (const flag_option& f : k_flag_options)
-    if ((accepted & f.flag) != 0) words.push_back(f.long_name);
-  words.push_back("--help");
+const option_text& text_for(const option_spec& o, std::string_view command) {
+  for (const option_text& t : o.texts)
+    if (t.command == command) return t;
+  for (const option_text& t : o.texts)
+    if (t.command == "*") return t;
+  return o.texts.front();
+}
+
+std::string help_words(const option_spec& o, std::string_view command) {
+  if (o.kind == value_kind::group) return "-W[no-]GROUP, -W[no-]error=GROUP";
+  std::string value = value_name(o, command);
+  if (!value.empty()) value.insert(0, " ");
+  std::string out;
+  if (!o.short_name.empty()) out = std::string(o.short_name) + value + ", ";
+  return out + std::string(o.long_name) + value;
+}
+
+std::string usage_words(const option_spec& o, std::string_view command) {
+  if (o.kind == value_kind::group) return "[-W[no-]GROUP] [-W[no-]error=GROUP]";
+  std::string value = value_name(o, command);
+  if (!value.empty()) value.insert(0, " ");
+  const std::string words = std::string(o.short_name.empty() ? o.long_name : o.short_name) + value;
+  return text_for(o, command).required ? words : "[" + words + "]";
+}
+
+std::vector<std::string_view> completed_values(const option_spec& o) {
+  return {o.choices.begin(), o.choices.begin() + static_cast<std::ptrdiff_t>(o.usual_choices)};
+}
+
+std::vector<std::string> option_words(unsigned accepted) {
+  std::vector<std::string> words;
+  for (const option_spec& o : k_options)
+    if (accepts(accepted, o) && !o.short_name.empty()) words.emplace_back(o.short_name);
+  for (const option_spec& o : k_options) {
+    if (!accepts(accepted, o)) continue;
+    if (o.kind != value_kind::group) {
+      words.emplace_back(o.long_name);
+      continue;
+    }
+    for (const sv name : group_names())
+      for (const group_prefix& p : k_group_prefixes)
+        words.push_back(std::string(p.prefix) + std::string(name));
+  }
   return words;
-}
-
-bool takes_value(std::string_view option_word) {
-  if (option_word == "-o") return true;
-  for (const value_option& v : k_value_options)
-    if (option_word == v.long_name) return true;
-  return false;
 }
 
 parsed_options parse_options(arguments args, unsigned accepted) {
@@ -121,67 +361,74 @@ parsed_options parse_options(arguments args, unsigned accepted) {
       only_operands = true;
       continue;
     }
-    if (word == "-h" || word == "--help") {
-      o.help = true;
+    if (word.starts_with("-W") && (accepted & k_accept_warning_groups) != 0) {
+      r.error = read_group(word, o);
+      if (!r.error.empty()) return r;
       continue;
     }
-    // -o DIR and -oDIR are the short form of --output.
+    // -o DIR and -oDIR; --name VALUE and --name=VALUE.
     std::string_view name = word;
     std::optional<std::string_view> inline_value;
-    if (word.starts_with("-o") && (accepted & k_accept_out) != 0) {
-      name = "--output";
-      if (word.size() > 2) inline_value = word.substr(2);
+    if (!word.starts_with("--") && word.size() > 2) {
+      name = word.substr(0, 2);
+      inline_value = word.substr(2);
     } else if (const auto eq = word.find('='); word.starts_with("--") && eq != word.npos) {
       name = word.substr(0, eq);
       inline_value = word.substr(eq + 1);
     }
-    bool known = false;
-    if (name == "--serve" && (accepted & k_accept_serve) != 0) {
-      known = true;
-      const auto is_number = [](std::string_view w) {
-        return !w.empty() && w.find_first_not_of("0123456789") == std::string_view::npos;
-      };
-      if (inline_value)
-        o.serve = std::string(*inline_value);
-      else if (i + 1 < args.size() && is_number(args[i + 1]))
-        o.serve = std::string(args[++i]);
-      else
-        o.serve = std::string();
-    }
-    for (const value_option& v : k_value_options) {
-      if (name != v.long_name || (accepted & v.flag) == 0) continue;
-      known = true;
-      if (inline_value) {
-        o.*v.target = std::string(*inline_value);
-      } else if (i + 1 < args.size()) {
-        o.*v.target = std::string(args[++i]);
-      } else {
-        r.error = "option '" + std::string(word) + "' needs a value";
-        return r;
-      }
-      const std::string& value = *(o.*v.target);
-      const auto& choices = v.choices;
-      if (!choices[0].empty() &&
-          std::none_of(choices.begin(), choices.end(),
-                       [&](std::string_view c) { return !c.empty() && c == value; })) {
-        r.error = std::string(v.long_name) + " takes '" + std::string(v.choices[0]) + "' or '" +
-                  std::string(v.choices[1]) + "', not '" + value + "'";
-        return r;
-      }
-    }
-    for (const flag_option& f : k_flag_options) {
-      if ((name != f.long_name && name != f.short_name) || (accepted & f.flag) == 0) continue;
-      if (inline_value) {
-        r.error = "option '" + std::string(name) + "' takes no value";
-        return r;
-      }
-      known = true;
-      o.*f.target = true;
-    }
-    if (!known) {
-      r.error =
-          "unknown option '" + std::string(word) + "'" + did_you_mean(name, option_words(accepted));
+    const option_spec* found = nullptr;
+    for (const option_spec& spec : k_options)
+      if (accepts(accepted, spec) && spec.kind != value_kind::group &&
+          (name == spec.long_name || (!spec.short_name.empty() && name == spec.short_name)))
+        found = &spec;
+    // A short option with letters after it that takes no value: "-json".
+    if (found == nullptr ||
+        (found->kind == value_kind::none && inline_value && !word.starts_with("--"))) {
+      r.error = "unknown option '" + std::string(word) + "'" +
+                suggestion(word.starts_with("--") ? name : word, accepted);
       return r;
+    }
+    const option_spec& spec = *found;
+    switch (spec.kind) {
+      case value_kind::none:
+        if (inline_value) {
+          r.error = "option '" + std::string(name) + "' takes no value";
+          return r;
+        }
+        o.*spec.flag_target = true;
+        break;
+      case value_kind::optional_port: {
+        const auto is_number = [](std::string_view w) {
+          return !w.empty() && w.find_first_not_of("0123456789") == std::string_view::npos;
+        };
+        if (inline_value)
+          o.*spec.value_target = std::string(*inline_value);
+        else if (i + 1 < args.size() && is_number(args[i + 1]))
+          o.*spec.value_target = std::string(args[++i]);
+        else
+          o.*spec.value_target = std::string();
+        break;
+      }
+      case value_kind::required: {
+        if (inline_value) {
+          o.*spec.value_target = std::string(*inline_value);
+        } else if (i + 1 < args.size()) {
+          o.*spec.value_target = std::string(args[++i]);
+        } else {
+          r.error = "option '" + std::string(word) + "' needs a value";
+          return r;
+        }
+        const std::string& value = *(o.*spec.value_target);
+        if (!spec.choices.empty() &&
+            std::find(spec.choices.begin(), spec.choices.end(), value) == spec.choices.end()) {
+          r.error = std::string(spec.long_name) + " takes '" + std::string(spec.choices[0]) +
+                    "' or '" + std::string(spec.choices[1]) + "', not '" + value + "'";
+          return r;
+        }
+        break;
+      }
+      case value_kind::group:
+        break;
     }
   }
   return r;

@@ -73,5 +73,22 @@ TEST(Options, ErrorsNameTheWordAndTheClosestOption) {
   EXPECT_TRUE(parse({"-q"}, k_accept_quiet).options.quiet);
 }
 
+TEST(Options, WarningGroupsInEachPrefixInTheOrderGiven) {
+  const parsed_options p =
+      parse({"-Wno-units", "a", "-Wcase", "-Werror=order", "-Wno-error=order"});
+  EXPECT_EQ(p.error, "");
+  EXPECT_EQ(p.options.warnings,
+            (std::vector<warning_setting>{{warning_group::units, group_action::off},
+                                          {warning_group::letter_case, group_action::on},
+                                          {warning_group::order, group_action::error},
+                                          {warning_group::order, group_action::no_error}}));
+  EXPECT_EQ(p.options.operands, std::vector<std::string>{"a"});
+  // Only where the command takes them; a group's name is whole.
+  EXPECT_EQ(parse({"-Wunits"}, k_accept_force).error, "unknown option '-Wunits'");
+  EXPECT_EQ(parse({"-Wno-"}).error,
+            "unknown warning group '' in '-Wno-'; the groups are listed in 'scenario_gen help "
+            "check'");
+}
+
 }  // namespace
 }  // namespace scenario

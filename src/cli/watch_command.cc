@@ -3,6 +3,7 @@
 // with --serve, on a page that updates itself.
 #include <signal.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <ctime>
@@ -16,6 +17,7 @@
 #include "cli/description_encoding.h"
 #include "cli/picture_stretch.h"
 #include "cli/scenario_names.h"
+#include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "draw/route_picture.h"
 #include "draw/watch_page.h"
@@ -126,14 +128,16 @@ class watch_session {
     in.trace_sources = true;
     // A description that cannot be made Windows-1252 is not compiled.
     const compile_result r = refused.empty() ? compile(in) : compile_result{};
-    std::vector<diagnostic> found =
-        refused.empty() ? compile_diagnostics(r, !o_.no_warnings) : std::move(refused);
-    if (!r.stamp_conflict.empty())
-      found.push_back(program_diagnostic(
-          "a reserved stamp place in grid cell 1 is already taken (message " +
-          std::string(r.stamp_conflict) +
-          "): move any signal, slowdown, board or code line within the first 75 m further along"));
-    const bool good = r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty();
+    std::vector<diagnostic> found = apply_warning_options(
+        refused.empty() ? compile_diagnostics(r, /*with_warnings=*/true) : std::move(refused), o_);
+    if (!r.stamp_conflict.empty()) found.push_back(stamp_conflict_diagnostic(r));
+    // A warning made an error by -Werror=GROUP stops the files as a fault does.
+    const bool warning_made_error =
+        std::any_of(found.begin(), found.end(), [](const diagnostic& d) {
+          return d.level == severity::error && d.group != warning_group::none;
+        });
+    const bool good =
+        r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty() && !warning_made_error;
 
     ++view_.version;
     // A broken edit keeps the last good picture; the first compile draws

@@ -29,14 +29,16 @@ void append(std::string& out, const diagnostic& d) {
   out += severity_name(d.level);
   out += ": ";
   if (!located && !d.file.empty()) out += d.file + ": ";
+  if (!located && d.offset) out += "offset " + std::to_string(*d.offset) + ": ";
   out += d.message;
   if (d.code) {
     out += " (code " + std::to_string(*d.code);
     if (d.position) out += ", at " + std::to_string(*d.position) + " m";
     out += ')';
   }
+  // A warning made an error by -Werror=GROUP keeps its group, as [-Werror=GROUP].
   if (d.group != warning_group::none) {
-    out += " [-W";
+    out += d.level == severity::error ? " [-Werror=" : " [-W";
     out += warning_group_name(d.group);
     out += ']';
   }

@@ -43,7 +43,8 @@ inline constexpr const char* k_program_name = "scenario_gen";
 // then the source line and a caret under the column when there is one, then
 // its notes in the same form. The line and column are left out where
 // unknown; a diagnostic of the program itself reads "scenario_gen: error: ...",
-// and one of a binary file "scenario_gen: error: FILE: MESSAGE".
+// one of a binary file "scenario_gen: error: FILE: MESSAGE", and one at a
+// byte of it "scenario_gen: error: FILE: offset N: MESSAGE".
 std::string format_diagnostic(const diagnostic& d);
 
 // A diagnostic of the program itself.

@@ -25,9 +25,13 @@ failure failed(std::string message) {
   return failure(program_diagnostic(std::move(message)));
 }
 
-std::string decode_failure(const std::string& path, file_kind kind, const decode_error& e) {
-  return path + ": " + std::string(kind_title(kind)) + ", offset " + std::to_string(e.offset) +
-         ": " + e.reason;
+// Why bytes read as kind do not fit it, at the offset where they stop.
+diagnostic decode_failure(const std::string& path, file_kind kind, const decode_error& e,
+                          severity level = severity::error) {
+  diagnostic d = program_diagnostic(std::string(kind_title(kind)) + ": " + e.reason, level);
+  d.file = path;
+  d.offset = e.offset;
+  return d;
 }
 
 // Decodes bytes as kind into file; the error when they do not fit.
@@ -91,10 +95,10 @@ loaded_file load_file(const std::string& path) {
   file.bytes = bytes.size();
   if (const auto named = kind_from_name(path)) {
     if (const auto e = decode_as(*named, bytes, file))
-      throw failed(decode_failure(name, *named, *e));
+      throw failure(decode_failure(name, *named, *e));
     return file;
   }
-  std::string reasons;
+  diagnostic none_fits = program_diagnostic(name + ": not a scenario file");
   for (const file_kind kind : {file_kind::stations, file_kind::plan, file_kind::grid}) {
     auto e = decode_as(kind, bytes, file);
     // Zero bytes in pairs are empty plan entries: without its name, a plan
@@ -102,10 +106,9 @@ loaded_file load_file(const std::string& path) {
     if (!e && kind == file_kind::plan && bytes.compare(0, 2, std::string_view("\x02\x00", 2)) != 0)
       e = decode_error{0, "no seed point (tag 2) at the start"};
     if (!e) return file;
-    reasons += "; as a " + std::string(kind_title(kind)) + ", offset " + std::to_string(e->offset) +
-               ": " + e->reason;
+    none_fits.notes.push_back(decode_failure(name, kind, *e, severity::note));
   }
-  throw failed(name + ": not a scenario file" + reasons);
+  throw failure(none_fits);
 }
 
 }  // namespace scenario

@@ -11,4 +11,8 @@ bool colour_on_stderr() {
   return ::isatty(STDERR_FILENO) == 1 && std::getenv("NO_COLOR") == nullptr;
 }
 
+bool stderr_is_terminal() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
+
 }  // namespace scenario

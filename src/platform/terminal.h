@@ -7,4 +7,8 @@ namespace scenario {
 // case in which diagnostics are coloured.
 bool colour_on_stderr();
 
+// True when standard error is a terminal: a person reads it, not a pipe or
+// a log.
+bool stderr_is_terminal();
+
 }  // namespace scenario

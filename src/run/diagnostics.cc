@@ -148,6 +148,22 @@ int file_rank(const diagnostic& d, const source_names& names) {
 
 }  // namespace
 
+diagnostic stamp_conflict_diagnostic(const compile_result& r) {
+  diagnostic d = program_diagnostic("message " + std::string(r.stamp_conflict) +
+                                    ": a reserved stamp place in grid cell 1 is already taken");
+  if (r.stamp_cell_holder.known())
+    d.notes.push_back(note_at(r.stamp_cell_holder.origin, r.stamp_cell_holder.line, 1,
+                              "the record here puts its object in grid cell 1, within the "
+                              "first 75 m of the line; move it further along",
+                              {r.line_name, r.train_name}, {r.line_text, r.train_text}));
+  else
+    d.notes.push_back(program_diagnostic(
+        "the stamp goes into grid cell 1, the start of the line: move any signal, slowdown, "
+        "board or code line within its first 75 m further along",
+        severity::note));
+  return d;
+}
+
 std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings) {
   const source_names names{r.line_name, r.train_name};
   const sources_text texts{r.line_text, r.train_text};
@@ -166,16 +182,7 @@ std::vector<diagnostic> check_diagnostics(const compile_result& r, std::string_v
   const sources_text texts{line_text, train_text};
   std::vector<diagnostic> out;
   for (const finding& found : r.findings) out.push_back(shown_finding(found, r, names, texts));
-  if (!r.stamp_conflict.empty()) {
-    diagnostic d = program_diagnostic("message " + std::string(r.stamp_conflict) +
-                                      ": a reserved stamp place in grid cell 1 is already taken");
-    if (r.stamp_cell_holder.known())
-      d.notes.push_back(note_at(r.stamp_cell_holder.origin, r.stamp_cell_holder.line, 1,
-                                "the record here puts its object in grid cell 1, within the "
-                                "first 75 m of the line; move it further along",
-                                names, texts));
-    out.push_back(std::move(d));
-  }
+  if (!r.stamp_conflict.empty()) out.push_back(stamp_conflict_diagnostic(r));
   // Source order: by file, then by line; what has no line after its file's lines.
   std::stable_sort(out.begin(), out.end(), [&](const diagnostic& a, const diagnostic& b) {
     const int ra = file_rank(a, names), rb = file_rank(b, names);

@@ -32,6 +32,11 @@ diagnostic warning_diagnostic(const source_warning& w, const source_names& names
 // shows it, with its column, source line and notes.
 std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings);
 
+// The one diagnostic of a stamp conflict (message 1250 or 1251), with a
+// note at the record whose object holds grid cell 1 when the compile traced
+// its sources, else a note on what to move.
+diagnostic stamp_conflict_diagnostic(const compile_result& r);
+
 // What a check tells its user of a compile that kept going: every fault and
 // warning in source order (the line description, the train description,
 // then the faults of the pass and the run), each with its column, its

@@ -3,6 +3,7 @@
 
 #include <string_view>
 
+#include "common/diagnostic.h"
 #include "platform/display.h"
 
 namespace scenario {
@@ -11,8 +12,8 @@ namespace scenario {
 inline constexpr int k_status_nothing_written = 2;
 
 // Shows " Errore n. " followed by a with an OK button, waits for it, then
-// ends the run by throwing a failure with k_status_nothing_written: nothing
-// after the call may run.
-[[noreturn]] void errore(display& ui, std::string_view a);
+// ends the run by throwing a failure with k_status_nothing_written that
+// tells why: nothing after the call may run.
+[[noreturn]] void errore(display& ui, std::string_view a, diagnostic why);
 
 }  // namespace scenario

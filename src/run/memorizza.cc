@@ -7,6 +7,7 @@
 #include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "run/binary_files.h"
+#include "run/diagnostics.h"
 #include "run/errore.h"
 
 namespace scenario {
@@ -59,7 +60,7 @@ void apply_compile(const compile_result& out, const scenario_files& files, displ
         (info != nullptr ? ": " + std::string(info->words) : std::string()) +
         "); no binary file was written"));
   }
-  if (!out.stamp_conflict.empty()) errore(ui, out.stamp_conflict);
+  if (!out.stamp_conflict.empty()) errore(ui, out.stamp_conflict, stamp_conflict_diagnostic(out));
   write_binary_files(out.st, files.out_folder);
 }
 
