@@ -1,11 +1,16 @@
 // watch through the real executable: a compile at start and one after each
 // real save, in place and by rename; an edit with errors; the binary files
-// of -o; Ctrl-C; and the usage errors.
+// of -o; the page server's refusal of other addresses; Ctrl-C; and the
+// usage errors.
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,11 +27,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A watch running in a scratch folder, its stderr going to a file.
+// A watch running in a scratch folder, its stdout and stderr going to files.
 class running_watch {
  public:
   running_watch(const testing::scratch_folder& dir, std::vector<std::string> args)
-      : err_(dir.file("watch.err")) {
+      : out_(dir.file("watch.out")), err_(dir.file("watch.err")) {
     args.insert(args.begin(), {SCENARIO_GEN_EXE, "watch"});
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -34,7 +39,7 @@ class running_watch {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
     EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
@@ -58,6 +63,18 @@ class running_watch {
     }
     return {};
   }
+  // Waits up to 5 s for the port of the page it serves; 0 when none is told.
+  int wait_for_port() {
+    constexpr std::string_view told = "serving the page at http://127.0.0.1:";
+    for (int i = 0; i < 500; ++i) {
+      const std::string out = testing::slurp(out_);
+      if (const auto at = out.find(told); at != std::string::npos)
+        return std::atoi(out.c_str() + at + told.size());
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+  }
+  std::string err() const { return testing::slurp(err_); }
   // Ctrl-C; returns the exit status.
   int stop() {
     kill(pid_, SIGINT);
@@ -68,6 +85,7 @@ class running_watch {
   }
 
  private:
+  std::string out_;
   std::string err_;
   pid_t pid_ = -1;
 };
@@ -101,6 +119,25 @@ TEST(Watch, CompilesAtStartAndAfterEverySaveUntilCtrlC) {
   EXPECT_EQ(testing::slurp(dir.path() / "out" / "Valle_12.dat"), good_grid);
   EXPECT_EQ(w.stop(), 0);
   EXPECT_NE(testing::slurp(dir.file("watch.err")).find("watch: stopped"), std::string::npos);
+}
+
+TEST(Watch, SaysThereIsNoPictureYetUntilAFirstCompileWithoutErrors) {
+  testing::scratch_folder dir;
+  const std::string line = dir.file("Valle_linea.txt");
+  write(line, testing::line_text(12000, {"pendenza,  99999,   5"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt"});
+  std::string err = w.wait_for_status(1);
+  EXPECT_NE(err.find("1 error, 2 warnings; no picture yet: the first compile has errors\n"),
+            std::string::npos)
+      << err;
+  write(line, testing::line_text(12000, {"pendenza,  0,   5"}));
+  err = w.wait_for_status(2);
+  EXPECT_NE(err.find("0 errors, 2 warnings\n"), std::string::npos) << err;
+  write(line, testing::line_text(12000, {"pendenza,  99999,   5"}));
+  err = w.wait_for_status(3);
+  EXPECT_NE(err.find("1 error, 2 warnings; the picture is out of date\n"), std::string::npos)
+      << err;
 }
 
 TEST(Watch, ReadsUtf8WithEncodingAndRefusesWhatWindows1252Lacks) {
