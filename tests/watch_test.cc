@@ -90,6 +90,33 @@ class running_watch {
   pid_t pid_ = -1;
 };
 
+// The status code that GET path with these header lines gets from
+// 127.0.0.1:port, read from the response's first line; 0 without one. The
+// connection ends there, so an event stream is only begun.
+int http_status(int port, const std::string& path, const std::string& headers) {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  timeval wait{5, 0};
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<std::uint16_t>(port));
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (connect(s, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0) {
+    const std::string request = "GET " + path + " HTTP/1.1\r\n" + headers + "\r\n";
+    if (send(s, request.data(), request.size(), MSG_NOSIGNAL) ==
+        static_cast<ssize_t>(request.size())) {
+      char buffer[256];
+      ssize_t n = 0;
+      while (answer.find("\r\n") == std::string::npos &&
+             (n = recv(s, buffer, sizeof buffer, 0)) > 0)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  close(s);
+  return answer.starts_with("HTTP/1.1 ") ? std::atoi(answer.c_str() + 9) : 0;
+}
+
 void write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -138,6 +165,36 @@ TEST(Watch, SaysThereIsNoPictureYetUntilAFirstCompileWithoutErrors) {
   err = w.wait_for_status(3);
   EXPECT_NE(err.find("1 error, 2 warnings; the picture is out of date\n"), std::string::npos)
       << err;
+}
+
+TEST(Watch, PageServerAnswersOnlyItsOwnAddress) {
+  testing::scratch_folder dir;
+  write(dir.file("Valle_linea.txt"), testing::line_text(12000, {"pendenza,  0,   5"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt", "--serve"});
+  const int port = w.wait_for_port();
+  if (port == 0 && w.err().find("built without the HTTP library") != std::string::npos)
+    GTEST_SKIP() << "scenario_gen was built without the page server (Debian: libcpp-httplib-dev)";
+  ASSERT_GT(port, 0) << w.err();
+  const std::string own = "127.0.0.1:" + std::to_string(port);
+  const std::string foreign = "evil.example:" + std::to_string(port);
+  struct request_case {
+    std::string headers;
+    int status;
+  };
+  const request_case cases[] = {
+      {"Host: " + own + "\r\n", 200},
+      {"Host: localhost:" + std::to_string(port) + "\r\nOrigin: http://" + own + "\r\n", 200},
+      {"Host: " + foreign + "\r\n", 403},
+      {"Host: " + own + "\r\nOrigin: http://" + foreign + "\r\n", 403},
+      {"", 403},
+  };
+  for (const char* path : {"/", "/picture.svg", "/events", "/nothing-here"})
+    for (const request_case& c : cases)
+      EXPECT_EQ(http_status(port, path, c.headers),
+                c.status == 200 && std::string_view(path) == "/nothing-here" ? 404 : c.status)
+          << path << " with " << c.headers;
+  EXPECT_EQ(w.stop(), 0);
 }
 
 TEST(Watch, ReadsUtf8WithEncodingAndRefusesWhatWindows1252Lacks) {
