@@ -128,6 +128,10 @@ try {
   await page.locator('#stage svg title', {hasText: '; area '}).first().locator('..').hover();
   check((await page.textContent('#tip')).includes('; area ') && await page.isVisible('#tip'),
         'pointing at a station shows its tooltip');
+  // The profiles' hover strips paint nothing yet take the pointer.
+  await page.locator('#stage svg title', {hasText: /^gradient /}).first().locator('..').hover();
+  check((await page.textContent('#tip')).startsWith('gradient ') && await page.isVisible('#tip'),
+        'pointing at the elevation profile shows the gradient there');
   const before = await transform();
   await page.mouse.move(700, 300);
   await page.mouse.wheel(0, -200);
