@@ -1,11 +1,16 @@
 // watch through the real executable: a compile at start and one after each
 // real save, in place and by rename; an edit with errors; the binary files
-// of -o; Ctrl-C; and the usage errors.
+// of -o; the page server's refusal of other addresses; Ctrl-C; and the
+// usage errors.
+#include <arpa/inet.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -22,11 +27,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A watch running in a scratch folder, its stderr going to a file.
+// A watch running in a scratch folder, its stdout and stderr going to files.
 class running_watch {
  public:
   running_watch(const testing::scratch_folder& dir, std::vector<std::string> args)
-      : err_(dir.file("watch.err")) {
+      : out_(dir.file("watch.out")), err_(dir.file("watch.err")) {
     args.insert(args.begin(), {SCENARIO_GEN_EXE, "watch"});
     std::vector<char*> argv;
     for (std::string& a : args) argv.push_back(a.data());
@@ -34,7 +39,7 @@ class running_watch {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 2, err_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const fs::path before = fs::current_path();
     fs::current_path(dir.path());
     EXPECT_EQ(posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), environ), 0);
@@ -58,6 +63,18 @@ class running_watch {
     }
     return {};
   }
+  // Waits up to 5 s for the port of the page it serves; 0 when none is told.
+  int wait_for_port() {
+    constexpr std::string_view told = "serving the page at http://127.0.0.1:";
+    for (int i = 0; i < 500; ++i) {
+      const std::string out = testing::slurp(out_);
+      if (const auto at = out.find(told); at != std::string::npos)
+        return std::atoi(out.c_str() + at + told.size());
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return 0;
+  }
+  std::string err() const { return testing::slurp(err_); }
   // Ctrl-C; returns the exit status.
   int stop() {
     kill(pid_, SIGINT);
@@ -68,9 +85,37 @@ class running_watch {
   }
 
  private:
+  std::string out_;
   std::string err_;
   pid_t pid_ = -1;
 };
+
+// The status code that GET path with these header lines gets from
+// 127.0.0.1:port, read from the response's first line; 0 without one. The
+// connection ends there, so an event stream is only begun.
+int http_status(int port, const std::string& path, const std::string& headers) {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  timeval wait{5, 0};
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<std::uint16_t>(port));
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  std::string answer;
+  if (connect(s, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0) {
+    const std::string request = "GET " + path + " HTTP/1.1\r\n" + headers + "\r\n";
+    if (send(s, request.data(), request.size(), MSG_NOSIGNAL) ==
+        static_cast<ssize_t>(request.size())) {
+      char buffer[256];
+      ssize_t n = 0;
+      while (answer.find("\r\n") == std::string::npos &&
+             (n = recv(s, buffer, sizeof buffer, 0)) > 0)
+        answer.append(buffer, static_cast<std::size_t>(n));
+    }
+  }
+  close(s);
+  return answer.starts_with("HTTP/1.1 ") ? std::atoi(answer.c_str() + 9) : 0;
+}
 
 void write(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
@@ -101,6 +146,55 @@ TEST(Watch, CompilesAtStartAndAfterEverySaveUntilCtrlC) {
   EXPECT_EQ(testing::slurp(dir.path() / "out" / "Valle_12.dat"), good_grid);
   EXPECT_EQ(w.stop(), 0);
   EXPECT_NE(testing::slurp(dir.file("watch.err")).find("watch: stopped"), std::string::npos);
+}
+
+TEST(Watch, SaysThereIsNoPictureYetUntilAFirstCompileWithoutErrors) {
+  testing::scratch_folder dir;
+  const std::string line = dir.file("Valle_linea.txt");
+  write(line, testing::line_text(12000, {"pendenza,  99999,   5"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt"});
+  std::string err = w.wait_for_status(1);
+  EXPECT_NE(err.find("1 error, 2 warnings; no picture yet: the first compile has errors\n"),
+            std::string::npos)
+      << err;
+  write(line, testing::line_text(12000, {"pendenza,  0,   5"}));
+  err = w.wait_for_status(2);
+  EXPECT_NE(err.find("0 errors, 2 warnings\n"), std::string::npos) << err;
+  write(line, testing::line_text(12000, {"pendenza,  99999,   5"}));
+  err = w.wait_for_status(3);
+  EXPECT_NE(err.find("1 error, 2 warnings; the picture is out of date\n"), std::string::npos)
+      << err;
+}
+
+TEST(Watch, PageServerAnswersOnlyItsOwnAddress) {
+  testing::scratch_folder dir;
+  write(dir.file("Valle_linea.txt"), testing::line_text(12000, {"pendenza,  0,   5"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt", "--serve"});
+  const int port = w.wait_for_port();
+  if (port == 0 && w.err().find("built without the HTTP library") != std::string::npos)
+    GTEST_SKIP() << "scenario_gen was built without the page server (Debian: libcpp-httplib-dev)";
+  ASSERT_GT(port, 0) << w.err();
+  const std::string own = "127.0.0.1:" + std::to_string(port);
+  const std::string foreign = "evil.example:" + std::to_string(port);
+  struct request_case {
+    std::string headers;
+    int status;
+  };
+  const request_case cases[] = {
+      {"Host: " + own + "\r\n", 200},
+      {"Host: localhost:" + std::to_string(port) + "\r\nOrigin: http://" + own + "\r\n", 200},
+      {"Host: " + foreign + "\r\n", 403},
+      {"Host: " + own + "\r\nOrigin: http://" + foreign + "\r\n", 403},
+      {"", 403},
+  };
+  for (const char* path : {"/", "/picture.svg", "/events", "/nothing-here"})
+    for (const request_case& c : cases)
+      EXPECT_EQ(http_status(port, path, c.headers),
+                c.status == 200 && std::string_view(path) == "/nothing-here" ? 404 : c.status)
+          << path << " with " << c.headers;
+  EXPECT_EQ(w.stop(), 0);
 }
 
 TEST(Watch, ReadsUtf8WithEncodingAndRefusesWhatWindows1252Lacks) {

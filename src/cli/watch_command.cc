@@ -158,13 +158,14 @@ class watch_session {
       warnings += d.level == severity::warning;
     }
     view_.out_of_date = !good;
+    view_.good_before = view_.good_before || good;
     view_.diagnostics = std::move(found);
     view_.status = "compiled at " + clock_now() + " in " + std::to_string(ms) +
                    " ms: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
                    std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
-                   (good                         ? ""
-                    : view_.picture_version != 0 ? "; the picture is out of date"
-                                                 : "; nothing to draw");
+                   (good                ? ""
+                    : view_.good_before ? "; the picture is out of date"
+                                        : "; no picture yet: the first compile has errors");
     for (const diagnostic& d : view_.diagnostics) err_ << format_diagnostic(d);
     err_ << "watch: " << view_.status << std::endl;
     if (server_ != nullptr)

@@ -75,6 +75,9 @@ cell_span cells_shown(const percorso_t& grid, const distance_axis& ax) {
 }
 
 // A tooltip over the stretch x0 to x1 of a panel, for what its line shows.
+// The strip paints nothing in any renderer (some converters paint a
+// transparent fill opaque, or outline a shape that names no stroke) yet takes
+// the pointer over its whole area.
 void hover_strip(svg_writer& svg, double x0, double x1, double top, double height,
                  const std::string& title) {
   open_titled(svg, title);
@@ -82,8 +85,9 @@ void hover_strip(svg_writer& svg, double x0, double x1, double top, double heigh
                        {"y", svg_number(top)},
                        {"width", svg_number(std::max(x1 - x0, 0.5))},
                        {"height", svg_number(height)},
-                       {"fill", "#ffffff"},
-                       {"fill-opacity", "0"}});
+                       {"fill", "none"},
+                       {"stroke", "none"},
+                       {"pointer-events", "all"}});
   svg.close();
 }
 

@@ -7,16 +7,31 @@ namespace {
 
 // The page's script: an update event names the compile and the picture it
 // shows; the page fetches only what changed and swaps it in, keeping its
-// zoom and scroll, which live on the stage around the picture.
+// zoom and scroll, which live on the stage around the picture. The zoom
+// starts at the picture's width fitted to the window's and follows the
+// window's width: a resize scales the zoom and the pan alike.
 constexpr const char* k_script = R"(
 const view = document.getElementById('view');
 const stage = document.getElementById('stage');
 const tip = document.getElementById('tip');
+const note = document.getElementById('stale-note');
 let shown = {version: +document.body.dataset.version, picture: +document.body.dataset.picture};
-let zoom = 1, panX = 0, panY = 0;
+function fitted() {
+  const svg = stage.querySelector('svg');
+  const width = svg ? parseFloat(svg.getAttribute('width')) : 0;
+  return width > 0 && view.clientWidth > 0 ? view.clientWidth / width : 1;
+}
+let fit = fitted(), zoom = fit, panX = 0, panY = 0;
 function place() { stage.style.transform = `translate(${panX}px, ${panY}px) scale(${zoom})`; }
+function refit() {
+  const next = fitted();
+  if (next === fit) return;
+  zoom *= next / fit; panX *= next / fit; panY *= next / fit;
+  fit = next;
+  place();
+}
 function zoomAt(factor, cx, cy) {
-  const next = Math.min(40, Math.max(0.1, zoom * factor));
+  const next = Math.min(40 * fit, Math.max(0.1 * fit, zoom * factor));
   panX = cx - (cx - panX) * next / zoom;
   panY = cy - (cy - panY) * next / zoom;
   zoom = next;
@@ -29,7 +44,8 @@ view.addEventListener('wheel', e => {
 }, {passive: false});
 document.getElementById('zoom-in').onclick = () => zoomAt(1.25, view.clientWidth / 2, view.clientHeight / 2);
 document.getElementById('zoom-out').onclick = () => zoomAt(0.8, view.clientWidth / 2, view.clientHeight / 2);
-document.getElementById('zoom-reset').onclick = () => { zoom = 1; panX = 0; panY = 0; place(); };
+document.getElementById('zoom-reset').onclick = () => { zoom = fit; panX = 0; panY = 0; place(); };
+new ResizeObserver(refit).observe(view);
 let drag = null;
 view.addEventListener('mousedown', e => { drag = {x: e.clientX - panX, y: e.clientY - panY}; view.classList.add('dragging'); });
 window.addEventListener('mouseup', () => { drag = null; view.classList.remove('dragging'); });
@@ -49,8 +65,9 @@ async function update(ev) {
   const [diagnostics, picture] = await Promise.all(
       [text('/diagnostics.html'), ev.picture !== shown.picture ? text('/picture.svg') : null]);
   document.getElementById('diagnostics').innerHTML = diagnostics;
-  if (picture !== null) stage.innerHTML = picture;
+  if (picture !== null) { stage.innerHTML = picture; refit(); }
   view.classList.toggle('stale', ev.stale);
+  note.textContent = ev.note;
   document.body.dataset.version = ev.version;
   document.body.dataset.picture = ev.picture;
   shown = {version: ev.version, picture: ev.picture};
@@ -62,12 +79,14 @@ events.onopen = () => document.body.classList.remove('disconnected');
 place();
 )";
 
+// The picture takes what the header and the diagnostics leave; the
+// diagnostics take only the room they need, up to a third of the window.
 constexpr const char* k_style = R"(
-body { margin: 0; font-family: DejaVu Sans, Verdana, Arial, sans-serif; background: #eceff1; }
-header { display: flex; align-items: center; gap: 8px; padding: 6px 12px; background: #263238; color: white; }
-header h1 { font-size: 16px; margin: 0 12px 0 0; font-weight: normal; }
-header button { font-size: 14px; min-width: 30px; }
-#view { position: relative; overflow: hidden; height: 68vh; background: white; border: 3px solid transparent; cursor: grab; }
+body { margin: 0; height: 100vh; display: flex; flex-direction: column; overflow: hidden; font-family: DejaVu Sans, Verdana, Arial, sans-serif; background: #eceff1; }
+header { flex: none; display: flex; align-items: center; gap: 8px; padding: 4px 12px; background: #263238; color: white; font-size: 13px; }
+header h1 { font-size: 15px; margin: 0 12px 0 0; font-weight: normal; }
+header button { font-size: 13px; min-width: 30px; }
+#view { flex: 1 1 0; min-height: 0; position: relative; overflow: hidden; background: white; border: 3px solid transparent; cursor: grab; }
 #view.dragging { cursor: grabbing; }
 #stage { transform-origin: 0 0; }
 #stage svg { display: block; }
@@ -75,7 +94,7 @@ header button { font-size: 14px; min-width: 30px; }
 #view.stale { border-color: #c62828; }
 #view.stale #stage { opacity: 0.45; filter: grayscale(0.8); }
 #view.stale #stale-note { display: block; }
-#diagnostics { padding: 6px 12px; max-height: 26vh; overflow: auto; }
+#diagnostics { flex: none; max-height: 33vh; overflow: auto; padding: 2px 12px; }
 #diagnostics .status { margin: 4px 0; font-weight: bold; }
 #diagnostics pre { margin: 4px 0; padding: 4px 8px; background: white; border-left: 4px solid #90a4ae; white-space: pre-wrap; }
 #diagnostics pre.error { border-color: #c62828; }
@@ -85,6 +104,12 @@ body.disconnected header { background: #616161; }
 )";
 
 }  // namespace
+
+std::string_view picture_note(const watch_view& v) {
+  if (!v.out_of_date) return {};
+  return v.good_before ? "out of date: the last save has errors (below)"
+                       : "no picture yet: the first compile has errors (below)";
+}
 
 std::string diagnostics_html(const watch_view& v) {
   std::string out = "<p class=\"status\">" + xml_escape(v.status) + "</p>\n";
@@ -102,12 +127,12 @@ std::string watch_page_html(const watch_view& v) {
       "\" data-picture=\"" + std::to_string(v.picture_version) + "\">\n<header><h1>" +
       xml_escape(v.title) +
       "</h1><button id=\"zoom-in\" title=\"zoom in\">+</button><button id=\"zoom-out\" "
-      "title=\"zoom out\">&#x2212;</button><button id=\"zoom-reset\" title=\"whole "
-      "picture\">1:1</button><span>wheel to zoom, drag to pan, point at an object for what it "
+      "title=\"zoom out\">&#x2212;</button><button id=\"zoom-reset\" title=\"the "
+      "picture's width fitted to the window's\">fit</button><span>wheel to zoom, drag to pan, "
+      "point at an object for what it "
       "is</span></header>\n<div id=\"view\"" +
-      std::string(v.out_of_date ? " class=\"stale\"" : "") +
-      "><div id=\"stale-note\">out of date: the last save has errors (below)</div><div "
-      "id=\"stage\">";
+      std::string(v.out_of_date ? " class=\"stale\"" : "") + "><div id=\"stale-note\">" +
+      xml_escape(picture_note(v)) + "</div><div id=\"stage\">";
   // The picture's own XML declaration has no place inside the page.
   const std::string_view svg = v.svg;
   const auto start = svg.find("<svg");
@@ -119,6 +144,7 @@ std::string watch_page_html(const watch_view& v) {
   return page;
 }
 
+// The note is one of picture_note's fixed words: nothing in it needs escaping.
 std::string watch_event(const watch_view& v) {
   std::size_t errors = 0;
   std::size_t warnings = 0;
@@ -128,9 +154,9 @@ std::string watch_event(const watch_view& v) {
   }
   return "{\"version\":" + std::to_string(v.version) +
          ",\"picture\":" + std::to_string(v.picture_version) +
-         ",\"stale\":" + (v.out_of_date ? "true" : "false") +
-         ",\"errors\":" + std::to_string(errors) + ",\"warnings\":" + std::to_string(warnings) +
-         "}";
+         ",\"stale\":" + (v.out_of_date ? "true" : "false") + ",\"note\":\"" +
+         std::string(picture_note(v)) + "\"" + ",\"errors\":" + std::to_string(errors) +
+         ",\"warnings\":" + std::to_string(warnings) + "}";
 }
 
 }  // namespace scenario

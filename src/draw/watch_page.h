@@ -1,11 +1,13 @@
 // The page that watch serves: the current picture inline as SVG and the
 // current diagnostics, kept up to date by server-sent events without a
-// reload, with zoom (wheel and buttons), pan, tooltips and a mark on a
-// picture that an edit with errors has left out of date.
+// reload, fitted to the window's width, with zoom (wheel and buttons), pan,
+// tooltips and a mark on a picture that an edit with errors has left out of
+// date.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/diagnostic.h"
@@ -18,10 +20,17 @@ struct watch_view {
   std::uint64_t version = 0;            // counts the compiles
   std::uint64_t picture_version = 0;    // the compile the picture comes from; 0: none yet
   std::string svg;                      // the picture, or empty
-  bool out_of_date = false;             // the last compile had errors; svg is older
+  bool out_of_date = false;             // the last compile had errors: svg is older or partial
+  bool good_before = false;             // a compile without errors has been drawn
   std::string status;                   // "compiled at 12:00:01 in 14 ms: 1 error"
   std::vector<diagnostic> diagnostics;  // of the last compile, in order
 };
+
+// What the page says over a picture that the last compile did not make good:
+// out of date when a good picture was shown before, else that there is none
+// yet (what a first compile with errors could draw is shown greyed). Empty
+// when the picture is current.
+std::string_view picture_note(const watch_view& v);
 
 // The diagnostics block: the status line and every diagnostic as the
 // terminal shows it, with its source line and caret.

@@ -2,7 +2,9 @@
 // chromium, driven by playwright-core): it loads with the picture, takes a
 // save in place and a save by rename without a reload and within a second,
 // keeps its zoom, shows an error and marks the picture out of date, and its
-// screenshot is not blank.
+// screenshot is not blank. On the shipped scenario at 1400 x 1000 the
+// picture fits the window's width, at start and on resize, with the lanes in
+// sight; started on files with an error it says there is no picture yet.
 //
 // node watch_page.test.mjs SCENARIO_GEN EXAMPLES_DIR
 // Exits 0 when every check passes, 1 on a failure, 77 (skipped) when
@@ -55,30 +57,52 @@ function distinctBytes(png) {
   return seen.size;
 }
 
+// A watch --serve of two descriptions in dir: its port and how it ended.
+const running = new Set();
+async function startWatch(dir, lineName, trainName) {
+  const watcher = spawn(exe, ['watch', lineName, trainName, '--serve'],
+                        {cwd: dir, stdio: ['ignore', 'pipe', 'pipe']});
+  running.add(watcher);
+  let stderr = '';
+  watcher.stderr.on('data', d => { stderr += d; });
+  const exited = new Promise(resolve => watcher.on('exit', (code, signal) => resolve({code, signal})));
+  const port = await new Promise((resolve, reject) => {
+    let out = '';
+    watcher.stdout.on('data', d => {
+      out += d;
+      const m = out.match(/http:\/\/127\.0\.0\.1:(\d+)\//);
+      if (m) resolve(m[1]);
+    });
+    watcher.on('exit', () => reject(new Error(`watch ended early:\n${stderr}`)));
+    setTimeout(() => reject(new Error('no port printed within 10 s')), 10000);
+  }).catch(e => {
+    if (/built without the HTTP library/.test(stderr)) skip('scenario_gen was built without the page server');
+    throw e;
+  });
+  return {port, watcher, exited};
+}
+
+async function stopWatch(w) {
+  w.watcher.kill('SIGINT');
+  const end = await w.exited;
+  running.delete(w.watcher);
+  check(end.code === 0, `Ctrl-C ends watch cleanly (exit ${end.code}, signal ${end.signal})`);
+}
+
 const dir = mkdtempSync(join(tmpdir(), 'watch-page-'));
 const line = join(dir, 'Valle_linea.txt');
 const train = join(dir, 'Valle_12-.txt');
 copyFileSync(join(examples, 'Valle_linea.txt'), line);
 copyFileSync(join(examples, 'Valle_12-.txt'), train);
+// The shipped scenario's descriptions, as export writes them.
+const shipped = mkdtempSync(join(tmpdir(), 'watch-page-shipped-'));
+const exported = spawn(exe, ['export', '-o', shipped], {stdio: 'ignore'});
+check(await new Promise(resolve => exported.on('exit', resolve)) === 0, 'export writes the shipped scenario');
+const shippedLine = join(shipped, 'Corvale_Pianasco_linea.txt');
+const shippedTrain = 'Corvale_Pianasco_4816-.txt';
 
-const watcher = spawn(exe, ['watch', 'Valle_linea.txt', 'Valle_12-.txt', '--serve'],
-                      {cwd: dir, stdio: ['ignore', 'pipe', 'pipe']});
-let stderr = '';
-watcher.stderr.on('data', d => { stderr += d; });
-const port = await new Promise((resolve, reject) => {
-  let out = '';
-  watcher.stdout.on('data', d => {
-    out += d;
-    const m = out.match(/http:\/\/127\.0\.0\.1:(\d+)\//);
-    if (m) resolve(m[1]);
-  });
-  watcher.on('exit', () => reject(new Error(`watch ended early:\n${stderr}`)));
-  setTimeout(() => reject(new Error('no port printed within 10 s')), 10000);
-}).catch(e => {
-  if (/built without the HTTP library/.test(stderr)) skip('scenario_gen was built without the page server');
-  throw e;
-});
-const exited = new Promise(resolve => watcher.on('exit', (code, signal) => resolve({code, signal})));
+const watch = await startWatch(dir, 'Valle_linea.txt', 'Valle_12-.txt');
+const port = watch.port;
 
 const profile = mkdtempSync(join(tmpdir(), 'watch-page-profile-'));
 // Without the network flags chromium waits on services a closed network
@@ -104,22 +128,33 @@ try {
   await page.locator('#stage svg title', {hasText: '; area '}).first().locator('..').hover();
   check((await page.textContent('#tip')).includes('; area ') && await page.isVisible('#tip'),
         'pointing at a station shows its tooltip');
+  // The profiles' hover strips paint nothing yet take the pointer.
+  await page.locator('#stage svg title', {hasText: /^gradient /}).first().locator('..').hover();
+  check((await page.textContent('#tip')).startsWith('gradient ') && await page.isVisible('#tip'),
+        'pointing at the elevation profile shows the gradient there');
+  const before = await transform();
   await page.mouse.move(700, 300);
   await page.mouse.wheel(0, -200);
-  await page.waitForFunction(() => document.getElementById('stage').style.transform.includes('scale(1.6'));
-  check((await transform()).includes('scale(1.6'), `the wheel zooms (${await transform()})`);
+  await page.waitForFunction(t => document.getElementById('stage').style.transform !== t, before);
+  check(await transform() !== before, `the wheel zooms (${before} to ${await transform()})`);
   await page.mouse.move(700, 300);
   await page.mouse.down();
   await page.mouse.move(600, 250, {steps: 4});
   await page.mouse.up();
   const panned = await transform();
   await page.click('#zoom-reset');
-  check((await transform()) === 'translate(0px, 0px) scale(1)', 'the reset button shows the whole picture');
-  check(panned.includes('scale(1.6') && !panned.startsWith('translate(0px'), `dragging pans (${panned})`);
+  const fit = await page.evaluate(() => document.getElementById('view').clientWidth /
+                                        +document.querySelector('#stage svg').getAttribute('width'));
+  const scale = t => +t.match(/scale\(([^)]*)\)/)[1];
+  const near = (a, b) => Math.abs(a - b) < 1e-4 * b;  // the style keeps six digits
+  check((await transform()).startsWith('translate(0px, 0px)') && near(scale(await transform()), fit),
+        `the fit button fits the picture to the width (${await transform()}, width ratio ${fit})`);
+  check(near(scale(panned), fit * Math.exp(0.5)) && !panned.startsWith('translate(0px'),
+        `dragging pans (${panned})`);
   await page.click('#zoom-in');
   await page.click('#zoom-in');
   const zoomed = await transform();
-  check(zoomed.includes('scale(1.5625)'), `the buttons zoom (${zoomed})`);
+  check(near(scale(zoomed), fit * 1.5625), `the buttons zoom (${zoomed})`);
 
   const version = () => page.evaluate(() => +document.body.dataset.version);
   // A save, then the time until the page shows it.
@@ -174,13 +209,103 @@ try {
   const shot = await page.screenshot({fullPage: false});
   if (process.env.SCREENSHOTS) writeFileSync(join(process.env.SCREENSHOTS, 'watch-page-error.png'), shot);
   check(distinctBytes(shot) > 64, 'the screenshot is not blank');
+  check(await page.textContent('#stale-note') === 'out of date: the last save has errors (below)',
+        'after a good picture an error says it is out of date');
+  await stopWatch(watch);
+
+  await shippedScenarioFits(page);
+  await noPictureYet(page);
 } finally {
   await context.close();
-  watcher.kill('SIGINT');
-  const end = await exited;
-  check(end.code === 0, `Ctrl-C ends watch cleanly (exit ${end.code}, signal ${end.signal})`);
+  for (const watcher of running) watcher.kill('SIGINT');
   rmSync(profile, {recursive: true, force: true});
   rmSync(dir, {recursive: true, force: true});
+  rmSync(shipped, {recursive: true, force: true});
+}
+
+// Where the picture, the view and the objects of the lanes stand on the page.
+function layout(page) {
+  return page.evaluate(() => {
+    const box = e => { const r = e.getBoundingClientRect(); return {left: r.left, right: r.right, top: r.top, bottom: r.bottom}; };
+    const view = document.getElementById('view');
+    const titled = Array.from(document.querySelectorAll('#stage svg g > title'))
+      .filter(t => /^slowdown|^signal,|, station at /.test(t.textContent));
+    return {
+      view: {...box(view), width: view.clientWidth},
+      picture: box(document.querySelector('#stage svg')),
+      diagnostics: box(document.getElementById('diagnostics')),
+      lanes: Array.from(document.querySelectorAll('#stage svg text'))
+        .filter(t => ['stations', 'signals', 'slowdown'].includes(t.textContent))
+        .map(t => ({what: t.textContent, ...box(t)})),
+      objects: titled.map(t => ({what: t.textContent.split(',')[0], ...box(t.parentNode)})),
+    };
+  });
+}
+
+// The shipped scenario at 1400 x 1000: the picture as wide as the view, the
+// diagnostics no taller than their status line, every station, signal and
+// slowdown in sight; and again fitted after the window is made narrower.
+async function shippedScenarioFits(page) {
+  const w = await startWatch(shipped, 'Corvale_Pianasco_linea.txt', shippedTrain);
+  await page.goto(`http://127.0.0.1:${w.port}/`);
+  await page.waitForFunction(() => document.querySelector('#stage svg') !== null);
+  let at = await layout(page);
+  const fitsWidth = l => Math.abs(l.picture.left - l.view.left - 3) < 1 &&
+                         Math.abs(l.picture.right - l.picture.left - l.view.width) < 1;
+  check(fitsWidth(at), `the picture fits the window's width (${JSON.stringify(at.picture)}, view ${at.view.width} px)`);
+  const inSight = (b, l) => b.top >= l.view.top && b.bottom <= l.view.bottom && b.bottom <= 1000 &&
+                            b.left >= l.view.left && b.right <= l.view.right;
+  check(at.lanes.length === 3 && at.lanes.every(b => inSight(b, at)),
+        `the lanes are in sight at 1400 x 1000 (${at.lanes.map(b => `${b.what} ${Math.round(b.bottom)}`).join(', ')}; view to ${Math.round(at.view.bottom)})`);
+  const hidden = at.objects.filter(b => !inSight(b, at));
+  check(at.objects.length > 30 && hidden.length === 0,
+        `every station, signal and slowdown is in sight (${at.objects.length} objects; out of sight: ${hidden.map(b => b.what).join(', ') || 'none'})`);
+  check(at.diagnostics.bottom - at.diagnostics.top < 50,
+        `the diagnostics take only their status line (${Math.round(at.diagnostics.bottom - at.diagnostics.top)} px)`);
+  const shot = await page.screenshot();
+  if (process.env.SCREENSHOTS) writeFileSync(join(process.env.SCREENSHOTS, 'watch-page-shipped.png'), shot);
+  const slowdown = at.lanes.find(b => b.what === 'slowdown');
+  const lane = await page.screenshot({clip: {x: at.view.left, y: slowdown.top - 12, width: at.view.width, height: 30}});
+  check(distinctBytes(lane) > 16, 'the screenshot shows the slowdown lane');
+
+  await page.setViewportSize({width: 1000, height: 800});
+  await page.waitForFunction(() => Math.abs(document.querySelector('#stage svg').getBoundingClientRect().width -
+                                            document.getElementById('view').clientWidth) < 1,
+                             null, {timeout: 2000}).catch(() => {});
+  at = await layout(page);
+  check(fitsWidth(at), `after a resize the picture fits the new width (${Math.round(at.picture.right - at.picture.left)} px in ${at.view.width})`);
+  await page.click('#zoom-in');
+  const zoomedWidth = await page.evaluate(() => document.querySelector('#stage svg').getBoundingClientRect().width);
+  check(Math.abs(zoomedWidth - at.view.width * 1.25) < 1, `the buttons still zoom after a resize (${Math.round(zoomedWidth)} px)`);
+  await page.setViewportSize({width: 1400, height: 1000});
+  await stopWatch(w);
+}
+
+// Started on descriptions with an error, the page says there is no picture
+// yet, not that one is out of date; a good save then clears the note and a
+// broken one after it says out of date.
+async function noPictureYet(page) {
+  const good = readFileSync(shippedLine, 'latin1');
+  const broken = good.replace('[fine]', 'pendenza,  99999,   3\r\n[fine]');
+  writeFileSync(shippedLine, broken, 'latin1');
+  const w = await startWatch(shipped, 'Corvale_Pianasco_linea.txt', shippedTrain);
+  await page.goto(`http://127.0.0.1:${w.port}/`);
+  const note = () => page.evaluate(() => document.getElementById('view').classList.contains('stale')
+                                         ? document.getElementById('stale-note').textContent : '');
+  check(await note() === 'no picture yet: the first compile has errors (below)' &&
+        await page.isVisible('#stale-note'), `started on an error the page says there is no picture yet (${await note()})`);
+  check((await page.textContent('#diagnostics')).includes('code 15'), 'the first compile\'s error shows');
+  const shot = await page.screenshot();
+  if (process.env.SCREENSHOTS) writeFileSync(join(process.env.SCREENSHOTS, 'watch-page-no-picture-yet.png'), shot);
+  check(distinctBytes(shot) > 64, 'the screenshot is not blank');
+  for (const [text, expected] of [[good, ''], [broken, 'out of date: the last save has errors (below)']]) {
+    const before = await page.evaluate(() => +document.body.dataset.version);
+    writeFileSync(shippedLine, text, 'latin1');
+    await page.waitForFunction(v => +document.body.dataset.version > v, before, {timeout: 5000});
+    check(await note() === expected, `then a ${expected ? 'broken' : 'good'} save: '${await note()}'`);
+  }
+  writeFileSync(shippedLine, good, 'latin1');
+  await stopWatch(w);
 }
 console.log(`${failures === 0 ? 'passed' : `${failures} checks failed`}`);
 process.exit(failures === 0 ? 0 : 1);

@@ -23,6 +23,21 @@ class httplib_page_server final : public page_server {
     // A response goes out in several writes; waiting to join them costs a
     // page a delayed acknowledgement on every fetch.
     server_.set_tcp_nodelay(true);
+    // Every path, the events included, answers only requests made to this
+    // server's own address (serves_request); a request with two Host or two
+    // Origin headers is refused too.
+    server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+      const std::size_t origins = req.get_header_value_count("Origin");
+      const std::string origin = req.get_header_value("Origin");
+      if (req.get_header_value_count("Host") == 1 && origins <= 1 &&
+          serves_request(req.get_header_value("Host"),
+                         origins == 1 ? std::optional<std::string_view>(origin) : std::nullopt,
+                         port_))
+        return httplib::Server::HandlerResponse::Unhandled;
+      res.status = 403;
+      res.set_content("forbidden: this page is served only at its own address\n", "text/plain");
+      return httplib::Server::HandlerResponse::Handled;
+    });
     server_.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
       res.set_header("Cache-Control", "no-store");
       // Each stream starts with the current set, so a page that missed one
