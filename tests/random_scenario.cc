@@ -36,14 +36,25 @@ std::string record(std::string keyword, std::initializer_list<std::int64_t> valu
   return keyword;
 }
 
+std::string join(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& l : lines) text += l + "\r\n";
+  return text;
+}
+
 class generator {
  public:
-  explicit generator(std::uint32_t seed) : d_(seed) {}
+  generator(std::uint32_t seed, unsigned overlays) : d_(seed), o_(overlays) {}
 
   generated_scenario make() {
-    stations_ = d_.chance(8) ? 78 : d_.in(0, 14);
-    boards_ = d_.in(0, 4);
-    if (stations_ == 78) boards_ = 0;
+    if (wants(k_slots_full)) {
+      boards_ = d_.in(1, 10);
+      stations_ = 78 - boards_;
+    } else {
+      stations_ = d_.chance(8) ? 78 : d_.in(0, 14);
+      boards_ = stations_ == 78 ? 0 : d_.in(0, 4);
+    }
+    compact_ = stations_ > 60;
     length_ = std::max(d_.in(5000, 90000), stations_ * 700 + 3000);
     if (d_.chance(30)) length_ += d_.in(1, 49);
     last_cell_ = static_cast<int>(round_half_even(length_ + 7000, 50));
@@ -56,24 +67,30 @@ class generator {
     curves(line);
     line.push_back("[pendenze]");
     gradients(line);
-    line.push_back("[montagne]");
-    scenery(line);
-    line.push_back("[cartelli]");
-    std::vector<std::string> train{"[generale]"};
+    std::vector<std::string> sections = wants(k_sections_any_order) ? any_sections() : scenery();
     slowdowns_ = slowdown_records();  // first: they need long stretches free
     station_records_ = station_records();
-    boards(line);
+    std::vector<std::string> boards = board_records();
+    if (wants(k_sections_any_order)) {
+      // Boards before a section keep its markers off their cells.
+      sections.insert(sections.end(), boards.begin(), boards.end());
+      d_.shuffle(sections);
+      line.push_back("[montagne]");
+      line.insert(line.end(), sections.begin(), sections.end());
+    } else {
+      line.push_back("[montagne]");
+      line.insert(line.end(), sections.begin(), sections.end());
+      line.push_back("[cartelli]");
+      line.insert(line.end(), boards.begin(), boards.end());
+    }
     line.push_back("[fine]");
+    std::vector<std::string> train{"[generale]"};
     train_records(train);
-    return {join(line), join(train)};
+    return {join(line), join(train), o_};
   }
 
  private:
-  static std::string join(const std::vector<std::string>& lines) {
-    std::string text;
-    for (const std::string& l : lines) text += l + "\r\n";
-    return text;
-  }
+  bool wants(overlay o) const { return (o_ & o) != 0; }
   int cell_of(int p) const { return static_cast<int>(round_half_even(p + 50, 50)); }
   // The latest position a record may have: p + 100 <= 50 P.
   int room() const { return 50 * last_cell_ - 100; }
@@ -145,7 +162,8 @@ class generator {
 
   // Sections in order, with and without markers, some close after the one
   // before (which makes them type 3), some inside the one before.
-  void scenery(std::vector<std::string>& out) {
+  std::vector<std::string> scenery() {
+    std::vector<std::string> out;
     int p = 50 * d_.in(0, 40);
     for (int i = d_.in(0, 12); i > 0 && p <= room(); --i) {
       const int end = p + 50 * d_.in(1, 60);
@@ -159,11 +177,50 @@ class generator {
             record("montagna", {end - 100, last_end = end + 50 * d_.in(1, 10), d_.in(1, 13)}));
       p = last_end + (d_.chance(25) ? 50 * d_.in(0, 3) : 50 * d_.in(4, 100));
     }
+    return out;
   }
 
-  void boards(std::vector<std::string>& out) {
-    for (int i = d_.in(0, 10); i > 0; --i) {
-      const int c = free_cell(2, last_cell_ - 1);
+  // Sections anywhere on the grid, in no order: inside, across and next to
+  // one another, some empty, some off the cell boundary, a few with types
+  // past a byte.
+  std::vector<std::string> any_sections() {
+    std::vector<std::string> out;
+    const int last_start = last_cell_ - 2;
+    int near = d_.in(0, last_start);
+    for (int i = d_.in(1, 30); i > 0; --i) {
+      int first =
+          d_.chance(60) ? std::clamp(near + d_.in(-12, 12), 0, last_start) : d_.in(0, last_start);
+      const int cells = d_.chance(5) ? 0 : d_.in(1, d_.chance(20) ? 200 : 40);
+      const int last = std::min(last_cell_ - 1, first + cells - 1);
+      int inizio = 50 * first, fine = 50 * (last + 1);
+      if (d_.chance(10) && inizio > 0) inizio -= 25;
+      int tipo = d_.in(0, 9) + (d_.chance(60) ? 10 : 0);
+      if (d_.chance(3)) tipo = d_.chance(50) ? 266 : -4;
+      out.push_back(record("montagna", {inizio, fine, tipo}));
+      near = d_.chance(50) ? first : last + 1;
+    }
+    return out;
+  }
+
+  // Speed boards and text boards on free cells, and with k_boards_under_stops
+  // some on the cells stations stop on later.
+  std::vector<std::string> board_records() {
+    std::vector<int> stops = stops_;
+    d_.shuffle(stops);
+    auto stop_cell = [&]() {
+      // The board's position must pass its check: cell <= P - 1.
+      while (!stops.empty()) {
+        const int c = stops.back();
+        stops.pop_back();
+        if (c <= last_cell_ - 1) return c;
+      }
+      return -1;
+    };
+    const bool under = wants(k_boards_under_stops);
+    std::vector<std::string> out;
+    for (int i = d_.in(under ? 1 : 0, 10); i > 0; --i) {
+      int c = under && d_.chance(50) ? stop_cell() : -1;
+      if (c < 0) c = free_cell(2, last_cell_ - 1);
       if (c < 0) continue;
       take(c, c);
       std::string r = "indicatori_vmax, " + n(50 * (c - 1));
@@ -172,14 +229,19 @@ class generator {
       for (int v = 0; v < 3; ++v) r += ", " + (d_.chance(30) ? n(5 * d_.in(0, 19)) : "");
       out.push_back(r + ", " + n(d_.in(0, 9)));
     }
+    std::vector<std::string> texts;
     for (int i = 0; i < boards_; ++i) {
-      const int c = free_cell(2, last_cell_ - 1);
+      int c = under && d_.chance(40) ? stop_cell() : -1;
+      if (c < 0) c = free_cell(2, last_cell_ - 1);
       if (c < 0) continue;
       take(c, c);
-      std::string text = name();
+      std::string text = d_.chance(5) ? "" : name();
       if (d_.chance(30)) text = "\"" + text + ", " + name() + "\"";
-      out.push_back("cartello indicatore, " + n(50 * (c - 1) + d_.in(-20, 20)) + ", " + text);
+      texts.push_back("cartello indicatore, " + n(50 * (c - 1) + d_.in(-20, 20)) + ", " + text);
     }
+    if (under) d_.shuffle(texts);
+    out.insert(out.end(), texts.begin(), texts.end());
+    return out;
   }
 
   std::vector<std::string> station_records() {
@@ -188,17 +250,21 @@ class generator {
     int end_before = -1000;
     for (int s = 1; s <= stations_; ++s) {
       const int type = types[d_.in(0, 9)];
-      const int length = 100 * d_.in(1, stations_ == 78 ? 2 : 8);
+      const int length = 100 * d_.in(1, compact_ ? 2 : 8);
       const int sixth = d_.in(0, 1);
       const int before = type >= 5 && type <= 8 ? length : length / 2;
       int pos = std::max(0, end_before + 350 + before);
-      pos = 50 * ((pos + 49 + 50 * (stations_ == 78 ? 0 : d_.in(0, 40))) / 50);
+      pos = 50 * ((pos + 49 + 50 * (compact_ ? 0 : d_.in(0, 40))) / 50);
       const int fine = pos + (type == 5 || type == 6   ? 150
                               : type == 7 || type == 8 ? length
                                                        : length / 2 + (sixth ? 50 : 0));
       const int stop = fine / 50 - 1;
       if (pos + 800 > 50 * last_cell_ || (type < 25 && (stop < 2 || !free(stop, stop)))) break;
-      if (type < 25) take(stop, stop);
+      if (type < 25) {
+        take(stop, stop);
+        stops_.push_back(stop);
+        station_of_stop_.push_back(static_cast<int>(out.size()));
+      }
       end_before = fine;
       out.push_back(
           record("stazione", {pos, type, length, d_.in(0, 1), d_.in(0, 1), sixth, d_.in(0, 1),
@@ -210,19 +276,27 @@ class generator {
   }
 
   std::vector<std::int64_t> signal(int k) {
-    return {50 * (k - 1),
-            d_.chance(80) ? d_.in(1, 2) : d_.in(0, 3),
-            d_.in(0, 6),
-            d_.in(0, 6),
-            d_.in(0, 6),
-            d_.in(0, 1),
-            d_.chance(90) ? 0 : d_.in(0, 2),
-            d_.chance(90) ? 0 : d_.in(0, 9),
-            0,
-            0,
-            d_.chance(50) ? 0 : d_.in(0, 300)};
+    std::vector<std::int64_t> v{50 * (k - 1),
+                                d_.chance(80) ? d_.in(1, 2) : d_.in(0, 3),
+                                d_.in(0, 6),
+                                d_.in(0, 6),
+                                d_.in(0, 6),
+                                d_.in(0, 1),
+                                d_.chance(90) ? 0 : d_.in(0, 2),
+                                d_.chance(90) ? 0 : d_.in(0, 9),
+                                0,
+                                0,
+                                d_.chance(50) ? 0 : d_.in(0, 300)};
+    // Codes sx x 3 + dx whose marks (code x 10 + 1 to 4) wrap past a byte,
+    // or fall below 0.
+    if (wants(k_marks_over_marks) && d_.chance(30)) {
+      v[1] = d_.in(-4, 40);
+      v[6] = d_.in(-30, 30);
+      v[5] = d_.in(-9, 9);
+    }
+    return v;
   }
-  std::string signal_line(const std::vector<std::int64_t>& v) {
+  static std::string signal_line(const std::vector<std::int64_t>& v) {
     std::string r = "segnale";
     for (std::int64_t x : v) r += ", " + n(x);
     return r;
@@ -249,6 +323,24 @@ class generator {
     return out;
   }
 
+  // With k_marks_over_marks, signals one to eight cells after a stop, so
+  // that their marks fall on the station's, written after the station or
+  // just before it.
+  void signals_after_stops(std::vector<std::string>& after,
+                           std::vector<std::vector<std::string>>& before) {
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+      if (!d_.chance(60)) continue;
+      const int k = stops_[i] + d_.in(1, 8);
+      if (k > last_cell_ - 2 || !free(k, k)) continue;
+      take(k, k);
+      std::string s = signal_line(signal(k));
+      if (d_.chance(50))
+        before[static_cast<std::size_t>(station_of_stop_[i])].push_back(std::move(s));
+      else
+        after.push_back(std::move(s));
+    }
+  }
+
   void train_records(std::vector<std::string>& out) {
     out.push_back(record("numero vetture", {d_.in(1, 20)}));
     out.push_back(record("percentuale massa frenata", {d_.in(50, 200)}));
@@ -264,14 +356,16 @@ class generator {
       out.push_back(record("velocita", {p, d_.chance(90) ? 5 * d_.in(0, 50) : d_.in(0, 250)}));
 
     std::vector<std::string> signals = near_signals_;
-    std::vector<int> cells;
+    std::vector<std::vector<std::string>> before(station_records_.size());
+    if (wants(k_marks_over_marks)) signals_after_stops(signals, before);
+    const int pairs = wants(k_marks_over_marks) ? 60 : 20;
     for (int i = d_.in(0, 25); i > 0; --i) {
       const int k = free_cell(8, last_cell_ - 2);
       if (k < 0) continue;
       take(k, k);
       signals.push_back(signal_line(signal(k)));
       // Another 100 to 300 m after it, over its approach marks.
-      if (d_.chance(20) && free(k + 2, k + 6)) {
+      if (d_.chance(pairs) && free(k + 2, k + 6)) {
         const int k2 = k + 2 * d_.in(1, 3);
         take(k2, k2);
         signals.push_back(signal_line(signal(k2)));
@@ -282,7 +376,10 @@ class generator {
     const std::size_t early = d_.chance(20) ? std::min<std::size_t>(signals.size(), 3) : 0;
     out.push_back("[stazioni]");
     out.insert(out.end(), signals.begin(), signals.begin() + static_cast<std::ptrdiff_t>(early));
-    out.insert(out.end(), station_records_.begin(), station_records_.end());
+    for (std::size_t s = 0; s < station_records_.size(); ++s) {
+      out.insert(out.end(), before[s].begin(), before[s].end());
+      out.push_back(station_records_[s]);
+    }
     out.push_back("[rallentamenti]");
     out.insert(out.end(), slowdowns_.begin(), slowdowns_.end());
     out.push_back("[segnali]");
@@ -298,26 +395,110 @@ class generator {
   }
 
   dice d_;
+  unsigned o_ = 0;
   int stations_ = 0, boards_ = 0, length_ = 0, last_cell_ = 0;
+  bool compact_ = false;  // stations as close as they may stand
   std::vector<bool> taken_;
+  std::vector<int> stops_;            // the stop cells of the stations
+  std::vector<int> station_of_stop_;  // for each, its station's index
   std::vector<std::string> slowdowns_, station_records_, near_signals_;
 };
 
-bool fault_free(const generated_scenario& g, std::uint32_t seed) {
-  const compile_result r =
-      compile({"Gen", std::to_string(seed), true, {"line", g.line}, {"train", g.train}});
+bool fault_free(const generated_scenario& g, const std::string& number) {
+  const compile_result r = compile({"Gen", number, true, {"line", g.line}, {"train", g.train}});
   return r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty();
+}
+
+// A draw that happens to fault (a station too close to the end, a board on
+// a station's stop cell) is drawn again from the next seed of a series.
+generated_scenario fault_free_draw(std::uint32_t seed, unsigned overlays) {
+  for (std::uint32_t attempt = 0;; ++attempt) {
+    generated_scenario g = generator(seed * 7919u + attempt, overlays).make();
+    if (fault_free(g, std::to_string(seed))) return g;
+  }
 }
 
 }  // namespace
 
-generated_scenario random_scenario(std::uint32_t seed) {
-  // A draw that happens to fault (a station too close to the end, a board
-  // on a station's stop cell) is drawn again from the next seed of a series.
-  for (std::uint32_t attempt = 0;; ++attempt) {
-    generated_scenario g = generator(seed * 7919u + attempt).make();
-    if (fault_free(g, seed)) return g;
+std::string_view overlay_name(overlay o) {
+  switch (o) {
+    case k_boards_under_stops:
+      return "boards under stops";
+    case k_marks_over_marks:
+      return "marks over marks";
+    case k_sections_any_order:
+      return "sections in any order";
+    case k_slots_full:
+      return "board slots meeting station slots";
   }
+  return "?";
+}
+
+generated_scenario random_scenario(std::uint32_t seed) {
+  return fault_free_draw(seed, 0);
+}
+
+generated_scenario overlay_scenario(std::uint32_t seed) {
+  // Each kind in half the scenarios, at least one in each.
+  std::mt19937 pick(seed ^ 0x9e3779b9u);
+  unsigned kinds = 0;
+  while (kinds == 0)
+    for (overlay o : k_overlays)
+      if (pick() % 2 == 0) kinds |= o;
+  return fault_free_draw(seed + 0x40000000u, kinds);
+}
+
+generated_scenario long_overlay_scenario() {
+  constexpr int k_length = 1000000;
+  constexpr int k_last_cell = (k_length + 7000) / 50;
+  std::vector<bool> taken(k_last_cell + 1, false);
+  std::vector<std::string> line{"[generale]",
+                                record("lunghezza percorso", {k_length}),
+                                record("progressiva chilometrica uno", {0, 100000, 1}),
+                                "sfondo uno, 60000",
+                                "sfondo due, 1",
+                                "sfondo tre, 2000",
+                                record("ripetizione segnali 4 codici", {0, k_length}),
+                                "[pendenze]"};
+  for (int p = 0, i = 0; p <= k_length; p += 500, ++i)
+    line.push_back(record("pendenza", {p, (i * 37) % 61 - 30}));
+  line.push_back("[montagne]");
+  for (int i = 0; i < 80; ++i)
+    line.push_back(record("montagna", {3000 + 12500 * i, 5000 + 12500 * i, i % 2 == 0 ? 11 : 2}));
+  line.push_back("[cartelli]");
+  for (int p = 5000, i = 0; p + 100 <= 50 * k_last_cell && p <= k_length; p += 5000, ++i) {
+    taken[static_cast<std::size_t>(p / 50 + 1)] = true;
+    line.push_back(record("indicatori_vmax", {p, 90 + 10 * (i % 6), 100, 100, i % 4}) +
+                   ", 5, , 15, " + n(i % 3));
+  }
+  line.push_back("[fine]");
+
+  // Type 12, 400 m: the stop is the cell position / 50 + 3. Every other
+  // station stops on a board's cell.
+  std::vector<std::string> train{
+      "[generale]",       "numero vetture, 8", "percentuale massa frenata, 130",
+      "sabbia, 300",      "orologio, 6 0 0",   "[aderenze]",
+      "aderenza, 0, 100", "[vel_limite]",      "velocita, 0, 90",
+      "[stazioni]"};
+  for (int i = 0; i < 78; ++i) {
+    const int spaced = 6000 + 12800 * i;
+    const int pos = i % 2 == 0 ? 50 * ((spaced + 2500) / 5000 * 100 + 1 - 3) : spaced;
+    taken[static_cast<std::size_t>(pos / 50 + 3)] = true;
+    const int minutes = 360 + 6 * i;
+    train.push_back(record("stazione", {pos, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, minutes / 60,
+                                        minutes % 60, 0}) +
+                    ", LOCALITA " + n(i + 1));
+  }
+  train.push_back("[segnali]");
+  for (int p = 1200, i = 0; p <= k_length; p += 1200, ++i) {
+    int at = p;
+    while (taken[static_cast<std::size_t>(at / 50 + 1)]) at += 50;
+    taken[static_cast<std::size_t>(at / 50 + 1)] = true;
+    train.push_back(i % 2 == 0 ? record("segnale", {at, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0})
+                               : record("segnale", {at, 2, 4, 1, 1, 0, 0, 0, 0, 0, 140}));
+  }
+  train.push_back("[fine]");
+  return {join(line), join(train), k_boards_under_stops | k_marks_over_marks};
 }
 
 }  // namespace scenario::testing

@@ -36,7 +36,7 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
   auto speed_boards = invert_speed_boards(in.grid);
   sink.add(sink.grid, speed_boards.problems);
   r.speed_boards = std::move(speed_boards.records);
-  auto text_boards = invert_text_boards(in.grid, t);
+  auto text_boards = invert_text_boards(in.grid, t, bare_stops(in.grid));
   sink.add(sink.grid, text_boards.problems);
   r.text_boards = std::move(text_boards.records);
   return r;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "inspect/decompile_parts.h"
+#include "inspect/invert_boards.h"
 #include "inspect/invert_code_points.h"
 #include "inspect/invert_fill.h"
 #include "inspect/invert_signals.h"
@@ -37,12 +38,6 @@ std::vector<std::string> header_leftovers(const stazioni_t& t) {
     s.campo_2 = s.campo_4 = s.campo_5 = s.campo_6 = 0;
   });
   return out;
-}
-
-bool only_text(const stazione& s) {
-  stazione bare;
-  bare.nome = s.nome;
-  return s == bare;
 }
 
 // Every station of a type below 25 has its stop cell, holding its number,
@@ -87,19 +82,9 @@ train_records decompile_train(const decompile_input& in, problem_sink& sink) {
     r.speed.push_back(v);
   }
 
-  // Text boards take records 80 down; stations stay below them. A text
-  // below the boards' records with no board is one whose board a station
-  // stop covers, which no description can give back.
-  const auto boards = std::count_if(grid.begin(), grid.end(),
-                                    [](const cella& c) { return c.tipo_cella == k_text_board; });
-  int first_board = k_first_board_slot + 1 - static_cast<int>(boards);
+  // Text boards take records 80 down; stations stay below them.
+  const int first_board = text_board_slots(grid, t).lowest;
   std::vector<std::string> table_problems = header_leftovers(t);
-  while (first_board > 1 && !t[static_cast<std::size_t>(first_board - 1)].nome.empty() &&
-         only_text(t[static_cast<std::size_t>(first_board - 1)])) {
-    --first_board;
-    table_problems.push_back("record " + std::to_string(first_board) +
-                             ": a text-board text that no board in the grid shows");
-  }
   auto stations = invert_stations(t, first_board);
   table_problems.insert(table_problems.end(), stations.problems.begin(), stations.problems.end());
   sink.add(sink.stations, table_problems);
@@ -113,7 +98,10 @@ train_records decompile_train(const decompile_input& in, problem_sink& sink) {
   sink.add(sink.grid, signals.problems);
   auto order = order_marks(grid, t, r.stations.size(), signals.records);
   sink.add(sink.grid, order.problems);
-  for (std::size_t i : order.records.signals) r.signals.push_back(signals.records[i]);
+  for (std::size_t i : order.records.signals)
+    r.signals.push_back(
+        signal_with_code(grid, static_cast<std::size_t>(signals.records[i][0] / k_cell_metres + 1),
+                         order.records.codes[i]));
   r.signal_before = std::move(order.records.before);
   auto code_lines = invert_code_points(grid);
   sink.add(sink.grid, code_lines.problems);

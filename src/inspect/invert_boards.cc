@@ -26,6 +26,16 @@ std::string at_cell(std::size_t c) {
   return "cell " + std::to_string(c) + ": ";
 }
 
+// A cell keeping values b, c, d or a delay.
+bool keeps_values(const cella& c) {
+  return c.valore_b != 0 || c.valore_c != 0 || c.valore_d != 0 || c.ritardo != 0;
+}
+
+// A board at the cell passes its position check: p + 100 <= 50 P.
+bool board_fits(const percorso_t& grid, std::size_t cell) {
+  return cell >= 1 && static_cast<std::int64_t>(cell) + 1 <= last_cell(grid);
+}
+
 // True when a slot holds nothing but its name.
 bool only_text(const stazione& s) {
   stazione bare;
@@ -38,8 +48,24 @@ bool only_text(const stazione& s) {
 inverted<std::vector<speed_board_values>> invert_speed_boards(const percorso_t& grid) {
   inverted<std::vector<speed_board_values>> out;
   for (std::size_t c = 0; c < grid.size(); ++c) {
-    const cella& cell = grid[c];
-    if (cell.tipo_cella != k_speed_board) continue;
+    cella cell = grid[c];
+    if (cell.tipo_cella == k_station_stop && keeps_values(cell)) {
+      if (cell.ritardo != 0) {
+        out.problems.push_back(at_cell(c) +
+                               "a station stop keeping a clearing delay, which only a signal "
+                               "written before the station leaves there");
+        continue;
+      }
+      if (!board_fits(grid, c)) {
+        out.problems.push_back(at_cell(c) +
+                               "a station stop keeping values b, c and d, which no board this "
+                               "near the end of the grid can have left");
+        continue;
+      }
+      cell.valore_a = 0;
+    } else if (cell.tipo_cella != k_speed_board) {
+      continue;
+    }
     speed_board_values b;
     b.posizione = position_before(c);
     split_speed(cell.valore_a, b.values[0], b.values[4]);
@@ -52,36 +78,85 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(const percorso_t& 
   return out;
 }
 
-inverted<std::vector<text_board_values>> invert_text_boards(const percorso_t& grid,
-                                                            const stazioni_t& table) {
+std::vector<std::size_t> bare_stops(const percorso_t& grid) {
+  std::vector<std::size_t> out;
+  for (std::size_t c = 0; c < grid.size(); ++c)
+    if (grid[c].tipo_cella == k_station_stop && !keeps_values(grid[c]) && board_fits(grid, c))
+      out.push_back(c);
+  return out;
+}
+
+board_slots text_board_slots(const percorso_t& grid, const stazioni_t& table) {
+  board_slots out;
+  std::vector<bool> shown(k_first_board_slot + 1, false);
+  for (const cella& c : grid)
+    if (c.tipo_cella == k_text_board && c.valore_a >= 1 && c.valore_a <= k_first_board_slot) {
+      shown[static_cast<std::size_t>(c.valore_a)] = true;
+      out.lowest = std::min<int>(out.lowest, c.valore_a);
+    }
+  // Stations hold more than a text; the texts above the last of them are
+  // the boards'.
+  int last_station = 0;
+  for (int slot = 1; slot <= k_first_board_slot; ++slot) {
+    const stazione& s = table[static_cast<std::size_t>(slot)];
+    if (!(s == stazione{}) && !only_text(s)) last_station = slot;
+  }
+  for (int slot = last_station + 1; slot <= k_first_board_slot; ++slot)
+    if (!table[static_cast<std::size_t>(slot)].nome.empty()) {
+      out.lowest = std::min(out.lowest, slot);
+      break;
+    }
+  for (int slot = k_first_board_slot; slot >= out.lowest; --slot)
+    if (!shown[static_cast<std::size_t>(slot)]) out.hidden.push_back(slot);
+  return out;
+}
+
+inverted<std::vector<text_board_values>> invert_text_boards(
+    const percorso_t& grid, const stazioni_t& table,
+    const std::vector<std::size_t>& covering_stops) {
   inverted<std::vector<text_board_values>> out;
+  const board_slots slots = text_board_slots(grid, table);
   std::vector<std::pair<std::int16_t, std::size_t>> boards;  // slot, cell
   for (std::size_t c = 0; c < grid.size(); ++c)
     if (grid[c].tipo_cella == k_text_board) boards.push_back({grid[c].valore_a, c});
-  // The first board in the file takes slot 80, the next 79, and so on.
+  // The first board in the file takes record 80, the next 79, and so on.
   std::sort(boards.begin(), boards.end(), [](const auto& a, const auto& b) {
     return a.first > b.first || (a.first == b.first && a.second < b.second);
   });
-  for (std::size_t i = 0; i < boards.size(); ++i) {
-    const auto [slot, cell] = boards[i];
-    const std::int64_t expected = k_first_board_slot - static_cast<std::int64_t>(i);
-    text_board_values b{position_before(cell), {}};
-    if (slot != expected || expected < 1) {
-      out.problems.push_back(at_cell(cell) + "a text board showing record " + std::to_string(slot) +
-                             ", where the next board would take record " +
-                             std::to_string(expected));
+  std::size_t next_stop = 0;
+  auto board = boards.begin();
+  for (int slot = k_first_board_slot; slot >= slots.lowest; --slot) {
+    for (; board != boards.end() && board->first > slot; ++board)
+      out.problems.push_back(at_cell(board->second) + "a text board showing record " +
+                             std::to_string(board->first) +
+                             ", which no board in the order of the records takes");
+    const stazione& s = table[static_cast<std::size_t>(slot)];
+    const bool shown = board != boards.end() && board->first == slot;
+    std::size_t cell = 0;
+    if (shown) {
+      cell = (board++)->second;
+    } else if (next_stop < covering_stops.size()) {
+      cell = covering_stops[next_stop++];
     } else {
-      const stazione& s = table[static_cast<std::size_t>(slot)];
-      b.text = s.nome;
-      const std::string board = at_cell(cell) + "the text board's record " + std::to_string(slot);
-      if (!only_text(s)) out.problems.push_back(board + " holds more than a text");
-      if (!text_field(s.nome))
-        out.problems.push_back(board +
-                               " holds a text that no field reads back (a double quote "
-                               "with a comma, an outer blank or a line end)");
+      out.problems.push_back("record " + std::to_string(slot) +
+                             ": a text board's record that no board cell shows, and no station "
+                             "stop keeping nothing else is left to have covered its board");
+      continue;
     }
-    out.records.push_back(std::move(b));
+    out.records.push_back({position_before(cell), s.nome});
+    const std::string what = shown ? at_cell(cell) + "the text board's record " : "record ";
+    if (!only_text(s))
+      out.problems.push_back(what + std::to_string(slot) + " holds more than a text");
+    if (!text_field(s.nome))
+      out.problems.push_back(what + std::to_string(slot) +
+                             " holds a text that no field reads back (a double quote "
+                             "with a comma, an outer blank or a line end)");
   }
+  // Cells showing a record out of that order, or a second time.
+  for (; board != boards.end(); ++board)
+    out.problems.push_back(at_cell(board->second) + "a text board showing record " +
+                           std::to_string(board->first) +
+                           ", which no board in the order of the records takes");
   return out;
 }
 

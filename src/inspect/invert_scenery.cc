@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "model/scenario_constants.h"
@@ -150,9 +149,129 @@ std::vector<scenery_values> sections_of(const std::vector<piece>& pieces) {
     const auto fine = static_cast<std::int32_t>((p.last + 1) * k_cell_metres);
     // An empty section 200 m back keeps this one from counting as close.
     if (p.type != k_close_type && !out.empty() && std::int64_t{inizio} - out.back().fine <= 150)
-      out.push_back({inizio - 200, inizio - 200, 0});
+      out.push_back({inizio - 200, inizio - 200, k_close_type});
     out.push_back({inizio, fine, written_type(p)});
   }
+  return out;
+}
+
+// Sections for any grid. Markers do not depend on the order of the
+// sections (a marker stays, and the sections come before every object), so
+// first one section for each row of markers, every fourth cell, that no
+// later section places, its type written over; then one section per run
+// of a scenery type (and of type 0 over the cells the rows wrote), each
+// more than 150 m after the one before it in the file, or after an empty
+// section put there for that, unless it is of type 3 anyway.
+std::vector<scenery_values> general_sections(const percorso_t& grid,
+                                             std::vector<std::string>& problems) {
+  const auto size = static_cast<std::int64_t>(grid.size());
+  auto kind = [&](std::int64_t c) { return grid[static_cast<std::size_t>(c)].tipo_cella; };
+  auto type = [&](std::int64_t c) { return grid[static_cast<std::size_t>(c)].ambiente; };
+  // Markers on cells first + 3, + 7, ... up to last: none of them empty.
+  auto fits = [&](std::int64_t first, std::int64_t last) {
+    for (std::int64_t c = first + 3; c <= last; c += 4)
+      if (kind(c) == k_empty) return false;
+    return true;
+  };
+  std::vector<bool> placed(grid.size(), false);
+  auto place = [&](const piece& p) {
+    if (p.markers)
+      for (std::int64_t c = p.first + 3; c <= p.last; c += 4)
+        placed[static_cast<std::size_t>(c)] = true;
+  };
+  auto runs_where = [&](const std::vector<bool>& wanted) {
+    std::vector<piece> runs;
+    for (std::int64_t c = 0; c < size; ++c) {
+      if (!wanted[static_cast<std::size_t>(c)]) continue;
+      if (!runs.empty() && runs.back().type == type(c) && runs.back().last == c - 1)
+        runs.back().last = c;
+      else
+        runs.push_back({c, c, type(c), false});
+    }
+    return runs;
+  };
+  auto with_markers = [&](piece& p) {
+    bool needed = false;
+    for (std::int64_t c = p.first + 3; c <= p.last; c += 4)
+      needed = needed || kind(c) == k_scenery_marker;
+    p.markers = needed && fits(p.first, p.last);
+    place(p);
+  };
+
+  std::vector<bool> wanted(grid.size(), false);
+  for (std::int64_t c = 0; c < size; ++c) wanted[static_cast<std::size_t>(c)] = type(c) != 0;
+  for (piece p : runs_where(wanted)) with_markers(p);
+
+  // Rows of the markers left, each as one section over them.
+  std::vector<piece> rows;
+  for (std::int64_t phase = 0; phase < 4; ++phase)
+    for (std::int64_t c = phase; c < size; c += 4) {
+      if (kind(c) != k_scenery_marker || placed[static_cast<std::size_t>(c)]) continue;
+      if (c < 3) {
+        problems.push_back("cell " + std::to_string(c) +
+                           ": a scenery marker in the first three cells, which no section places");
+        continue;
+      }
+      std::int64_t last = c;
+      for (std::int64_t next = c + 4; next < size && kind(next) != k_empty; next += 4)
+        if (kind(next) == k_scenery_marker) last = next;
+      for (std::int64_t m = c; m <= last; m += 4) placed[static_cast<std::size_t>(m)] = true;
+      rows.push_back({c - 3, last, k_close_type, true});
+      for (std::int64_t w = c - 3; w <= last; ++w) wanted[static_cast<std::size_t>(w)] = true;
+    }
+  std::sort(rows.begin(), rows.end(),
+            [](const piece& a, const piece& b) { return a.first < b.first; });
+
+  std::vector<scenery_values> out;
+  auto add = [&](const piece& p) {
+    out.push_back({static_cast<std::int32_t>(p.first * k_cell_metres),
+                   static_cast<std::int32_t>((p.last + 1) * k_cell_metres), written_type(p)});
+  };
+  // An empty section ending 200 m before p keeps p from counting as close.
+  auto spaced_add = [&](const piece& p) {
+    const std::int64_t inizio = p.first * k_cell_metres;
+    if (p.type != k_close_type && !out.empty() && inizio - out.back().fine <= 150)
+      out.push_back({static_cast<std::int32_t>(inizio), static_cast<std::int32_t>(inizio - 200),
+                     k_close_type});
+    add(p);
+  };
+  // A run after the last cell a section may start on starts there, before
+  // everything, the one reaching further first; later sections give the
+  // cells before it their types.
+  const std::int64_t last_start = std::int64_t{last_cell(grid)} - 2;
+  std::vector<piece> tail;
+  std::vector<piece> spaced, close;
+  for (piece p : runs_where(wanted)) {
+    with_markers(p);
+    if (p.first > last_start && last_start >= 0) {
+      for (std::int64_t c = last_start; c < p.first; ++c)
+        wanted[static_cast<std::size_t>(c)] = true;
+      p.first = last_start;
+      p.markers = false;
+      tail.insert(tail.begin(), p);
+    }
+  }
+  for (const piece& p : tail) spaced_add(p);
+  for (const piece& r : rows) add(r);
+  for (piece p : runs_where(wanted)) {
+    if (p.first > last_start) continue;
+    with_markers(p);
+    (p.type == k_close_type ? close : spaced).push_back(p);
+  }
+  // Each next section more than 150 m after the one before: the nearest
+  // such to the left, or an empty section ending 200 m before the leftmost.
+  while (!spaced.empty()) {
+    auto next = spaced.begin();
+    if (!out.empty()) {
+      const std::int64_t end = out.back().fine;
+      next = std::find_if(spaced.begin(), spaced.end(),
+                          [&](const piece& p) { return p.first * k_cell_metres - end > 150; });
+      if (next == spaced.end()) next = spaced.begin();
+    }
+    spaced_add(*next);
+    spaced.erase(next);
+  }
+  for (const piece& p : close) add(p);
   return out;
 }
 
@@ -187,20 +306,26 @@ std::vector<std::int64_t> mismatches(const percorso_t& grid,
 }  // namespace
 
 inverted<std::vector<scenery_values>> invert_scenery(const percorso_t& grid) {
+  // The plainest sections that give the grid; those for any grid last, and
+  // when even they do not, what they miss.
+  auto plain = [](const percorso_t& g, std::vector<std::string>& problems) {
+    return sections_of(plain_pieces(g, problems));
+  };
+  auto overlapping = [](const percorso_t& g, std::vector<std::string>& problems) {
+    return sections_of(overlapping_pieces(g, problems));
+  };
+  using attempt =
+      std::function<std::vector<scenery_values>(const percorso_t&, std::vector<std::string>&)>;
   inverted<std::vector<scenery_values>> out;
-  std::optional<std::vector<std::int64_t>> first_miss;
-  for (auto pieces_of : {plain_pieces, overlapping_pieces}) {
-    std::vector<std::string> problems;
-    std::vector<scenery_values> sections = sections_of(pieces_of(grid, problems));
-    const std::vector<std::int64_t> miss = mismatches(grid, sections, problems);
-    if (miss.empty() && problems.empty()) return {std::move(sections), {}};
-    if (!first_miss) {
-      out.records = std::move(sections);
-      out.problems = std::move(problems);
-      first_miss = miss;
-    }
+  std::vector<std::int64_t> miss;
+  for (const attempt& sections_for :
+       {attempt(plain), attempt(overlapping), attempt(general_sections)}) {
+    out.problems.clear();
+    out.records = sections_for(grid, out.problems);
+    miss = mismatches(grid, out.records, out.problems);
+    if (miss.empty() && out.problems.empty()) return out;
   }
-  for (std::int64_t c : *first_miss)
+  for (std::int64_t c : miss)
     out.problems.push_back("cell " + std::to_string(c) +
                            ": no scenery sections give this cell's scenery type and marker");
   return out;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "inspect/description_records.h"
@@ -15,12 +16,17 @@ namespace scenario {
 struct record_order {
   std::vector<std::size_t> signals;  // the signals' indices in the order written
   std::vector<std::size_t> before;   // for each of those, the station it stands before
+  // For each signal, by its index, the code sx x 3 + dx its marks ask for.
+  std::vector<std::int64_t> codes;
 };
 
 // An order of the stations of records 1 to `stations` (which keep their
-// order) and the signals that leaves the approach mark of every cell as the
-// grid shows it; as close as it can to all stations first, then the signals
-// as given. Marks that no order leaves are the problems.
+// order) and the signals, and a code for each signal, that leaves the
+// approach mark of every cell as the grid shows it; as close as it can to
+// all stations first, then the signals as given. Built from the back: the
+// writer written last is one whose marks every cell it marks still shows,
+// its cells are then settled, and so on. Marks that no order leaves are
+// the problems.
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
                                    std::size_t stations, const std::vector<signal_values>& signals);
 
