@@ -6,8 +6,11 @@
 # For the default run and for the compile of the largest scenario
 # (bench_make_max, 1,000,000 m) it prints the median wall time, the ratio to
 # a cp of the same output files into an emptied folder, and the peak memory
-# (/usr/bin/time -f %M). The program and cp take turns in interleaved pairs,
-# so both see the same load; the load average is printed before and after.
+# (/usr/bin/time -f %M), two ways: the program rerun in its folder, replacing
+# the files of the run before as an author's rerun does, and the program
+# run into an emptied folder. The program and cp take turns in interleaved
+# pairs, so both see the same load; the load average is printed before and
+# after.
 # Then the compile's time and peak memory at route lengths 10 to 1,000 km.
 #
 # Environment: PAIRS (interleaved pairs, default 41), BUILD_DIR (a release
@@ -59,19 +62,27 @@ timed() {
   awk -v a="$t0" -v b="$t1" -v k="$(tail -n 1 "$log.kb")" 'BEGIN { printf "%.3f %d\n", (b - a) * 1000, k }' >>"$log"
 }
 
-# pairs NAME FOLDER CMD...: PAIRS interleaved pairs of CMD, run in FOLDER,
-# and a cp of the files it leaves there into an emptied folder; prints the
-# figures. FOLDER is emptied of all but what the setup put (KEEP) first.
+# run_pairs NAME WAY FOLDER CMD...: PAIRS interleaved pairs of CMD, run in
+# FOLDER, and a cp of the files it leaves there into an emptied folder;
+# prints the figures. WAY "emptied": FOLDER is emptied of all but the
+# executable before each run; "rerun": each run replaces the files of the
+# run before, as an author's rerun does (an untimed run goes first).
 run_pairs() {
-  local name=$1 folder=$2
-  shift 2
+  local name=$1 way=$2 folder=$3
+  shift 3
   local copy=$scratch/copy log=$scratch/$name
   mkdir -p "$copy"
   : >"$log.prog"
   : >"$log.cp"
   local made=()
+  find "$folder" -maxdepth 1 -type f ! -name scenario_gen -delete
+  if [[ $way == rerun ]]; then
+    (cd "$folder" && timed "$log.first" "$@")
+  fi
   for ((i = 0; i < pairs; ++i)); do
-    find "$folder" -maxdepth 1 -type f ! -name scenario_gen -delete
+    if [[ $way == emptied ]]; then
+      find "$folder" -maxdepth 1 -type f ! -name scenario_gen -delete
+    fi
     (cd "$folder" && timed "$log.prog" "$@")
     if ((${#made[@]} == 0)); then
       mapfile -t made < <(find "$folder" -maxdepth 1 -type f ! -name scenario_gen | sort)
@@ -86,51 +97,48 @@ run_pairs() {
   c=$(cut -d' ' -f1 "$log.cp" | median)
   k=$(cut -d' ' -f2 "$log.prog" | median)
   awk -v n="$name" -v p="$p" -v c="$c" -v k="$k" -v f="${#made[@]}" -v b="$bytes" 'BEGIN {
-    printf "%-16s %8.2f ms   cp of its %d files (%d bytes) %6.2f ms   ratio %5.2f   peak %6.0f KB\n", n, p, f, b, c, p / c, k }'
+    printf "%-24s %8.2f ms   cp of its %d files (%d bytes) %6.2f ms   ratio %5.2f   peak %6.0f KB\n", n, p, f, b, c, p / c, k }'
   echo "$p $c $k" >"$log.summary"
 }
 
-echo
-echo "== whole process, median of $pairs interleaved pairs with cp into an emptied folder"
 # The default run writes next to its executable, so it runs from a copy. With
 # no display variable it takes the terminal display, as on a machine without
 # a desktop; the window's own time is not measured here.
 unset DISPLAY
-mkdir -p "$scratch/default"
+mkdir -p "$scratch/default" "$scratch/max" "$scratch/max-out"
 cp "$exe" "$scratch/default/"
-run_pairs default "$scratch/default" ./scenario_gen -q
-
-mkdir -p "$scratch/max"
 "$make_max" "$scratch/max" >/dev/null
-mkdir -p "$scratch/max-out"
-run_pairs largest "$scratch/max-out" "$exe" compile "$scratch/max/Max_linea.txt" \
-  "$scratch/max/Max_1-.txt" -o . --line-name Max --train-number 1
+for way in rerun emptied; do
+  echo
+  if [[ $way == rerun ]]; then
+    echo "== whole process, rerun in its folder (replacing its files), median of $pairs interleaved pairs with cp into an emptied folder"
+  else
+    echo "== whole process, into an emptied folder, median of $pairs interleaved pairs with cp into an emptied folder"
+  fi
+  run_pairs "default-$way" "$way" "$scratch/default" ./scenario_gen -q
+  run_pairs "largest-$way" "$way" "$scratch/max-out" "$exe" compile "$scratch/max/Max_linea.txt" \
+    "$scratch/max/Max_1-.txt" -o . --line-name Max --train-number 1
+done
 
 echo
 echo "== against the goals"
-read -r dp dc _ <"$scratch/default.summary"
-read -r mp mc mk <"$scratch/largest.summary"
-awk -v dp="$dp" -v dc="$dc" -v mp="$mp" -v mc="$mc" -v mk="$mk" 'BEGIN {
-  r = dp / dc; printf "default run / cp:        %5.2f x  (goal at most 1.3 x: %s)\n", r, r <= 1.3 ? "met" : "NOT met"
-  r = mp / mc; printf "largest compile / cp:    %5.2f x  (goal at most 1.5 x: %s)\n", r, r <= 1.5 ? "met" : "NOT met"
-  m = mk / 1024; printf "largest compile peak:    %5.2f MB (goal at most 8 MB: %s)\n", m, m <= 8 ? "met" : "NOT met"
-}'
+for way in rerun emptied; do
+  read -r dp dc _ <"$scratch/default-$way.summary"
+  read -r mp mc mk <"$scratch/largest-$way.summary"
+  awk -v w="$way" -v dp="$dp" -v dc="$dc" -v mp="$mp" -v mc="$mc" -v mk="$mk" 'BEGIN {
+    r = dp / dc; printf "%-8s default run / cp:        %5.2f x  (goal at most 1.3 x: %s)\n", w, r, r <= 1.3 ? "met" : "NOT met"
+    r = mp / mc; printf "%-8s largest compile / cp:    %5.2f x  (goal at most 1.5 x: %s)\n", w, r, r <= 1.5 ? "met" : "NOT met"
+    m = mk / 1024; printf "%-8s largest compile peak:    %5.2f MB (goal at most 8 MB: %s)\n", w, m, m <= 8 ? "met" : "NOT met"
+  }'
+done
 
 echo
 echo "== scaling: the compile at each route length (median of 11 runs)"
-# The largest scenario's descriptions, cut to a shorter route: the route
-# length record is set, and records past its end are left for the compile
-# to stop at, as an author's would be.
+# The largest scenario's descriptions, cut to a shorter route.
 for km in 10 100 300 1000; do
   dir=$scratch/scale-$km
+  bench/scaled_scenario.sh "$scratch/max" "$km" "$dir"
   mkdir -p "$dir/out"
-  sed "s/^\(lunghezza percorso, *\)[0-9]*/\1$((km * 1000))/" "$scratch/max/Max_linea.txt" \
-    | awk -v end=$((km * 1000)) -F', *' '
-      /^\[/ || NF < 2 || $2 !~ /^[0-9]+$/ || $1 ~ /lunghezza|progressiva|sfondo|ripetizione/ { print; next }
-      $2 + 0 <= end - 200 { print }' >"$dir/Max_linea.txt"
-  awk -v end=$((km * 1000)) -F', *' '
-      /^\[/ || NF < 2 || $2 !~ /^[0-9]+$/ { print; next }
-      $2 + 0 <= end - 200 { print }' "$scratch/max/Max_1-.txt" >"$dir/Max_1-.txt"
   : >"$dir/log"
   for ((i = 0; i < 11; ++i)); do
     rm -f "$dir/out"/*
