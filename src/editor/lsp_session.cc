@@ -86,6 +86,11 @@ json language_session::answer(const std::string& method, const json& params) {
     return nullptr;
   }
   if (shut_down_) throw request_error{k_invalid_request, "the server is shut down"};
+  static const std::set<std::string> k_document_methods = {
+      "textDocument/documentSymbol", "textDocument/formatting", "textDocument/codeAction",
+      "textDocument/hover",          "textDocument/completion", "textDocument/inlayHint"};
+  if (!k_document_methods.contains(method))
+    throw request_error{k_method_not_found, "no method " + method};
   const open_document* doc = find(params);
   auto position = [&] {
     return text_position{params.at("position").at("line").get<int>(),
@@ -244,6 +249,7 @@ document_check language_session::check(const open_document& doc) {
   const std::optional<std::string> own = text_1252(doc.path, refused);
   if (refused) {
     result.found.push_back(*refused);
+    result.refused = true;
     return result;
   }
   if (!own || doc.kind == description_kind::other) return result;
@@ -319,7 +325,22 @@ document_check language_session::check(const open_document& doc) {
 json language_session::publish(const open_document& doc) {
   document_check checked = check(doc);
   json list = json::array();
-  for (const diagnostic& d : checked.found) list.push_back(to_lsp(d));
+  for (const diagnostic& d : checked.found) {
+    list.push_back(to_lsp(d));
+    if (!checked.refused) continue;
+    // The text did not convert: the character counts of the editor's line.
+    const std::string_view row = line_text(doc.text, d.line - 1);
+    std::size_t start = 0;
+    for (int i = 1; i < d.column && start < row.size(); ++i) {
+      ++start;
+      while (start < row.size() && (static_cast<unsigned char>(row[start]) & 0xC0) == 0x80) ++start;
+    }
+    std::size_t end = start + (start < row.size() ? 1 : 0);
+    while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80) ++end;
+    list.back()["range"] = {
+        {"start", {{"line", d.line - 1}, {"character", units_in(row.substr(0, start), units_)}}},
+        {"end", {{"line", d.line - 1}, {"character", units_in(row.substr(0, end), units_)}}}};
+  }
   checks_[doc.uri] = std::move(checked);
   return {{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},

@@ -32,6 +32,7 @@ struct document_check {
   std::vector<diagnostic> found;         // the document's own, in source order
   std::vector<km_reference> references;  // the line's kilometric references
   std::string text_1252;                 // the text compiled, when it converted
+  bool refused = false;                  // the text has a character Windows-1252 lacks
 };
 
 class language_session {
