@@ -18,6 +18,7 @@
 #include "route/progressive.h"
 #include "route/scenery.h"
 #include "sources/field_reader.h"
+#include "sources/keyword_table.h"
 #include "sources/record_reader.h"
 #include "sources/record_site.h"
 
@@ -67,7 +68,7 @@ class line_compiler {
   next_step text_board_record();
   void finish();
 
-  bool has(std::string_view word) const { return contains_ignoring_case(field_, word); }
+  bool is(line_record kind) const { return field_holds(kind, field_); }
   bool general_keyword() const;
   bool body_keyword() const;
   // The records the current field is read as, in words ("a curve record").
@@ -122,16 +123,13 @@ compile_end line_compiler::run() {
   return compile_end::finished;
 }
 
+// A general keyword in any letter case: what its author probably meant.
 bool general_keyword_in(std::string_view field) {
-  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
-  return (has("lunghezza") && has("percorso")) || has("progressiva") || has("sfondo") ||
-         (has("ripetizione") && has("segnali"));
+  return holds_keyword(description_format::line, record_part::general, field, true);
 }
 
 bool body_keyword_in(std::string_view field) {
-  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
-  return has("pendenza") || has("curva") || has("montagna") || has("indicatori_v") ||
-         (has("indicat") && has("cartello"));
+  return holds_keyword(description_format::line, record_part::body, field);
 }
 
 bool line_compiler::general_keyword() const {
@@ -139,24 +137,15 @@ bool line_compiler::general_keyword() const {
 }
 
 std::string line_compiler::general_read_as() const {
-  return read_as_words(
-      {{has("lunghezza") && has("percorso"), "a route-length record"},
-       {contains(field_, "progressiva") &&
-            (contains(field_, "uno") || contains(field_, "due") || contains(field_, "tre")),
-        "a kilometric reference"},
-       {contains(field_, "sfondo") &&
-            (contains(field_, "uno") || contains(field_, "due") || contains(field_, "tre")),
-        "a background record"},
-       {contains(field_, "segnali") && contains(field_, "ripetizione"),
-        "a signal-repetition record"}});
+  return read_as_words(records_read_as(description_format::line, record_part::general, field_));
 }
 
 std::string line_compiler::body_read_as() const {
-  return read_as_words({{has("pendenza"), "a gradient record"},
-                        {has("curva") && st_.scrivi_linea != 0, "a curve record"},
-                        {has("montagna"), "a scenery record"},
-                        {has("indicatori_v"), "a speed-board record"},
-                        {has("indicat") && has("cartello"), "a text-board record"}});
+  std::vector<const record_spec*> kinds =
+      records_read_as(description_format::line, record_part::body, field_);
+  // Curves are read only when the plan is written.
+  if (st_.scrivi_linea == 0) std::erase(kinds, &record_of(line_record::curve));
+  return read_as_words(kinds);
 }
 
 bool line_compiler::body_keyword() const {
@@ -169,21 +158,6 @@ void line_compiler::warn_last_field() {
                            " is the file's last field and is never read; end the file with a "
                            "line that is not a record, such as [fine]"});
 }
-
-constexpr std::string_view k_general_keywords[] = {"lunghezza percorso",
-                                                   "progressiva chilometrica uno",
-                                                   "progressiva chilometrica due",
-                                                   "progressiva chilometrica tre",
-                                                   "sfondo uno",
-                                                   "sfondo due",
-                                                   "sfondo tre",
-                                                   "ripetizione segnali 4 codici",
-                                                   "ripetizione segnali 9 codici"};
-constexpr std::string_view k_body_keywords[] = {
-    "pendenza", "montagna", "indicatori_vmax", "cartello indicatore",
-    "curvad1",  "curvad2",  "curvad3",         "curvad4",
-    "curvad5",  "curvad6",  "curvas1",         "curvas2",
-    "curvas3",  "curvas4",  "curvas5",         "curvas6"};
 
 // An unrecognised field that looks like a keyword: the first on its line,
 // with a letter, not a section header.
@@ -236,7 +210,7 @@ bool line_compiler::general_record() {
   stazioni_t& s = st_.stazioni;
   site_.before_values(field_, general_read_as());
   bool read = false;
-  if (has("percorso") && has("lunghezza")) {
+  if (is(line_record::route_length)) {
     read = true;
     const std::int32_t length = reader_.read_int32();
     s[k_slot_train].fine = length;
@@ -261,22 +235,18 @@ bool line_compiler::general_record() {
     references_[static_cast<std::size_t>(name)] = {site_.line, slot.inizio, slot.fine};
     reference_read = true;
   };
-  if (contains(field_, "tre") && contains(field_, "progressiva"))
-    read_reference(0, s[k_slot_km_tre]);
-  if (contains(field_, "due") && contains(field_, "progressiva"))
-    read_reference(1, s[k_slot_km_due]);
-  if (contains(field_, "uno") && contains(field_, "progressiva"))
-    read_reference(2, s[k_slot_km_uno]);
+  if (is(line_record::km_reference_tre)) read_reference(0, s[k_slot_km_tre]);
+  if (is(line_record::km_reference_due)) read_reference(1, s[k_slot_km_due]);
+  if (is(line_record::km_reference_uno)) read_reference(2, s[k_slot_km_uno]);
   bool background_read = false;
   auto read_background = [&](std::int32_t& slot) {
     slot = reader_.read_int32();
     background_read = true;
   };
-  if (contains(field_, "sfondo") && contains(field_, "uno")) read_background(s[k_slot_line].inizio);
-  if (contains(field_, "sfondo") && contains(field_, "due"))
-    read_background(s[k_slot_line].posizione);
-  if (contains(field_, "sfondo") && contains(field_, "tre")) read_background(s[k_slot_line].fine);
-  const bool repetition_read = contains(field_, "segnali") && contains(field_, "ripetizione");
+  if (is(line_record::background_uno)) read_background(s[k_slot_line].inizio);
+  if (is(line_record::background_due)) read_background(s[k_slot_line].posizione);
+  if (is(line_record::background_tre)) read_background(s[k_slot_line].fine);
+  const bool repetition_read = is(line_record::signal_repetition);
   if (!repetition_read) {
     general_warnings(read, reference_read, background_read, false);
     return true;
@@ -312,12 +282,19 @@ bool line_compiler::general_record() {
 void line_compiler::general_warnings(bool read, bool reference_read, bool background_read,
                                      bool repetition_read) {
   read = read || reference_read || background_read || repetition_read;
-  const bool number_word = has("uno") || has("due") || has("tre");
   const char* const exact_case =
       " is not read: its words are matched with their letter case; write them in lower case";
-  const bool miscased = (!reference_read && has("progressiva") && number_word) ||
-                        (!background_read && has("sfondo") && number_word) ||
-                        (!repetition_read && has("ripetizione") && has("segnali"));
+  // A kind matched with its letter case that the field holds only in other
+  // letters, when no kind read as the same words was read.
+  const std::span<const record_spec> table = keyword_table(description_format::line);
+  auto same_words_read = [&](const record_spec& r) {
+    return std::ranges::any_of(table, [&](const record_spec& q) {
+      return q.read_as == r.read_as && field_holds(q, field_);
+    });
+  };
+  const bool miscased = std::ranges::any_of(table, [&](const record_spec& r) {
+    return r.match == letter_case::exact && field_holds(r, field_, true) && !same_words_read(r);
+  });
   if (miscased)
     site_.warn(quoted_field(field_) + exact_case);
   else if (!read && body_keyword())
@@ -325,7 +302,7 @@ void line_compiler::general_warnings(bool read, bool reference_read, bool backgr
                " stands inside [generale], where it is not read; body records belong after the "
                "section");
   else if (!read && !general_keyword())
-    warn_unknown("[generale] section", k_general_keywords);
+    warn_unknown("[generale] section", keywords_of(description_format::line, record_part::general));
 }
 
 std::optional<compile_end> line_compiler::between_sections() {
@@ -370,9 +347,10 @@ next_step line_compiler::body() {
       return next_step::go_on;
     }
     site_.begin();
-    if (has("montagna") || has("indicat")) record_begins(st_, fault_origin::line_file, site_.line);
+    if (is(line_record::scenery) || is(line_record::speed_board) || is(line_record::text_board))
+      record_begins(st_, fault_origin::line_file, site_.line);
     const std::optional<next_step> next_record =
-        guarded([this] { return body_record(); }, has("indicat") && has("cartello"));
+        guarded([this] { return body_record(); }, is(line_record::text_board));
     if (next_record && *next_record != next_step::go_on && !st_.keep_going) return *next_record;
   }
 }
@@ -382,7 +360,7 @@ next_step line_compiler::body_record() {
   site_.before_values(field_, body_read_as());
   // Said before any value is read: the speed board's reading usually fails
   // on the board's text, with code 25.
-  if (has("indicatori_v") && has("indicat") && has("cartello"))
+  if (is(line_record::speed_board) && is(line_record::text_board))
     site_.warn(quoted_field(field_) + " is read both as a speed board and as a text board");
   using step_fn = next_step (line_compiler::*)();
   const step_fn steps[] = {&line_compiler::gradient_record, &line_compiler::curve_record,
@@ -394,7 +372,7 @@ next_step line_compiler::body_record() {
     if (general_keyword())
       site_.warn(quoted_field(field_) + " stands after [generale], where it is not read");
     else
-      warn_unknown("line description", k_body_keywords);
+      warn_unknown("line description", keywords_of(description_format::line, record_part::body));
   }
   return next_step::go_on;
 }
@@ -406,7 +384,7 @@ bool line_compiler::position_fits(std::int32_t p) const {
 }
 
 next_step line_compiler::gradient_record() {
-  if (!has("pendenza")) return next_step::go_on;
+  if (!is(line_record::gradient)) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   const std::int32_t v = reader_.read_int32();
   const std::int64_t cell = round_half_even(p, k_cell_metres);
@@ -432,7 +410,7 @@ next_step line_compiler::gradient_record() {
 }
 
 next_step line_compiler::curve_record() {
-  if (!has("curva") || st_.scrivi_linea == 0) return next_step::go_on;
+  if (!is(line_record::curve) || st_.scrivi_linea == 0) return next_step::go_on;
   const std::int32_t s = reader_.read_int32();
   const std::int32_t l = reader_.read_int32();
   const std::int64_t extent = st_.profilo.extent();
@@ -477,7 +455,7 @@ next_step line_compiler::curve_record() {
 }
 
 next_step line_compiler::scenery_record() {
-  if (!has("montagna")) return next_step::go_on;
+  if (!is(line_record::scenery)) return next_step::go_on;
   const std::int32_t inizio = reader_.read_int32();
   const std::int32_t fine = reader_.read_int32();
   std::int32_t tipo = reader_.read_int32();
@@ -507,7 +485,7 @@ next_step line_compiler::scenery_record() {
 }
 
 next_step line_compiler::speed_board_record() {
-  if (!has("indicatori_v")) return next_step::go_on;
+  if (!is(line_record::speed_board)) return next_step::go_on;
   const std::int32_t posizione = reader_.read_int32();
   speed_board b;
   for (std::int32_t* v : {&b.vas, &b.vbs, &b.vcs, &b.strisces, &b.vad, &b.vbd, &b.vcd, &b.strisced})
@@ -530,7 +508,7 @@ next_step line_compiler::speed_board_record() {
 }
 
 next_step line_compiler::text_board_record() {
-  if (!has("indicat") || !has("cartello")) return next_step::go_on;
+  if (!is(line_record::text_board)) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   std::string text = reader_.read_text();
   for (std::string& what : text_problems("board text", text))

@@ -13,6 +13,7 @@
 #include "service/slowdown.h"
 #include "service/station_reader.h"
 #include "sources/field_reader.h"
+#include "sources/keyword_table.h"
 #include "sources/record_reader.h"
 #include "sources/record_site.h"
 
@@ -62,12 +63,6 @@ void complete_fill(percorso_t& grid, running_fill& fill, cell_writer write) {
   } while (fill.next_cell < stop);
 }
 
-constexpr std::string_view k_train_keywords[] = {"numero vetture", "percentuale massa frenata",
-                                                 "velocita",       "aderenza",
-                                                 "orologio",       "sabbia",
-                                                 "segnale",        "rallentamento",
-                                                 "abbattimento",   "stazione"};
-
 class train_compiler {
  public:
   train_compiler(std::string_view text, run_state& st)
@@ -111,7 +106,7 @@ class train_compiler {
   void warn_station_time();
   void warn_missing_records();
   std::string read_as() const;
-  bool has(std::string_view word) const { return contains_ignoring_case(field_, word); }
+  bool is(train_record kind) const { return field_holds(kind, field_); }
   bool keyword() const;
 
   field_reader reader_;
@@ -148,7 +143,8 @@ compile_end train_compiler::run() {
         break;
       }
       site_.begin();
-      if (has("segnale") || has("rallentamento") || has("abbattimento") || has("stazione"))
+      if (is(train_record::signal) || is(train_record::slowdown) || is(train_record::code_line) ||
+          is(train_record::station))
         record_begins(st_, fault_origin::train_file, site_.line);
       const next_step step = guarded_record();
       if (st_.keep_going) continue;
@@ -169,7 +165,7 @@ next_step train_compiler::guarded_record() {
     site_.before_values(field_, read_as());
     const next_step step = record();
     if (step == next_step::go_on) {
-      site_.after_values(has("stazione"), train_keyword_in);
+      site_.after_values(is(train_record::station), train_keyword_in);
     } else if (st_.keep_going) {
       // A station stops at its first fault, its other fields unread.
       reader_.skip_rest_of_line();
@@ -184,16 +180,7 @@ next_step train_compiler::guarded_record() {
 }
 
 std::string train_compiler::read_as() const {
-  return read_as_words({{has("frenata") && has("massa"), "a braked-mass record"},
-                        {has("vetture"), "a car-count record"},
-                        {has("velocit"), "a speed-limit record"},
-                        {has("aderenza"), "an adhesion record"},
-                        {has("orologio"), "a clock record"},
-                        {has("sabbia"), "a sand record"},
-                        {has("segnale"), "a signal record"},
-                        {has("rallentamento"), "a slowdown record"},
-                        {has("abbattimento"), "a code-line record"},
-                        {has("stazione"), "a station record"}});
+  return read_as_words(records_read_as(description_format::train, record_part::anywhere, field_));
 }
 
 void train_compiler::warn_missing_records() {
@@ -224,10 +211,7 @@ void train_compiler::warn_station_time() {
 }
 
 bool train_keyword_in(std::string_view field) {
-  auto has = [field](std::string_view word) { return contains_ignoring_case(field, word); };
-  return (has("frenata") && has("massa")) || has("vetture") || has("velocit") || has("aderenza") ||
-         has("orologio") || has("sabbia") || has("segnale") || has("rallentamento") ||
-         has("abbattimento") || has("stazione");
+  return holds_keyword(description_format::train, record_part::anywhere, field);
 }
 
 bool train_compiler::keyword() const {
@@ -238,35 +222,35 @@ bool train_compiler::keyword() const {
 // values.
 next_step train_compiler::record() {
   stazioni_t& s = st_.stazioni;
-  if (has("frenata") && has("massa")) s[k_slot_train].inizio = reader_.read_int32();
-  if (has("vetture")) s[k_slot_train].posizione = reader_.read_int32();
+  if (is(train_record::braked_mass)) s[k_slot_train].inizio = reader_.read_int32();
+  if (is(train_record::car_count)) s[k_slot_train].posizione = reader_.read_int32();
   // The speed fill also stops at the grid's last cell; the adhesion fill
   // relies on the position check alone.
-  speed_read_ = speed_read_ || has("velocit");
-  adhesion_read_ = adhesion_read_ || has("aderenza");
-  station_read_ = station_read_ || has("stazione");
-  if (has("velocit"))
+  speed_read_ = speed_read_ || is(train_record::speed_limit);
+  adhesion_read_ = adhesion_read_ || is(train_record::adhesion);
+  station_read_ = station_read_ || is(train_record::station);
+  if (is(train_record::speed_limit))
     if (const next_step n = fill_record(speed_, write_speed, true); n != next_step::go_on) return n;
-  if (has("aderenza"))
+  if (is(train_record::adhesion))
     if (const next_step n = fill_record(adhesion_, write_adhesion, false); n != next_step::go_on)
       return n;
-  if (has("orologio")) {
+  if (is(train_record::clock)) {
     s[k_slot_repetition].campo_4 = reader_.read_int16();
     s[k_slot_repetition].campo_5 = reader_.read_int16();
     s[k_slot_repetition].campo_6 = reader_.read_int16();
   }
-  if (has("sabbia")) s[k_slot_repetition].campo_2 = reader_.read_int16();
-  if (has("segnale"))
+  if (is(train_record::sand)) s[k_slot_repetition].campo_2 = reader_.read_int16();
+  if (is(train_record::signal))
     if (const next_step n = read_signal(); n != next_step::go_on) return n;
-  if (has("rallentamento"))
+  if (is(train_record::slowdown))
     if (const next_step n = read_slowdown(); n != next_step::go_on) return n;
-  if (has("abbattimento"))
+  if (is(train_record::code_line))
     if (const next_step n = code_line_record(); n != next_step::go_on) return n;
-  if (has("stazione")) return station_record();
+  if (is(train_record::station)) return station_record();
   if (!keyword() && site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
-    site_.warn(quoted_field(field_) +
-               " is not a keyword of the train description; the field is ignored" +
-               keyword_suggestion(field_, k_train_keywords));
+    site_.warn(
+        quoted_field(field_) + " is not a keyword of the train description; the field is ignored" +
+        keyword_suggestion(field_, keywords_of(description_format::train, record_part::anywhere)));
   return next_step::go_on;
 }
 

@@ -81,13 +81,6 @@ std::string keyword_suggestion(std::string_view field, std::span<const std::stri
   return did_you_mean(word, keywords);
 }
 
-std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds) {
-  std::string out;
-  for (const auto& [read, words] : kinds)
-    if (read) out += (out.empty() ? "" : " and ") + std::string(words);
-  return out;
-}
-
 bool looks_like_comment(std::string_view field) {
   const std::size_t first = field.find_first_not_of(" \t");
   if (first == std::string_view::npos) return false;

@@ -59,10 +59,6 @@ void resume_after_failure(field_reader& reader, int record_line);
 // the keywords; an empty text otherwise.
 std::string keyword_suggestion(std::string_view field, std::span<const std::string_view> keywords);
 
-// The words of the records a keyword field is read as, joined by "and":
-// each kind whose test holds ("a gradient record"); empty for none.
-std::string read_as_words(std::initializer_list<std::pair<bool, const char*>> kinds);
-
 // True for a field written as a comment is in other formats: it begins with
 // "#", ";" or "//".
 bool looks_like_comment(std::string_view field);
