@@ -14,7 +14,7 @@ set(scenario_floors
   route:4 service:4 output:4 documents:4
   run:5
   inspect:6
-  draw:7
+  draw:7 editor:7
   cli:8)
 
 set(scenario_floor_links ${PROJECT_BINARY_DIR}/floors)

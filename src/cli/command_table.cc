@@ -88,6 +88,13 @@ constexpr command_info k_commands[] = {
      "  refused.\n",
      k_accept_out | k_accept_stretch | k_accept_sync, "draw build -o route.svg --from 45 --to 55",
      draw_command},
+    {"lsp", "", "serve the language protocol to an editor on standard input and output",
+     "  Checks the descriptions an editor has open as they are typed, with the\n"
+     "  diagnostics of check, and offers hover, completion, quick fixes, an\n"
+     "  outline and formatting, speaking the Language Server Protocol on standard\n"
+     "  input and output. Editors start it themselves: see \"In your editor\" in\n"
+     "  the authors' reference. It needs a build with nlohmann-json.\n",
+     0, "lsp", lsp_command, operand_kind::none},
     {"help", "[COMMAND]", "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",

@@ -36,5 +36,6 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
 int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);
 int help_command(const command_options& o, std::ostream& out, std::ostream& err);
 int watch_command(const command_options& o, std::ostream& out, std::ostream& err);
+int lsp_command(const command_options& o, std::ostream& out, std::ostream& err);
 
 }  // namespace scenario

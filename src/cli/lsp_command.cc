@@ -1,0 +1,38 @@
+// lsp: the language server an editor starts, on standard input and output.
+#include <filesystem>
+#include <iostream>
+
+#include "cli/command_table.h"
+#include "cli/commands.h"
+#include "cli/description_encoding.h"
+#include "cli/documentation.h"
+#include "cli/scenario_names.h"
+#include "editor/file_uri.h"
+#include "editor/language_server.h"
+#include "platform/binary_stdio.h"
+#include "platform/files.h"
+
+namespace scenario {
+
+int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) {
+  if (!o.operands.empty())
+    return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
+  server_setup setup;
+  // An editor holds Unicode text: it is read as --encoding utf-8 reads a file.
+  setup.to_1252 = [](const std::string& path, std::string& text) {
+    return decode_description(path, text, description_encoding::utf8);
+  };
+  setup.scenario_names = [](const std::string& line_path, const std::string& train_path) {
+    const scenario_names names = choose_scenario_names(line_path, train_path, {}, {});
+    return names.error.empty() ? std::pair{names.nome_linea, names.numero_treno}
+                               : std::pair<std::string, std::string>{};
+  };
+  const std::filesystem::path reference =
+      std::filesystem::absolute(join_path(documentation_folder(), "authoring.md"));
+  setup.reference_uri = uri_of_path(reference.lexically_normal().generic_string());
+  // The protocol counts bytes: no line-end translation on either stream.
+  use_binary_standard_streams();
+  return serve_language(std::cin, out, err, setup);
+}
+
+}  // namespace scenario

@@ -1,0 +1,408 @@
+#include "editor/lsp_session.h"
+
+#include <algorithm>
+
+#include "common/utf8_text.h"
+#include "editor/file_uri.h"
+#include "model/scenario_constants.h"
+#include "platform/files.h"
+#include "platform/folders.h"
+#include "run/compile.h"
+#include "run/diagnostics.h"
+
+namespace scenario {
+namespace {
+
+// A request the session refuses, with the protocol's error code.
+struct request_error {
+  int code;
+  std::string message;
+};
+
+constexpr int k_method_not_found = -32601;
+constexpr int k_invalid_params = -32602;
+constexpr int k_not_initialized = -32002;
+constexpr int k_invalid_request = -32600;
+
+int severity_number(severity level) {
+  switch (level) {
+    case severity::error:
+      return 1;
+    case severity::warning:
+      return 2;
+    case severity::note:
+      return 3;
+  }
+  return 3;
+}
+
+}  // namespace
+
+void language_session::handle(const json& message, std::vector<json>& out) {
+  if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
+    // A response to a request of ours (the session makes none) or junk.
+    if (message.is_object() && message.contains("id") && !message.contains("result") &&
+        !message.contains("error"))
+      out.push_back({{"jsonrpc", "2.0"},
+                     {"id", message["id"]},
+                     {"error", {{"code", k_invalid_request}, {"message", "no method"}}}});
+    return;
+  }
+  const std::string method = message["method"];
+  const json params = message.value("params", json::object());
+  const bool is_request = message.contains("id");
+  if (!is_request) {
+    if (method == "exit") {
+      ended_ = true;
+    } else if (!initialized_ || shut_down_) {
+      // Notifications before initialize or after shutdown are dropped.
+    } else if (method == "textDocument/didOpen") {
+      open(params);
+    } else if (method == "textDocument/didChange") {
+      change(params);
+    } else if (method == "textDocument/didClose") {
+      close(params);
+    }
+    return;
+  }
+  // A request about the documents sees the edits before it checked.
+  if (initialized_ && !shut_down_ && method != "shutdown") check_pending(out);
+  json reply = {{"jsonrpc", "2.0"}, {"id", message["id"]}};
+  try {
+    reply["result"] = answer(method, params);
+  } catch (const request_error& e) {
+    reply["error"] = {{"code", e.code}, {"message", e.message}};
+  } catch (const json::exception& e) {
+    reply["error"] = {{"code", k_invalid_params}, {"message", e.what()}};
+  }
+  out.push_back(std::move(reply));
+}
+
+json language_session::answer(const std::string& method, const json& params) {
+  if (method == "initialize") return initialize(params);
+  if (!initialized_) throw request_error{k_not_initialized, "initialize first"};
+  if (method == "shutdown") {
+    shut_down_ = true;
+    return nullptr;
+  }
+  if (shut_down_) throw request_error{k_invalid_request, "the server is shut down"};
+  static const std::set<std::string> k_document_methods = {
+      "textDocument/documentSymbol", "textDocument/formatting", "textDocument/codeAction",
+      "textDocument/hover",          "textDocument/completion", "textDocument/inlayHint"};
+  if (!k_document_methods.contains(method))
+    throw request_error{k_method_not_found, "no method " + method};
+  const open_document* doc = find(params);
+  auto position = [&] {
+    return text_position{params.at("position").at("line").get<int>(),
+                         params.at("position").at("character").get<int>()};
+  };
+  if (method == "textDocument/documentSymbol") return doc ? document_symbols(*doc) : json::array();
+  if (method == "textDocument/formatting") return doc ? formatting(*doc) : json::array();
+  if (method == "textDocument/codeAction") return doc ? code_actions(*doc, params) : json::array();
+  if (method == "textDocument/hover") return doc ? hover(*doc, position()) : json(nullptr);
+  if (method == "textDocument/completion")
+    return doc ? completion(*doc, position()) : json::array();
+  if (method == "textDocument/inlayHint") return doc ? inlay_hints(*doc, params) : json::array();
+  throw request_error{k_method_not_found, "no method " + method};
+}
+
+json language_session::initialize(const json& params) {
+  initialized_ = true;
+  const json encodings = params.value("capabilities", json::object())
+                             .value("general", json::object())
+                             .value("positionEncodings", json::array());
+  if (encodings.is_array() &&
+      std::find(encodings.begin(), encodings.end(), "utf-8") != encodings.end())
+    units_ = position_units::utf8;
+  json capabilities = {
+      {"positionEncoding", units_ == position_units::utf8 ? "utf-8" : "utf-16"},
+      {"textDocumentSync", {{"openClose", true}, {"change", 2}}},
+      {"documentSymbolProvider", true},
+      {"documentFormattingProvider", true},
+      {"codeActionProvider", {{"codeActionKinds", {"quickfix"}}}},
+      {"hoverProvider", true},
+      {"completionProvider", {{"triggerCharacters", json::array()}}},
+      {"inlayHintProvider", true},
+  };
+  return {{"capabilities", capabilities}, {"serverInfo", {{"name", "scenario_gen"}}}};
+}
+
+const open_document* language_session::find(const json& params) const {
+  const std::string uri = params.at("textDocument").at("uri").get<std::string>();
+  const auto it = documents_.find(uri);
+  return it == documents_.end() ? nullptr : &it->second;
+}
+
+void language_session::open(const json& params) {
+  const json& item = params.at("textDocument");
+  open_document doc;
+  doc.uri = item.at("uri").get<std::string>();
+  doc.path = path_of_uri(doc.uri).value_or(doc.uri);
+  doc.text = item.at("text").get<std::string>();
+  doc.version = item.value("version", 0);
+  doc.kind = kind_of_description(name_of(doc.path));
+  const std::string uri = doc.uri;
+  documents_[uri] = std::move(doc);
+  mark_for_check(uri);
+}
+
+void language_session::change(const json& params) {
+  const auto it = documents_.find(params.at("textDocument").at("uri").get<std::string>());
+  if (it == documents_.end()) return;
+  open_document& doc = it->second;
+  doc.version = params.at("textDocument").value("version", doc.version);
+  for (const json& change : params.at("contentChanges")) {
+    const std::string text = change.at("text").get<std::string>();
+    if (!change.contains("range")) {
+      doc.text = text;
+      continue;
+    }
+    const json& range = change.at("range");
+    replace_range(
+        doc.text,
+        {range.at("start").at("line").get<int>(), range.at("start").at("character").get<int>()},
+        {range.at("end").at("line").get<int>(), range.at("end").at("character").get<int>()}, text,
+        units_);
+  }
+  mark_for_check(doc.uri);
+}
+
+void language_session::close(const json& params) {
+  const auto it = documents_.find(params.at("textDocument").at("uri").get<std::string>());
+  if (it == documents_.end()) return;
+  const open_document doc = it->second;
+  documents_.erase(it);
+  checks_.erase(doc.uri);
+  pending_.erase(doc.uri);
+  closed_.push_back(doc.uri);
+  // Its train descriptions now read the line description from the disk.
+  if (doc.kind == description_kind::line)
+    for (const auto& [uri, other] : documents_)
+      if (other.kind == description_kind::train) pending_.insert(uri);
+}
+
+void language_session::mark_for_check(const std::string& uri) {
+  pending_.insert(uri);
+  const open_document& doc = documents_.at(uri);
+  if (doc.kind != description_kind::line) return;
+  // An edit of a line description re-checks the open train descriptions
+  // that are checked against it.
+  for (const auto& [other_uri, other] : documents_) {
+    if (other.kind != description_kind::train || folder_of(other.path) != folder_of(doc.path))
+      continue;
+    if (line_for_train(name_of(other.path), folder_names(folder_of(other.path))) ==
+        name_of(doc.path))
+      pending_.insert(other_uri);
+  }
+}
+
+void language_session::check_pending(std::vector<json>& out) {
+  for (const std::string& uri : closed_)
+    out.push_back({{"jsonrpc", "2.0"},
+                   {"method", "textDocument/publishDiagnostics"},
+                   {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
+  closed_.clear();
+  const std::set<std::string> pending = std::move(pending_);
+  pending_.clear();
+  for (const std::string& uri : pending)
+    if (const auto it = documents_.find(uri); it != documents_.end())
+      out.push_back(publish(it->second));
+}
+
+std::vector<std::string> language_session::folder_names(const std::string& folder) const {
+  std::vector<std::string> names;
+  try {
+    names = regular_files_in(folder.empty() ? "." : folder);
+  } catch (const io_error&) {
+  }
+  for (const auto& [uri, doc] : documents_)
+    if (folder_of(doc.path) == folder) names.push_back(name_of(doc.path));
+  std::sort(names.begin(), names.end());
+  names.erase(std::unique(names.begin(), names.end()), names.end());
+  return names;
+}
+
+const open_document* language_session::document_at(const std::string& path) const {
+  for (const auto& [uri, doc] : documents_)
+    if (doc.path == path) return &doc;
+  return nullptr;
+}
+
+std::optional<std::string> language_session::text_1252(const std::string& path,
+                                                       std::optional<diagnostic>& refused) const {
+  if (const open_document* doc = document_at(path)) {
+    std::string text = doc->text;
+    if (setup_.to_1252) refused = setup_.to_1252(path, text);
+    if (refused) return std::nullopt;
+    return text;
+  }
+  try {
+    return read_file(path, k_description_max_bytes, "a description");
+  } catch (const io_error&) {
+    return std::nullopt;
+  }
+}
+
+document_check language_session::check(const open_document& doc) {
+  document_check result;
+  std::optional<diagnostic> refused;
+  const std::optional<std::string> own = text_1252(doc.path, refused);
+  if (refused) {
+    result.found.push_back(*refused);
+    result.refused = true;
+    return result;
+  }
+  if (!own || doc.kind == description_kind::other) return result;
+  result.text_1252 = *own;
+  texts_[doc.path] = *own;
+
+  const std::string folder = folder_of(doc.path);
+  const std::vector<std::string> names = folder_names(folder);
+  auto in_folder = [&](const std::string& name) {
+    return folder.empty() ? name : folder + "/" + name;
+  };
+  std::string line_path, train_path;
+  if (doc.kind == description_kind::train) {
+    train_path = doc.path;
+    const std::optional<std::string> line = line_for_train(name_of(doc.path), names);
+    if (!line) {
+      diagnostic d;
+      d.level = severity::note;
+      d.file = doc.path;
+      d.message = "no line description to check it against: keep NAME_linea.txt in the same folder";
+      result.found.push_back(d);
+      return result;
+    }
+    line_path = in_folder(*line);
+  } else {
+    line_path = doc.path;
+    // The open train descriptions checked against it, else those on disk.
+    for (const bool open_ones : {true, false}) {
+      for (const std::string& name : names) {
+        if (kind_of_description(name) != description_kind::train) continue;
+        if ((document_at(in_folder(name)) != nullptr) != open_ones) continue;
+        if (line_for_train(name, names) == name_of(doc.path)) {
+          train_path = in_folder(name);
+          break;
+        }
+      }
+      if (!train_path.empty()) break;
+    }
+  }
+
+  std::optional<diagnostic> other_refused;
+  const bool own_is_line = line_path == doc.path;
+  const std::string& other_path = own_is_line ? train_path : line_path;
+  std::optional<std::string> other;
+  if (!other_path.empty()) other = text_1252(other_path, other_refused);
+  const std::string empty;
+
+  compile_input input;
+  if (setup_.scenario_names && !train_path.empty()) {
+    std::tie(input.nome_linea, input.numero_treno) = setup_.scenario_names(line_path, train_path);
+  }
+  if (input.nome_linea.empty()) input.nome_linea = "linea";
+  if (input.numero_treno.empty()) input.numero_treno = "0";
+  const std::string& line_text = own_is_line ? *own : other ? *other : empty;
+  const std::string& train_text = own_is_line ? (other ? *other : empty) : *own;
+  input.line = description(line_path, line_text);
+  input.train = description(train_path.empty() ? in_folder("-.txt") : train_path, train_text);
+  if (!own_is_line && !other) {
+    input.line.text.reset();
+    input.line.exists = file_exists(line_path);
+    input.line.unreadable = "it cannot be read";
+  }
+  input.trace_sources = true;
+  input.keep_going = true;
+  const compile_result compiled = compile(input);
+  if (other) texts_[other_path] = *other;
+  if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
+  for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
+    if (d.file == doc.path || d.file.empty()) result.found.push_back(std::move(d));
+  return result;
+}
+
+json language_session::publish(const open_document& doc) {
+  document_check checked = check(doc);
+  json list = json::array();
+  for (const diagnostic& d : checked.found) {
+    list.push_back(to_lsp(d));
+    if (!checked.refused) continue;
+    // The text did not convert: the character counts of the editor's line.
+    const std::string_view row = line_text(doc.text, d.line - 1);
+    std::size_t start = 0;
+    for (int i = 1; i < d.column && start < row.size(); ++i) {
+      ++start;
+      while (start < row.size() && (static_cast<unsigned char>(row[start]) & 0xC0) == 0x80) ++start;
+    }
+    std::size_t end = start + (start < row.size() ? 1 : 0);
+    while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80) ++end;
+    list.back()["range"] = {
+        {"start", {{"line", d.line - 1}, {"character", units_in(row.substr(0, start), units_)}}},
+        {"end", {{"line", d.line - 1}, {"character", units_in(row.substr(0, end), units_)}}}};
+  }
+  checks_[doc.uri] = std::move(checked);
+  return {{"jsonrpc", "2.0"},
+          {"method", "textDocument/publishDiagnostics"},
+          {"params", {{"uri", doc.uri}, {"version", doc.version}, {"diagnostics", list}}}};
+}
+
+std::string language_session::uri_of(const std::string& path) const {
+  if (const open_document* doc = document_at(path)) return doc->uri;
+  return uri_of_path(path);
+}
+
+json language_session::range_of_field(const std::string& path, int line, int column) const {
+  if (line <= 0)
+    return {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}};
+  const auto it = texts_.find(path);
+  const std::string_view text = it == texts_.end() ? std::string_view() : it->second;
+  const std::string_view row = line_text(text, line - 1);
+  std::size_t start = column > 0 ? std::min<std::size_t>(column - 1, row.size()) : 0;
+  std::size_t end = start;
+  if (column <= 0) {
+    start = row.find_first_not_of(" \t");
+    if (start == row.npos) start = 0;
+    end = row.size();
+  } else if (start < row.size() && row[start] == '"') {
+    const std::size_t close = row.find('"', start + 1);
+    end = close == row.npos ? row.size() : close + 1;
+  } else {
+    const std::size_t comma = row.find(',', start);
+    end = comma == row.npos ? row.size() : comma;
+  }
+  while (end > start && (row[end - 1] == ' ' || row[end - 1] == '\t')) --end;
+  auto units = [&](std::size_t chars) {
+    // Every Windows-1252 character is one UTF-16 unit.
+    if (units_ == position_units::utf16) return static_cast<int>(chars);
+    return static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
+  };
+  return {{"start", {{"line", line - 1}, {"character", units(start)}}},
+          {"end", {{"line", line - 1}, {"character", units(end)}}}};
+}
+
+json language_session::to_lsp(const diagnostic& d) const {
+  json out = {{"range", range_of_field(d.file, d.line, d.column)},
+              {"severity", severity_number(d.level)},
+              {"source", "scenario_gen"},
+              {"message", d.message}};
+  if (d.code) {
+    out["code"] = *d.code;
+    if (!setup_.reference_uri.empty())
+      out["codeDescription"] = {{"href", setup_.reference_uri + "#fault-codes"}};
+  }
+  if (!d.notes.empty()) {
+    json related = json::array();
+    for (const diagnostic& note : d.notes) {
+      const std::string& file = note.file.empty() ? d.file : note.file;
+      related.push_back(
+          {{"location",
+            {{"uri", uri_of(file)}, {"range", range_of_field(file, note.line, note.column)}}},
+           {"message", note.message}});
+    }
+    out["relatedInformation"] = related;
+  }
+  return out;
+}
+
+}  // namespace scenario

@@ -1,0 +1,101 @@
+// One editor's session with the language server: its open documents, what
+// each check found, and the answers to its requests. It speaks JSON values;
+// serve_language moves them on and off the byte streams.
+#pragma once
+
+#include <map>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/diagnostic.h"
+#include "editor/language_server.h"
+#include "editor/pairing.h"
+#include "editor/text_positions.h"
+#include "inspect/route_facts.h"
+
+namespace scenario {
+
+using json = nlohmann::json;
+
+struct open_document {
+  std::string uri;
+  std::string path;
+  std::string text;  // UTF-8, as the editor holds it
+  int version = 0;
+  description_kind kind = description_kind::other;
+};
+
+// What the last check of a document found.
+struct document_check {
+  std::vector<diagnostic> found;         // the document's own, in source order
+  std::vector<km_reference> references;  // the line's kilometric references
+  std::string text_1252;                 // the text compiled, when it converted
+  bool refused = false;                  // the text has a character Windows-1252 lacks
+};
+
+class language_session {
+ public:
+  explicit language_session(const server_setup& setup) : setup_(setup) {}
+
+  // Acts on one message, appending what goes back to the client.
+  void handle(const json& message, std::vector<json>& out);
+  // Checks the documents whose text changed since their last check and
+  // publishes their diagnostics: called when no message is waiting, so
+  // that edits arriving faster than a compile are checked once.
+  void check_pending(std::vector<json>& out);
+
+  bool ended() const { return ended_; }
+  int exit_status() const { return shut_down_ ? 0 : 1; }
+
+ private:
+  json answer(const std::string& method, const json& params);
+  json initialize(const json& params);
+  void open(const json& params);
+  void change(const json& params);
+  void close(const json& params);
+  void mark_for_check(const std::string& uri);
+
+  // The text of the description at path as the compile reads it: the
+  // editor's unsaved text converted to Windows-1252, or the file's bytes.
+  // A conversion failure comes back in refused.
+  std::optional<std::string> text_1252(const std::string& path,
+                                       std::optional<diagnostic>& refused) const;
+  std::vector<std::string> folder_names(const std::string& folder) const;
+  const open_document* document_at(const std::string& path) const;
+  document_check check(const open_document& doc);
+  json publish(const open_document& doc);
+
+  json to_lsp(const diagnostic& d) const;
+  json range_of_field(const std::string& path, int line, int column) const;
+  std::string uri_of(const std::string& path) const;
+  std::string utf8_line(const std::string& path, int line) const;
+
+  // Features (lsp_features.cc).
+  json document_symbols(const open_document& doc) const;
+  json formatting(const open_document& doc) const;
+  json code_actions(const open_document& doc, const json& params) const;
+  json hover(const open_document& doc, text_position at) const;
+  json completion(const open_document& doc, text_position at) const;
+  json inlay_hints(const open_document& doc, const json& params) const;
+  json edit_of(const open_document& doc, std::size_t from, std::size_t to,
+               const std::string& text) const;
+
+  const open_document* find(const json& params) const;
+
+  server_setup setup_;
+  position_units units_ = position_units::utf16;
+  bool initialized_ = false;
+  bool shut_down_ = false;
+  bool ended_ = false;
+  std::map<std::string, open_document> documents_;  // by URI
+  std::map<std::string, document_check> checks_;    // by URI
+  std::set<std::string> pending_;                   // URIs to check
+  std::vector<std::string> closed_;                 // URIs whose diagnostics go
+  // The Windows-1252 text each description was last compiled from, by path:
+  // the fields the diagnostics' ranges cover.
+  std::map<std::string, std::string> texts_;
+};
+
+}  // namespace scenario

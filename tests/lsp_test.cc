@@ -1,0 +1,229 @@
+// scenario_gen lsp driven by transcripts: protocol messages in, the answers
+// and published diagnostics compared. The node and Neovim tests in
+// tests/editor/ drive it with real clients.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "test_support.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string frame(const std::string& body) {
+  return "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
+}
+
+std::string json_text(std::string_view text) {
+  std::string out = "\"";
+  for (const char c : text) {
+    if (c == '"' || c == '\\') out += '\\';
+    if (c == '\r') {
+      out += "\\r";
+    } else if (c == '\n') {
+      out += "\\n";
+    } else {
+      out += c;
+    }
+  }
+  return out + "\"";
+}
+
+std::string request(int id, const std::string& method, const std::string& params = "{}") {
+  return frame("{\"jsonrpc\":\"2.0\",\"id\":" + std::to_string(id) + ",\"method\":\"" + method +
+               "\",\"params\":" + params + "}");
+}
+
+std::string notification(const std::string& method, const std::string& params = "{}") {
+  return frame("{\"jsonrpc\":\"2.0\",\"method\":\"" + method + "\",\"params\":" + params + "}");
+}
+
+std::string initialize(const std::string& capabilities = "{}") {
+  return request(1, "initialize", "{\"capabilities\":" + capabilities + "}") +
+         notification("initialized");
+}
+
+std::string uri(const fs::path& p) {
+  return "file://" + p.string();
+}
+
+std::string open(const fs::path& p, const std::string& text) {
+  return notification("textDocument/didOpen", "{\"textDocument\":{\"uri\":\"" + uri(p) +
+                                                  "\",\"languageId\":\"x\",\"version\":1,"
+                                                  "\"text\":" +
+                                                  json_text(text) + "}}");
+}
+
+std::string document(const fs::path& p) {
+  return "{\"textDocument\":{\"uri\":\"" + uri(p) + "\"}}";
+}
+
+// Where the fault codes' descriptions point: the reference the program finds.
+std::string reference() {
+  return "file://" +
+         fs::weakly_canonical(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md")
+             .lexically_normal()
+             .string() +
+         "#fault-codes";
+}
+
+const std::string k_end = request(99, "shutdown") + notification("exit");
+
+// What the server wrote, message by message.
+struct transcript {
+  int status = -1;
+  std::vector<std::string> bodies;
+  std::string err;
+
+  // The answer to request id; empty when there is none.
+  std::string answer(int id) const {
+    for (const std::string& b : bodies)
+      if (is_answer(b, id)) return b;
+    return {};
+  }
+  static bool is_answer(const std::string& body, int id) {
+    const std::string n = std::to_string(id);
+    return body.starts_with("{\"id\":" + n + ",") ||
+           (body.starts_with("{\"error\":") && body.find("},\"id\":" + n + ",") != body.npos);
+  }
+  // The diagnostics last published for path before the answer to id.
+  std::string diagnostics(const fs::path& path, int id) const {
+    std::string last;
+    for (const std::string& b : bodies) {
+      if (is_answer(b, id)) break;
+      if (b.find("publishDiagnostics") != b.npos && b.find(uri(path) + "\"") != b.npos) last = b;
+    }
+    const std::size_t from = last.find("\"diagnostics\":");
+    const std::size_t to = last.rfind("],\"uri\"");
+    return from == last.npos || to == last.npos ? std::string()
+                                                : last.substr(from + 14, to + 1 - from - 14);
+  }
+};
+
+transcript serve(const std::string& input, const fs::path& folder) {
+  const testing::scratch_folder scratch;
+  testing::write_file(scratch.file("in"), input);
+  const testing::program_result r =
+      testing::run_program(SCENARIO_GEN_EXE, "lsp", folder, scratch.file("in"));
+  transcript t{r.status, {}, r.err};
+  std::string_view out = r.out;
+  while (!out.empty()) {
+    const std::size_t header_end = out.find("\r\n\r\n");
+    if (header_end == out.npos) break;
+    const std::size_t length = std::stoul(std::string(out.substr(16, header_end - 16)));
+    t.bodies.emplace_back(out.substr(header_end + 4, length));
+    out.remove_prefix(header_end + 4 + length);
+  }
+  return t;
+}
+
+class Lsp : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const transcript probe = serve(initialize() + k_end, folder_.path());
+    if (probe.status == 2) GTEST_SKIP() << "skipped: " << probe.err;
+  }
+  fs::path file(const char* name) const { return folder_.path() / name; }
+  testing::scratch_folder folder_;
+};
+
+const std::string k_line =
+    "[generale]\r\nlunghezza percorso, 12000\r\n[curve]\r\ncurvad4, 1500, 300\r\n"
+    "[cartelli]\r\nindicatori_vmax, 4000, 85,90,90,0,,,,0\r\n[fine]\r\n";
+const std::string k_train =
+    "[generale]\r\nnumero vetture, 4\r\n[aderenze]\r\naderenza, 0, 100\r\n[vel_limite]\r\n"
+    "velocita, 0, 80\r\n[stazioni]\r\n"
+    "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 8,5,0, VALLE\r\n"
+    "stazione, 5500, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 8,12,0, MONTE\r\n"
+    "[segnali]\r\nsegnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n[fine]\r\n";
+
+TEST_F(Lsp, LifecycleAndProtocolErrors) {
+  const transcript t = serve(request(7, "textDocument/hover", "{}") + frame("{not json") +
+                                 initialize() + request(2, "no/such/method") + k_end,
+                             folder_.path());
+  EXPECT_EQ(t.status, 0);
+  EXPECT_EQ(t.answer(7),
+            "{\"error\":{\"code\":-32002,\"message\":\"initialize first\"},\"id\":7,"
+            "\"jsonrpc\":\"2.0\"}");
+  EXPECT_NE(t.bodies.at(1).find("\"code\":-32700"), std::string::npos);
+  EXPECT_EQ(t.answer(1),
+            "{\"id\":1,\"jsonrpc\":\"2.0\",\"result\":{\"capabilities\":{"
+            "\"codeActionProvider\":{\"codeActionKinds\":[\"quickfix\"]},"
+            "\"completionProvider\":{\"triggerCharacters\":[]},"
+            "\"documentFormattingProvider\":true,\"documentSymbolProvider\":true,"
+            "\"hoverProvider\":true,\"inlayHintProvider\":true,\"positionEncoding\":\"utf-16\","
+            "\"textDocumentSync\":{\"change\":2,\"openClose\":true}},"
+            "\"serverInfo\":{\"name\":\"scenario_gen\"}}}");
+  EXPECT_NE(t.answer(2).find("\"code\":-32601"), std::string::npos);
+  EXPECT_EQ(t.answer(99), "{\"id\":99,\"jsonrpc\":\"2.0\",\"result\":null}");
+  // An exit without shutdown, or an input that ends, is status 1.
+  EXPECT_EQ(serve(initialize() + notification("exit"), folder_.path()).status, 1);
+  EXPECT_EQ(serve(initialize(), folder_.path()).status, 1);
+}
+
+// The train is checked against the open line's unsaved text; an edit of the
+// line re-checks it; the line's own diagnostics carry the other record as
+// related information.
+TEST_F(Lsp, PairedDescriptionsAreCheckedTogetherAndRecheckedOnEdit) {
+  testing::write_file(file("Valle_linea.txt"), k_line);  // on disk: no clash
+  std::string line = k_line;
+  const std::string input =
+      initialize() + open(file("Valle_linea.txt"), line) + open(file("Valle_12-.txt"), k_train) +
+      request(2, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) +
+      // Move the board off the signal's cell: the train's fault goes.
+      notification("textDocument/didChange",
+                   "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                       "\",\"version\":2},\"contentChanges\":[{\"range\":{\"start\":{\"line\":5,"
+                       "\"character\":17},\"end\":{\"line\":5,\"character\":21}},\"text\":\"4500\"}"
+                       "]}") +
+      request(3, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) + k_end;
+  const transcript t = serve(input, folder_.path());
+  EXPECT_EQ(t.diagnostics(file("Valle_12-.txt"), 2),
+            "[{\"code\":16,\"codeDescription\":{\"href\":\"" + reference() +
+                "\"},\"message\":\"signal cell occupied\",\"range\":{\"end\":{\"character\":13,"
+                "\"line\":10},\"start\":{\"character\":9,\"line\":10}},\"relatedInformation\":[{"
+                "\"location\":{\"range\":{\"end\":{\"character\":15,\"line\":5},\"start\":{"
+                "\"character\":0,\"line\":5}},\"uri\":\"" +
+                uri(file("Valle_linea.txt")) +
+                "\"},\"message\":\"the cell is already taken by the record here\"}],\"severity\":1,"
+                "\"source\":\"scenario_gen\"}]");
+  EXPECT_EQ(t.diagnostics(file("Valle_linea.txt"), 2), "[]");
+  EXPECT_EQ(t.diagnostics(file("Valle_12-.txt"), 3), "[]");
+}
+
+// The editor's Unicode text is read as --encoding utf-8 reads a file; the
+// ranges count UTF-16 units unless the client offers UTF-8.
+TEST_F(Lsp, UnicodeTextAndPositionUnits) {
+  std::string train = k_train;
+  train.replace(train.find("numero vetture"), 14, "Numéro vetture");
+  train.replace(train.find("MONTE"), 5, "MÖNTE ŁAŃCUT");
+  const std::string utf8_caps = "{\"general\":{\"positionEncodings\":[\"utf-8\",\"utf-16\"]}}";
+  for (const bool utf8 : {false, true}) {
+    const transcript t = serve(
+        initialize(utf8 ? utf8_caps : "{}") + open(file("Valle_linea.txt"), k_line) +
+            open(file("Valle_12-.txt"), train) +
+            request(2, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) + k_end,
+        folder_.path());
+    EXPECT_NE(t.answer(1).find(utf8 ? "\"positionEncoding\":\"utf-8\""
+                                    : "\"positionEncoding\":\"utf-16\""),
+              std::string::npos);
+    // Only the conversion's fault: the compile does not run on the text.
+    const int start = utf8 ? 64 : 63;
+    const int end = utf8 ? 66 : 64;
+    EXPECT_EQ(t.diagnostics(file("Valle_12-.txt"), 2),
+              "[{\"message\":\"U+0141 is not a Windows-1252 character, the only ones the "
+              "simulator shows; write it another way\",\"range\":{\"end\":{\"character\":" +
+                  std::to_string(end) +
+                  ",\"line\":8},\"start\":{\"character\":" + std::to_string(start) +
+                  ",\"line\":8}},\"severity\":1,\"source\":"
+                  "\"scenario_gen\"}]")
+        << utf8;
+  }
+}
+
+}  // namespace
+}  // namespace scenario
