@@ -8,7 +8,8 @@
 //    decimal whole number with an optional leading minus; an empty one is 0;
 //  - the comma or line end that ends a field is consumed with it.
 // The line description keeps to the letter of these rules: a number ended
-// by a blank leaves the comma after it to end the next (empty) field, a
+// by a blank (a space or a tab, as around every number) leaves the comma
+// after its blanks to end the next (empty) field, a
 // number may be quoted, and a quoted field ends at its closing quote. The
 // train description, which its writer never spaces that way, lets a number's
 // blanks run to its comma and drops what follows a closing quote up to it.
