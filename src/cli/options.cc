@@ -285,6 +285,9 @@ std::string read_group(std::string_view word, command_options& o) {
       o.warnings.push_back({*g, p.action});
       return {};
     }
+    if (p.action == group_action::on && name == "error")
+      return "'-Werror' needs a group, as in -Werror=" + std::string(group_names().front()) +
+             "; --werror, where a command takes it, makes every warning an error";
     // "-Wno-unit" is taken as the group "unit" turned off, not "no-unit".
     const std::vector<sv> names = group_names();
     const auto close = closest_word(name, names);
