@@ -85,6 +85,7 @@ TEST(Options, WarningGroupsInEachPrefixInTheOrderGiven) {
   EXPECT_EQ(p.options.operands, std::vector<std::string>{"a"});
   // Only where the command takes them; a group's name is whole.
   EXPECT_EQ(parse({"-Wunits"}, k_accept_force).error, "unknown option '-Wunits'");
+  EXPECT_EQ(parse({"-Werror"}).error.rfind("'-Werror' needs a group, as in -Werror=", 0), 0u);
   EXPECT_EQ(parse({"-Wno-"}).error,
             "unknown warning group '' in '-Wno-'; the groups are listed in 'scenario_gen help "
             "check'");
