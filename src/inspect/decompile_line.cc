@@ -5,6 +5,8 @@
 #include "inspect/invert_header.h"
 #include "inspect/invert_plan.h"
 #include "inspect/invert_scenery.h"
+#include "inspect/invert_stations.h"
+#include "inspect/mark_order.h"
 
 namespace scenario {
 
@@ -33,7 +35,10 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
   auto scenery = invert_scenery(in.grid);
   sink.add(sink.grid, scenery.problems);
   r.scenery = std::move(scenery.records);
-  auto speed_boards = invert_speed_boards(in.grid);
+  // A stop over a signal keeps the signal's values, not a board's.
+  const std::size_t stations = station_count(t, text_board_slots(in.grid, t).lowest);
+  auto speed_boards =
+      invert_speed_boards(in.grid, invert_signal_order(in.grid, t, stations).records.under_stops);
   sink.add(sink.grid, speed_boards.problems);
   r.speed_boards = std::move(speed_boards.records);
   auto text_boards = invert_text_boards(in.grid, t, bare_stops(in.grid));
