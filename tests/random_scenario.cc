@@ -212,7 +212,10 @@ class generator {
       while (!stops.empty()) {
         const int c = stops.back();
         stops.pop_back();
-        if (c <= last_cell_ - 1) return c;
+        if (c <= last_cell_ - 1) {
+          board_on_stop_.push_back(c);
+          return c;
+        }
       }
       return -1;
     };
@@ -341,6 +344,21 @@ class generator {
     }
   }
 
+  // With k_signals_under_stops, signals on the stop cells no board took,
+  // each written just before the station that stops there.
+  void signals_under_stops(std::vector<std::vector<std::string>>& before) {
+    bool any = false;
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+      const int k = stops_[i];
+      if (k < 8 || k > last_cell_ - 2 ||
+          std::find(board_on_stop_.begin(), board_on_stop_.end(), k) != board_on_stop_.end() ||
+          (any && !d_.chance(50)))
+        continue;
+      any = true;
+      before[static_cast<std::size_t>(station_of_stop_[i])].push_back(signal_line(signal(k)));
+    }
+  }
+
   void train_records(std::vector<std::string>& out) {
     out.push_back(record("numero vetture", {d_.in(1, 20)}));
     out.push_back(record("percentuale massa frenata", {d_.in(50, 200)}));
@@ -358,6 +376,7 @@ class generator {
     std::vector<std::string> signals = near_signals_;
     std::vector<std::vector<std::string>> before(station_records_.size());
     if (wants(k_marks_over_marks)) signals_after_stops(signals, before);
+    if (wants(k_signals_under_stops)) signals_under_stops(before);
     const int pairs = wants(k_marks_over_marks) ? 60 : 20;
     for (int i = d_.in(0, 25); i > 0; --i) {
       const int k = free_cell(8, last_cell_ - 2);
@@ -401,6 +420,7 @@ class generator {
   std::vector<bool> taken_;
   std::vector<int> stops_;            // the stop cells of the stations
   std::vector<int> station_of_stop_;  // for each, its station's index
+  std::vector<int> board_on_stop_;    // the stop cells a board took first
   std::vector<std::string> slowdowns_, station_records_, near_signals_;
 };
 
@@ -430,6 +450,8 @@ std::string_view overlay_name(overlay o) {
       return "sections in any order";
     case k_slots_full:
       return "board slots meeting station slots";
+    case k_signals_under_stops:
+      return "signals under stops";
   }
   return "?";
 }

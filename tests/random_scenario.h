@@ -29,9 +29,13 @@ enum overlay : unsigned {
   // As many text boards as the stations leave room for: station records and
   // board texts meet with one empty record between them.
   k_slots_full = 1u << 3,
+  // Signals written just before a station whose stop takes their cell: the
+  // stop keeps their values b, c, d and delay, and their farther marks stay.
+  k_signals_under_stops = 1u << 4,
 };
-inline constexpr std::array<overlay, 4> k_overlays{k_boards_under_stops, k_marks_over_marks,
-                                                   k_sections_any_order, k_slots_full};
+inline constexpr std::array<overlay, 5> k_overlays{k_boards_under_stops, k_marks_over_marks,
+                                                   k_sections_any_order, k_slots_full,
+                                                   k_signals_under_stops};
 std::string_view overlay_name(overlay o);
 
 struct generated_scenario {

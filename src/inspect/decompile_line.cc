@@ -1,10 +1,14 @@
 // The line description from the grid, the table's header records and the plan.
+#include <algorithm>
+
 #include "inspect/decompile_parts.h"
 #include "inspect/invert_boards.h"
 #include "inspect/invert_fill.h"
 #include "inspect/invert_header.h"
 #include "inspect/invert_plan.h"
 #include "inspect/invert_scenery.h"
+#include "inspect/invert_stations.h"
+#include "inspect/mark_order.h"
 
 namespace scenario {
 
@@ -33,10 +37,18 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
   auto scenery = invert_scenery(in.grid);
   sink.add(sink.grid, scenery.problems);
   r.scenery = std::move(scenery.records);
-  auto speed_boards = invert_speed_boards(in.grid);
+  // A stop over a signal keeps the signal's values, not a board's, and a
+  // text board cannot have stood where a signal did.
+  const std::size_t stations = station_count(t, text_board_slots(in.grid, t).lowest);
+  const std::vector<std::size_t> over_signals =
+      invert_signal_order(in.grid, t, stations).records.under_stops;
+  auto speed_boards = invert_speed_boards(in.grid, over_signals);
   sink.add(sink.grid, speed_boards.problems);
   r.speed_boards = std::move(speed_boards.records);
-  auto text_boards = invert_text_boards(in.grid, t, bare_stops(in.grid));
+  std::vector<std::size_t> free_stops;
+  for (std::size_t c : bare_stops(in.grid))
+    if (!std::binary_search(over_signals.begin(), over_signals.end(), c)) free_stops.push_back(c);
+  auto text_boards = invert_text_boards(in.grid, t, free_stops);
   sink.add(sink.grid, text_boards.problems);
   r.text_boards = std::move(text_boards.records);
   return r;

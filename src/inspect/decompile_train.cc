@@ -7,7 +7,6 @@
 #include "inspect/invert_boards.h"
 #include "inspect/invert_code_points.h"
 #include "inspect/invert_fill.h"
-#include "inspect/invert_signals.h"
 #include "inspect/invert_slowdowns.h"
 #include "inspect/invert_stations.h"
 #include "inspect/mark_order.h"
@@ -94,15 +93,10 @@ train_records decompile_train(const decompile_input& in, problem_sink& sink) {
   auto slowdowns = invert_slowdowns(grid);
   sink.add(sink.grid, slowdowns.problems);
   r.slowdowns = std::move(slowdowns.records);
-  auto signals = invert_signals(grid);
+  auto signals = invert_signal_order(grid, t, r.stations.size());
   sink.add(sink.grid, signals.problems);
-  auto order = order_marks(grid, t, r.stations.size(), signals.records);
-  sink.add(sink.grid, order.problems);
-  for (std::size_t i : order.records.signals)
-    r.signals.push_back(
-        signal_with_code(grid, static_cast<std::size_t>(signals.records[i][0] / k_cell_metres + 1),
-                         order.records.codes[i]));
-  r.signal_before = std::move(order.records.before);
+  r.signals = std::move(signals.records.signals);
+  r.signal_before = std::move(signals.records.before);
   auto code_lines = invert_code_points(grid);
   sink.add(sink.grid, code_lines.problems);
   r.code_lines = std::move(code_lines.records);

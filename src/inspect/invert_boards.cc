@@ -45,11 +45,13 @@ bool only_text(const stazione& s) {
 
 }  // namespace
 
-inverted<std::vector<speed_board_values>> invert_speed_boards(const percorso_t& grid) {
+inverted<std::vector<speed_board_values>> invert_speed_boards(
+    const percorso_t& grid, const std::vector<std::size_t>& over_signals) {
   inverted<std::vector<speed_board_values>> out;
   for (std::size_t c = 0; c < grid.size(); ++c) {
     cella cell = grid[c];
     if (cell.tipo_cella == k_station_stop && keeps_values(cell)) {
+      if (std::binary_search(over_signals.begin(), over_signals.end(), c)) continue;
       if (cell.ritardo != 0) {
         out.problems.push_back(at_cell(c) +
                                "a station stop keeping a clearing delay, which only a signal "

@@ -15,8 +15,11 @@ namespace scenario {
 // speed and a second speed of 0 to 95 (an empty field when 0), the stripes
 // 10 x first + second into their two digits. A station stop written later
 // over a board keeps the board's values b, c and d: a stop cell holding
-// any of them gets a board too, whose first value the stop replaced (0).
-inverted<std::vector<speed_board_values>> invert_speed_boards(const percorso_t& grid);
+// any of them gets a board too, whose first value the stop replaced (0),
+// but for the stop cells in `over_signals` (in increasing order), where a
+// signal left them.
+inverted<std::vector<speed_board_values>> invert_speed_boards(
+    const percorso_t& grid, const std::vector<std::size_t>& over_signals = {});
 
 // The station stop cells that keep nothing of an earlier object (values b,
 // c, d and the delay all 0), where a text board's position check lets one

@@ -235,9 +235,9 @@ std::vector<scenery_values> general_sections(const percorso_t& grid,
                      k_close_type});
     add(p);
   };
-  // A run after the last cell a section may start on starts there, before
-  // everything, the one reaching further first; later sections give the
-  // cells before it their types.
+  // A run after the last cell a section may start on starts there, after
+  // the rows and before the runs, the one reaching further first; the runs
+  // give the cells before it their types.
   const std::int64_t last_start = std::int64_t{last_cell(grid)} - 2;
   std::vector<piece> tail;
   std::vector<piece> spaced, close;
@@ -251,8 +251,8 @@ std::vector<scenery_values> general_sections(const percorso_t& grid,
       tail.insert(tail.begin(), p);
     }
   }
-  for (const piece& p : tail) spaced_add(p);
   for (const piece& r : rows) add(r);
+  for (const piece& p : tail) spaced_add(p);
   for (piece p : runs_where(wanted)) {
     if (p.first > last_start) continue;
     with_markers(p);

@@ -70,6 +70,8 @@ TEST(InvertScenery, AnyOrderOfSectionsComesBack) {
        "montagna, 1600, 1700, 3", "montagna, 6000, 9000, 0"},
       // A run past the last cell a section may start on.
       {"montagna, 26800, 27050, 14", "montagna, 0, 0, 3", "montagna, 26800, 27000, 2"},
+      // ... whose marker only a section over it from further back places.
+      {"montagna, 26650, 27050, 11", "montagna, 0, 0, 3", "montagna, 26800, 27000, 2"},
   };
   for (const auto& records : cases) {
     const percorso_t grid = scenery_of(records);

@@ -55,8 +55,7 @@ std::optional<std::int64_t> code_in_class(std::int16_t type, std::int64_t code_c
   return std::nullopt;
 }
 
-signal_values signal_with_code(const percorso_t& grid, std::size_t cell, std::int64_t code) {
-  const cella& s = grid[cell];
+signal_values signal_with_code(const cella& s, std::size_t cell, std::int64_t code) {
   // Only sx = 2 keeps a delay.
   const bool delayed = s.ritardo != 0;
   const std::int64_t sx = delayed ? 2 : floor_div(code, 3);
@@ -90,7 +89,7 @@ inverted<std::vector<signal_values>> invert_signals(const percorso_t& grid) {
     const std::optional<std::int64_t> voted =
         marked_class(grid, static_cast<std::int64_t>(c), type);
     const std::int64_t code = voted ? *code_in_class(type, *voted) : modulo(type, 10);
-    out.records.push_back(signal_with_code(grid, c, code));
+    out.records.push_back(signal_with_code(cell, c, code));
   }
   return out;
 }

@@ -19,11 +19,11 @@ namespace scenario {
 // code again (order_marks), where other marks cover a signal's.
 inverted<std::vector<signal_values>> invert_signals(const percorso_t& grid);
 
-// The record of the signal in cell `cell` of grid whose code sx x 3 + dx is
-// `code`: sx is 2 where the cell keeps a clearing delay (the delay then
+// The record of a signal whose cell, number `cell`, holds `s` and whose
+// code sx x 3 + dx is `code`: sx is 2 where the cell keeps a clearing delay (the delay then
 // comes back as written: 1 to 100 were raised to 101), else a third of the
 // code as the shipped signals have it; rapp takes the rest of the type value.
-signal_values signal_with_code(const percorso_t& grid, std::size_t cell, std::int64_t code);
+signal_values signal_with_code(const cella& s, std::size_t cell, std::int64_t code);
 
 // The code, near 0, that a signal of type value `type` whose marks are
 // those of `code_class` (the code modulo 128, which is all the marks keep)

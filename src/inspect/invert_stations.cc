@@ -57,11 +57,16 @@ area_source area_of(const stazione& s, int number) {
 
 }  // namespace
 
+std::size_t station_count(const stazioni_t& table, int first_board) {
+  std::size_t last = 0;
+  for (int slot = 1; slot < first_board; ++slot)
+    if (!empty_record(table[static_cast<std::size_t>(slot)])) last = static_cast<std::size_t>(slot);
+  return last;
+}
+
 inverted<std::vector<station_values>> invert_stations(const stazioni_t& table, int first_board) {
   inverted<std::vector<station_values>> out;
-  int last = 0;
-  for (int slot = 1; slot < first_board; ++slot)
-    if (!empty_record(table[static_cast<std::size_t>(slot)])) last = slot;
+  const auto last = static_cast<int>(station_count(table, first_board));
   for (int number = 1; number <= last; ++number) {
     const stazione& s = table[static_cast<std::size_t>(number)];
     const std::string at = "record " + std::to_string(number) + ": ";

@@ -17,4 +17,8 @@ namespace scenario {
 // forces to 0 come back as 0. Records that no line gives are the problems.
 inverted<std::vector<station_values>> invert_stations(const stazioni_t& table, int first_board);
 
+// How many station lines invert_stations gives: the last record below
+// `first_board` that holds anything.
+std::size_t station_count(const stazioni_t& table, int first_board);
+
 }  // namespace scenario

@@ -16,6 +16,10 @@ struct writer {
   bool station = false;
   std::int16_t type = 0;                         // a signal's type value
   std::vector<std::pair<std::int64_t, int>> at;  // cell, b (1 nearest)
+  // A signal under a station's stop: written before that station (this
+  // writer's index); optional when nothing but its marks needs it.
+  std::optional<std::size_t> under_station;
+  bool optional = false;
 };
 
 // A station of a type below 25 other than 5 and 6 marks the four cells
@@ -42,7 +46,7 @@ writer signal_writer(const percorso_t& grid, const signal_values& s) {
 class peeler {
  public:
   peeler(const percorso_t& grid, std::vector<writer> writers, std::size_t stations)
-      : grid_(grid),
+      : grid_(&grid),
         writers_(std::move(writers)),
         stations_(stations),
         settled_(grid.size(), false),
@@ -52,25 +56,53 @@ class peeler {
   // The writers, last written first. When none leaves every open cell of
   // its as the grid shows it, the one leaving fewest wrong goes, and those
   // cells are kept in wrong().
-  std::vector<std::size_t> peel() {
+  std::vector<std::size_t> peel(bool with_optional) {
     std::vector<std::size_t> last_first;
     std::size_t next_station = stations_;  // stations go last to first
-    while (last_first.size() < writers_.size()) {
+    // How many records still to place, optional ones aside, mark each cell.
+    std::vector<int> required_left(grid_->size(), 0);
+    for (const writer& wr : writers_)
+      if (!wr.optional)
+        for (const auto& [cell, b] : wr.at)
+          if (open(cell)) ++required_left[static_cast<std::size_t>(cell)];
+    auto sole = [&](std::size_t w) {
+      for (const auto& [cell, b] : writers_[w].at)
+        if (open_mark(cell) && required_left[static_cast<std::size_t>(cell)] == 0) return true;
+      return false;
+    };
+    for (;;) {
+      // A record that must be written whose marks every open cell of its
+      // shows; then an optional one whose marks are all shown, first one
+      // leaving a mark that no record still to place writes; failing all,
+      // the record leaving fewest marks wrong.
       std::optional<std::size_t> best;
       std::vector<std::int64_t> best_wrong;
-      for (std::size_t w = writers_.size(); w-- > 0;) {
-        if (done_[w] || (writers_[w].station && w + 1 != next_station)) continue;
-        std::vector<std::int64_t> wrong = wrong_cells(w);
-        if (!best || wrong.size() < best_wrong.size()) {
-          best = w;
-          best_wrong = std::move(wrong);
-          if (best_wrong.empty()) break;
+      for (int tier = 0; tier < 4 && !(best && best_wrong.empty()); ++tier) {
+        const bool optional = tier == 1 || tier == 2;
+        if (optional && !with_optional) continue;
+        for (std::size_t w = writers_.size(); w-- > 0;) {
+          const writer& wr = writers_[w];
+          if (done_[w] || wr.optional != optional || (wr.station && w + 1 != next_station) ||
+              (wr.under_station && !done_[*wr.under_station]))
+            continue;
+          std::vector<std::int64_t> wrong = wrong_cells(w);
+          if (tier < 3 && !wrong.empty()) continue;
+          if (optional && (!any_open_mark(w) || (tier == 1 && !sole(w)))) continue;
+          if (!best || wrong.size() < best_wrong.size()) {
+            best = w;
+            best_wrong = std::move(wrong);
+            if (best_wrong.empty()) break;
+          }
         }
       }
+      if (!best) break;
       const std::size_t w = *best;
       done_[w] = true;
       if (writers_[w].station) --next_station;
-      for (const auto& [cell, b] : writers_[w].at) settle(cell);
+      for (const auto& [cell, b] : writers_[w].at) {
+        if (!writers_[w].optional && open(cell)) --required_left[static_cast<std::size_t>(cell)];
+        settle(cell);
+      }
       wrong_.insert(wrong_.end(), best_wrong.begin(), best_wrong.end());
       last_first.push_back(w);
     }
@@ -78,19 +110,26 @@ class peeler {
   }
 
   const std::optional<std::int64_t>& code_class(std::size_t w) const { return codes_[w]; }
+  // An open cell with a mark: one that some record must have left.
+  bool open_mark(std::int64_t cell) const { return open(cell) && mark(cell) != 0; }
   // The cells left with a mark other than the grid's.
   const std::vector<std::int64_t>& wrong() const { return wrong_; }
 
  private:
   std::uint8_t mark(std::int64_t cell) const {
-    return grid_[static_cast<std::size_t>(cell)].preavviso;
+    return (*grid_)[static_cast<std::size_t>(cell)].preavviso;
   }
   void settle(std::int64_t cell) {
-    if (cell >= 0 && cell < static_cast<std::int64_t>(grid_.size()))
+    if (cell >= 0 && cell < static_cast<std::int64_t>(grid_->size()))
       settled_[static_cast<std::size_t>(cell)] = true;
   }
+  bool any_open_mark(std::size_t w) const {
+    for (const auto& [cell, b] : writers_[w].at)
+      if (open_mark(cell)) return true;
+    return false;
+  }
   bool open(std::int64_t cell) const {
-    return cell >= 0 && cell < static_cast<std::int64_t>(grid_.size()) &&
+    return cell >= 0 && cell < static_cast<std::int64_t>(grid_->size()) &&
            !settled_[static_cast<std::size_t>(cell)];
   }
 
@@ -125,7 +164,7 @@ class peeler {
     return wrong;
   }
 
-  const percorso_t& grid_;
+  const percorso_t* grid_;
   std::vector<writer> writers_;
   std::size_t stations_;
   std::vector<bool> settled_;
@@ -137,12 +176,19 @@ class peeler {
 }  // namespace
 
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations,
-                                   const std::vector<signal_values>& signals) {
-  // Writers 0 to stations - 1 are the stations, then the signals.
+                                   std::size_t stations, const std::vector<signal_values>& signals,
+                                   const std::vector<std::size_t>& covered) {
+  // Writers 0 to stations - 1 are the stations, then the signals, then
+  // those that may lie under stops.
   std::vector<writer> writers;
   for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_writer(table[s]));
   for (const signal_values& s : signals) writers.push_back(signal_writer(grid, s));
+  for (std::size_t cell : covered) {
+    writer w = signal_writer(grid, {(static_cast<std::int32_t>(cell) - 1) * k_cell_metres});
+    w.under_station = static_cast<std::size_t>(grid[cell].valore_a) - 1;
+    w.optional = grid[cell].ritardo == 0;
+    writers.push_back(std::move(w));
+  }
   std::vector<bool> marked(grid.size(), false);
   for (const writer& w : writers)
     for (const auto& [cell, b] : w.at)
@@ -156,11 +202,37 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
                              std::to_string(grid[c].preavviso) +
                              " that no station or signal writes");
 
-  peeler p(grid, writers, stations);
-  const std::vector<std::size_t> last_first = p.peel();
-  const std::vector<std::size_t> order(last_first.rbegin(), last_first.rend());
-  std::vector<std::int64_t> wrong = p.wrong();
-  std::sort(wrong.begin(), wrong.end());
+  // Signals under stops only where the records that must be written do
+  // not leave every mark.
+  struct attempt {
+    peeler p;
+    std::vector<std::size_t> order;
+    std::vector<std::int64_t> wrong;
+  };
+  auto peeled = [&](bool with_optional) {
+    attempt a{peeler(grid, writers, stations), {}, {}};
+    const std::vector<std::size_t> last_first = a.p.peel(with_optional);
+    a.order.assign(last_first.rbegin(), last_first.rend());
+    std::vector<bool> placed(writers.size(), false);
+    for (std::size_t w : a.order) placed[w] = true;
+    // Open cells that only optional records mark are left as they are.
+    a.wrong = a.p.wrong();
+    for (std::size_t w = 0; w < writers.size(); ++w)
+      if (writers[w].optional && !placed[w])
+        for (const auto& [cell, b] : writers[w].at)
+          if (a.p.open_mark(cell)) a.wrong.push_back(cell);
+    std::sort(a.wrong.begin(), a.wrong.end());
+    a.wrong.erase(std::unique(a.wrong.begin(), a.wrong.end()), a.wrong.end());
+    return a;
+  };
+  attempt chosen = peeled(false);
+  if (!chosen.wrong.empty()) {
+    attempt with_optional = peeled(true);
+    if (with_optional.wrong.size() < chosen.wrong.size()) chosen = std::move(with_optional);
+  }
+  const peeler& p = chosen.p;
+  const std::vector<std::size_t>& order = chosen.order;
+  const std::vector<std::int64_t>& wrong = chosen.wrong;
   for (std::int64_t cell : wrong) {
     const std::uint8_t mark = grid[static_cast<std::size_t>(cell)].preavviso;
     // Whether any record marking the cell writes its mark.
@@ -179,11 +251,12 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
                  : ", which none of the stations and signals marking it writes"));
   }
 
-  for (std::size_t i = 0; i < signals.size(); ++i) {
+  for (std::size_t i = 0; i + stations < writers.size(); ++i) {
     const std::size_t w = stations + i;
-    const std::int16_t type = writers[w].type;
     const std::optional<std::int64_t>& c = p.code_class(w);
-    out.records.codes.push_back(c ? *code_in_class(type, *c) : signal_code(signals[i]));
+    out.records.codes.push_back(c                    ? *code_in_class(writers[w].type, *c)
+                                : i < signals.size() ? signal_code(signals[i])
+                                                     : ((writers[w].type % 10) + 10) % 10);
   }
   std::size_t stations_written = 0;
   for (std::size_t w : order) {
@@ -194,6 +267,40 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
     out.records.signals.push_back(w - stations);
     out.records.before.push_back(stations_written);
   }
+  return out;
+}
+
+inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
+                                           std::size_t stations) {
+  const std::vector<signal_values> signals = invert_signals(grid).records;
+  // Stop cells where a signal's position check and its marks let one
+  // stand (one whose values b, c and d were 0 leaves only its marks).
+  std::vector<std::size_t> covered;
+  for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
+    const cella& cell = grid[c];
+    if (cell.tipo_cella == k_station_stop && cell.valore_a >= 1 &&
+        static_cast<std::size_t>(cell.valore_a) <= stations)
+      covered.push_back(c);
+  }
+  inverted<record_order> order = order_marks(grid, table, stations, signals, covered);
+  inverted<signal_order> out;
+  out.problems = std::move(order.problems);
+  for (std::size_t i = 0; i < order.records.signals.size(); ++i) {
+    const std::size_t index = order.records.signals[i];
+    const std::int64_t code = order.records.codes[index];
+    if (index < signals.size()) {
+      const auto cell = static_cast<std::size_t>(signals[index][0] / k_cell_metres + 1);
+      out.records.signals.push_back(signal_with_code(grid[cell], cell, code));
+    } else {
+      const std::size_t cell = covered[index - signals.size()];
+      cella under = grid[cell];
+      under.valore_a = 0;  // the stop's number took the signal's first value
+      out.records.signals.push_back(signal_with_code(under, cell, code));
+      out.records.under_stops.push_back(cell);
+    }
+    out.records.before.push_back(order.records.before[i]);
+  }
+  std::sort(out.records.under_stops.begin(), out.records.under_stops.end());
   return out;
 }
 

@@ -24,10 +24,26 @@ struct record_order {
 // order) and the signals, and a code for each signal, that leaves the
 // approach mark of every cell as the grid shows it; as close as it can to
 // all stations first, then the signals as given. Built from the back: the
-// writer written last is one whose marks every cell it marks still shows,
-// its cells are then settled, and so on. Marks that no order leaves are
-// the problems.
+// record written last is one whose marks every cell it marks still shows,
+// its cells are then settled, and so on. `covered` are stop cells that may
+// hide a signal written before the stop's station: one is written where
+// the cell keeps a delay, or where its marks leave a mark no other record
+// does; its index among the signals is signals.size() + its index in
+// `covered`. Marks that no order leaves are the problems.
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations, const std::vector<signal_values>& signals);
+                                   std::size_t stations, const std::vector<signal_values>& signals,
+                                   const std::vector<std::size_t>& covered = {});
+
+// The train description's signals, in the order written.
+struct signal_order {
+  std::vector<signal_values> signals;
+  std::vector<std::size_t> before;       // for each, the station it stands before
+  std::vector<std::size_t> under_stops;  // the stop cells a signal stands under
+};
+
+// The signals of the grid's signal cells and those under station stops
+// (see order_marks), with the codes and the order that leave every mark.
+inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
+                                           std::size_t stations);
 
 }  // namespace scenario
