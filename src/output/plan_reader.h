@@ -93,33 +93,49 @@ class plan_reader final : public plan_source {
   std::vector<std::uint64_t> starts_;  // where entries 0, k_stride, 2 k_stride, ... start
 };
 
-// Metres of a plan one at a time, in any order, through a window that
-// moves only when a metre outside it is asked for: a walk along the plan
-// reads each window once.
+// Metres of a plan one at a time, in any order, through two windows that
+// move only when a metre outside both is asked for: a walk along the plan,
+// looking a few metres back, reads each metre once, in windows of k_window
+// metres; a metre far from both reads only the k_near metres around it.
 class plan_cursor {
  public:
   explicit plan_cursor(const plan_source& plan) : plan_(plan) {}
   std::size_t metres() const { return plan_.metres(); }
   std::int32_t extent() const { return plan_.extent(); }
-  plan_tag tag(std::size_t metre) { return window_at(metre).tags[metre - window_.first]; }
-  double value(std::size_t metre, int coord) {
+  const plan_source& source() const { return plan_; }
+  // Both of a metre's coordinates carry this tag.
+  plan_tag tag(std::size_t metre) const {
+    const plan_window& w = window_at(metre);
+    return w.tags[metre - w.first];
+  }
+  double value(std::size_t metre, int coord) const {
     const plan_window& w = window_at(metre);
     return (coord == 0 ? w.c0 : w.c1)[metre - w.first];
   }
 
   static constexpr std::size_t k_window = 8192;
+  static constexpr std::size_t k_near = 512;
 
  private:
-  const plan_window& window_at(std::size_t metre) {
-    if (metre < window_.first || metre >= window_.first + window_.size()) {
-      const std::size_t first = metre - metre % k_window;
-      plan_.read(first, k_window, window_);
-    }
-    return window_;
+  static bool holds(const plan_window& w, std::size_t metre) {
+    return metre >= w.first && metre < w.first + w.size();
+  }
+  const plan_window& window_at(std::size_t metre) const {
+    if (holds(windows_[last_], metre)) return windows_[last_];
+    if (holds(windows_[1 - last_], metre)) return windows_[1 - last_];
+    const plan_window& latest = windows_[last_];
+    const std::size_t end = latest.first + latest.size();
+    const bool onward = latest.size() > 0 && metre >= end && metre < end + k_window;
+    last_ = 1 - last_;
+    plan_.read(metre - metre % k_near, onward ? k_window : k_near, windows_[last_]);
+    return windows_[last_];
   }
 
   const plan_source& plan_;
-  plan_window window_;
+  // What was read last, kept between calls: reading never changes what
+  // the cursor stands for.
+  mutable plan_window windows_[2];
+  mutable int last_ = 0;  // the window read last
 };
 
 }  // namespace scenario
