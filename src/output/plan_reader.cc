@@ -14,11 +14,28 @@ namespace {
 constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
 constexpr std::size_t k_largest_entry = 10;
 
-// Entries from an offset on, through a buffer refilled from the source.
+// The bytes of the value after a tag the file holds.
+constexpr std::size_t value_bytes(plan_tag tag) {
+  return tag == plan_tag::real ? 8 : tag == plan_tag::int16 ? 2 : 0;
+}
+
+std::uint64_t little_endian(const char* p, int n) {
+  std::uint64_t v = 0;
+  for (int i = 0; i < n; ++i) v |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+  return v;
+}
+
+// Entries from an offset on, through a buffer refilled from the source, no
+// larger than the bytes the reader says it wants.
 class entry_stream {
  public:
-  entry_stream(const byte_source& source, std::uint64_t offset)
-      : source_(source), size_(source.size()), at_(offset) {}
+  entry_stream(const byte_source& source, std::uint64_t offset,
+               std::uint64_t wanted = k_buffer_bytes)
+      : source_(source),
+        size_(source.size()),
+        at_(offset),
+        buffer_bytes_(static_cast<std::size_t>(
+            std::clamp<std::uint64_t>(wanted, k_largest_entry, k_buffer_bytes))) {}
 
   std::uint64_t offset() const { return at_; }
   bool at_end() const { return at_ >= size_; }
@@ -26,8 +43,7 @@ class entry_stream {
   std::string_view ahead(std::size_t n) {
     n = static_cast<std::size_t>(std::min<std::uint64_t>(n, size_ - at_));
     if (at_ < start_ || at_ + n > start_ + buffer_.size()) {
-      buffer_.resize(
-          static_cast<std::size_t>(std::min<std::uint64_t>(k_buffer_bytes, size_ - at_)));
+      buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(buffer_bytes_, size_ - at_)));
       source_.read(at_, buffer_.data(), buffer_.size());
       start_ = at_;
     }
@@ -37,29 +53,28 @@ class entry_stream {
 
   // The next entry of a file already checked: its tag, and its value into v.
   plan_tag next(double& v) {
-    const std::string_view b = ahead(k_largest_entry);
-    const auto tag = static_cast<plan_tag>(
-        std::uint16_t(static_cast<unsigned char>(b[0]) | (static_cast<unsigned char>(b[1]) << 8)));
-    v = 0;
-    if (tag == plan_tag::int16) {
-      std::uint16_t raw = 0;
-      for (int i = 0; i < 2; ++i)
-        raw |= static_cast<std::uint16_t>(static_cast<unsigned char>(b[2 + i]) << (8 * i));
-      v = static_cast<std::int16_t>(raw);
-    } else if (tag == plan_tag::real) {
-      std::uint64_t raw = 0;
-      for (int i = 0; i < 8; ++i)
-        raw |= static_cast<std::uint64_t>(static_cast<unsigned char>(b[2 + i])) << (8 * i);
-      v = std::bit_cast<double>(raw);
-    }
-    advance(2 + plan_value_bytes(tag));
+    const char* b = ahead(k_largest_entry).data();
+    const auto tag = static_cast<plan_tag>(little_endian(b, 2));
+    if (tag == plan_tag::real)
+      v = std::bit_cast<double>(little_endian(b + 2, 8));
+    else if (tag == plan_tag::int16)
+      v = static_cast<std::int16_t>(little_endian(b + 2, 2));
+    else
+      v = 0;
+    advance(2 + value_bytes(tag));
     return tag;
+  }
+  // Passes over the next entry of a file already checked.
+  void skip() {
+    const char* b = ahead(2).data();
+    advance(2 + value_bytes(static_cast<plan_tag>(little_endian(b, 2))));
   }
 
  private:
   const byte_source& source_;
   std::uint64_t size_;
   std::uint64_t at_;
+  std::size_t buffer_bytes_;
   std::uint64_t start_ = 0;
   std::string buffer_;
 };
@@ -129,17 +144,40 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
     if (entries % k_stride == 0) reader->starts_.push_back(at);
     if (entries == 2 * k_plan_max_metres)
       return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
-    byte_reader entry(in.ahead(k_largest_entry));
-    const std::uint16_t stored = entry.u16("tag");
-    const std::optional<plan_tag> tag = plan_tag_of(stored);
-    if (entry.ok() && !tag)
+    const std::string_view ahead = in.ahead(k_largest_entry);
+    std::uint16_t stored = 0;
+    std::optional<plan_tag> tag;
+    double v = 0;
+    std::size_t length = 0;
+    if (ahead.size() == k_largest_entry) {
+      // Room for any entry: no read can fall short.
+      stored = static_cast<std::uint16_t>(little_endian(ahead.data(), 2));
+      tag = plan_tag_of(stored);
+      if (tag == plan_tag::real) v = std::bit_cast<double>(little_endian(ahead.data() + 2, 8));
+      length = tag ? 2 + value_bytes(*tag) : 2;
+    } else {
+      // The last bytes of the file: read as a byte reader reads them, for
+      // its reasons when they fall short.
+      byte_reader entry(ahead);
+      stored = entry.u16("tag");
+      tag = plan_tag_of(stored);
+      if (entry.ok() && tag) {
+        if (tag == plan_tag::real)
+          v = entry.f64("value");
+        else
+          entry.skip(value_bytes(*tag), "value");
+      } else if (!entry.ok()) {
+        entry.skip(0, "value");
+      }
+      if (!entry.ok())
+        return decode_error{
+            at + entry.error().offset,
+            "truncated entry " + std::to_string(entries) + ": " + entry.error().reason};
+      length = entry.offset();
+    }
+    if (!tag)
       return decode_error{
           at, "unknown tag " + std::to_string(stored) + " in entry " + std::to_string(entries)};
-    const double v = tag == plan_tag::real ? entry.f64("value") : 0;
-    if (tag != plan_tag::real) entry.skip(tag ? plan_value_bytes(*tag) : 0, "value");
-    if (!entry.ok())
-      return decode_error{at + entry.error().offset, "truncated entry " + std::to_string(entries) +
-                                                         ": " + entry.error().reason};
     if (!bad && tag == plan_tag::real) {
       if (!std::isfinite(v))
         bad = bad_value{entries, at + 2, "is not a finite number"};
@@ -149,7 +187,7 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
                             " m, where no plan reaches"};
     }
     tags.push(*tag);
-    in.advance(entry.offset());
+    in.advance(length);
   }
   if (entries % 2 != 0)
     return decode_error{bytes.size(), "odd entry count " + std::to_string(entries)};
@@ -163,8 +201,7 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
     const std::size_t m = e - metres;
     if (tags.at(e) == tags.at(m)) continue;
     entry_stream in(bytes, reader->starts_[e / k_stride]);
-    double ignored = 0;
-    for (std::size_t skip = e % k_stride; skip > 0; --skip) in.next(ignored);
+    for (std::size_t skip = e % k_stride; skip > 0; --skip) in.skip();
     return decode_error{in.offset(),
                         "metre " + std::to_string(m) + ": tag " +
                             std::to_string(stored_tag(tags.at(e))) + " in coordinate 1, " +
@@ -186,9 +223,10 @@ void plan_reader::read(std::size_t first, std::size_t n, plan_window& out) const
   if (n == 0) return;
   for (int c = 0; c < 2; ++c) {
     const std::size_t e = static_cast<std::size_t>(c) * metres_ + first;
-    entry_stream in(*source_, starts_[e / k_stride]);
+    entry_stream in(*source_, starts_[e / k_stride],
+                    std::uint64_t{k_largest_entry} * (e % k_stride + n));
+    for (std::size_t skip = e % k_stride; skip > 0; --skip) in.skip();
     double v = 0;
-    for (std::size_t skip = e % k_stride; skip > 0; --skip) in.next(v);
     std::vector<double>& values = c == 0 ? out.c0 : out.c1;
     for (std::size_t i = 0; i < n; ++i) {
       const plan_tag t = in.next(v);
