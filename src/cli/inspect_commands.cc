@@ -59,7 +59,8 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
         return report_failure(
             err, program_diagnostic("the output '" + *o.output + "' is the input '" + input->path +
                                     "'; choose another name"));
-  const route_picture picture = draw_route(s.grid.grid, s.stations.stations, s.plan.plan, stretch);
+  const route_picture picture =
+      draw_route(s.grid.grid, s.stations.stations, *s.plan_points(), stretch);
   if (*o.output == "-")
     out << picture.svg;
   else

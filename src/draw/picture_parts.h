@@ -15,6 +15,7 @@
 #include "model/profilo.h"
 #include "model/source_map.h"
 #include "model/stazioni.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
@@ -31,7 +32,7 @@ struct station_view {
 struct scenario_view {
   const percorso_t& grid;
   const stazioni_t& table;
-  const profilo_t& plan;
+  const plan_cursor& plan;  // read a window at a time
   std::vector<station_view> stations;
   std::vector<km_reference> km_refs;
   double route_end = 0;  // metres: the route length of record 84, or the grid's end

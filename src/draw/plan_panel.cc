@@ -67,7 +67,7 @@ std::string points_text(const std::vector<screen_point>& pts) {
 }
 
 // The set metre nearest to m, searching both ways.
-std::size_t nearest_set(const profilo_t& plan, const plan_summary& sum, double m) {
+std::size_t nearest_set(const plan_cursor& plan, const plan_summary& sum, double m) {
   const auto target = static_cast<std::size_t>(
       std::clamp(m, static_cast<double>(sum.first_metre), static_cast<double>(sum.last_metre)));
   for (std::size_t d = 0; d <= sum.last_metre; ++d) {
@@ -78,7 +78,7 @@ std::size_t nearest_set(const profilo_t& plan, const plan_summary& sum, double m
 }
 
 // The unit vector of the line's direction on the picture around metre m.
-screen_point direction_at(const profilo_t& plan, const plan_summary& sum, const plan_mapping& map,
+screen_point direction_at(const plan_cursor& plan, const plan_summary& sum, const plan_mapping& map,
                           std::size_t m) {
   const std::size_t a = nearest_set(plan, sum, m > 150 ? static_cast<double>(m - 150) : 0.0);
   const std::size_t b = nearest_set(plan, sum, static_cast<double>(m + 150));
@@ -156,7 +156,7 @@ struct plan_stretch {
 
 // A mapping that turns the stretch's chord onto +x and fits it to the
 // area's width, with the height its shape needs up to the area's.
-plan_mapping fit_plan(const profilo_t& plan, const plan_stretch& st, const box& area,
+plan_mapping fit_plan(const plan_cursor& plan, const plan_stretch& st, const box& area,
                       double& height) {
   const plan_point start = plan_at(plan, st.first);
   const plan_point end = plan_at(plan, st.end);
@@ -181,7 +181,7 @@ plan_mapping fit_plan(const profilo_t& plan, const plan_stretch& st, const box& 
   return map;
 }
 
-void draw_line(svg_writer& svg, const profilo_t& plan, const plan_stretch& st,
+void draw_line(svg_writer& svg, const plan_cursor& plan, const plan_stretch& st,
                const plan_mapping& map, label_placer& placer) {
   std::vector<screen_point> line;
   std::vector<screen_point> margin;
@@ -284,7 +284,7 @@ struct plan_marks {
 void mark_ends(svg_writer& svg, const plan_marks& pm, label_placer& placer,
                std::vector<pending_label>& labels) {
   const scenario_view& view = pm.view;
-  const profilo_t& plan = view.plan;
+  const plan_cursor& plan = view.plan;
   if (pm.st.first == pm.sum.first_metre) {
     const screen_point ps = pm.map(plan_at(plan, pm.st.first));
     open_titled(svg, "start of the line, " + place_text(view, 0));
@@ -384,8 +384,8 @@ void place_labels(svg_writer& svg, const box& area, std::vector<pending_label>& 
 
 double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& full_area,
                        label_placer& placer) {
-  const profilo_t& plan = view.plan;
-  const plan_summary sum = summarise_plan(plan);
+  const plan_cursor& plan = view.plan;
+  const plan_summary sum = summarise_plan(plan.source());
   if (sum.points < 2) {
     const box area{full_area.x0, full_area.y0, full_area.x1, full_area.y0 + 120};
     frame(svg, area, placer);

@@ -51,6 +51,12 @@ std::string km_words(double metres) {
 
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan,
                          const picture_options& options) {
+  return draw_route(grid, table, table_source(plan), options);
+}
+
+route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
+                         const picture_options& options) {
+  const plan_cursor plan(points);
   scenario_view view{grid,
                      table,
                      plan,

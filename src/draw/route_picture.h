@@ -15,6 +15,7 @@
 #include "model/profilo.h"
 #include "model/source_map.h"
 #include "model/stazioni.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
@@ -43,6 +44,9 @@ struct route_picture {
 // The picture of the scenario held by the three decoded tables. The grid
 // must have at least one cell; an empty plan gives a plan panel that says so.
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan,
+                         const picture_options& options = {});
+// The same, reading the plan a window at a time.
+route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
                          const picture_options& options = {});
 
 }  // namespace scenario

@@ -37,7 +37,8 @@ std::vector<diagnostic> problem_sink::warnings() const {
 
 decompiled decompile(const loaded_scenario& s) {
   // The stamps come back from the compile; the places they take held 0.
-  decompile_input in{s.grid.grid, s.stations.stations, &s.plan.plan};
+  const std::shared_ptr<const plan_source> plan = s.plan_points();
+  decompile_input in{s.grid.grid, s.stations.stations, plan.get()};
   if (in.grid.size() > k_stamp_cell_index) {
     in.grid[k_stamp_cell_index].valore_a = 0;
     in.grid[k_stamp_cell_index].valore_b = 0;

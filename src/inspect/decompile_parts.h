@@ -11,13 +11,14 @@
 #include "model/percorso.h"
 #include "model/profilo.h"
 #include "model/stazioni.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
 struct decompile_input {
   percorso_t grid;   // without the stamp of cell 1
   stazioni_t table;  // without the stamps of record 85
-  const profilo_t* plan = nullptr;
+  const plan_source* plan = nullptr;
 };
 
 // Collects the problems of the inverse steps as warnings on their file, at

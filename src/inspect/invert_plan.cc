@@ -18,40 +18,49 @@ double curvature(int step) {
 }
 
 // Finds which step the compile took at each metre by taking every step again
-// with the compile's own arithmetic.
+// with the compile's own arithmetic, from the two metres before it.
 class step_finder {
  public:
-  explicit step_finder(const profilo_t& plan) : plan_(plan) {}
+  explicit step_finder(plan_cursor& plan) : plan_(plan) {
+    before_ = {plan_.value(0, 0), plan_.value(0, 1)};
+    last_ = {plan_.value(1, 0), plan_.value(1, 1)};
+  }
 
-  // The class of the step that gives metre n, trying `likely` first; nothing
-  // when no step gives it.
+  // The class of the step that gives metre n, the metre after the last one
+  // asked for (from 2 on), trying `likely` first; nothing when no step gives
+  // it.
   std::optional<int> step_at(std::size_t n, int likely) {
-    before_ = {plan_.value(n - 2, 0), plan_.value(n - 2, 1)};
-    last_ = {plan_.value(n - 1, 0), plan_.value(n - 1, 1)};
-    if (gives(n, likely)) return likely;
-    for (int step = -6; step <= 6; ++step)
-      if (step != likely && gives(n, step)) return step;
-    return std::nullopt;
+    const plan_xy point{plan_.value(n, 0), plan_.value(n, 1)};
+    std::optional<int> found;
+    if (gives(point, likely)) {
+      found = likely;
+    } else {
+      for (int step = -6; step <= 6 && !found; ++step)
+        if (step != likely && gives(point, step)) found = step;
+    }
+    before_ = last_;
+    last_ = point;
+    return found;
   }
 
  private:
-  bool gives(std::size_t n, int step) {
+  bool gives(plan_xy point, int step) const {
     const plan_xy p =
         step == 0 ? straight_step(before_, last_) : curved_step(before_, last_, curvature(step));
-    return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(plan_.value(n, 0)) &&
-           std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(plan_.value(n, 1));
+    return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(point.c0) &&
+           std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(point.c1);
   }
 
-  const profilo_t& plan_;
+  plan_cursor& plan_;
   plan_xy before_;
   plan_xy last_;
 };
 
-bool seeded(const profilo_t& plan) {
+bool seeded(plan_cursor& plan) {
   const double expected[2][2] = {{0, 0}, {0, 1}};
   for (std::size_t m = 0; m < 2; ++m)
     for (int c = 0; c < 2; ++c)
-      if (plan.tag(m, c) != plan_tag::int16 || plan.value(m, c) != expected[m][c]) return false;
+      if (plan.tag(m) != plan_tag::int16 || plan.value(m, c) != expected[m][c]) return false;
   return true;
 }
 
@@ -62,7 +71,12 @@ std::string at_metre(std::size_t m) {
 }  // namespace
 
 inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int32_t last_cell) {
+  return invert_plan(table_source(plan), last_cell);
+}
+
+inverted<std::vector<curve_values>> invert_plan(const plan_source& source, std::int32_t last_cell) {
   inverted<std::vector<curve_values>> out;
+  plan_cursor plan(source);
   const std::int64_t extent = plan.extent();
   if (extent < 2 || !seeded(plan)) {
     out.problems.push_back(at_metre(0) +
@@ -73,14 +87,14 @@ inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int3
   // a curve reaches them, and a compile that stopped at a fault left the
   // rest of the plan empty.
   std::size_t last = 1;
-  while (last + 1 <= static_cast<std::size_t>(extent) && plan.tag(last + 1, 0) == plan_tag::real)
+  while (last + 1 <= static_cast<std::size_t>(extent) && plan.tag(last + 1) == plan_tag::real)
     ++last;
   if (last < static_cast<std::size_t>(extent) - 2)
     out.problems.push_back(at_metre(last + 1) +
                            "the plan ends here; it comes from a compile stopped by a fault, and "
                            "the descriptions written extend it straight to the end");
   for (std::size_t m = last + 1; m <= static_cast<std::size_t>(extent); ++m)
-    if (plan.tag(m, 0) != plan_tag::empty) {
+    if (plan.tag(m) != plan_tag::empty) {
       out.problems.push_back(at_metre(m) + "a point after the end of the plan");
       break;
     }

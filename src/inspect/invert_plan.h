@@ -7,6 +7,7 @@
 
 #include "inspect/description_records.h"
 #include "model/profilo.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
@@ -17,6 +18,8 @@ namespace scenario {
 // (start + 100 <= 50 x last_cell) would refuse but that continues the run
 // before it starts earlier, under the run before, which the compile draws
 // only from where that one ends.
+// The plan is walked in metre order, a window at a time.
+inverted<std::vector<curve_values>> invert_plan(const plan_source& plan, std::int32_t last_cell);
 inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int32_t last_cell);
 
 }  // namespace scenario

@@ -90,7 +90,20 @@ plan_point plan_at(const profilo_t& plan, std::size_t metre) {
   return {plan.value(metre, 0), plan.value(metre, 1)};
 }
 
+bool plan_has(const plan_cursor& plan, std::size_t metre) {
+  return metre < plan.metres() && plan.tag(metre) != plan_tag::empty;
+}
+
+plan_point plan_at(const plan_cursor& plan, std::size_t metre) {
+  return {plan.value(metre, 0), plan.value(metre, 1)};
+}
+
 plan_summary summarise_plan(const profilo_t& plan) {
+  return summarise_plan(table_source(plan));
+}
+
+plan_summary summarise_plan(const plan_source& source) {
+  plan_cursor plan(source);
   plan_summary s;
   s.extent = plan.extent();
   bool have_heading = false;
@@ -195,6 +208,11 @@ std::vector<km_post> km_posts(const std::vector<km_reference>& refs, double from
 }
 
 std::vector<curve_run> curve_runs(const profilo_t& plan) {
+  return curve_runs(table_source(plan));
+}
+
+std::vector<curve_run> curve_runs(const plan_source& source) {
+  plan_cursor plan(source);
   double classes[7] = {};
   for (int c = 1; c <= 6; ++c)
     classes[c] = *curve_curvature(std::string(1, static_cast<char>('0' + c)));

@@ -16,6 +16,7 @@
 #include "model/profilo.h"
 #include "model/scenario_constants.h"
 #include "model/stazioni.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
@@ -65,6 +66,8 @@ struct plan_point {
 // A point of the plan when both its coordinates are set.
 bool plan_has(const profilo_t& plan, std::size_t metre);
 plan_point plan_at(const profilo_t& plan, std::size_t metre);
+bool plan_has(const plan_cursor& plan, std::size_t metre);
+plan_point plan_at(const plan_cursor& plan, std::size_t metre);
 
 struct plan_summary {
   std::int32_t extent = -1;  // E, the last metre of the plan
@@ -82,7 +85,8 @@ struct plan_summary {
   double total_turning = 0;  // the sum of every turn, either way, in degrees
 };
 
-// The summary of a plan; points 0 when no metre is set.
+// The summary of a plan; points 0 when no metre is set. One walk along it.
+plan_summary summarise_plan(const plan_source& plan);
 plan_summary summarise_plan(const profilo_t& plan);
 
 // A kilometric reference as the station table carries it once ordered: at
@@ -130,7 +134,9 @@ struct curve_run {
   double curvature = 0;  // per metre, as measured, positive to the right
 };
 
-// The curves of a plan, read off its points, in metre order.
+// The curves of a plan, read off its points, in metre order. One walk
+// along it.
+std::vector<curve_run> curve_runs(const plan_source& plan);
 std::vector<curve_run> curve_runs(const profilo_t& plan);
 
 }  // namespace scenario

@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "common/diagnostic.h"
 #include "common/numeric.h"
 #include "model/scenario_constants.h"
 #include "output/check_codes.h"
+#include "output/plan_format.h"
 #include "platform/files.h"
 #include "platform/folders.h"
 
@@ -16,11 +18,64 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// No scenario file is larger than the longest plan, 10 bytes per entry; a
+// larger one is left to load_file to refuse.
+constexpr std::uintmax_t k_largest_scenario_file = 2 * k_plan_max_metres * 10;
+
 failure failed(const std::string& message) {
   return failure(program_diagnostic(message));
 }
 
+// A regular file read where asked, a piece at a time.
+class file_bytes final : public byte_source {
+ public:
+  file_bytes(std::string path, const fs::path& file, std::uint64_t size)
+      : path_(std::move(path)), in_(file, std::ios::binary), size_(size) {}
+  bool is_open() const { return in_.is_open(); }
+  std::uint64_t size() const override { return size_; }
+  void read(std::uint64_t offset, char* out, std::size_t n) const override {
+    in_.seekg(static_cast<std::streamoff>(offset));
+    in_.read(out, static_cast<std::streamsize>(n));
+    if (!in_ || static_cast<std::size_t>(in_.gcount()) != n)
+      throw io_error(path_, "read", "the file changed while it was read");
+  }
+
+ private:
+  std::string path_;
+  mutable std::ifstream in_;
+  std::uint64_t size_;
+};
+
+// The plan file at path, checked whole and read by pieces, when its name
+// says it is a plan and it is a regular file that opens; nothing otherwise,
+// for load_file to read it whole or say why it cannot.
+std::optional<std::pair<loaded_file, std::shared_ptr<const plan_reader>>> open_plan(
+    const std::string& path) {
+  if (path == "-" || kind_from_name(path) != file_kind::plan) return std::nullopt;
+  const fs::path file(std::u8string(path.begin(), path.end()));
+  std::error_code ec;
+  if (!fs::is_regular_file(file, ec)) return std::nullopt;
+  const std::uintmax_t size = fs::file_size(file, ec);
+  if (ec || size > k_largest_scenario_file) return std::nullopt;
+  auto bytes = std::make_shared<file_bytes>(path, file, size);
+  if (!bytes->is_open()) return std::nullopt;
+  const auto opened = plan_reader::open(bytes);
+  if (!opened.ok())
+    throw failed(path + ": " + std::string(kind_title(file_kind::plan)) + ", offset " +
+                 std::to_string(opened.error().offset) + ": " + opened.error().reason);
+  loaded_file f;
+  f.path = path;
+  f.kind = file_kind::plan;
+  f.bytes = static_cast<std::size_t>(size);
+  return std::make_pair(std::move(f), opened.value());
+}
+
 }  // namespace
+
+std::shared_ptr<const plan_source> loaded_scenario::plan_points() const {
+  if (plan_pieces) return plan_pieces;
+  return std::make_shared<table_source>(plan.plan);
+}
 
 scenario_paths find_in_folder(const std::string& folder) {
   if (!is_folder(folder)) throw failed("'" + folder + "' is not a folder");
@@ -65,30 +120,40 @@ scenario_paths find_in_folder(const std::string& folder) {
 
 loaded_scenario load_scenario_files(const std::vector<std::string>& inputs) {
   std::map<file_kind, loaded_file> files;
+  std::shared_ptr<const plan_reader> plan_pieces;
+  // Loads one file, the plan by pieces where it can; its kind when a file
+  // of that kind is already loaded.
+  auto load = [&](const std::string& path) -> std::optional<file_kind> {
+    if (auto plan = open_plan(path)) {
+      if (files.count(file_kind::plan) != 0) return file_kind::plan;
+      plan_pieces = std::move(plan->second);
+      files.emplace(file_kind::plan, std::move(plan->first));
+      return std::nullopt;
+    }
+    loaded_file f = load_file(path);
+    const file_kind kind = f.kind;
+    if (files.emplace(kind, std::move(f)).second) return std::nullopt;
+    return kind;
+  };
   if (inputs.size() == 1) {
     const scenario_paths p = find_in_folder(inputs[0]);
-    for (const std::string& path : {p.grid, p.stations, p.plan}) {
-      loaded_file f = load_file(path);
-      files.emplace(f.kind, std::move(f));
-    }
+    for (const std::string& path : {p.grid, p.stations, p.plan}) load(path);
   } else {
-    for (const std::string& path : inputs) {
-      loaded_file f = load_file(path);
-      const file_kind kind = f.kind;
-      if (!files.emplace(kind, std::move(f)).second)
-        throw failed("two " + std::string(kind_title(kind)) + "s: '" + files[kind].path +
+    for (const std::string& path : inputs)
+      if (const std::optional<file_kind> kind = load(path))
+        throw failed("two " + std::string(kind_title(*kind)) + "s: '" + files[*kind].path +
                      "' and '" + path + "'");
-    }
   }
   for (const file_kind kind : {file_kind::grid, file_kind::stations, file_kind::plan})
     if (files.count(kind) == 0)
       throw failed("no " + std::string(kind_title(kind)) + " among the files named");
-  return {std::move(files.at(file_kind::grid)), std::move(files.at(file_kind::stations)),
-          std::move(files.at(file_kind::plan))};
+  loaded_scenario s{std::move(files.at(file_kind::grid)), std::move(files.at(file_kind::stations)),
+                    std::move(files.at(file_kind::plan)), std::move(plan_pieces)};
+  return s;
 }
 
 std::string scenario_mismatch(const loaded_scenario& s) {
-  const std::int64_t extent = s.plan.plan.extent();
+  const std::int64_t extent = s.plan_points()->extent();
   const std::int64_t length = s.stations.stations[k_slot_train].fine;
   const std::int64_t last_cell = static_cast<std::int64_t>(s.grid.grid.size()) - 1;
   auto differ = [](const loaded_file& a, const loaded_file& b, const std::string& why) {

@@ -2,10 +2,12 @@
 // through the decoders and checked to belong together.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "inspect/inspect.h"
+#include "output/plan_reader.h"
 
 namespace scenario {
 
@@ -24,12 +26,20 @@ scenario_paths find_in_folder(const std::string& folder);
 struct loaded_scenario {
   loaded_file grid;
   loaded_file stations;
-  loaded_file plan;
+  loaded_file plan;  // a plan read by pieces keeps no table here
+  // The plan read by pieces from its file, checked whole; null when
+  // plan.plan holds it.
+  std::shared_ptr<const plan_reader> plan_pieces;
+
+  // The plan, wherever it is kept; valid while the scenario is.
+  std::shared_ptr<const plan_source> plan_points() const;
 };
 
 // Loads the three files of inputs (one folder, or the three files in any
 // order) through the decoders, without checking that they belong together.
-// Throws failure.
+// A plan file that its name says is one, and that is a regular file, is
+// checked whole but read by pieces when used: a plan of a million metres is
+// never held. Throws failure.
 loaded_scenario load_scenario_files(const std::vector<std::string>& inputs);
 
 // Why the three files are not one scenario, or an empty text when they are:

@@ -7,7 +7,6 @@
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
-#include "run/binary_files.h"
 #include "sources/text_writer.h"
 
 namespace scenario {
@@ -96,32 +95,51 @@ void compare_tables(const stazioni_t& file, const stazioni_t& compiled, file_dif
               field_differences(file[r], compiled[r]));
 }
 
-std::string point(const profilo_t& plan, std::size_t m) {
-  if (plan.tag(m, 0) == plan_tag::empty) return "no point";
+std::string point(plan_cursor& plan, std::size_t m) {
+  if (plan.tag(m) == plan_tag::empty) return "no point";
   return "(" + real(plan.value(m, 0)) + ", " + real(plan.value(m, 1)) + ")";
 }
 
-// The same tag and the same value to the last bit.
-bool same_entry(const profilo_t& a, const profilo_t& b, std::size_t m, int c) {
-  return a.tag(m, c) == b.tag(m, c) &&
-         std::bit_cast<std::uint64_t>(a.value(m, c)) == std::bit_cast<std::uint64_t>(b.value(m, c));
+// The same tag and the same values to the last bit.
+bool same_metre(plan_cursor& a, plan_cursor& b, std::size_t m) {
+  auto bits = [](double v) { return std::bit_cast<std::uint64_t>(v); };
+  return a.tag(m) == b.tag(m) && bits(a.value(m, 0)) == bits(b.value(m, 0)) &&
+         bits(a.value(m, 1)) == bits(b.value(m, 1));
 }
 
 // The first metre that differs, and how many do: one wrong step moves every
 // point after it.
-void compare_plans(const profilo_t& file, const profilo_t& compiled, file_differences& out) {
+void compare_plans(const plan_source& file_plan, const plan_source& compiled_plan,
+                   file_differences& out) {
+  plan_cursor file(file_plan);
+  plan_cursor compiled(compiled_plan);
   if (file.extent() != compiled.extent())
     out.add("metres 0 to " + shown(file.extent()) + ", the descriptions give metres 0 to " +
             shown(compiled.extent()));
   std::size_t first = 0, count = 0;
-  for (std::size_t m = 0; m < std::min(file.metres(), compiled.metres()); ++m) {
-    const bool same = same_entry(file, compiled, m, 0) && same_entry(file, compiled, m, 1);
-    if (!same && count++ == 0) first = m;
-  }
+  for (std::size_t m = 0; m < std::min(file.metres(), compiled.metres()); ++m)
+    if (!same_metre(file, compiled, m) && count++ == 0) first = m;
   if (count > 0)
     out.add("metre " + shown(static_cast<std::int64_t>(first)) + ": " + point(file, first) +
             ", the descriptions give " + point(compiled, first) + " (" +
             shown(static_cast<std::int64_t>(count)) + " metres differ from here on)");
+}
+
+// Whether the plan file of s holds the bytes of the compiled plan, compared
+// a piece at a time as they are made.
+bool same_plan_file(const loaded_scenario& s, const plan_runs& compiled) {
+  if (!s.plan_pieces) return serialise_plan(compiled) == serialise_plan(s.plan.plan);
+  const byte_source& file = s.plan_pieces->bytes();
+  if (file.size() != plan_file_size(compiled)) return false;
+  bool same = true;
+  std::string stored;
+  encode_plan(compiled, [&](std::uint64_t offset, std::string_view piece) {
+    if (!same) return;
+    stored.resize(piece.size());
+    file.read(offset, stored.data(), stored.size());
+    same = stored == piece;
+  });
+  return same;
 }
 
 }  // namespace
@@ -144,11 +162,10 @@ self_check check_decompiled(const loaded_scenario& s, const decompiled& d,
     file_differences(s.grid.path, out.differences)
         .add("the descriptions end with message " + std::string(out.compiled.stamp_conflict) +
              ": grid cell 1 or record 85 is taken before the stamps");
-  const binary_bytes bytes = serialise_binary_files(st);
   out.same_files = out.compiled.stamp_conflict.empty() &&
-                   bytes.grid == serialise_grid(s.grid.grid) &&
-                   bytes.stations == serialise_stations(s.stations.stations) &&
-                   bytes.plan == serialise_plan(s.plan.plan);
+                   serialise_grid(st.percorso) == serialise_grid(s.grid.grid) &&
+                   serialise_stations(st.stazioni) == serialise_stations(s.stations.stations) &&
+                   same_plan_file(s, st.profilo);
   if (out.same_files) return out;
   {
     file_differences grid(s.grid.path, out.differences);
@@ -159,7 +176,8 @@ self_check check_decompiled(const loaded_scenario& s, const decompiled& d,
     compare_tables(s.stations.stations, st.stazioni, table);
   }
   file_differences plan(s.plan.path, out.differences);
-  compare_plans(s.plan.plan, plan_table(st.profilo), plan);
+  const profilo_t compiled_plan = plan_table(st.profilo);
+  compare_plans(*s.plan_points(), table_source(compiled_plan), plan);
   return out;
 }
 

@@ -4,9 +4,11 @@
 // properties of the line over it.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -66,7 +68,53 @@ struct cella {
 };
 
 // Cells 0 to P; empty until the line compiler reads the route length.
-using percorso_t = std::vector<cella>;
+//
+// A compile that traces which record made each object hands the grid a list
+// (note_writes): every cell reached through the non-const [] is added to it,
+// and an assign adds k_whole_grid. The tracing then compares only those
+// cells after each record, not the whole grid: its cost follows what the
+// records write. The list may hold cells only read, and cells twice.
+class percorso_t : public std::vector<cella> {
+ public:
+  static constexpr std::size_t k_whole_grid = static_cast<std::size_t>(-1);
+
+  using std::vector<cella>::vector;
+  percorso_t() = default;
+  // A copy or a moved grid is a grid of its own, noting nothing.
+  percorso_t(const percorso_t& other) : std::vector<cella>(other) {}
+  percorso_t(percorso_t&& other) noexcept : std::vector<cella>(std::move(other)) {}
+  percorso_t& operator=(const percorso_t& other) {
+    std::vector<cella>::operator=(other);
+    note(k_whole_grid);
+    return *this;
+  }
+  percorso_t& operator=(percorso_t&& other) {
+    std::vector<cella>::operator=(std::move(other));
+    note(k_whole_grid);
+    return *this;
+  }
+  ~percorso_t() = default;
+
+  cella& operator[](size_type n) {
+    note(n);
+    return std::vector<cella>::operator[](n);
+  }
+  const cella& operator[](size_type n) const { return std::vector<cella>::operator[](n); }
+  void assign(size_type n, const cella& value) {
+    std::vector<cella>::assign(n, value);
+    note(k_whole_grid);
+  }
+
+  // Where cells written from now on are noted; null for nowhere.
+  void note_writes(std::vector<std::size_t>* cells) { written_ = cells; }
+
+ private:
+  void note(std::size_t n) {
+    if (written_ != nullptr) written_->push_back(n);
+  }
+
+  std::vector<std::size_t>* written_ = nullptr;
+};
 
 // A cell is free for a new object when it is empty or holds only a scenery
 // marker, which any object may replace.

@@ -1,11 +1,14 @@
 #include "run/binary_files.h"
 
+#include <optional>
+
 #include "model/file_names.h"
 #include "output/grid_format.h"
 #include "output/plan_format.h"
 #include "output/station_format.h"
 #include "platform/file_set.h"
 #include "platform/files.h"
+#include "run/plan_pipeline.h"
 
 namespace scenario {
 
@@ -25,14 +28,19 @@ void write_binary_files(const run_state& st, const std::string& folder) {
   output_file& stations = set.add(station_file_name(st.nome_linea, st.numero_treno));
   output_file& grid = set.add(grid_file_name(st.nome_linea, st.numero_treno));
   // The plan's points are computed as its file is written, a piece at a
-  // time: no table of them is ever made. Nothing in them can fail, so the
-  // set is whole or, on a write error, never committed.
+  // time, on a second thread a few pieces ahead of the writes: no table of
+  // them is ever made. Nothing in them can fail, so the set is whole or, on
+  // a write error, never committed. The other two files are made while the
+  // first pieces are, and written after the plan, as always.
+  std::optional<plan_pipeline> pieces;
+  if (plan != nullptr) pieces.emplace(st.profilo);
+  const std::string station_bytes = serialise_stations(st.stazioni);
+  const std::string grid_bytes = serialise_grid(st.percorso);
   if (plan != nullptr)
-    encode_plan(st.profilo, [&](std::uint64_t offset, std::string_view piece) {
-      plan->write_at(offset, piece);
-    });
-  stations.write(serialise_stations(st.stazioni));
-  grid.write(serialise_grid(st.percorso));
+    pieces->drain(
+        [&](std::uint64_t offset, std::string_view piece) { plan->write_at(offset, piece); });
+  stations.write(station_bytes);
+  grid.write(grid_bytes);
   set.commit();
 }
 

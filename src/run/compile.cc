@@ -13,7 +13,9 @@ namespace {
 // Keeps what the compilers and the pass report, in order.
 class collector final : public reporter {
  public:
-  collector(compile_result& out, bool trace) : out_(out), trace_(trace) {}
+  collector(compile_result& out, bool trace) : out_(out), trace_(trace) {
+    if (trace_) out_.st.percorso.note_writes(&written_);
+  }
   void fault_found(const fault& f) override {
     finding found;
     found.is_fault = true;
@@ -37,38 +39,52 @@ class collector final : public reporter {
     settle();
     current_ = {origin, line};
   }
-  // Gives what changed since the last record to that record.
-  void settle() {
+  // Gives what changed since the last record to that record: the cells
+  // the grid noted as written, or every cell when the grid is new.
+  void settle(bool whole = false) {
     if (!trace_) return;
-    const run_state& st = out_.st;
+    run_state& st = out_.st;
     source_map& map = out_.sources;
     if (seen_.size() != st.percorso.size()) {
       // A new grid: nothing of the old one's sources holds.
       seen_.assign(st.percorso.size(), cella{});
       map.objects.assign(st.percorso.size(), source_ref{});
       map.scenery.assign(st.percorso.size(), source_ref{});
+      whole = true;
     }
-    for (std::size_t n = 0; n < seen_.size(); ++n) {
-      const cella& now = st.percorso[n];
-      cella& before = seen_[n];
-      if (now == before) continue;
-      if (now.tipo_cella != before.tipo_cella || now.valore_a != before.valore_a ||
-          now.valore_b != before.valore_b || now.valore_c != before.valore_c ||
-          now.valore_d != before.valore_d || now.ritardo != before.ritardo)
-        map.objects[n] = current_;
-      if (now.ambiente != before.ambiente) map.scenery[n] = current_;
-      before = now;
+    for (const std::size_t n : written_)
+      if (n == percorso_t::k_whole_grid) whole = true;
+    if (whole) {
+      for (std::size_t n = 0; n < seen_.size(); ++n) settle_cell(n);
+    } else {
+      for (const std::size_t n : written_)
+        if (n < seen_.size()) settle_cell(n);
     }
+    written_.clear();
+    st.percorso.note_writes(&written_);
     for (std::size_t s = 0; s < slots_.size(); ++s) {
       if (st.stazioni[s] == slots_[s]) continue;
       map.slots[s] = current_;
       slots_[s] = st.stazioni[s];
     }
   }
-  // What follows is nobody's record (the pass, the stamps).
+  void settle_cell(std::size_t n) {
+    const cella& now = static_cast<const percorso_t&>(out_.st.percorso)[n];
+    cella& before = seen_[n];
+    if (now == before) return;
+    if (now.tipo_cella != before.tipo_cella || now.valore_a != before.valore_a ||
+        now.valore_b != before.valore_b || now.valore_c != before.valore_c ||
+        now.valore_d != before.valore_d || now.ritardo != before.ritardo)
+      out_.sources.objects[n] = current_;
+    if (now.ambiente != before.ambiente) out_.sources.scenery[n] = current_;
+    before = now;
+  }
+  // What follows is nobody's record (the pass, the stamps), and nothing
+  // more is noted: the last settle compares the whole grid.
   void no_record() {
-    settle();
+    settle(true);
     current_ = {};
+    out_.st.percorso.note_writes(nullptr);
   }
 
  private:
@@ -76,6 +92,7 @@ class collector final : public reporter {
   bool trace_;
   source_ref current_;
   std::vector<cella> seen_;
+  std::vector<std::size_t> written_;  // the cells the grid noted since the last settle
   stazioni_t slots_{};
 };
 

@@ -33,7 +33,7 @@ struct compile_input {
   description line;
   description train;
   // Also note which record made each object (for a picture's tooltips);
-  // costs a look over the grid per record.
+  // costs a look at the cells each record writes.
   bool trace_sources = false;
   // Go on after every fault, and compile the train description against the
   // grid the line description makes, whatever its faults: for a check that

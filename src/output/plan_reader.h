@@ -1,0 +1,141 @@
+// The line plan file read a window of metres at a time, for the readers
+// that must not hold a plan of a million metres whole (decompile, draw): one
+// walk over the bytes checks every entry as decode_plan reports it and notes
+// where every 4096th entry starts; a window of metres is then read from
+// there. decode_plan itself is this reader over bytes in memory.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "model/profilo.h"
+#include "output/byte_reader.h"
+
+namespace scenario {
+
+// Where a plan file's bytes come from.
+class byte_source {
+ public:
+  virtual ~byte_source() = default;
+  virtual std::uint64_t size() const = 0;
+  // The n bytes at offset, within size(), into out. Throws what reading throws.
+  virtual void read(std::uint64_t offset, char* out, std::size_t n) const = 0;
+};
+
+// Bytes already in memory; they must outlive the source.
+class memory_bytes final : public byte_source {
+ public:
+  explicit memory_bytes(std::string_view bytes) : bytes_(bytes) {}
+  std::uint64_t size() const override { return bytes_.size(); }
+  void read(std::uint64_t offset, char* out, std::size_t n) const override;
+
+ private:
+  std::string_view bytes_;
+};
+
+// Metres first to first + size - 1 of a plan: each metre's tag (both
+// coordinates carry the same) and its two coordinates, an int16 entry's
+// value exactly, 0 for an empty one.
+struct plan_window {
+  std::size_t first = 0;
+  std::vector<plan_tag> tags;
+  std::vector<double> c0;
+  std::vector<double> c1;
+
+  std::size_t size() const { return tags.size(); }
+};
+
+// The metres of a plan, a window at a time, wherever it is kept.
+class plan_source {
+ public:
+  virtual ~plan_source() = default;
+  virtual std::size_t metres() const = 0;
+  // E, the last metre; -1 when the plan has none.
+  std::int32_t extent() const { return static_cast<std::int32_t>(metres()) - 1; }
+  // Metres first to first + n - 1, cut at the last metre, into out.
+  virtual void read(std::size_t first, std::size_t n, plan_window& out) const = 0;
+};
+
+// A plan table in memory as a source; the table must outlive it.
+class table_source final : public plan_source {
+ public:
+  explicit table_source(const profilo_t& plan) : plan_(plan) {}
+  std::size_t metres() const override { return plan_.metres(); }
+  void read(std::size_t first, std::size_t n, plan_window& out) const override;
+
+ private:
+  const profilo_t& plan_;
+};
+
+// A plan file, checked whole, read by windows.
+class plan_reader final : public plan_source {
+ public:
+  // Walks the file once; the error decode_plan gives for the same bytes,
+  // or the reader. Throws what reading the source throws.
+  static decoded<std::shared_ptr<const plan_reader>> open(
+      std::shared_ptr<const byte_source> source);
+
+  std::size_t metres() const override { return metres_; }
+  void read(std::size_t first, std::size_t n, plan_window& out) const override;
+  const byte_source& bytes() const { return *source_; }
+
+  // Entries between two noted starts.
+  static constexpr std::size_t k_stride = 4096;
+
+ private:
+  plan_reader(std::shared_ptr<const byte_source> source) : source_(std::move(source)) {}
+
+  std::shared_ptr<const byte_source> source_;
+  std::size_t metres_ = 0;
+  std::vector<std::uint64_t> starts_;  // where entries 0, k_stride, 2 k_stride, ... start
+};
+
+// Metres of a plan one at a time, in any order, through two windows that
+// move only when a metre outside both is asked for: a walk along the plan,
+// looking a few metres back, reads each metre once, in windows of k_window
+// metres; a metre far from both reads only the k_near metres around it.
+class plan_cursor {
+ public:
+  explicit plan_cursor(const plan_source& plan) : plan_(plan) {}
+  std::size_t metres() const { return plan_.metres(); }
+  std::int32_t extent() const { return plan_.extent(); }
+  const plan_source& source() const { return plan_; }
+  // Both of a metre's coordinates carry this tag.
+  plan_tag tag(std::size_t metre) const {
+    const plan_window& w = window_at(metre);
+    return w.tags[metre - w.first];
+  }
+  double value(std::size_t metre, int coord) const {
+    const plan_window& w = window_at(metre);
+    return (coord == 0 ? w.c0 : w.c1)[metre - w.first];
+  }
+
+  static constexpr std::size_t k_window = 8192;
+  static constexpr std::size_t k_near = 512;
+
+ private:
+  static bool holds(const plan_window& w, std::size_t metre) {
+    return metre >= w.first && metre < w.first + w.size();
+  }
+  const plan_window& window_at(std::size_t metre) const {
+    if (holds(windows_[last_], metre)) return windows_[last_];
+    if (holds(windows_[1 - last_], metre)) return windows_[1 - last_];
+    const plan_window& latest = windows_[last_];
+    const std::size_t end = latest.first + latest.size();
+    const bool onward = latest.size() > 0 && metre >= end && metre < end + k_window;
+    last_ = 1 - last_;
+    plan_.read(metre - metre % k_near, onward ? k_window : k_near, windows_[last_]);
+    return windows_[last_];
+  }
+
+  const plan_source& plan_;
+  // What was read last, kept between calls: reading never changes what
+  // the cursor stands for.
+  mutable plan_window windows_[2];
+  mutable int last_ = 0;  // the window read last
+};
+
+}  // namespace scenario

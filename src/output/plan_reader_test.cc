@@ -1,0 +1,76 @@
+// The plan file read by windows: every window the same metres as the whole
+// table, wherever it starts, across the noted entry starts and the
+// boundary between the two coordinate blocks; a cursor walking or jumping.
+#include "output/plan_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <bit>
+
+#include "output/plan_format.h"
+
+namespace scenario {
+namespace {
+
+// Seed, curves both ways, a straight, and empty metres at the end: entries
+// of all three sizes, over several noted starts.
+plan_runs mixed_plan() {
+  plan_runs plan(30000);
+  plan.seed();
+  plan.curved_to(4000, 0.002);
+  plan.straight_to(9000);
+  plan.curved_to(17000, -0.0004);
+  plan.straight_to(26000);
+  return plan;
+}
+
+bool same_bits(double a, double b) {
+  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+TEST(PlanReader, EveryWindowHoldsTheMetresOfTheTable) {
+  const std::string bytes = serialise_plan(mixed_plan());
+  const profilo_t table = plan_table(mixed_plan());
+  const auto opened = plan_reader::open(std::make_shared<memory_bytes>(bytes));
+  ASSERT_TRUE(opened.ok());
+  const plan_reader& reader = *opened.value();
+  ASSERT_EQ(reader.metres(), table.metres());
+  const std::size_t k = plan_reader::k_stride;
+  const struct {
+    std::size_t first, n;
+  } windows[] = {{0, 1},      {0, 30001},   {k - 1, 2}, {k, k},      {3 * k + 7, 5000},
+                 {26000, 10}, {29990, 100}, {30000, 1}, {30001, 10}, {12345, 0}};
+  for (const auto& w : windows) {
+    plan_window got;
+    reader.read(w.first, w.n, got);
+    const std::size_t expected =
+        w.first < table.metres() ? std::min(w.n, table.metres() - w.first) : 0;
+    ASSERT_EQ(got.size(), expected) << w.first;
+    for (std::size_t i = 0; i < got.size(); ++i) {
+      const std::size_t m = w.first + i;
+      ASSERT_EQ(got.tags[i], table.tag(m, 0)) << m;
+      ASSERT_TRUE(same_bits(got.c0[i], table.value(m, 0)) &&
+                  same_bits(got.c1[i], table.value(m, 1)))
+          << m;
+    }
+  }
+}
+
+TEST(PlanReader, ACursorGivesEachMetreWhateverTheOrder) {
+  const std::string bytes = serialise_plan(mixed_plan());
+  const profilo_t table = plan_table(mixed_plan());
+  const auto reader = plan_reader::open(std::make_shared<memory_bytes>(bytes)).value();
+  const plan_cursor cursor(*reader);
+  // A walk looking two metres back, then jumps both ways.
+  std::vector<std::size_t> order;
+  for (std::size_t m = 2; m < table.metres(); ++m) order.insert(order.end(), {m - 2, m - 1, m});
+  for (const std::size_t m : {29000, 5, 16000, 16001, 15999, 0, 30000}) order.push_back(m);
+  for (const std::size_t m : order) {
+    ASSERT_EQ(cursor.tag(m), table.tag(m, 0)) << m;
+    ASSERT_TRUE(same_bits(cursor.value(m, 0), table.value(m, 0))) << m;
+    ASSERT_TRUE(same_bits(cursor.value(m, 1), table.value(m, 1))) << m;
+  }
+}
+
+}  // namespace
+}  // namespace scenario
