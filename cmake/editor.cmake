@@ -69,3 +69,12 @@ function(scenario_add_editor_tests)
   set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim PROPERTIES
                        TIMEOUT 120 SKIP_REGULAR_EXPRESSION "skipped: ")
 endfunction()
+
+# The VS Code extension as a .vsix (npm and @vscode/vsce from the npm
+# registry): cmake --build --preset default --target vscode_vsix.
+add_custom_target(vscode_vsix
+  COMMAND ${PROJECT_SOURCE_DIR}/editors/package_vsix.sh ${scenario_editor_files}/vscode
+          ${PROJECT_BINARY_DIR}/scenario-gen-${PROJECT_VERSION}.vsix
+  DEPENDS scenario_editor_files
+  COMMENT "Packing the VS Code extension with @vscode/vsce"
+  VERBATIM)
