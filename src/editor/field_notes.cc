@@ -49,7 +49,9 @@ std::optional<std::int64_t> number_of(std::string_view field) {
 }
 
 bool is_position(const field_spec& field) {
-  return field.unit == "m" && field.meaning.find("length") == std::string_view::npos;
+  // Lengths and the railway's own count are metres too, but no place.
+  return field.unit == "m" && field.meaning.find("length") == std::string_view::npos &&
+         field.meaning.find("kilometric value") == std::string_view::npos;
 }
 
 std::optional<std::string> railway_km(const std::vector<km_reference>& references,

@@ -56,12 +56,15 @@ void language_session::handle(const json& message, std::vector<json>& out) {
       ended_ = true;
     } else if (!initialized_ || shut_down_) {
       // Notifications before initialize or after shutdown are dropped.
-    } else if (method == "textDocument/didOpen") {
-      open(params);
-    } else if (method == "textDocument/didChange") {
-      change(params);
-    } else if (method == "textDocument/didClose") {
-      close(params);
+    } else {
+      // A notification gets no answer: one with the wrong fields is dropped
+      // with what it would have changed.
+      try {
+        if (method == "textDocument/didOpen") open(params);
+        if (method == "textDocument/didChange") change(params);
+        if (method == "textDocument/didClose") close(params);
+      } catch (const json::exception&) {
+      }
     }
     return;
   }
@@ -150,6 +153,8 @@ void language_session::change(const json& params) {
   const auto it = documents_.find(params.at("textDocument").at("uri").get<std::string>());
   if (it == documents_.end()) return;
   open_document& doc = it->second;
+  // Checked again even when a change below turns out malformed.
+  mark_for_check(doc.uri);
   doc.version = params.at("textDocument").value("version", doc.version);
   for (const json& change : params.at("contentChanges")) {
     const std::string text = change.at("text").get<std::string>();
@@ -164,7 +169,6 @@ void language_session::change(const json& params) {
         {range.at("end").at("line").get<int>(), range.at("end").at("character").get<int>()}, text,
         units_);
   }
-  mark_for_check(doc.uri);
 }
 
 void language_session::close(const json& params) {
@@ -317,10 +321,9 @@ document_check language_session::check(const open_document& doc) {
   // stamp conflict) costs a look over the grid per record, some 150 ms on
   // the longest line: it is traced only when the compile found a fault.
   compile_result compiled = compile(input);
-  const bool faulty =
-      !compiled.stamp_conflict.empty() ||
-      std::any_of(compiled.findings.begin(), compiled.findings.end(),
-                  [](const finding& f) { return f.is_fault; });
+  const bool faulty = !compiled.stamp_conflict.empty() ||
+                      std::any_of(compiled.findings.begin(), compiled.findings.end(),
+                                  [](const finding& f) { return f.is_fault; });
   if (faulty) {
     input.trace_sources = true;
     compiled = compile(input);
