@@ -95,7 +95,9 @@ struct transcript {
     std::string last;
     for (const std::string& b : bodies) {
       if (is_answer(b, id)) break;
-      if (b.find("publishDiagnostics") != b.npos && b.find(uri(path) + "\"") != b.npos) last = b;
+      if (b.find("publishDiagnostics") != b.npos &&
+          b.find("\"uri\":\"" + uri(path) + "\",\"version\"") != b.npos)
+        last = b;
     }
     const std::size_t from = last.find("\"diagnostics\":");
     const std::size_t to = last.rfind("],\"uri\"");
@@ -288,6 +290,29 @@ TEST_F(Lsp, AnswersAboutADocument) {
                              "\"line\":7}}"),
             std::string::npos)
       << t.answer(5);
+}
+
+// A train description with no line description beside it, or one whose
+// line description cannot be compiled, says so instead of staying silent.
+TEST_F(Lsp, ATrainWithoutItsLineSaysWhy) {
+  fs::create_directory(file("alone"));
+  std::string line = k_line;
+  line.replace(line.find("[curve]"), 7, "[curve] Ł");
+  const transcript t =
+      serve(initialize() + open(file("alone/Monte_3-.txt"), k_train) +
+                open(file("Valle_linea.txt"), line) + open(file("Valle_12-.txt"), k_train) +
+                request(2, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) + k_end,
+            folder_.path());
+  EXPECT_NE(t.diagnostics(file("alone/Monte_3-.txt"), 2)
+                .find("\"message\":\"no line description to check it against: keep "
+                      "NAME_linea.txt in the same folder\",\"range\":{\"end\":{\"character\":0,"
+                      "\"line\":0},\"start\":{\"character\":0,\"line\":0}},\"severity\":3"),
+            std::string::npos);
+  EXPECT_NE(t.diagnostics(file("Valle_12-.txt"), 2)
+                .find("\"message\":\"not checked: its line description 'Valle_linea.txt' holds a "
+                      "character Windows-1252 lacks\""),
+            std::string::npos);
+  EXPECT_NE(t.diagnostics(file("Valle_linea.txt"), 2).find("U+0141"), std::string::npos);
 }
 
 }  // namespace

@@ -16,6 +16,8 @@ function activate(context) {
       { scheme: 'file', language: 'scenario-line' },
       { scheme: 'file', language: 'scenario-train' },
     ],
+    // A description saved by another program re-checks those checked against it.
+    synchronize: { fileEvents: vscode.workspace.createFileSystemWatcher('**/*.txt') },
   });
   context.subscriptions.push({ dispose: () => client && client.stop() });
   return client.start();

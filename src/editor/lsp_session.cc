@@ -63,6 +63,10 @@ void language_session::handle(const json& message, std::vector<json>& out) {
         if (method == "textDocument/didOpen") open(params);
         if (method == "textDocument/didChange") change(params);
         if (method == "textDocument/didClose") close(params);
+        // A description saved or changed on disk may be the one an open
+        // description is checked against.
+        if (method == "workspace/didChangeWatchedFiles" || method == "textDocument/didSave")
+          for (const auto& [uri, doc] : documents_) pending_.insert(uri);
       } catch (const json::exception&) {
       }
     }
@@ -299,6 +303,16 @@ document_check language_session::check(const open_document& doc) {
   const std::string& other_path = own_is_line ? train_path : line_path;
   std::optional<std::string> other;
   if (!other_path.empty()) other = text_1252(other_path, other_refused);
+  if (!own_is_line && !other) {
+    // Without its line description the train description is not compiled.
+    diagnostic d;
+    d.level = severity::note;
+    d.file = doc.path;
+    d.message = "not checked: its line description '" + name_of(line_path) + "' " +
+                (other_refused ? "holds a character Windows-1252 lacks" : "cannot be read");
+    result.found.push_back(d);
+    return result;
+  }
   const std::string empty;
 
   compile_input input;
@@ -311,11 +325,6 @@ document_check language_session::check(const open_document& doc) {
   const std::string& train_text = own_is_line ? (other ? *other : empty) : *own;
   input.line = description(line_path, line_text);
   input.train = description(train_path.empty() ? in_folder("-.txt") : train_path, train_text);
-  if (!own_is_line && !other) {
-    input.line.text.reset();
-    input.line.exists = file_exists(line_path);
-    input.line.unreadable = "it cannot be read";
-  }
   input.keep_going = true;
   // Which record holds a cell (a note of a fault on a taken cell, or of a
   // stamp conflict) costs a look over the grid per record, some 150 ms on
