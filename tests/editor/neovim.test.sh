@@ -32,7 +32,10 @@ vim.api.nvim_create_autocmd('FileType', {
 LUA
 cat >"$folder/report.lua" <<'LUA'
 local got = vim.wait(10000, function() return #vim.diagnostic.get(0) > 0 end, 50)
-local lines = { 'filetype=' .. vim.bo.filetype, 'syntax=' .. (vim.b.current_syntax or '') }
+local function group(line, col) return vim.fn.synIDattr(vim.fn.synID(line, col, 1), 'name') end
+-- Line 2 reads "numero vetture,    4"; line 1 is the [generale] header.
+local lines = { 'filetype=' .. vim.bo.filetype, 'syntax=' .. (vim.b.current_syntax or ''),
+                'colours=' .. group(1, 1) .. ' ' .. group(2, 1) .. ' ' .. group(2, 20) }
 for _, d in ipairs(vim.diagnostic.get(0)) do
   table.insert(lines, string.format('%d:%d: %s: %s', d.lnum + 1, d.col + 1,
     d.severity == vim.diagnostic.severity.ERROR and 'error' or 'warning', d.message))
@@ -48,7 +51,8 @@ echo "$report"
 wanted=$(cd "$folder" && { "$exe" check Valle_linea.txt Valle_12-.txt 2>&1 || true; } |
   sed -n 's/^Valle_12-\.txt:\([0-9]*:[0-9]*\): \(error\|warning\): \(.*\)$/\1: \2: \3/p' |
   sed 's/ (code [0-9]*, at [0-9]* m)$//; s/ \[-W[a-z-]*\]$//')
-expected=$(printf 'filetype=scenario_train\nsyntax=scenario_train\n%s' "$wanted")
+expected=$(printf 'filetype=scenario_train\nsyntax=scenario_train\ncolours=%s\n%s' \
+  'scenarioSection scenarioKeyword scenarioNumber' "$wanted")
 if [ "$report" != "$expected" ]; then
   echo "expected:"
   echo "$expected"
