@@ -21,3 +21,60 @@ else()
 endif()
 set_target_properties(scenario_editor PROPERTIES SOURCES "${editor_sources}")
 message(STATUS "Language server for scenario_gen lsp (nlohmann-json): ${scenario_lsp}")
+
+# The editor files, made from the keyword tables at build time into
+# editors/ of the build folder and installed under share/scenario_gen/editors:
+# a VS Code extension (manifest, TextMate grammars, language configuration
+# and the client in editors/vscode/extension.js), a Notepad++ user-defined
+# language and Vim syntax with file-type detection.
+add_executable(make_editor_files tools/make_editor_files.cc)
+scenario_sees(make_editor_files sources)
+target_link_libraries(make_editor_files PRIVATE scenario_sources)
+set(scenario_editor_files ${PROJECT_BINARY_DIR}/editors)
+set(editor_stamp ${PROJECT_BINARY_DIR}/generated/editor_files.stamp)
+add_custom_command(OUTPUT ${editor_stamp}
+  COMMAND make_editor_files ${scenario_editor_files} ${PROJECT_VERSION}
+  COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/editors/vscode/extension.js
+          ${PROJECT_SOURCE_DIR}/LICENSE ${scenario_editor_files}/vscode/
+  COMMAND ${CMAKE_COMMAND} -E touch ${editor_stamp}
+  DEPENDS make_editor_files ${PROJECT_SOURCE_DIR}/editors/vscode/extension.js
+  COMMENT "Generating the editor files from the keyword tables"
+  VERBATIM)
+add_custom_target(scenario_editor_files ALL DEPENDS ${editor_stamp})
+install(DIRECTORY ${scenario_editor_files}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/scenario_gen/editors)
+
+# The editor tests with real clients (tests/editor/): the protocol client
+# library VS Code uses and the TextMate tokeniser (npm ci there), and
+# headless Neovim (Debian: neovim). Each skips, saying why, where its tool,
+# its node_modules or the language server is missing.
+function(scenario_add_editor_tests)
+  set(editor_tests ${PROJECT_SOURCE_DIR}/tests/editor)
+  set(examples ${PROJECT_SOURCE_DIR}/docs/examples)
+  if(NODE_EXECUTABLE)
+    add_test(NAME editor.LanguageClient
+             COMMAND ${NODE_EXECUTABLE} ${editor_tests}/lsp_client.test.mjs
+                     $<TARGET_FILE:scenario_gen> ${examples})
+    add_test(NAME editor.TextMateGrammar
+             COMMAND ${NODE_EXECUTABLE} ${editor_tests}/grammar.test.mjs
+                     $<TARGET_FILE:scenario_gen> ${scenario_editor_files} ${examples})
+  else()
+    foreach(name LanguageClient TextMateGrammar)
+      add_test(NAME editor.${name}
+               COMMAND ${CMAKE_COMMAND} -E echo "skipped: node not found (Debian: nodejs npm)")
+    endforeach()
+  endif()
+  add_test(NAME editor.Neovim
+           COMMAND bash ${editor_tests}/neovim.test.sh $<TARGET_FILE:scenario_gen>
+                   ${scenario_editor_files} ${examples})
+  set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim PROPERTIES
+                       TIMEOUT 120 SKIP_REGULAR_EXPRESSION "skipped: ")
+endfunction()
+
+# The VS Code extension as a .vsix (npm and @vscode/vsce from the npm
+# registry): cmake --build --preset default --target vscode_vsix.
+add_custom_target(vscode_vsix
+  COMMAND ${PROJECT_SOURCE_DIR}/editors/package_vsix.sh ${scenario_editor_files}/vscode
+          ${PROJECT_BINARY_DIR}/scenario-gen-${PROJECT_VERSION}.vsix
+  DEPENDS scenario_editor_files
+  COMMENT "Packing the VS Code extension with @vscode/vsce"
+  VERBATIM)

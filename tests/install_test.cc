@@ -37,6 +37,9 @@ TEST(Install, TheTreeHoldsTheProgramItsDocumentationManualAndCompletion) {
                                  "share/doc/scenario_gen/examples/Valle_linea.txt",
                                  "share/doc/scenario_gen/examples/Valle_12-.txt",
                                  "share/bash-completion/completions/scenario_gen"};
+  // The editor files, as the build made them.
+  for (const std::string& f : files_under(SCENARIO_BUILD_DIR "/editors"))
+    expected.insert("share/scenario_gen/editors/" + f);
   if (SCENARIO_MAN_PAGE) expected.insert("share/man/man1/scenario_gen.1");
   std::istringstream modules(SCENARIO_MODULE_FILES);
   for (std::string m; modules >> m;) expected.insert(SCENARIO_MODULE_DIR "/" + m);

@@ -95,7 +95,9 @@ struct transcript {
     std::string last;
     for (const std::string& b : bodies) {
       if (is_answer(b, id)) break;
-      if (b.find("publishDiagnostics") != b.npos && b.find(uri(path) + "\"") != b.npos) last = b;
+      if (b.find("publishDiagnostics") != b.npos &&
+          b.find("\"uri\":\"" + uri(path) + "\",\"version\"") != b.npos)
+        last = b;
     }
     const std::size_t from = last.find("\"diagnostics\":");
     const std::size_t to = last.rfind("],\"uri\"");
@@ -223,6 +225,94 @@ TEST_F(Lsp, UnicodeTextAndPositionUnits) {
                   "\"scenario_gen\"}]")
         << utf8;
   }
+}
+
+// The answers about one document: a malformed notification is dropped and
+// the session goes on; the outline, the kilometre hints, the formatting
+// and a quick fix, in UTF-8 units after a character that takes two bytes.
+TEST_F(Lsp, AnswersAboutADocument) {
+  const std::string line =
+      "[generale]\r\nlunghezza percorso, 12000\r\nprogressiva chilometrica uno, 0, 45000, 0\r\n"
+      "[curve]\r\ncurvad4,1500,300\r\n[cartelli]\r\ncartello indicatore, 7000, CITTÀ\r\n"
+      "cartello indicatore, 9000, BIVIO, NORD\r\n[fine]\r\n";
+  const std::string utf8_caps = "{\"general\":{\"positionEncodings\":[\"utf-8\"]}}";
+  const std::string in_line = document(file("Valle_linea.txt"));
+  const std::string inlay = "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                            "\"},\"range\":{\"start\":{\"line\":0,\"character\":0},\"end\":{"
+                            "\"line\":9,\"character\":0}}}";
+  const transcript t = serve(
+      initialize(utf8_caps) + notification("textDocument/didChange", "{\"textDocument\":5}") +
+          open(file("Valle_linea.txt"), line) + request(2, "textDocument/documentSymbol", in_line) +
+          request(3, "textDocument/inlayHint", inlay) +
+          request(4, "textDocument/formatting",
+                  "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                      "\"},\"options\":{\"tabSize\":2,\"insertSpaces\":true}}") +
+          request(5, "textDocument/codeAction",
+                  "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                      "\"},\"range\":{\"start\":{\"line\":7,\"character\":0},\"end\":{\"line\":7,"
+                      "\"character\":0}},\"context\":{\"diagnostics\":[{\"range\":{\"start\":{"
+                      "\"line\":7,\"character\":32},\"end\":{\"line\":7,\"character\":37}},"
+                      "\"message\":\"the text is cut at the comma: 'NORD' after it is not part "
+                      "of it; write the whole text in double quotes to keep the comma\"}]}}") +
+          k_end,
+      folder_.path());
+  EXPECT_EQ(t.status, 0);
+  EXPECT_NE(t.answer(2).find("\"detail\":\"1500 m, km 43+500\",\"kind\":8,\"name\":\"curvad4\""),
+            std::string::npos)
+      << t.answer(2);
+  EXPECT_NE(t.answer(2).find("\"detail\":\"7000 m, km 38+000\",\"kind\":14,"
+                             "\"name\":\"cartello indicatore\""),
+            std::string::npos)
+      << t.answer(2);
+  EXPECT_EQ(t.answer(3),
+            "{\"id\":3,\"jsonrpc\":\"2.0\",\"result\":["
+            "{\"kind\":1,\"label\":\"km 45+000\",\"paddingLeft\":true,\"position\":{"
+            "\"character\":31,\"line\":2}},"
+            "{\"kind\":1,\"label\":\"km 43+500\",\"paddingLeft\":true,\"position\":{"
+            "\"character\":12,\"line\":4}},"
+            "{\"kind\":1,\"label\":\"km 38+000\",\"paddingLeft\":true,\"position\":{"
+            "\"character\":25,\"line\":6}},"
+            "{\"kind\":1,\"label\":\"km 36+000\",\"paddingLeft\":true,\"position\":{"
+            "\"character\":25,\"line\":7}}]}");
+  // The city's name keeps its letter; the line cut at a comma is left.
+  EXPECT_EQ(t.answer(4),
+            "{\"id\":4,\"jsonrpc\":\"2.0\",\"result\":["
+            "{\"newText\":\"lunghezza percorso,    12000\",\"range\":{\"end\":{\"character\":25,"
+            "\"line\":1},\"start\":{\"character\":0,\"line\":1}}},"
+            "{\"newText\":\"progressiva chilometrica uno,    0,    45000,    0\",\"range\":{"
+            "\"end\":{\"character\":41,\"line\":2},\"start\":{\"character\":0,\"line\":2}}},"
+            "{\"newText\":\"curvad4,  1500,  300\",\"range\":{\"end\":{\"character\":16,"
+            "\"line\":4},\"start\":{\"character\":0,\"line\":4}}},"
+            "{\"newText\":\"cartello indicatore,  7000,  CITTÀ\",\"range\":{\"end\":{"
+            "\"character\":33,\"line\":6},\"start\":{\"character\":0,\"line\":6}}}]}");
+  EXPECT_NE(t.answer(5).find("\"newText\":\"\\\"BIVIO, NORD\\\"\",\"range\":{\"end\":{"
+                             "\"character\":38,\"line\":7},\"start\":{\"character\":27,"
+                             "\"line\":7}}"),
+            std::string::npos)
+      << t.answer(5);
+}
+
+// A train description with no line description beside it, or one whose
+// line description cannot be compiled, says so instead of staying silent.
+TEST_F(Lsp, ATrainWithoutItsLineSaysWhy) {
+  fs::create_directory(file("alone"));
+  std::string line = k_line;
+  line.replace(line.find("[curve]"), 7, "[curve] Ł");
+  const transcript t =
+      serve(initialize() + open(file("alone/Monte_3-.txt"), k_train) +
+                open(file("Valle_linea.txt"), line) + open(file("Valle_12-.txt"), k_train) +
+                request(2, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) + k_end,
+            folder_.path());
+  EXPECT_NE(t.diagnostics(file("alone/Monte_3-.txt"), 2)
+                .find("\"message\":\"no line description to check it against: keep "
+                      "NAME_linea.txt in the same folder\",\"range\":{\"end\":{\"character\":0,"
+                      "\"line\":0},\"start\":{\"character\":0,\"line\":0}},\"severity\":3"),
+            std::string::npos);
+  EXPECT_NE(t.diagnostics(file("Valle_12-.txt"), 2)
+                .find("\"message\":\"not checked: its line description 'Valle_linea.txt' holds a "
+                      "character Windows-1252 lacks\""),
+            std::string::npos);
+  EXPECT_NE(t.diagnostics(file("Valle_linea.txt"), 2).find("U+0141"), std::string::npos);
 }
 
 }  // namespace

@@ -1,9 +1,16 @@
 // The answers to the editor's requests about one document.
 #include <algorithm>
+#include <set>
 
 #include "common/utf8_text.h"
+#include "editor/field_notes.h"
+#include "editor/layout.h"
 #include "editor/lsp_session.h"
+#include "editor/pairing.h"
 #include "editor/quick_fixes.h"
+#include "editor/record_lines.h"
+#include "sources/keyword_table.h"
+#include "sources/train_content.h"
 
 namespace scenario {
 namespace {
@@ -62,20 +69,243 @@ json language_session::code_actions(const open_document& doc, const json& params
   return actions;
 }
 
-json language_session::document_symbols(const open_document&) const {
-  return json::array();
+namespace {
+
+json range_json(int line, int from, int to) {
+  return {{"start", position_json(line, from)}, {"end", position_json(line, to)}};
 }
-json language_session::formatting(const open_document&) const {
-  return json::array();
+
+// The kinds the outline shows within their sections, with their symbol kinds.
+int symbol_kind(const record_spec& kind) {
+  if (&kind == &record_of(train_record::station)) return 19;  // object
+  if (&kind == &record_of(train_record::signal) || &kind == &record_of(train_record::slowdown))
+    return 24;  // event
+  if (&kind == &record_of(line_record::curve) || &kind == &record_of(line_record::scenery))
+    return 8;  // field
+  if (&kind == &record_of(line_record::speed_board) || &kind == &record_of(line_record::text_board))
+    return 14;  // constant
+  return 0;
 }
-json language_session::hover(const open_document&, text_position) const {
+
+// The shipped service's stations and signals, one of each kind, as
+// completions named by what they are.
+struct example_record {
+  std::string label;
+  std::string text;
+};
+std::vector<example_record> shipped_examples() {
+  std::string text;
+  for (const std::string_view line : train_content()) text += std::string(line) + "\r\n";
+  std::vector<example_record> out;
+  std::set<std::string> seen;
+  bool first_station = true;
+  for (const record_line& r : read_record_lines(description_format::train, text)) {
+    if (r.kinds.size() != 1 || r.values.empty()) continue;
+    const std::string_view line = line_text(text, r.line);
+    const auto field = [&](std::size_t i) {
+      return std::string(line.substr(r.values[i].first, r.values[i].last - r.values[i].first));
+    };
+    const record_spec& kind = *r.kinds.front();
+    std::string values, label;
+    if (&kind == &record_of(train_record::station) && r.values.size() == 17) {
+      for (std::size_t i = 1; i <= 12; ++i) values += field(i) + ",";
+      const bool passes = field(13) == "0" && field(14) == "0" && field(15) == "0";
+      label = first_station ? "terminus station"
+              : passes      ? "passing-point station"
+                            : "stop station";
+      label += " (type " + field(1) + ", as " + field(16) + ")";
+      first_station = false;
+    } else if (&kind == &record_of(train_record::signal) && r.values.size() == 11) {
+      for (std::size_t i = 1; i <= 9; ++i) values += field(i) + ",";
+      label = "signal " + field(1) + "/" + field(2) + field(3) + field(4) + " rapp " + field(5) +
+              ", right " + field(6) + "/" + field(7) + field(8) + field(9) + " (as at " + field(0) +
+              " m)";
+    } else {
+      continue;
+    }
+    if (!seen.insert(std::string(kind.read_as) + values).second) continue;
+    // The position (and for a station its time and name) left to fill in.
+    std::string snippet(line.substr(r.keyword.first, r.keyword.last - r.keyword.first));
+    snippet += ", ${1:" + std::string(kind.fields[0].name) + "}";
+    const std::size_t last_fixed = &kind == &record_of(train_record::station) ? 12 : 10;
+    for (std::size_t i = 1; i <= last_fixed; ++i) snippet += ", " + field(i);
+    if (&kind == &record_of(train_record::station))
+      snippet += ", ${2:hours}, ${3:minutes}, ${4:seconds}, ${5:nome}";
+    out.push_back({label, snippet});
+  }
+  return out;
+}
+
+}  // namespace
+
+json language_session::document_symbols(const open_document& doc) const {
+  json sections = json::array();
+  const auto checked = checks_.find(doc.uri);
+  if (checked == checks_.end() || checked->second.refused) return sections;
+  const std::string& text = checked->second.text_1252;
+  const description_format format = format_of(name_of(doc.path));
+  const std::vector<record_line> records = read_record_lines(format, text);
+  auto units = [&](std::string_view row, std::size_t chars) {
+    return units_ == position_units::utf16
+               ? static_cast<int>(chars)
+               : static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
+  };
+  json* section = nullptr;
+  for (const record_line& r : records) {
+    const std::string_view row = line_text(text, r.line);
+    const json whole = range_json(r.line, 0, units(row, row.size()));
+    const json key = range_json(r.line, units(row, r.keyword.first), units(row, r.keyword.last));
+    if (r.header) {
+      sections.push_back({{"name", std::string(utf8_from_1252(row.substr(
+                                       r.keyword.first, r.keyword.last - r.keyword.first)))},
+                          {"kind", 3},
+                          {"range", whole},
+                          {"selectionRange", key},
+                          {"children", json::array()}});
+      section = &sections.back();
+      continue;
+    }
+    if (section == nullptr || r.kinds.empty() || r.values.empty()) continue;
+    const record_spec& kind = *r.kinds.front();
+    const int symbol = symbol_kind(kind);
+    if (symbol == 0) continue;
+    const auto field = [&](std::size_t i) {
+      return utf8_from_1252(row.substr(r.values[i].first, r.values[i].last - r.values[i].first));
+    };
+    std::string name =
+        utf8_from_1252(row.substr(r.keyword.first, r.keyword.last - r.keyword.first));
+    if (&kind == &record_of(train_record::station) && r.values.size() == 17) name = field(16);
+    std::string detail = field(0) + " m";
+    if (const auto metres = number_of(field(0)))
+      if (const auto km = railway_km(checked->second.references, *metres)) detail += ", " + *km;
+    (*section)["children"].push_back({{"name", name},
+                                      {"detail", detail},
+                                      {"kind", symbol},
+                                      {"range", whole},
+                                      {"selectionRange", key}});
+    // A section's range runs to its last record.
+    (*section)["range"]["end"] = whole["end"];
+  }
+  return sections;
+}
+
+json language_session::formatting(const open_document& doc) const {
+  json edits = json::array();
+  const auto checked = checks_.find(doc.uri);
+  if (checked == checks_.end() || checked->second.refused) return edits;
+  const std::string& text = checked->second.text_1252;
+  for (const line_replacement& r : layout_edits(format_of(name_of(doc.path)), text)) {
+    const std::size_t from = line_start(doc.text, r.line);
+    const std::size_t to = from + line_text(doc.text, r.line).size();
+    edits.push_back(edit_of(doc, from, to, utf8_from_1252(r.text)));
+  }
+  return edits;
+}
+
+json language_session::hover(const open_document& doc, text_position at) const {
+  const auto checked = checks_.find(doc.uri);
+  if (checked == checks_.end() || checked->second.refused) return nullptr;
+  const std::string& text = checked->second.text_1252;
+  // The character under the cursor: the editor's line is the compiled one,
+  // character for character.
+  const std::string_view utf8_row = line_text(doc.text, at.line);
+  const std::size_t byte = offset_of(utf8_row, {0, at.character}, units_);
+  const std::size_t character =
+      static_cast<std::size_t>(units_in(utf8_row.substr(0, byte), position_units::utf16));
+  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+    if (r.line != at.line) continue;
+    const std::string_view row = line_text(text, r.line);
+    const int field = field_at(r, character);
+    const std::string note = field_note(r, row, field, checked->second.references);
+    if (note.empty()) return nullptr;
+    const field_span span = field == -1 ? r.keyword : r.values[static_cast<std::size_t>(field)];
+    const auto units = [&](std::size_t chars) {
+      return units_ == position_units::utf16
+                 ? static_cast<int>(chars)
+                 : static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
+    };
+    return {{"contents", {{"kind", "markdown"}, {"value", note}}},
+            {"range", range_json(r.line, units(span.first), units(span.last))}};
+  }
   return nullptr;
 }
-json language_session::completion(const open_document&, text_position) const {
-  return json::array();
+
+json language_session::completion(const open_document& doc, text_position at) const {
+  json items = json::array();
+  const auto checked = checks_.find(doc.uri);
+  const std::string_view row = line_text(doc.text, at.line);
+  const std::size_t byte = offset_of(row, {0, at.character}, units_);
+  // Keywords only where a keyword field stands: before the line's first comma.
+  if (row.substr(0, byte).find(',') != std::string_view::npos) return items;
+  const description_format format = format_of(name_of(doc.path));
+  record_part part = record_part::anywhere;
+  if (format == description_format::line) {
+    part = record_part::general;
+    if (checked != checks_.end())
+      for (const record_line& r : read_record_lines(format, checked->second.text_1252))
+        if (r.line < at.line) part = r.part;
+  }
+  for (const record_spec& kind : keyword_table(format)) {
+    if (kind.part != part) continue;
+    std::string doc_text = "```\n" + record_syntax(kind, kind.keywords.front()) + "\n```\n\n";
+    for (const field_spec& f : kind.fields)
+      doc_text += "- `" + std::string(f.name) + "`" +
+                  (f.unit.empty() ? "" : " (" + std::string(f.unit) + ")") + ": " +
+                  std::string(f.meaning) + "\n";
+    const bool clock = &kind == &record_of(train_record::clock);
+    for (const std::string_view keyword : kind.keywords) {
+      std::string snippet(keyword);
+      for (std::size_t i = 0; i < kind.fields.size(); ++i)
+        snippet += std::string(clock && i > 0 ? " " : ", ") + "${" + std::to_string(i + 1) + ":" +
+                   std::string(kind.fields[i].name) + "}";
+      items.push_back({{"label", std::string(keyword)},
+                       {"kind", 14},
+                       {"detail", std::string(kind.read_as)},
+                       {"documentation", {{"kind", "markdown"}, {"value", doc_text}}},
+                       {"insertTextFormat", 2},
+                       {"insertText", snippet}});
+    }
+  }
+  if (format == description_format::train)
+    for (const example_record& e : shipped_examples())
+      items.push_back({{"label", e.label},
+                       {"kind", 15},
+                       {"detail", "as the shipped scenario has it"},
+                       {"insertTextFormat", 2},
+                       {"insertText", e.text}});
+  return items;
 }
-json language_session::inlay_hints(const open_document&, const json&) const {
-  return json::array();
+
+json language_session::inlay_hints(const open_document& doc, const json& params) const {
+  json hints = json::array();
+  const auto checked = checks_.find(doc.uri);
+  if (checked == checks_.end() || checked->second.refused || checked->second.references.empty())
+    return hints;
+  const int first = params.at("range").at("start").at("line").get<int>();
+  const int last = params.at("range").at("end").at("line").get<int>();
+  const std::string& text = checked->second.text_1252;
+  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+    if (r.line < first || r.line > last || r.kinds.empty()) continue;
+    const record_spec& kind = *r.kinds.front();
+    const std::string_view row = line_text(text, r.line);
+    for (std::size_t i = 0; i < r.values.size() && i < kind.fields.size(); ++i) {
+      if (!is_position(kind.fields[i])) continue;
+      const auto metres =
+          number_of(row.substr(r.values[i].first, r.values[i].last - r.values[i].first));
+      if (!metres || r.values[i].last == r.values[i].first) continue;
+      const auto km = railway_km(checked->second.references, *metres);
+      if (!km) continue;
+      const int character =
+          units_ == position_units::utf16
+              ? static_cast<int>(r.values[i].last)
+              : static_cast<int>(utf8_from_1252(row.substr(0, r.values[i].last)).size());
+      hints.push_back({{"position", position_json(r.line, character)},
+                       {"label", *km},
+                       {"kind", 1},
+                       {"paddingLeft", true}});
+    }
+  }
+  return hints;
 }
 
 }  // namespace scenario

@@ -1,0 +1,125 @@
+#include "editor/field_notes.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "common/numeric.h"
+#include "model/scenario_constants.h"
+#include "route/plan.h"
+
+namespace scenario {
+namespace {
+
+std::string field_line(const field_spec& f) {
+  std::string s = "- `" + std::string(f.name) + "`";
+  if (!f.unit.empty()) s += " (" + std::string(f.unit) + ")";
+  return s + ": " + std::string(f.meaning) + "\n";
+}
+
+std::string curve_words(std::string_view keyword) {
+  const std::optional<double> curvature = curve_curvature(keyword);
+  if (!curvature) return "no curvature digit 1 to 6: the compile stops here (code 103)";
+  int digit = 0;
+  for (const char c : keyword)
+    if (c >= '1' && c <= '6' && (digit == 0 || c - '0' < digit)) digit = c - '0';
+  char number[32];
+  std::snprintf(number, sizeof number, "%g", std::fabs(*curvature));
+  return "class " + std::to_string(digit) + ", curvature " + number + " per metre (radius " +
+         std::to_string(std::lround(1 / std::fabs(*curvature))) + " m), turning " +
+         (*curvature < 0 ? "left" : "right");
+}
+
+std::vector<std::optional<std::int64_t>> numbers_of(const record_line& record,
+                                                    std::string_view line) {
+  std::vector<std::optional<std::int64_t>> out;
+  for (const field_span& f : record.values)
+    out.push_back(number_of(line.substr(f.first, f.last - f.first)));
+  return out;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> number_of(std::string_view field) {
+  std::int64_t value = 0;
+  if (field.empty()) return 0;  // an empty numeric field reads as 0
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+  return value;
+}
+
+bool is_position(const field_spec& field) {
+  // Lengths and the railway's own count are metres too, but no place.
+  return field.unit == "m" && field.meaning.find("length") == std::string_view::npos &&
+         field.meaning.find("kilometric value") == std::string_view::npos;
+}
+
+std::optional<std::string> railway_km(const std::vector<km_reference>& references,
+                                      std::int64_t metres) {
+  const std::optional<double> at = railway_metres_at(references, static_cast<double>(metres));
+  if (!at) return std::nullopt;
+  return "km " + km_text(std::llround(*at));
+}
+
+std::string record_syntax(const record_spec& kind, std::string_view keyword) {
+  std::string s(keyword);
+  const bool clock = &kind == &record_of(train_record::clock);
+  for (std::size_t i = 0; i < kind.fields.size(); ++i)
+    s += std::string(clock && i > 0 ? " " : ", ") + std::string(kind.fields[i].name);
+  return s;
+}
+
+std::string field_note(const record_line& record, std::string_view line, int field,
+                       const std::vector<km_reference>& references) {
+  if (record.header || record.kinds.empty()) return {};
+  const std::string_view keyword =
+      line.substr(record.keyword.first, record.keyword.last - record.keyword.first);
+  const record_spec& kind = *record.kinds.front();
+  const bool curve = &kind == &record_of(line_record::curve);
+  if (field == -1) {
+    std::string s;
+    for (const record_spec* k : record.kinds) {
+      s += "**" + std::string(k->read_as) + "**, usually in " + std::string(k->sections) +
+           "\n\n```\n" + record_syntax(*k, keyword) + "\n```\n\n";
+      for (const field_spec& f : k->fields) s += field_line(f);
+      s += "\n";
+    }
+    if (curve) s += "`" + std::string(keyword) + "`: " + curve_words(keyword) + "\n";
+    return s;
+  }
+  if (field < 0 || static_cast<std::size_t>(field) >= kind.fields.size()) return {};
+  const field_spec& f = kind.fields[static_cast<std::size_t>(field)];
+  std::string s = "**" + std::string(kind.read_as) + "**: " + field_line(f).substr(2) + "\n";
+  const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
+  const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
+  if (f.width == field_width::text) return s;
+  if (!value) return s + "Not a whole number: the compile stops at this record (code 25).\n";
+  const std::int64_t v = *value;
+  if (is_position(f)) {
+    s += "Grid cell " + std::to_string(round_half_even(v, k_cell_metres) + 1) + " (" +
+         std::to_string(k_cell_metres) + " m cells)";
+    if (const std::optional<std::string> km = railway_km(references, v)) s += ", " + *km;
+    s += ".\n";
+  }
+  if (f.unit == "km/h")
+    s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";
+  if (f.unit == "per mille") s += "Stored as " + std::to_string(v + 100) + " (gradient + 100).\n";
+  if (curve) s += "The curve: " + curve_words(keyword) + ".\n";
+  if (&kind == &record_of(train_record::station) && f.unit != "m" &&
+      (f.unit == "h" || f.unit == "min" || f.unit == "s") && values.size() >= 16) {
+    const auto h = values[13].value_or(0), m = values[14].value_or(0), sec = values[15].value_or(0);
+    s += h == 0 && m == 0 && sec == 0
+             ? std::string("No time: the train passes.\n")
+             : "Stored as " + std::to_string(h * 3600 + m * 60 + sec) + " s after midnight.\n";
+  }
+  if (&kind == &record_of(train_record::signal) && values.size() == 11 && field > 0) {
+    auto n = [&](std::size_t i) { return values[i].value_or(0); };
+    s += "Aspects stored as " + std::to_string(n(2) * 10 + n(7)) + ", " +
+         std::to_string(n(3) * 10 + n(8)) + ", " + std::to_string(n(4) * 10 + n(9)) +
+         " (left × 10 + right); combined value " + std::to_string(n(5) * 10 + n(1) * 3 + n(6)) +
+         " (rapp × 10 + sx × 3 + dx).\n";
+  }
+  return s;
+}
+
+}  // namespace scenario

@@ -1,0 +1,143 @@
+#include "editor/layout.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <optional>
+
+#include "editor/record_lines.h"
+#include "editor/text_positions.h"
+#include "sources/record_layout.h"
+
+namespace scenario {
+namespace {
+
+// The number a field holds when the layout writes it back with the same
+// digits; nothing otherwise (a sign, leading zeros, other text).
+std::optional<std::int32_t> plain_number(std::string_view field) {
+  std::int32_t value = 0;
+  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), value);
+  if (error != std::errc() || end != field.data() + field.size()) return std::nullopt;
+  if (std::to_string(value) != field) return std::nullopt;
+  return value;
+}
+
+// The record's line as the program writes it, the keyword as written here.
+std::optional<std::string> laid_out(description_format format, const record_spec& kind,
+                                    std::string_view keyword,
+                                    const std::vector<std::string_view>& fields) {
+  std::vector<std::optional<std::int32_t>> numbers;
+  std::string_view text;
+  for (std::size_t i = 0; i < kind.fields.size(); ++i) {
+    if (kind.fields[i].width == field_width::text) {
+      text = fields[i];
+      if (text.empty()) return std::nullopt;
+      numbers.push_back(0);
+      continue;
+    }
+    numbers.push_back(plain_number(fields[i]));
+    // Only a speed board's values may stand empty: they read as 0.
+    const bool may_be_empty = format == description_format::line &&
+                              &kind == &record_of(line_record::speed_board) && i > 0;
+    if (!numbers.back() && !(may_be_empty && fields[i].empty())) return std::nullopt;
+    if (fields[i].empty()) numbers.back().reset();
+  }
+  auto n = [&](std::size_t i) { return numbers[i].value_or(0); };
+  std::string out;
+  if (format == description_format::line) {
+    switch (static_cast<line_record>(kind.kind)) {
+      case line_record::gradient:
+        out = gradient_line(n(0), n(1));
+        break;
+      case line_record::curve:
+        return curve_line(keyword, n(0), n(1));
+      case line_record::scenery:
+        out = scenery_line(n(0), n(1), n(2));
+        break;
+      case line_record::speed_board: {
+        std::array<std::optional<std::int32_t>, 8> values;
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = numbers[i + 1];
+        out = speed_board_line(n(0), values);
+        break;
+      }
+      case line_record::text_board:
+        out = text_board_line(n(0), text);
+        break;
+      default: {
+        if (kind.fields.size() == 1) return general_line(keyword, {n(0)});
+        if (kind.fields.size() == 2) return general_line(keyword, {n(0), n(1)});
+        return general_line(keyword, {n(0), n(1), n(2)});
+      }
+    }
+  } else {
+    switch (static_cast<train_record>(kind.kind)) {
+      case train_record::clock:
+        out = clock_line(n(0), n(1), n(2));
+        break;
+      case train_record::adhesion:
+        out = adhesion_line(n(0), n(1));
+        break;
+      case train_record::speed_limit:
+        out = speed_limit_line(n(0), n(1));
+        break;
+      case train_record::station: {
+        std::array<std::int32_t, 16> values{};
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = n(i);
+        out = station_line(values, text);
+        break;
+      }
+      case train_record::slowdown: {
+        std::array<std::int32_t, 6> values{};
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = n(i);
+        out = slowdown_line(values);
+        break;
+      }
+      case train_record::signal: {
+        std::array<std::int32_t, 11> values{};
+        for (std::size_t i = 0; i < values.size(); ++i) values[i] = n(i);
+        out = signal_line(values);
+        break;
+      }
+      case train_record::code_line:
+        out = code_line_line(n(0), n(1));
+        break;
+      default:
+        return general_line(keyword, {n(0)});
+    }
+  }
+  // The layout writes the usual keyword; the author's stays.
+  const std::size_t comma = out.find(',');
+  return std::string(keyword) + out.substr(comma);
+}
+
+}  // namespace
+
+std::vector<line_replacement> layout_edits(description_format format, std::string_view text) {
+  std::vector<line_replacement> edits;
+  for (const record_line& record : read_record_lines(format, text)) {
+    const std::string_view line = line_text(text, record.line);
+    std::optional<std::string> wanted;
+    if (record.header) {
+      // A header alone on its line loses the blanks around it.
+      if (line.find(',') == line.npos)
+        wanted = std::string(
+            line.substr(record.keyword.first, record.keyword.last - record.keyword.first));
+    } else if (record.kinds.size() == 1 && !record.extra &&
+               record.values.size() == record.kinds.front()->fields.size()) {
+      const record_spec& kind = *record.kinds.front();
+      std::vector<std::string_view> fields;
+      for (const field_span& f : record.values)
+        fields.push_back(line.substr(f.first, f.last - f.first));
+      // A text with blanks after it keeps them only where it stands.
+      const bool text_last = kind.fields.back().width == field_width::text;
+      if (!(text_last && record.values.back().last != line.size()))
+        wanted = laid_out(
+            format, kind,
+            line.substr(record.keyword.first, record.keyword.last - record.keyword.first), fields);
+    }
+    if (wanted && *wanted != line) edits.push_back({record.line, *wanted});
+  }
+  return edits;
+}
+
+}  // namespace scenario
