@@ -160,3 +160,34 @@ function(scenario_windows_test_filter out)
     set(${out} TEST_FILTER "-${joined}" PARENT_SCOPE)
   endif()
 endfunction()
+
+# The tests of the .exe as a whole, run by scripts on the build machine: its
+# import table, the default run's bytes (in a folder and in a drive's root),
+# the same output as the Linux program, the native window under Xvfb, and
+# the zip package unpacked and run.
+set(SCENARIO_LINUX_PROGRAM ${PROJECT_SOURCE_DIR}/build/scenario_gen CACHE FILEPATH
+    "The Linux scenario_gen the Windows program's output is compared with")
+function(scenario_windows_program_tests)
+  set(scripts ${PROJECT_SOURCE_DIR}/tests/windows)
+  set(wine_env WINEDEBUG=-all WINEPREFIX=${SCENARIO_WINE_PREFIX} WINEDLLOVERRIDES=mscoree,mshtml=)
+  find_program(SCENARIO_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump)
+  add_test(NAME windows.ImportTableNamesOnlySystemDlls
+           COMMAND sh ${scripts}/imports.sh ${SCENARIO_OBJDUMP} $<TARGET_FILE:scenario_gen>)
+  if(NOT SCENARIO_WINE)
+    return()
+  endif()
+  add_test(NAME windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
+           COMMAND sh ${scripts}/default_run.sh ${SCENARIO_WINE} $<TARGET_FILE:scenario_gen>)
+  add_test(NAME windows.SameBytesAndStatusesAsLinux
+           COMMAND sh ${scripts}/same_as_linux.sh ${SCENARIO_LINUX_PROGRAM} ${SCENARIO_WINE}
+                   $<TARGET_FILE:scenario_gen> ${PROJECT_SOURCE_DIR}/docs/examples)
+  add_test(NAME windows.NativeWindowAndMessageBoxUnderXvfb
+           COMMAND sh ${scripts}/window.sh ${SCENARIO_WINE} $<TARGET_FILE:stamp_conflict_run>
+                   ${PROJECT_BINARY_DIR}/screenshots)
+  set_tests_properties(windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
+                       windows.SameBytesAndStatusesAsLinux windows.NativeWindowAndMessageBoxUnderXvfb
+                       PROPERTIES ENVIRONMENT "${wine_env}" SKIP_REGULAR_EXPRESSION "^skipped: ")
+  # The window test restarts the Wine server with a display of its own.
+  set_tests_properties(windows.NativeWindowAndMessageBoxUnderXvfb PROPERTIES RUN_SERIAL ON
+                       TIMEOUT 180)
+endfunction()

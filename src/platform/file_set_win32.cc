@@ -215,6 +215,18 @@ void file_set::put_in_place(output_file& f) {
   const std::wstring kept = widen(kept_name_for(f.path_));
   const bool was_free = ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!was_free) {
+    // Replacing a name needs the right to delete the file under it, which a
+    // program holding it open without sharing withholds: asked first, so
+    // that nothing is made for a name that cannot be replaced.
+    const DWORD held = patiently([&] {
+      HANDLE h = ::CreateFileW(path.c_str(), DELETE,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+      if (h == INVALID_HANDLE_VALUE) return false;
+      ::CloseHandle(h);
+      return true;
+    });
+    if (held != ERROR_SUCCESS) throw io_error(f.path_, "replace", replace_reason(path, held));
     // The older file stays reachable under the kept name until the whole set
     // is in place; a file system without hard links gets a copy.
     ::DeleteFileW(kept.c_str());
