@@ -1,6 +1,7 @@
 #include "cli/scenario_names.h"
 
 #include "common/utf8_text.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -10,8 +11,7 @@ constexpr std::string_view k_train_suffix = "-.txt";
 constexpr std::size_t k_max_name_bytes = 0xFFFF;
 
 std::string_view base_name(std::string_view path) {
-  const auto slash = path.find_last_of('/');
-  return slash == path.npos ? path : path.substr(slash + 1);
+  return file_name_of(path);
 }
 
 std::string quoted(std::string_view name) {
@@ -53,7 +53,8 @@ checked_name check_name(std::string_view what, std::string_view name) {
 // NUM of a train file named ANYTHING_NUM-.txt or NUM-.txt; nothing when the
 // name is not of that form.
 std::optional<std::string_view> number_from(std::string_view train_base, std::string_view line) {
-  if (train_base.size() <= k_train_suffix.size() || !train_base.ends_with(k_train_suffix))
+  if (train_base.size() <= k_train_suffix.size() ||
+      !file_name_ends_with(train_base, k_train_suffix))
     return std::nullopt;
   std::string_view stem = train_base.substr(0, train_base.size() - k_train_suffix.size());
   // NAME_NUM-.txt for the chosen line name keeps reading as it always has,
@@ -76,7 +77,8 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
   std::string line;
   if (line_name) {
     line = *line_name;
-  } else if (line_base.size() > k_line_suffix.size() && line_base.ends_with(k_line_suffix)) {
+  } else if (line_base.size() > k_line_suffix.size() &&
+             file_name_ends_with(line_base, k_line_suffix)) {
     line = line_base.substr(0, line_base.size() - k_line_suffix.size());
   } else {
     r.error = "the line name is needed: '" + std::string(line_base) +

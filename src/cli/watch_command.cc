@@ -1,8 +1,6 @@
 // watch: an author's two descriptions compiled and drawn at start and after
 // every save of either, with the diagnostics on the terminal each time and,
 // with --serve, on a page that updates itself.
-#include <signal.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -27,6 +25,7 @@
 #include "platform/file_watch.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/interrupts.h"
 #include "platform/page_server.h"
 #include "run/binary_files.h"
 #include "run/compile.h"
@@ -34,42 +33,6 @@
 
 namespace scenario {
 namespace {
-
-// The watch that Ctrl-C (or a TERM signal) ends.
-std::atomic<file_watch*> g_watch{nullptr};
-extern "C" void stop_watching(int) {
-  if (file_watch* w = g_watch.load()) w->stop();
-}
-
-// Holds the stop signals for as long as it lives.
-class stop_signals {
- public:
-  explicit stop_signals(file_watch& w) {
-    g_watch = &w;
-    struct sigaction a = {};
-    a.sa_handler = stop_watching;
-    sigemptyset(&a.sa_mask);
-    sigaction(SIGINT, &a, &old_int_);
-    sigaction(SIGTERM, &a, &old_term_);
-    // A page closed while it is sent to must not end the program.
-    struct sigaction ignore = {};
-    ignore.sa_handler = SIG_IGN;
-    sigaction(SIGPIPE, &ignore, &old_pipe_);
-  }
-  ~stop_signals() {
-    sigaction(SIGINT, &old_int_, nullptr);
-    sigaction(SIGTERM, &old_term_, nullptr);
-    sigaction(SIGPIPE, &old_pipe_, nullptr);
-    g_watch = nullptr;
-  }
-  stop_signals(const stop_signals&) = delete;
-  stop_signals& operator=(const stop_signals&) = delete;
-
- private:
-  struct sigaction old_int_ = {};
-  struct sigaction old_term_ = {};
-  struct sigaction old_pipe_ = {};
-};
 
 std::string clock_now() {
   const std::time_t t = std::time(nullptr);
@@ -241,7 +204,7 @@ int watch_command(const command_options& o, std::ostream& out, std::ostream& err
   file_watch watch({o.operands[0], o.operands[1]});
   std::unique_ptr<page_server> server;
   if (port) server = start_page_server(*port);
-  const stop_signals signals(watch);
+  const stop_on_interrupt interrupts(watch);
   err << "watch: watching " << o.operands[0] << " and " << o.operands[1] << " (Ctrl-C ends)"
       << std::endl;
   watch_session session(o, names, encoding, server.get(), err);

@@ -26,13 +26,18 @@ class file_watch {
   outcome wait(int timeout_ms, int settle_ms = 25);
 
   // Makes wait() return stopped, now or at its next call. Safe to call from
-  // a signal handler.
+  // a signal handler (on Windows: from the console's handler thread).
   void stop();
 
  private:
   // Reads the pending events; true when one concerns a watched file.
   bool drain();
 
+#ifdef _WIN32
+  // The folders open for their changes, with the names watched in each.
+  std::vector<struct watched_folder*> folders_;
+  void* stop_event_ = nullptr;
+#else
   struct watched {
     int descriptor;
     std::string folder;
@@ -41,6 +46,7 @@ class file_watch {
   int inotify_ = -1;
   int stop_pipe_[2] = {-1, -1};
   std::vector<watched> files_;
+#endif
 };
 
 }  // namespace scenario

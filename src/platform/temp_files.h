@@ -16,7 +16,8 @@ std::string temp_name_for(const std::string& path);
 void remove_stale_temps(const std::string& folder);
 
 // Registers the temporary file at path for as long as the object lives: a
-// SIGINT, SIGTERM or SIGHUP then removes it before the process ends. The
+// SIGINT, SIGTERM or SIGHUP (on Windows: Ctrl-C, Ctrl-Break, the console's
+// closing) then removes it before the process ends. The
 // first one made also ignores SIGXFSZ, so that a file size limit fails the
 // write ("File too large") instead of killing the process. Throws io_error
 // when too many temporary files are live at once.
@@ -31,9 +32,10 @@ class temp_guard {
   int slot_;
 };
 
-// Holds SIGINT, SIGTERM and SIGHUP back while the object lives, so that the
-// renames of one set are never cut in two by them; one that arrives meanwhile
-// is delivered when the object goes.
+// Holds SIGINT, SIGTERM and SIGHUP (on Windows: Ctrl-C, Ctrl-Break and the
+// console's closing) back while the object lives, so that the renames of one
+// set are never cut in two by them; one that arrives meanwhile is delivered
+// when the object goes.
 class signals_held {
  public:
   signals_held();
@@ -42,7 +44,9 @@ class signals_held {
   signals_held& operator=(const signals_held&) = delete;
 
  private:
+#ifndef _WIN32
   sigset_t before_;
+#endif
 };
 
 }  // namespace scenario

@@ -1,0 +1,14 @@
+#include "platform/path_names.h"
+
+namespace scenario {
+
+std::string_view file_name_of(std::string_view path) {
+  const auto slash = path.find_last_of('/');
+  return slash == path.npos ? path : path.substr(slash + 1);
+}
+
+bool file_name_ends_with(std::string_view name, std::string_view suffix) {
+  return name.ends_with(suffix);
+}
+
+}  // namespace scenario

@@ -1,0 +1,19 @@
+// Names in paths as the file system reads them: on Linux a slash ends a
+// folder and names match exactly; on Windows a backslash or a slash ends a
+// folder (a drive's colon too) and names match without regard to case, so
+// that a file the system opens as NAME_linea.txt is read as one whatever case
+// and separator the user typed.
+#pragma once
+
+#include <string_view>
+
+namespace scenario {
+
+// The last name of path, after its folders.
+std::string_view file_name_of(std::string_view path);
+
+// True when name ends with suffix as the file system compares names (suffix
+// is ASCII).
+bool file_name_ends_with(std::string_view name, std::string_view suffix);
+
+}  // namespace scenario

@@ -1,0 +1,25 @@
+#include "platform/path_names.h"
+
+namespace scenario {
+namespace {
+
+char ascii_lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+}  // namespace
+
+std::string_view file_name_of(std::string_view path) {
+  const auto separator = path.find_last_of("/\\:");
+  return separator == path.npos ? path : path.substr(separator + 1);
+}
+
+bool file_name_ends_with(std::string_view name, std::string_view suffix) {
+  if (name.size() < suffix.size()) return false;
+  const std::string_view tail = name.substr(name.size() - suffix.size());
+  for (std::size_t i = 0; i < suffix.size(); ++i)
+    if (ascii_lower(tail[i]) != ascii_lower(suffix[i])) return false;
+  return true;
+}
+
+}  // namespace scenario

@@ -1,0 +1,149 @@
+// What only Windows does to the platform layer, run under Wine: files held
+// open by another program, names in any script and any case, both slashes,
+// saves by MoveFileExW. Wine shares files and matches names as Windows does;
+// it is a strong stand-in, not a Windows machine.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <thread>
+
+#include "platform/file_set.h"
+#include "platform/file_watch.h"
+#include "platform/files.h"
+#include "test_support.h"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::slurp;
+using testing::write_file;
+
+std::vector<std::wstring> names_in(const fs::path& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& e : fs::directory_iterator(folder))
+    names.push_back(e.path().filename().wstring());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// A file held open without any sharing, as the simulator or an editor may,
+// for hold_ms (or the whole test when negative) while a set replaces it.
+TEST(WindowsFileSet, AFileHeldOpenIsWaitedForThenRefusedWithTheOlderSetWhole) {
+  struct holding {
+    const char* what;
+    int hold_ms;
+    bool replaced;
+  };
+  const holding cases[] = {{"let go soon", 300, true}, {"held throughout", -1, false}};
+  for (const holding& c : cases) {
+    SCOPED_TRACE(c.what);
+    const testing::scratch_folder dir;
+    write_file(dir.path() / "a.dat", "old a");
+    write_file(dir.path() / "b.dat", "old b");
+    HANDLE held = ::CreateFileW((dir.path() / "b.dat").c_str(), GENERIC_READ, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    std::thread letting_go;
+    if (c.hold_ms >= 0)
+      letting_go = std::thread([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(c.hold_ms));
+        ::CloseHandle(held);
+      });
+    std::string refused;
+    try {
+      file_set set(dir.path().string());
+      set.add("a.dat").write("new a");
+      set.add("b.dat").write("new b");
+      set.commit();
+    } catch (const io_error& e) {
+      refused = e.what();
+    }
+    if (letting_go.joinable())
+      letting_go.join();
+    else
+      ::CloseHandle(held);
+    if (c.replaced) {
+      EXPECT_EQ(refused, "");
+      EXPECT_EQ(slurp(dir.path() / "a.dat") + slurp(dir.path() / "b.dat"), "new anew b");
+    } else {
+      EXPECT_EQ(refused, "cannot replace '" + dir.file("b.dat") +
+                             "': the file is in use by another program");
+      EXPECT_EQ(slurp(dir.path() / "a.dat") + slurp(dir.path() / "b.dat"), "old aold b");
+    }
+    EXPECT_EQ(names_in(dir.path()), (std::vector<std::wstring>{L"a.dat", L"b.dat"}));
+  }
+}
+
+TEST(WindowsFiles, TheProgramsFolderAndNamesJoinedToIt) {
+  const std::string folder = executable_folder();
+  EXPECT_TRUE(folder.ends_with("build-windows")) << folder;
+  EXPECT_EQ(join_path(folder, "x.dat"), folder + "\\x.dat");
+  // A drive's root is reported with its backslash: the name gets a second.
+  EXPECT_EQ(join_path("C:\\", "x.dat"), "C:\\\\x.dat");
+}
+
+// Names in Italian and beyond Windows-1252 go through arguments and file
+// names intact; the station table stores them as Windows-1252.
+TEST(WindowsFiles, AccentedNamesCompileAndAreStoredAsWindows1252) {
+  const testing::scratch_folder dir;
+  write_file(dir.path() / L"Citt\u00e0_linea.txt", testing::line_text(10000));
+  write_file(dir.path() / L"Citt\u00e0_7-.txt", testing::train_text());
+  const testing::program_result r = testing::run_program(
+      SCENARIO_GEN_EXE, "compile Citt\xC3\xA0_linea.txt Citt\xC3\xA0_7-.txt -o \xC3\xA9t\xC3\xA9",
+      dir.path());
+  EXPECT_EQ(r.status, 0) << r.err;
+  const fs::path out = dir.path() / L"\u00e9t\u00e9";
+  EXPECT_EQ(names_in(out), (std::vector<std::wstring>{L"Citt\u00e0_7.dat", L"Citt\u00e0_7.sim",
+                                                      L"Citt\u00e0_linea.dat"}));
+  EXPECT_NE(slurp(out / L"Citt\u00e0_7.sim")
+                .find(std::string("\x05\x00"
+                                  "Citt\xE0",
+                                  7)),
+            std::string::npos);
+}
+
+// Windows takes either slash in a path and matches names without regard to
+// case: each spelling compiles the same example.
+TEST(WindowsFiles, EitherSlashAndAnyCaseNameTheSameFiles) {
+  const char* spellings[] = {
+      "compile sub/Valle_linea.txt sub\\Valle_12-.txt -o out",
+      "compile sub\\valle_LINEA.txt SUB/VALLE_12-.TXT -o out",
+      "compile .\\sub\\..\\sub\\Valle_Linea.Txt sub//Valle_12-.txt -o out\\",
+  };
+  for (const char* args : spellings) {
+    SCOPED_TRACE(args);
+    const testing::scratch_folder dir;
+    fs::create_directories(dir.path() / "sub");
+    for (const char* name : {"Valle_linea.txt", "Valle_12-.txt"})
+      fs::copy_file(fs::path(SCENARIO_TESTS_DIR) / ".." / "docs" / "examples" / name,
+                    dir.path() / "sub" / name);
+    const testing::program_result r = testing::run_program(SCENARIO_GEN_EXE, args, dir.path());
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(names_in(dir.path() / "out").size(), 3u);
+  }
+}
+
+// Editors save by writing a new file and moving it onto the name.
+TEST(WindowsWatch, ASaveByMoveIsCaughtAndAnotherFileIsNot) {
+  const testing::scratch_folder dir;
+  const std::string line = dir.file("a_linea.txt");
+  write_file(line, "x");
+  file_watch watch({line});
+  EXPECT_EQ(watch.wait(50), file_watch::outcome::timed_out);
+  write_file(dir.path() / "a_linea.txt.new", "y");
+  ASSERT_TRUE(::MoveFileExW((dir.path() / "a_linea.txt.new").c_str(),
+                            (dir.path() / "A_LINEA.TXT").c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_EQ(watch.wait(500), file_watch::outcome::saved);
+  write_file(dir.path() / "other.txt", "z");
+  EXPECT_EQ(watch.wait(200), file_watch::outcome::timed_out);
+  std::thread stopper([&] { watch.stop(); });
+  EXPECT_EQ(watch.wait(-1), file_watch::outcome::stopped);
+  stopper.join();
+}
+
+}  // namespace
+}  // namespace scenario
