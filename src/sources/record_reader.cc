@@ -275,6 +275,7 @@ std::string lost_record_words(std::string_view field, std::span<const std::strin
   const record_spec* meant_kind = meant ? record_written_as(format, *meant) : nullptr;
   if (!alike.empty() && std::find(alike.begin(), alike.end(), meant_kind) == alike.end()) {
     std::vector<std::string_view> kinds;
+    kinds.reserve(alike.size());
     for (const record_spec* r : alike) kinds.push_back(r->read_as);
     words += "; they look like the values of " + listed(kinds, " or ") + " at " +
              std::string(values[0]) + " m";
