@@ -615,8 +615,9 @@ std::vector<check_case> loud_cases() {
        "^\n"},
       {"TabAfterANumberIsABlank", full_line({"cartello indicatore,  1300\t,  TEXT"}),
        full_train({"stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0\t, B"}),
-       "c_linea.txt:9:31: warning: the text is cut at the comma: 'TEXT' after it is not part of "
-       "it; write the whole text in double quotes to keep the comma [-Wtext-cut]\n"
+       "c_linea.txt:9:31: warning: the text is empty: the comma before 'TEXT' ends it, and what "
+       "follows is not read; a number ended by a blank leaves the comma after it to end the next "
+       "field, so write the comma right after the number [-Wtext-cut]\n"
        "cartello indicatore,  1300\t,  TEXT\n"
        "                          \t   ^\n"},
   };

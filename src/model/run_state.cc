@@ -23,7 +23,7 @@ void record_fault(run_state& st, fault f) {
   st.faults.push_back(std::move(f));
 }
 
-void record_warning(run_state& st, source_warning w) {
+void record_warning(run_state& st, const source_warning& w) {
   if (st.report != nullptr) st.report->warning_found(w);
 }
 

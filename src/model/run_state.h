@@ -128,7 +128,7 @@ std::optional<std::int32_t> route_end(const run_state& st);
 void record_fault(run_state& st, fault f);
 
 // Tells the reporter of a warning.
-void record_warning(run_state& st, source_warning w);
+void record_warning(run_state& st, const source_warning& w);
 
 // Tells the reporter that the compiler acts on the record of line next, one
 // that may place objects (records that only fill per-cell values or header

@@ -18,9 +18,12 @@ compile_result compiled(const std::string& line, const std::string& train, bool 
 // description of a few records leaves out are told in the check tests.
 std::vector<std::string> shown(const compile_result& r, fault_origin origin) {
   std::vector<std::string> out;
-  for (const source_warning& w : r.warnings())
+  for (const source_warning& w : r.warnings()) {
+    // Every warning belongs to a group, which -W options name.
+    EXPECT_NE(w.group, warning_group::none) << w.what;
     if (w.origin == origin && w.group != warning_group::missing_record)
       out.push_back(std::to_string(w.line) + ": " + w.what);
+  }
   return out;
 }
 std::vector<std::string> line_warnings(const std::string& text, bool with_plan = true) {

@@ -232,8 +232,8 @@ source_note train_compiler::spacing_note() const {
   return {fault_origin::train_file, last_station_line_, 0,
           "the station before it, " + quoted_field(before.nome) + ", is here: its area ends at " +
               num(before.fine) + " m and this station's starts at " + num(rec.inizio) + " m, " +
-              (gap >= 0 ? num(gap) + " m after it" : num(-gap) + " m before that") +
-              "; at least 350 m must lie between them"};
+              (gap >= 0 ? num(gap) + " m after it" : num(-gap) + " m before that") + "; at least " +
+              num(k_station_spacing) + " m must lie between them"};
 }
 
 void train_compiler::warn_station_time() {

@@ -72,6 +72,8 @@ class field_reader {
   bool rest_after_blank() const {
     return pos_ > 0 && pos_ <= text_.size() && (text_[pos_ - 1] == ' ' || text_[pos_ - 1] == '\t');
   }
+  // True when the last field read held nothing before the comma that ended it.
+  bool field_was_empty() const { return ended_by_comma() && field_pos_ + 1 == pos_; }
   // The column (from 1) at which rest_of_line begins.
   int rest_column() const { return static_cast<int>(pos_ - line_start_) + 1; }
   // Passes over rest_of_line and the line end after it.

@@ -177,6 +177,11 @@ warning_words extra_fields_warning(const field_reader& reader, bool last_was_tex
                 " after the record's last value is read as the next record: begin each record "
                 "on a line of its own",
             warning_group::separator, column};
+  if (last_was_text && reader.field_was_empty())
+    return {"the text is empty: the comma before " + quoted_field(extra) +
+                " ends it, and what follows is not read; a number ended by a blank leaves the "
+                "comma after it to end the next field, so write the comma right after the number",
+            warning_group::text_cut, column};
   if (last_was_text && reader.ended_by_comma())
     return {"the text is cut at the comma: " + quoted_field(extra) +
                 " after it is not part of it; write the whole text in double quotes to keep the "
@@ -275,6 +280,7 @@ std::string lost_record_words(std::string_view field, std::span<const std::strin
   const record_spec* meant_kind = meant ? record_written_as(format, *meant) : nullptr;
   if (!alike.empty() && std::find(alike.begin(), alike.end(), meant_kind) == alike.end()) {
     std::vector<std::string_view> kinds;
+    kinds.reserve(alike.size());
     for (const record_spec* r : alike) kinds.push_back(r->read_as);
     words += "; they look like the values of " + listed(kinds, " or ") + " at " +
              std::string(values[0]) + " m";
