@@ -36,6 +36,11 @@ std::string record(std::string keyword, std::initializer_list<std::int64_t> valu
   return keyword;
 }
 
+// The metres of a count of cells.
+std::int64_t metres(int cells) {
+  return 50 * std::int64_t{cells};
+}
+
 std::string join(const std::vector<std::string>& lines) {
   std::string text;
   for (const std::string& l : lines) text += l + "\r\n";
@@ -123,8 +128,9 @@ class generator {
     const char* const names[] = {"uno", "due", "tre"};
     for (int i = 0; i < 3; ++i)
       if (d_.chance(50))
-        out.push_back(record(std::string("progressiva chilometrica ") + names[i],
-                             {50 * d_.in(0, length_ / 50), 50 * d_.in(0, 5000), d_.in(0, 2)}));
+        out.push_back(
+            record(std::string("progressiva chilometrica ") + names[i],
+                   {metres(d_.in(0, length_ / 50)), metres(d_.in(0, 5000)), d_.in(0, 2)}));
     out.push_back(record("sfondo uno", {d_.in(-5, 70000)}));
     out.push_back(record("sfondo due", {d_.in(0, 3)}));
     out.push_back(record("sfondo tre", {d_.in(0, 5000)}));
@@ -226,10 +232,11 @@ class generator {
       if (c < 0) c = free_cell(2, last_cell_ - 1);
       if (c < 0) continue;
       take(c, c);
-      std::string r = "indicatori_vmax, " + n(50 * (c - 1));
+      std::string r = "indicatori_vmax, " + n(metres(c - 1));
       for (int v = 0; v < 3; ++v) r += ", " + n(d_.in(0, 200));
       r += ", " + n(d_.in(0, 9));
-      for (int v = 0; v < 3; ++v) r += ", " + (d_.chance(30) ? n(5 * d_.in(0, 19)) : "");
+      for (int v = 0; v < 3; ++v)
+        r += ", " + (d_.chance(30) ? n(5 * std::int64_t{d_.in(0, 19)}) : "");
       out.push_back(r + ", " + n(d_.in(0, 9)));
     }
     std::vector<std::string> texts;
@@ -239,7 +246,7 @@ class generator {
       if (c < 0) continue;
       take(c, c);
       std::string text = d_.chance(5) ? "" : name();
-      if (d_.chance(30)) text = "\"" + text + ", " + name() + "\"";
+      if (d_.chance(30)) text = "\"" + text.append(", ").append(name()) + "\"";
       texts.push_back("cartello indicatore, " + n(50 * (c - 1) + d_.in(-20, 20)) + ", " + text);
     }
     if (under) d_.shuffle(texts);
@@ -279,7 +286,7 @@ class generator {
   }
 
   std::vector<std::int64_t> signal(int k) {
-    std::vector<std::int64_t> v{50 * (k - 1),
+    std::vector<std::int64_t> v{metres(k - 1),
                                 d_.chance(80) ? d_.in(1, 2) : d_.in(0, 3),
                                 d_.in(0, 6),
                                 d_.in(0, 6),
@@ -408,7 +415,7 @@ class generator {
     for (int i = d_.in(0, 4); i > 0; --i)
       if (const int c = free_cell(2, last_cell_ - 2); c >= 0) {
         take(c, c);
-        out.push_back(record("abbattimento", {50 * c, codes[d_.in(0, 5)]}));
+        out.push_back(record("abbattimento", {metres(c), codes[d_.in(0, 5)]}));
       }
     out.push_back("[fine]");
   }
@@ -489,7 +496,7 @@ generated_scenario long_overlay_scenario() {
     line.push_back(record("montagna", {3000 + 12500 * i, 5000 + 12500 * i, i % 2 == 0 ? 11 : 2}));
   line.push_back("[cartelli]");
   for (int p = 5000, i = 0; p + 100 <= 50 * k_last_cell && p <= k_length; p += 5000, ++i) {
-    taken[static_cast<std::size_t>(p / 50 + 1)] = true;
+    taken[static_cast<std::size_t>(p / 50) + 1] = true;
     line.push_back(record("indicatori_vmax", {p, 90 + 10 * (i % 6), 100, 100, i % 4}) +
                    ", 5, , 15, " + n(i % 3));
   }
@@ -505,7 +512,7 @@ generated_scenario long_overlay_scenario() {
   for (int i = 0; i < 78; ++i) {
     const int spaced = 6000 + 12800 * i;
     const int pos = i % 2 == 0 ? 50 * ((spaced + 2500) / 5000 * 100 + 1 - 3) : spaced;
-    taken[static_cast<std::size_t>(pos / 50 + 3)] = true;
+    taken[static_cast<std::size_t>(pos / 50) + 3] = true;
     const int minutes = 360 + 6 * i;
     train.push_back(record("stazione", {pos, 12, 400, 0, 0, 0, 1, 1, 0, 4, 1, 1, 0, minutes / 60,
                                         minutes % 60, 0}) +
@@ -514,8 +521,8 @@ generated_scenario long_overlay_scenario() {
   train.push_back("[segnali]");
   for (int p = 1200, i = 0; p <= k_length; p += 1200, ++i) {
     int at = p;
-    while (taken[static_cast<std::size_t>(at / 50 + 1)]) at += 50;
-    taken[static_cast<std::size_t>(at / 50 + 1)] = true;
+    while (taken[static_cast<std::size_t>(at / 50) + 1]) at += 50;
+    taken[static_cast<std::size_t>(at / 50) + 1] = true;
     train.push_back(i % 2 == 0 ? record("segnale", {at, 1, 4, 1, 0, 0, 0, 0, 0, 0, 0})
                                : record("segnale", {at, 2, 4, 1, 1, 0, 0, 0, 0, 0, 140}));
   }

@@ -289,7 +289,7 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
     const std::size_t index = order.records.signals[i];
     const std::int64_t code = order.records.codes[index];
     if (index < signals.size()) {
-      const auto cell = static_cast<std::size_t>(signals[index][0] / k_cell_metres + 1);
+      const auto cell = static_cast<std::size_t>(signals[index][0] / k_cell_metres) + 1;
       out.records.signals.push_back(signal_with_code(grid[cell], cell, code));
     } else {
       const std::size_t cell = covered[index - signals.size()];
