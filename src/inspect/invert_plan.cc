@@ -83,12 +83,56 @@ inverted<std::vector<curve_values>> invert_plan(const plan_source& source, std::
                            "the plan does not begin with the points (0, 0) and (0, 1)");
     return out;
   }
-  // The last metre given: the compile leaves the last two metres empty unless
-  // a curve reaches them, and a compile that stopped at a fault left the
-  // rest of the plan empty.
+  step_finder finder(plan);
+  const std::int64_t room =
+      std::int64_t{50} * last_cell - 100;  // the latest start a record may have
+  int step = 0;
+  std::size_t run_start = 0;     // first metre of the current curved run
+  std::int64_t drawn_until = 1;  // the last metre a curve record has drawn
+  // The problems of the steps, told after those of the plan's end.
+  std::vector<std::string> step_problems;
+  auto close_run = [&](std::size_t end) {
+    if (step == 0) return;
+    std::int64_t start = static_cast<std::int64_t>(run_start) - 1;
+    if (start > room && drawn_until == start) start = room - room % 50;
+    if (start > room)
+      step_problems.push_back(at_metre(run_start) +
+                              "a curve starts here, too close to the end of the grid for a "
+                              "curve record");
+    out.records.push_back({std::abs(step), step < 0, static_cast<std::int32_t>(start),
+                           static_cast<std::int32_t>(static_cast<std::int64_t>(end) - start)});
+    drawn_until = static_cast<std::int64_t>(end);
+  };
+  // One walk: the steps of the metres given, up to the last one. The
+  // compile leaves the last two metres empty unless a curve reaches them,
+  // and a compile that stopped at a fault left the rest of the plan empty.
   std::size_t last = 1;
-  while (last + 1 <= static_cast<std::size_t>(extent) && plan.tag(last + 1) == plan_tag::real)
-    ++last;
+  bool stepping = true;  // until a metre is no step, or one no record gives
+  for (std::size_t n = 2; n <= static_cast<std::size_t>(extent) && plan.tag(n) == plan_tag::real;
+       ++n) {
+    last = n;
+    if (!stepping) continue;
+    const std::optional<int> found = finder.step_at(n, step);
+    if (!found) {
+      step_problems.push_back(at_metre(n) +
+                              "the point is no step of the plan from the two before it");
+      close_run(n - 1);
+      stepping = false;
+      continue;
+    }
+    if (*found != step) {
+      close_run(n - 1);
+      step = *found;
+      run_start = n;
+    }
+    if (step == 0 && n > static_cast<std::size_t>(extent) - 2) {
+      step_problems.push_back(at_metre(n) +
+                              "a straight step past metre E - 2, which only a curve reaches");
+      stepping = false;
+    }
+  }
+  if (stepping) close_run(last);
+
   if (last < static_cast<std::size_t>(extent) - 2)
     out.problems.push_back(at_metre(last + 1) +
                            "the plan ends here; it comes from a compile stopped by a fault, and "
@@ -98,45 +142,7 @@ inverted<std::vector<curve_values>> invert_plan(const plan_source& source, std::
       out.problems.push_back(at_metre(m) + "a point after the end of the plan");
       break;
     }
-
-  step_finder finder(plan);
-  const std::int64_t room =
-      std::int64_t{50} * last_cell - 100;  // the latest start a record may have
-  int step = 0;
-  std::size_t run_start = 0;     // first metre of the current curved run
-  std::int64_t drawn_until = 1;  // the last metre a curve record has drawn
-  auto close_run = [&](std::size_t end) {
-    if (step == 0) return;
-    std::int64_t start = static_cast<std::int64_t>(run_start) - 1;
-    if (start > room && drawn_until == start) start = room - room % 50;
-    if (start > room)
-      out.problems.push_back(at_metre(run_start) +
-                             "a curve starts here, too close to the end of the grid for a curve "
-                             "record");
-    out.records.push_back({std::abs(step), step < 0, static_cast<std::int32_t>(start),
-                           static_cast<std::int32_t>(static_cast<std::int64_t>(end) - start)});
-    drawn_until = static_cast<std::int64_t>(end);
-  };
-  for (std::size_t n = 2; n <= last; ++n) {
-    const std::optional<int> found = finder.step_at(n, step);
-    if (!found) {
-      out.problems.push_back(at_metre(n) +
-                             "the point is no step of the plan from the two before it");
-      close_run(n - 1);
-      return out;
-    }
-    if (*found != step) {
-      close_run(n - 1);
-      step = *found;
-      run_start = n;
-    }
-    if (step == 0 && n > static_cast<std::size_t>(extent) - 2) {
-      out.problems.push_back(at_metre(n) +
-                             "a straight step past metre E - 2, which only a curve reaches");
-      return out;
-    }
-  }
-  close_run(last);
+  out.problems.insert(out.problems.end(), step_problems.begin(), step_problems.end());
   return out;
 }
 

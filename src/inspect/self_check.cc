@@ -176,8 +176,7 @@ self_check check_decompiled(const loaded_scenario& s, const decompiled& d,
     compare_tables(s.stations.stations, st.stazioni, table);
   }
   file_differences plan(s.plan.path, out.differences);
-  const profilo_t compiled_plan = plan_table(st.profilo);
-  compare_plans(*s.plan_points(), table_source(compiled_plan), plan);
+  compare_plans(*s.plan_points(), runs_source(st.profilo), plan);
   return out;
 }
 

@@ -128,6 +128,38 @@ void table_source::read(std::size_t first, std::size_t n, plan_window& out) cons
   }
 }
 
+void runs_source::read(std::size_t first, std::size_t n, plan_window& out) const {
+  n = first < metres() ? std::min(n, metres() - first) : 0;
+  out.first = first;
+  out.tags.assign(n, plan_tag::empty);
+  out.c0.assign(n, 0);
+  out.c1.assign(n, 0);
+  if (n == 0 || !plan_.seeded()) return;
+  for (std::size_t m = first; m < std::min<std::size_t>(first + n, 2); ++m) {
+    out.tags[m - first] = plan_tag::int16;
+    out.c1[m - first] = static_cast<double>(m);  // the seeds (0, 0) and (0, 1)
+  }
+  const std::size_t set_end = static_cast<std::size_t>(plan_.last_set()) + 1;
+  const std::size_t from = std::max<std::size_t>(first, 2);
+  const std::size_t to = std::min(first + n, set_end);
+  if (from >= to) return;
+  if (next_ > from) {
+    points_.emplace(plan_);
+    next_ = 2;
+  }
+  std::vector<double> skipped0(plan_cursor::k_window), skipped1(plan_cursor::k_window);
+  while (next_ < from) {
+    const std::size_t skipped =
+        points_->next(skipped0.data(), skipped1.data(), std::min(from - next_, skipped0.size()));
+    if (skipped == 0) return;
+    next_ += skipped;
+  }
+  const std::size_t made =
+      points_->next(out.c0.data() + (from - first), out.c1.data() + (from - first), to - from);
+  next_ += made;
+  for (std::size_t i = 0; i < made; ++i) out.tags[from - first + i] = plan_tag::real;
+}
+
 decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
     std::shared_ptr<const byte_source> source) {
   if (source->size() == 0) return decode_error{0, "empty file"};

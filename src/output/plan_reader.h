@@ -8,9 +8,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "model/plan_runs.h"
 #include "model/profilo.h"
 #include "output/byte_reader.h"
 
@@ -68,6 +70,21 @@ class table_source final : public plan_source {
 
  private:
   const profilo_t& plan_;
+};
+
+// A plan as the compile makes it (its runs) as a source: the points are
+// computed in metre order as windows ask for them, again from the start
+// for a window behind the last one; no table is made.
+class runs_source final : public plan_source {
+ public:
+  explicit runs_source(const plan_runs& plan) : plan_(plan) { points_.emplace(plan); }
+  std::size_t metres() const override { return plan_.exists() ? plan_.metres() : 0; }
+  void read(std::size_t first, std::size_t n, plan_window& out) const override;
+
+ private:
+  const plan_runs& plan_;
+  mutable std::optional<plan_points> points_;
+  mutable std::size_t next_ = 2;  // the metre points_ gives next
 };
 
 // A plan file, checked whole, read by windows.

@@ -11,6 +11,12 @@
 #include "run/plan_pipeline.h"
 
 namespace scenario {
+namespace {
+
+// The plan size from which a second thread makes the plan's pieces.
+constexpr std::uint64_t k_threaded_plan_bytes = std::uint64_t{8} * k_plan_piece_bytes;
+
+}  // namespace
 
 binary_bytes serialise_binary_files(const run_state& st) {
   binary_bytes b;
@@ -28,17 +34,23 @@ void write_binary_files(const run_state& st, const std::string& folder) {
   output_file& stations = set.add(station_file_name(st.nome_linea, st.numero_treno));
   output_file& grid = set.add(grid_file_name(st.nome_linea, st.numero_treno));
   // The plan's points are computed as its file is written, a piece at a
-  // time, on a second thread a few pieces ahead of the writes: no table of
-  // them is ever made. Nothing in them can fail, so the set is whole or, on
-  // a write error, never committed. The other two files are made while the
-  // first pieces are, and written after the plan, as always.
+  // time: no table of them is ever made. Nothing in them can fail, so the
+  // set is whole or, on a write error, never committed. A long plan is
+  // made on a second thread a few pieces ahead of the writes, while this
+  // one makes the other two files and writes; a short one (the default
+  // run's 1.4 MB) is made between the writes, where handing pieces between
+  // threads cost more than it saved.
+  const auto write_piece = [&](std::uint64_t offset, std::string_view piece) {
+    plan->write_at(offset, piece);
+  };
   std::optional<plan_pipeline> pieces;
-  if (plan != nullptr) pieces.emplace(st.profilo);
+  if (plan != nullptr && plan_file_size(st.profilo) >= k_threaded_plan_bytes)
+    pieces.emplace(st.profilo);
+  else if (plan != nullptr)
+    encode_plan(st.profilo, write_piece);
   const std::string station_bytes = serialise_stations(st.stazioni);
   const std::string grid_bytes = serialise_grid(st.percorso);
-  if (plan != nullptr)
-    pieces->drain(
-        [&](std::uint64_t offset, std::string_view piece) { plan->write_at(offset, piece); });
+  if (pieces) pieces->drain(write_piece);
   stations.write(station_bytes);
   grid.write(grid_bytes);
   set.commit();
