@@ -337,7 +337,13 @@ document_check language_session::check(const open_document& doc) {
   if (faulty) {
     input.trace_sources = true;
     compiled = compile(input);
+    result.sources = compiled.sources;
   }
+  result.compiled = true;
+  result.own_is_line = own_is_line;
+  result.line_text = line_text;
+  result.train_text = train_text;
+  result.input = input;
   if (other) texts_[other_path] = *other;
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
