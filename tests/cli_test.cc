@@ -375,26 +375,42 @@ TEST(Compile, FaultsPrintInOrderEndingWithTheOneKept) {
         "pendenza, 16950, 0\r\n[fine]\r\n");
   write(dir.path() / "r_7-.txt", train_text({"rallentamento, 3100, 50, 200, 0, 0, 0"}));
   const testing::program_result r = run("compile r_linea.txt r_7-.txt", dir.path());
-  EXPECT_EQ(r.err,
-            "r_7-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
-            "the whole line\n"
-            "r_7-.txt: warning: no adhesion record (aderenza): the adhesion is 0 along the whole "
-            "line\n"
-            "r_7-.txt: warning: no station record (stazione): the train has no stop\n"
-            "r_linea.txt:8:11: error: position too close to the end of the route grid (code 15, "
-            "at 16950 m)\n"
-            "pendenza, 16950, 0\n"
-            "          ^\n"
-            "r_linea.txt:2:1: note: the route length 10000 m set here ends the grid at 17000 m: an "
-            "object must stand 100 m before that, a station 800 m\n"
-            "lunghezza percorso, 10000\n"
-            "^\n"
-            "r_linea.txt:3:1: error: a kilometric reference whose position or value is not a "
-            "multiple of 50 m (code 2)\n"
-            "progressiva chilometrica uno, 0, 1010, 0\n"
-            "^\n"
-            "r_7-.txt: error: no free cell for a code point in a band before a slowdown start "
-            "(code 12, at 3150 m)\n");
+  EXPECT_EQ(
+      r.err,
+      "r_linea.txt: warning: no background record (sfondo uno): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "r_linea.txt: warning: no background record (sfondo due): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "r_linea.txt: warning: no background record (sfondo tre): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "r_linea.txt: warning: no signal-repetition record (ripetizione segnali 4 codici): the "
+      "signals are not repeated (from 0 m to 0 m, no codes) [-Wmissing-record]\n"
+      "r_7-.txt: warning: no car-count record (numero vetture): the train has 0 cars "
+      "[-Wmissing-record]\n"
+      "r_7-.txt: warning: no braked-mass record (percentuale massa frenata): the braked-mass "
+      "percentage is 0 [-Wmissing-record]\n"
+      "r_7-.txt: warning: no sand record (sabbia): the sand quantity is 0 [-Wmissing-record]\n"
+      "r_7-.txt: warning: no clock record (orologio): the clock starts at 0:00:00 "
+      "[-Wmissing-record]\n"
+      "r_7-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along the "
+      "whole line [-Wmissing-record]\n"
+      "r_7-.txt: warning: no adhesion record (aderenza): the adhesion is 0 along the whole line "
+      "[-Wmissing-record]\n"
+      "r_7-.txt: warning: no station record (stazione): the train has no stop [-Wmissing-record]\n"
+      "r_linea.txt:8:11: error: position too close to the end of the route grid (code 15, at 16950 "
+      "m)\n"
+      "pendenza, 16950, 0\n"
+      "          ^\n"
+      "r_linea.txt:2:1: note: the route length 10000 m set here ends the grid at 17000 m: an "
+      "object must stand 100 m before that, a station 800 m\n"
+      "lunghezza percorso, 10000\n"
+      "^\n"
+      "r_linea.txt:3:1: error: a kilometric reference whose position or value is not a multiple of "
+      "50 m (code 2)\n"
+      "progressiva chilometrica uno, 0, 1010, 0\n"
+      "^\n"
+      "r_7-.txt: error: no free cell for a code point in a band before a slowdown start (code 12, "
+      "at 3150 m)\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(names_in(dir.path()), (std::set<std::string>{"r_linea.txt", "r_7-.txt", "r_linea.dat",
                                                          "r_7.sim", "r_7.dat"}));
@@ -410,8 +426,18 @@ TEST(Compile, WarningsComeFirstAndStopWhereTheCompileStopped) {
   // The scenery record after the hard stop on line 6 and the train
   // description, which is not compiled after it, give no warning.
   EXPECT_EQ(r.err,
-            "w_linea.txt:4:1: warning: 'pendnza' is not a keyword of the line description; the "
-            "field is ignored; did you mean 'pendenza'?\n"
+            "w_linea.txt: warning: no kilometric reference (progressiva chilometrica uno, due or "
+            "tre): the three references stored are all 0 [-Wmissing-record]\n"
+            "w_linea.txt: warning: no background record (sfondo uno): the setting passed to the "
+            "simulator is 0 [-Wmissing-record]\n"
+            "w_linea.txt: warning: no background record (sfondo due): the setting passed to the "
+            "simulator is 0 [-Wmissing-record]\n"
+            "w_linea.txt: warning: no background record (sfondo tre): the setting passed to the "
+            "simulator is 0 [-Wmissing-record]\n"
+            "w_linea.txt: warning: no signal-repetition record (ripetizione segnali 4 codici): the "
+            "signals are not repeated (from 0 m to 0 m, no codes) [-Wmissing-record]\n"
+            "w_linea.txt:4:1: warning: 'pendnza' is not a keyword of the line description: this "
+            "record and its values are not read; did you mean 'pendenza'? [-Wunknown-keyword]\n"
             "pendnza, 300, 5\n"
             "^\n"
             "w_linea.txt:6:18: error: speed board on an occupied cell (code 21, at 1850 m)\n"
@@ -421,13 +447,32 @@ TEST(Compile, WarningsComeFirstAndStopWhereTheCompileStopped) {
 
   write(dir.path() / "w_linea.txt", line_text(10000));
   const testing::program_result train = run("compile w_linea.txt w_1-.txt", dir.path());
-  EXPECT_EQ(train.err,
-            "w_1-.txt:2:14: warning: adhesion 300 is kept to its low 8 bits and becomes 44\n"
-            "aderenza, 0, 300\n"
-            "             ^\n"
-            "w_1-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along "
-            "the whole line\n"
-            "w_1-.txt: warning: no station record (stazione): the train has no stop\n");
+  EXPECT_EQ(
+      train.err,
+      "w_linea.txt: warning: no kilometric reference (progressiva chilometrica uno, due or tre): "
+      "the three references stored are all 0 [-Wmissing-record]\n"
+      "w_linea.txt: warning: no background record (sfondo uno): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "w_linea.txt: warning: no background record (sfondo due): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "w_linea.txt: warning: no background record (sfondo tre): the setting passed to the "
+      "simulator is 0 [-Wmissing-record]\n"
+      "w_linea.txt: warning: no signal-repetition record (ripetizione segnali 4 codici): the "
+      "signals are not repeated (from 0 m to 0 m, no codes) [-Wmissing-record]\n"
+      "w_1-.txt:2:14: warning: adhesion 300 is kept to its low 8 bits and becomes 44 [-Wlow-bits]\n"
+      "aderenza, 0, 300\n"
+      "             ^\n"
+      "w_1-.txt: warning: no car-count record (numero vetture): the train has 0 cars "
+      "[-Wmissing-record]\n"
+      "w_1-.txt: warning: no braked-mass record (percentuale massa frenata): the braked-mass "
+      "percentage is 0 [-Wmissing-record]\n"
+      "w_1-.txt: warning: no sand record (sabbia): the sand quantity is 0 [-Wmissing-record]\n"
+      "w_1-.txt: warning: no clock record (orologio): the clock starts at 0:00:00 "
+      "[-Wmissing-record]\n"
+      "w_1-.txt: warning: no speed-limit record (velocita): the speed limit is 0 km/h along the "
+      "whole line [-Wmissing-record]\n"
+      "w_1-.txt: warning: no station record (stazione): the train has no stop "
+      "[-Wmissing-record]\n");
   EXPECT_EQ(train.status, 0);
   const std::string grid = slurp(dir.path() / "w_1.dat");
   EXPECT_EQ(static_cast<unsigned char>(grid[14]), 44);  // the warning told the truth

@@ -21,7 +21,12 @@ namespace scenario {
   X(stray_value, "stray-value", "values after a record's last one, which are not read")        \
   X(low_bits, "low-bits", "a value kept to the low bits of its field")                         \
   X(overlap, "overlap", "records that overlap or leave an earlier one without effect")         \
-  X(order, "order", "records or times out of their order")
+  X(order, "order", "records or times out of their order")                                     \
+  X(separator, "separator", "a comma left out: fields or records run together")                \
+  X(section, "section", "a record standing in a section where it is not read")                 \
+  X(last_field, "last-field", "a record as the file's last field, which is never read")        \
+  X(double_keyword, "double-keyword", "a keyword field read as two records at once")           \
+  X(range, "range", "a value outside its field's range, changed or failing later")
 
 enum class warning_group {
   none,

@@ -3,8 +3,15 @@
 #include <utility>
 
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
+
+std::optional<std::int32_t> route_end(const run_state& st) {
+  const std::int32_t length = st.stazioni[k_slot_train].fine;
+  if (st.route_length_line == 0 || length < 0 || length > k_max_route_length) return std::nullopt;
+  return length;
+}
 
 void record_fault(run_state& st, fault f) {
   st.codice_errore = f.code;
@@ -16,7 +23,7 @@ void record_fault(run_state& st, fault f) {
   st.faults.push_back(std::move(f));
 }
 
-void record_warning(run_state& st, source_warning w) {
+void record_warning(run_state& st, const source_warning& w) {
   if (st.report != nullptr) st.report->warning_found(w);
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/warning_groups.h"
 #include "model/percorso.h"
 #include "model/plan_runs.h"
 #include "model/stazioni.h"
@@ -35,6 +36,9 @@ struct fault {
   // missing value was taken from, the record holding a cell); 0 when none.
   int cause_line = 0;
   int cause_column = 0;
+  // What the note at the cause says; empty for "the missing value was taken
+  // from here".
+  std::string cause_what;
 
   friend bool operator==(const fault&, const fault&) = default;
 };
@@ -42,11 +46,23 @@ struct fault {
 // Something in a description that compiles, but not as its author probably
 // meant (a value kept to its low bits, a record that is never read). A
 // warning never changes what the compile produces.
+// A note to a warning: where its cause lies when it is not the warned record.
+struct source_note {
+  fault_origin origin = fault_origin::line_file;
+  int line = 0;
+  int column = 0;
+  std::string what;
+
+  friend bool operator==(const source_note&, const source_note&) = default;
+};
+
 struct source_warning {
   fault_origin origin = fault_origin::line_file;  // line_file or train_file
   int line = 0;                                   // source line, 0 when there is none
   std::string what;
   int column = 0;
+  warning_group group = warning_group::none;
+  std::vector<source_note> notes;
 
   friend bool operator==(const source_warning&, const source_warning&) = default;
 };
@@ -101,13 +117,18 @@ struct run_state {
   std::int64_t taken_cell = -1;
 };
 
+// The route's end, in metres from its start, as the route-length record set
+// it; nothing before a valid one is read (a stand-in grid has no end). The
+// grid runs k_route_margin past it.
+std::optional<std::int32_t> route_end(const run_state& st);
+
 // Records a fault: the code becomes pending and, where the fault has one and
 // its code records positions, its position replaces posizione_errore; the
 // reporter is told.
 void record_fault(run_state& st, fault f);
 
 // Tells the reporter of a warning.
-void record_warning(run_state& st, source_warning w);
+void record_warning(run_state& st, const source_warning& w);
 
 // Tells the reporter that the compiler acts on the record of line next, one
 // that may place objects (records that only fill per-cell values or header

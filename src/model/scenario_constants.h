@@ -10,6 +10,9 @@ inline constexpr std::int32_t k_cell_metres = 50;
 // The grid and the plan run this far past the end of the route, where the
 // simulator lets the train run out.
 inline constexpr std::int32_t k_route_margin = 7000;
+// A station's area must start at least this far after the area of the
+// station before it ends (code 22).
+inline constexpr std::int32_t k_station_spacing = 350;
 // The longest route a line description may give.
 inline constexpr std::int32_t k_max_route_length = 1000000;
 // The plan may not be built past this metre inside a curve record.

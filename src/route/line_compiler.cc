@@ -25,6 +25,12 @@
 namespace scenario {
 namespace {
 
+constexpr line_record k_line_kinds[] = {
+#define SCENARIO_LINE_KIND(kind, ...) line_record::kind,
+    SCENARIO_LINE_RECORDS(SCENARIO_LINE_KIND, )
+#undef SCENARIO_LINE_KIND
+};
+
 // What a body record leaves the reading loop to do next.
 enum class next_step { go_on, soft_stop, hard_stop };
 
@@ -71,9 +77,9 @@ class line_compiler {
   bool is(line_record kind) const { return field_holds(kind, field_); }
   bool general_keyword() const;
   bool body_keyword() const;
-  // The records the current field is read as, in words ("a curve record").
-  std::string general_read_as() const;
-  std::string body_read_as() const;
+  // The kinds the current field is read as.
+  std::vector<const record_spec*> general_read_as() const;
+  std::vector<const record_spec*> body_read_as() const;
 
   // The position check of body records: p + 100 <= 50 * P.
   bool position_fits(std::int32_t p) const;
@@ -86,7 +92,11 @@ class line_compiler {
     site_.fault_at_column(code, position, column);
   }
   void warn_last_field();
-  void warn_unknown(std::string_view where, std::span<const std::string_view> keywords);
+  void warn_unknown(std::string_view where, record_part part);
+  void warn_missing_records();
+  // A warning when an object at p (value n of its record) stands past the
+  // route's end, in the grid's run-out.
+  void warn_beyond_end(std::int32_t p, std::size_t n);
   // Runs one record's step, then looks past its last value; in keep-going
   // mode a run-time failure is recorded, reading resumes with the next
   // record and the result is nothing.
@@ -105,6 +115,8 @@ class line_compiler {
   scenery_sections sections_;
   std::int32_t next_metre_ = 2;  // next metre of the plan
   int curves_ = 0;
+  // The general kinds read, by line_record.
+  std::array<bool, std::size(k_line_kinds)> kinds_read_{};
 };
 
 compile_end line_compiler::run() {
@@ -116,6 +128,7 @@ compile_end line_compiler::run() {
   }
   if (auto end = general_section()) return *end;
   in_general_ = false;
+  warn_missing_records();
   if (auto end = between_sections()) return *end;
   // A soft stop ends the body as the end of the file does.
   if (body() == next_step::hard_stop) return compile_end::hard_stop;
@@ -136,16 +149,16 @@ bool line_compiler::general_keyword() const {
   return general_keyword_in(field_);
 }
 
-std::string line_compiler::general_read_as() const {
-  return read_as_words(records_read_as(description_format::line, record_part::general, field_));
+std::vector<const record_spec*> line_compiler::general_read_as() const {
+  return records_read_as(description_format::line, record_part::general, field_);
 }
 
-std::string line_compiler::body_read_as() const {
+std::vector<const record_spec*> line_compiler::body_read_as() const {
   std::vector<const record_spec*> kinds =
       records_read_as(description_format::line, record_part::body, field_);
   // Curves are read only when the plan is written.
   if (st_.scrivi_linea == 0) std::erase(kinds, &record_of(line_record::curve));
-  return read_as_words(kinds);
+  return kinds;
 }
 
 bool line_compiler::body_keyword() const {
@@ -156,16 +169,18 @@ void line_compiler::warn_last_field() {
   record_warning(st_, {fault_origin::line_file, reader_.field_line(),
                        quoted_field(field_) +
                            " is the file's last field and is never read; end the file with a "
-                           "line that is not a record, such as [fine]"});
+                           "line that is not a record, such as [fine]",
+                       0, warning_group::last_field});
 }
 
 // An unrecognised field that looks like a keyword: the first on its line,
 // with a letter, not a section header.
-void line_compiler::warn_unknown(std::string_view where,
-                                 std::span<const std::string_view> keywords) {
+void line_compiler::warn_unknown(std::string_view where, record_part part) {
   if (site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
-    site_.warn(quoted_field(field_) + " is not a keyword of the " + std::string(where) +
-               "; the field is ignored" + keyword_suggestion(field_, keywords));
+    site_.warn(warning_group::unknown_keyword,
+               quoted_field(field_) + " is not a keyword of the " + std::string(where) +
+                   lost_record_words(field_, keywords_of(description_format::line, part),
+                                     description_format::line, part, reader_.rest_of_line()));
 }
 
 template <typename F>
@@ -209,6 +224,8 @@ std::optional<compile_end> line_compiler::general_section() {
 bool line_compiler::general_record() {
   stazioni_t& s = st_.stazioni;
   site_.before_values(field_, general_read_as());
+  for (const record_spec* kind : site_.kinds)
+    kinds_read_[static_cast<std::size_t>(kind->kind)] = true;
   bool read = false;
   if (is(line_record::route_length)) {
     read = true;
@@ -296,13 +313,38 @@ void line_compiler::general_warnings(bool read, bool reference_read, bool backgr
     return r.match == letter_case::exact && field_holds(r, field_, true) && !same_words_read(r);
   });
   if (miscased)
-    site_.warn(quoted_field(field_) + exact_case);
+    site_.warn(warning_group::letter_case, quoted_field(field_) + exact_case);
   else if (!read && body_keyword())
-    site_.warn(quoted_field(field_) +
-               " stands inside [generale], where it is not read; body records belong after the "
-               "section");
+    site_.warn(warning_group::section,
+               quoted_field(field_) +
+                   " stands inside [generale], where it is not read; body records belong after "
+                   "the section");
   else if (!read && !general_keyword())
-    warn_unknown("[generale] section", keywords_of(description_format::line, record_part::general));
+    warn_unknown("[generale] section", record_part::general);
+}
+
+// What the compile keeps where a general record is left out.
+void line_compiler::warn_missing_records() {
+  auto read = [this](line_record kind) { return kinds_read_[static_cast<std::size_t>(kind)]; };
+  auto warn = [this](line_record kind, std::string_view keywords, std::string_view value) {
+    site_.warn_at(0, 0, warning_group::missing_record,
+                  "no " + std::string(without_article(record_of(kind).read_as)) + " (" +
+                      std::string(keywords) + "): " + std::string(value));
+  };
+  // The three references are each optional; with none at all every
+  // kilometre the simulator shows counts from 0 at the route's start.
+  if (!read(line_record::km_reference_uno) && !read(line_record::km_reference_due) &&
+      !read(line_record::km_reference_tre))
+    warn(line_record::km_reference_uno,
+         std::string(record_of(line_record::km_reference_uno).keywords[0]) + ", due or tre",
+         "the three references stored are all 0");
+  for (const line_record kind :
+       {line_record::background_uno, line_record::background_due, line_record::background_tre})
+    if (!read(kind))
+      warn(kind, record_of(kind).keywords[0], "the setting passed to the simulator is 0");
+  if (!read(line_record::signal_repetition))
+    warn(line_record::signal_repetition, record_of(line_record::signal_repetition).keywords[0],
+         "the signals are not repeated (from 0 m to 0 m, no codes)");
 }
 
 std::optional<compile_end> line_compiler::between_sections() {
@@ -361,7 +403,8 @@ next_step line_compiler::body_record() {
   // Said before any value is read: the speed board's reading usually fails
   // on the board's text, with code 25.
   if (is(line_record::speed_board) && is(line_record::text_board))
-    site_.warn(quoted_field(field_) + " is read both as a speed board and as a text board");
+    site_.warn(warning_group::double_keyword,
+               quoted_field(field_) + " is read both as a speed board and as a text board");
   using step_fn = next_step (line_compiler::*)();
   const step_fn steps[] = {&line_compiler::gradient_record, &line_compiler::curve_record,
                            &line_compiler::scenery_record, &line_compiler::speed_board_record,
@@ -370,9 +413,10 @@ next_step line_compiler::body_record() {
     if (const next_step next = (this->*step)(); next != next_step::go_on) return next;
   if (!body_keyword()) {
     if (general_keyword())
-      site_.warn(quoted_field(field_) + " stands after [generale], where it is not read");
+      site_.warn(warning_group::section,
+                 quoted_field(field_) + " stands after [generale], where it is not read");
     else
-      warn_unknown("line description", keywords_of(description_format::line, record_part::body));
+      warn_unknown("line description", record_part::body);
   }
   return next_step::go_on;
 }
@@ -390,7 +434,7 @@ next_step line_compiler::gradient_record() {
   const std::int64_t cell = round_half_even(p, k_cell_metres);
   if (previous_gradient_cell_ && cell <= *previous_gradient_cell_)
     site_.warn_value(
-        0,
+        0, warning_group::order,
         "gradient at " + num(p) +
             " m is not in a later 50 m cell than the gradient before it; these records must stand "
             "in increasing order of position, at most one per cell, or the cells around them get "
@@ -400,6 +444,7 @@ next_step line_compiler::gradient_record() {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(line_record::gradient), p, 0);
   if (v < k_min_gradient || v > k_max_gradient) {
     site_.fault_at_value(k_fault_gradient_range, 1, p);
     return next_step::hard_stop;
@@ -416,16 +461,18 @@ next_step line_compiler::curve_record() {
   const std::int64_t extent = st_.profilo.extent();
   const std::int64_t end = std::int64_t{s} + l;
   if (curves_++ > 0 && s + std::int64_t{1} < next_metre_)
-    site_.warn_value(0, "curve at " + num(s) + " m starts before the previous curve ends (at " +
-                            num(next_metre_ - 1) + " m); the part before that is not drawn");
+    site_.warn_value(0, warning_group::overlap,
+                     "curve at " + num(s) + " m starts before the previous curve ends (at " +
+                         num(next_metre_ - 1) + " m); the part before that is not drawn");
   if (end > extent)
-    site_.warn_value(1, "curve at " + num(s) + " m runs to " + num(end) +
-                            " m, past the end of the plan (" + num(extent) +
-                            " m), and is cut there");
+    site_.warn_value(1, warning_group::beyond_end,
+                     "curve at " + num(s) + " m runs to " + num(end) +
+                         " m, past the end of the plan (" + num(extent) + " m), and is cut there");
   if (!position_fits(s)) {
     fault_at(k_fault_near_end, s);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(line_record::curve), s, 0);
   const std::optional<double> k = curve_curvature(field_);
   if (!k) {
     fault_at(k_fault_curve);
@@ -463,19 +510,22 @@ next_step line_compiler::scenery_record() {
   std::int64_t stored = tipo > 10 ? std::int64_t{tipo} - 10 : tipo;
   if (sections_.numero_montagne > 0 && std::int64_t{inizio} - sections_.fine_ultima <= 150 &&
       stored != 3) {
-    site_.warn_value(0, "scenery section at " + num(inizio) +
-                            " m starts 150 m or less after the previous one ends (" +
-                            num(sections_.fine_ultima) + " m), so its type " + num(stored) +
-                            " becomes 3");
+    site_.warn_value(0, warning_group::overlap,
+                     "scenery section at " + num(inizio) +
+                         " m starts 150 m or less after the previous one ends (" +
+                         num(sections_.fine_ultima) + " m), so its type " + num(stored) +
+                         " becomes 3");
     stored = 3;
   }
   if (!fit_uint8(stored))
-    site_.warn_value(2, "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
-                            num(low_8(stored)));
+    site_.warn_value(2, warning_group::low_bits,
+                     "scenery type " + num(stored) + " is kept to its low 8 bits and becomes " +
+                         num(low_8(stored)));
   if (!position_fits(inizio)) {
     fault_at(k_fault_near_end, inizio);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(line_record::scenery), inizio, 0);
   if (const std::int32_t code = memo_montagna(st_.percorso, sections_, inizio, fine, tipo);
       code != 0) {
     fault_at(code, inizio);
@@ -492,13 +542,15 @@ next_step line_compiler::speed_board_record() {
     *v = reader_.read_int32();
   const std::int64_t stripes = 10 * std::int64_t{b.strisces} + b.strisced;
   if (!fit_int16(stripes))
-    site_.warn_value(4, "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
-                            num(stripes) + " is kept to its low 16 bits and becomes " +
-                            num(low_16(stripes)));
+    site_.warn_value(4, warning_group::low_bits,
+                     "stripe value 10 x " + num(b.strisces) + " + " + num(b.strisced) + " = " +
+                         num(stripes) + " is kept to its low 16 bits and becomes " +
+                         num(low_16(stripes)));
   if (!position_fits(posizione)) {
     fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(line_record::speed_board), posizione, 0);
   if (const std::int32_t code = memo_indicatori_v_max(st_.percorso, posizione, b); code != 0) {
     if (code == k_fault_speed_board_taken) st_.taken_cell = point_cell(posizione);
     fault_at(code, posizione);
@@ -511,12 +563,13 @@ next_step line_compiler::text_board_record() {
   if (!is(line_record::text_board)) return next_step::go_on;
   const std::int32_t p = reader_.read_int32();
   std::string text = reader_.read_text();
-  for (std::string& what : text_problems("board text", text))
-    site_.warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
+  for (warning_words& w : text_problems("board text", text))
+    site_.warn_at(reader_.field_line(), reader_.field_column(), w.group, std::move(w.what));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(line_record::text_board), p, 0);
   cella& cell = cell_at(st_.percorso, point_cell(p), p);
   if (!is_free(cell)) {
     st_.taken_cell = point_cell(p);

@@ -273,6 +273,47 @@ TEST(LineCompiler, TextBoardsTakeSlotsFromEightyDown) {
   EXPECT_EQ(c.st.indice_cartelli, 78);
 }
 
+// A blank after the board's position, a tab as a space, leaves the comma
+// after it to end an empty text; what follows is a stray field.
+TEST(LineCompiler, ATabAfterTheBoardsPositionIsABlank) {
+  for (const char* board :
+       {"cartello indicatore,  1300 ,  TEXT", "cartello indicatore,  1300\t,  TEXT"}) {
+    SCOPED_TRACE(board);
+    const compiled c = compile(line_text(10000, {board}));
+    ASSERT_EQ(c.st.codice_errore, 0);
+    EXPECT_EQ(c.st.percorso[27].tipo_cella, k_text_board);
+    EXPECT_EQ(c.st.stazioni[80].nome, "");
+  }
+}
+
+// What the compile keeps where a record lies past the route's end or a
+// general record is missing, it says, with the group -W options name.
+TEST(LineCompiler, RecordsPastTheEndAndMissingGeneralRecordsWarn) {
+  struct sink : reporter {
+    std::vector<source_warning> seen;
+    void fault_found(const fault&) override {}
+    void warning_found(const source_warning& w) override { seen.push_back(w); }
+  } report;
+  compiled c{fresh_state(), compile_end::finished};
+  c.st.report = &report;
+  compile_line(
+      "[generale]\r\nlunghezza percorso, 10000\r\nsfondo uno, 1\r\nsfondo due, 1\r\n"
+      "sfondo tre, 1\r\n[curve]\r\npendenza, 10000, 5\r\nmontagna, 10050, 10500, 1\r\n"
+      "[fine]\r\n",
+      c.st);
+  std::vector<std::pair<int, warning_group>> got;
+  for (const source_warning& w : report.seen) got.emplace_back(w.line, w.group);
+  // The references and the repetition left out; the scenery section past
+  // the end, with the route length as its note; a gradient at the end is not past it.
+  const std::vector<std::pair<int, warning_group>> expected = {{0, warning_group::missing_record},
+                                                               {0, warning_group::missing_record},
+                                                               {8, warning_group::beyond_end}};
+  EXPECT_EQ(got, expected);
+  ASSERT_EQ(report.seen.size(), 3u);
+  ASSERT_EQ(report.seen[2].notes.size(), 1u);
+  EXPECT_EQ(report.seen[2].notes[0].line, 2);
+}
+
 TEST(LineCompiler, BoardsStopBeforeTheFirstStationSlot) {
   std::string body;
   for (int i = 0; i < 80; ++i)

@@ -49,6 +49,7 @@ diagnostic warning_diagnostic(const source_warning& w, const source_names& names
   diagnostic d = located(w.origin, w.line, w.column, names);
   d.level = severity::warning;
   d.message = w.what;
+  d.group = w.group;
   return d;
 }
 
@@ -103,8 +104,10 @@ void add_notes(diagnostic& d, const finding& found, const compile_result& r,
                const source_names& names, const sources_text& texts) {
   const fault& f = found.fault_found;
   if (f.cause_line > 0)
-    d.notes.push_back(note_at(f.origin, f.cause_line, f.cause_column,
-                              "the missing value was taken from here", names, texts));
+    d.notes.push_back(
+        note_at(f.origin, f.cause_line, f.cause_column,
+                f.cause_what.empty() ? "the missing value was taken from here" : f.cause_what,
+                names, texts));
   if (found.holder.known())
     d.notes.push_back(note_at(found.holder.origin, found.holder.line, 1,
                               "the cell is already taken by the record here", names, texts));
@@ -136,6 +139,9 @@ diagnostic shown_finding(const finding& found, const compile_result& r, const so
   d.message = shown_text(d.message);
   add_source(d, origin, texts);
   if (found.is_fault) add_notes(d, found, r, names, texts);
+  if (!found.is_fault)
+    for (const source_note& n : found.warning.notes)
+      d.notes.push_back(note_at(n.origin, n.line, n.column, n.what, names, texts));
   return d;
 }
 

@@ -3,6 +3,7 @@
 #include "common/compile_failure.h"
 #include "common/numeric.h"
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -101,7 +102,8 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
     cell.valore_a = low_16(numero);
   }
 
-  if (numero > 1 && sub(rec.inizio, 350) < st.stazioni[static_cast<std::size_t>(numero - 1)].fine)
+  if (numero > 1 &&
+      sub(rec.inizio, k_station_spacing) < st.stazioni[static_cast<std::size_t>(numero - 1)].fine)
     return {k_fault_station_spacing, rec.posizione};
 
   ++numero;

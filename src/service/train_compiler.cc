@@ -25,6 +25,12 @@ bool train_keyword_in(std::string_view field);
 
 enum class next_step { go_on, soft_stop, hard_stop };
 
+constexpr train_record k_train_kinds[] = {
+#define SCENARIO_TRAIN_KIND(kind, ...) train_record::kind,
+    SCENARIO_TRAIN_RECORDS(SCENARIO_TRAIN_KIND, )
+#undef SCENARIO_TRAIN_KIND
+};
+
 std::string num(std::int64_t v) {
   return std::to_string(v);
 }
@@ -37,6 +43,7 @@ struct running_fill {
   std::int32_t carried = 0;
   std::optional<std::int64_t> previous_cell;
   const char* what;  // "speed limit" or "adhesion", for a warning
+  train_record kind;
 };
 
 std::uint8_t speed_byte(std::int32_t kmh) {
@@ -93,37 +100,40 @@ class train_compiler {
     return std::int64_t{p} + 100 <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
   }
   // A fault of the current record, at its position's field when it has one.
-  void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt) {
+  void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt,
+                std::optional<source_note> cause = std::nullopt) {
     site_.fault_at_column(code, position,
                           position && reader_.first_value_line() == site_.line
                               ? reader_.first_value_column()
-                              : site_.column);
+                              : site_.column,
+                          std::move(cause));
   }
   // One record, then a look past its last value; in keep-going mode a fault
   // passes over the rest of the record's line and a run-time failure is
   // recorded, reading going on with the next record.
   next_step guarded_record();
   void warn_station_time();
+  // Code 22's note: the station before, and how far this one's area is from its.
+  source_note spacing_note() const;
   void warn_missing_records();
-  std::string read_as() const;
+  std::vector<const record_spec*> read_as() const;
   bool is(train_record kind) const { return field_holds(kind, field_); }
   bool keyword() const;
 
   field_reader reader_;
   run_state& st_;
   std::string field_;
-  record_site site_;            // the record being read
-  bool speed_read_ = false;     // a speed-limit record was read
-  bool adhesion_read_ = false;  // an adhesion record was read
-  bool station_read_ = false;   // a station record was read
+  record_site site_;                                         // the record being read
+  std::array<bool, std::size(k_train_kinds)> kinds_read_{};  // by train_record
   // The last station read with a time (0, 0, 0 stands for none).
   struct timed_station {
     int line = 0;  // 0: none yet
     std::int32_t orario = 0;
     std::string nome;
   } last_timed_;
-  running_fill speed_{0, 0, std::nullopt, "speed limit"};
-  running_fill adhesion_{0, 0, std::nullopt, "adhesion"};
+  running_fill speed_{0, 0, std::nullopt, "speed limit", train_record::speed_limit};
+  running_fill adhesion_{0, 0, std::nullopt, "adhesion", train_record::adhesion};
+  int last_station_line_ = 0;  // the line of the last station compiled
   std::int32_t station_number_ = 1;
 };
 
@@ -139,7 +149,8 @@ compile_end train_compiler::run() {
           record_warning(st_, {fault_origin::train_file, reader_.field_line(),
                                quoted_field(field_) +
                                    " is the file's last field and is never read; end the file "
-                                   "with a line that is not a record, such as [fine]"});
+                                   "with a line that is not a record, such as [fine]",
+                               0, warning_group::last_field});
         break;
       }
       site_.begin();
@@ -179,17 +190,31 @@ next_step train_compiler::guarded_record() {
   }
 }
 
-std::string train_compiler::read_as() const {
-  return read_as_words(records_read_as(description_format::train, record_part::anywhere, field_));
+std::vector<const record_spec*> train_compiler::read_as() const {
+  return records_read_as(description_format::train, record_part::anywhere, field_);
 }
 
+// What the compile keeps where a record every train needs is left out.
 void train_compiler::warn_missing_records() {
-  if (!speed_read_)
-    site_.warn_at(
-        0, 0, "no speed-limit record (velocita): the speed limit is 0 km/h along the whole line");
-  if (!adhesion_read_)
-    site_.warn_at(0, 0, "no adhesion record (aderenza): the adhesion is 0 along the whole line");
-  if (!station_read_) site_.warn_at(0, 0, "no station record (stazione): the train has no stop");
+  struct left_out {
+    train_record kind;
+    const char* value;
+  };
+  const left_out records[] = {
+      {train_record::car_count, "the train has 0 cars"},
+      {train_record::braked_mass, "the braked-mass percentage is 0"},
+      {train_record::sand, "the sand quantity is 0"},
+      {train_record::clock, "the clock starts at 0:00:00"},
+      {train_record::speed_limit, "the speed limit is 0 km/h along the whole line"},
+      {train_record::adhesion, "the adhesion is 0 along the whole line"},
+      {train_record::station, "the train has no stop"}};
+  for (const left_out& r : records) {
+    const record_spec& spec = record_of(r.kind);
+    if (!kinds_read_[static_cast<std::size_t>(r.kind)])
+      site_.warn_at(0, 0, warning_group::missing_record,
+                    "no " + std::string(without_article(spec.read_as)) + " (" +
+                        std::string(spec.keywords[0]) + "): " + r.value);
+  }
 }
 
 std::string clock_time(std::int32_t seconds) {
@@ -199,14 +224,28 @@ std::string clock_time(std::int32_t seconds) {
 }
 
 // Station times go forward along the line; 0, 0, 0 stands for no time.
+source_note train_compiler::spacing_note() const {
+  const auto slot = static_cast<std::size_t>(station_number_);
+  const stazione& before = st_.stazioni[slot - 1];
+  const stazione& rec = st_.stazioni[slot];
+  const std::int64_t gap = std::int64_t{rec.inizio} - before.fine;
+  return {fault_origin::train_file, last_station_line_, 0,
+          "the station before it, " + quoted_field(before.nome) + ", is here: its area ends at " +
+              num(before.fine) + " m and this station's starts at " + num(rec.inizio) + " m, " +
+              (gap >= 0 ? num(gap) + " m after it" : num(-gap) + " m before that") + "; at least " +
+              num(k_station_spacing) + " m must lie between them"};
+}
+
 void train_compiler::warn_station_time() {
   const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
   if (rec.orario == 0) return;
   if (last_timed_.line != 0 && rec.orario < last_timed_.orario)
-    site_.warn("station " + quoted_field(rec.nome) + " at " + num(rec.posizione) + " m: its time " +
-               clock_time(rec.orario) + " is earlier than " + clock_time(last_timed_.orario) +
-               " at " + quoted_field(last_timed_.nome) + " (line " + num(last_timed_.line) +
-               ") before it; times must not go backwards along the line");
+    site_.warn_value(13, warning_group::order,
+                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                         " m: its time " + clock_time(rec.orario) + " is earlier than " +
+                         clock_time(last_timed_.orario) + " at " + quoted_field(last_timed_.nome) +
+                         " (line " + num(last_timed_.line) +
+                         ") before it; times must not go backwards along the line");
   last_timed_ = {site_.line, rec.orario, rec.nome};
 }
 
@@ -226,9 +265,8 @@ next_step train_compiler::record() {
   if (is(train_record::car_count)) s[k_slot_train].posizione = reader_.read_int32();
   // The speed fill also stops at the grid's last cell; the adhesion fill
   // relies on the position check alone.
-  speed_read_ = speed_read_ || is(train_record::speed_limit);
-  adhesion_read_ = adhesion_read_ || is(train_record::adhesion);
-  station_read_ = station_read_ || is(train_record::station);
+  for (const record_spec* kind : site_.kinds)
+    kinds_read_[static_cast<std::size_t>(kind->kind)] = true;
   if (is(train_record::speed_limit))
     if (const next_step n = fill_record(speed_, write_speed, true); n != next_step::go_on) return n;
   if (is(train_record::adhesion))
@@ -248,9 +286,11 @@ next_step train_compiler::record() {
     if (const next_step n = code_line_record(); n != next_step::go_on) return n;
   if (is(train_record::station)) return station_record();
   if (!keyword() && site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
-    site_.warn(
-        quoted_field(field_) + " is not a keyword of the train description; the field is ignored" +
-        keyword_suggestion(field_, keywords_of(description_format::train, record_part::anywhere)));
+    site_.warn(warning_group::unknown_keyword,
+               quoted_field(field_) + " is not a keyword of the train description" +
+                   lost_record_words(
+                       field_, keywords_of(description_format::train, record_part::anywhere),
+                       description_format::train, record_part::anywhere, reader_.rest_of_line()));
   return next_step::go_on;
 }
 
@@ -258,13 +298,14 @@ void train_compiler::warn_fill_value(const running_fill& fill, std::int32_t valu
   if (&fill == &speed_) {
     if (!fit_uint8(round_half_even(value, 5)))
       site_.warn_value(
-          1,
+          1, warning_group::range,
           "speed limit " + num(value) +
               " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
               "it is written, at the next speed limit or at the end of the file");
   } else if (!fit_uint8(value)) {
-    site_.warn_value(1, "adhesion " + num(value) + " is kept to its low 8 bits and becomes " +
-                            num(low_8(value)));
+    site_.warn_value(
+        1, warning_group::low_bits,
+        "adhesion " + num(value) + " is kept to its low 8 bits and becomes " + num(low_8(value)));
   }
 }
 
@@ -275,7 +316,7 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
   const std::int64_t k = round_half_even(p, k_cell_metres);
   if (fill.previous_cell && k <= *fill.previous_cell)
     site_.warn_value(
-        0,
+        0, warning_group::order,
         std::string(fill.what) + " at " + num(p) + " m is not in a later 50 m cell than the " +
             fill.what +
             " before it; these records must stand in increasing order of position, at most one per "
@@ -286,6 +327,7 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(fill.kind), p, 0);
   const std::int32_t last = last_cell(st_.percorso);
   if (k > 0) {
     try {
@@ -320,6 +362,7 @@ next_step train_compiler::read_signal() {
     fault_at(k_fault_near_end, posizione);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(train_record::signal), posizione, 0);
   // Only a fault of this signal stops the compile, not one left pending by
   // the line compiler's soft stop.
   if (const std::int32_t code = memo_segnale(st_.percorso, posizione, r); code != 0) {
@@ -338,6 +381,7 @@ next_step train_compiler::read_slowdown() {
     fault_at(k_fault_near_end, r.x);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(train_record::slowdown), r.x, 0);
   std::int64_t taken = -1;
   if (const std::int32_t code = memo_rallentamento(st_.percorso, r, &taken); code != 0) {
     if (code != k_fault_outside_grid) st_.taken_cell = taken;
@@ -353,25 +397,29 @@ void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r)
                                   std::int64_t{r.s3} * 10 + r.d3};
   for (int i = 0; i < 3; ++i)
     if (!fit_int16(aspects[i]))
-      site_.warn_value(std::size_t{2} + static_cast<std::size_t>(i),
+      site_.warn_value(std::size_t{2} + static_cast<std::size_t>(i), warning_group::low_bits,
                        at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
                            num(i + 1) + ") is kept to its low 16 bits and becomes " +
                            num(low_16(aspects[i])));
   const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
   const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
   if (!fit_int16(type_value))
-    site_.warn_value(5, at + "type value " + num(type_value) +
-                            " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
-                            num(low_16(type_value)));
+    site_.warn_value(5, warning_group::low_bits,
+                     at + "type value " + num(type_value) +
+                         " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
+                         num(low_16(type_value)));
   if (!fit_uint8(code * 10 + 1) || !fit_uint8(code * 10 + 4))
-    site_.warn_value(1, at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
-                            " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
+    site_.warn_value(1, warning_group::low_bits,
+                     at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
+                         " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
   if (r.sx != 2) return;
   if (r.tempo >= 1 && r.tempo <= 100)
-    site_.warn_value(10, at + "clearing delay " + num(r.tempo) + " is raised to 101");
+    site_.warn_value(10, warning_group::range,
+                     at + "clearing delay " + num(r.tempo) + " is raised to 101");
   else if (!fit_uint8(r.tempo))
-    site_.warn_value(10, at + "clearing delay " + num(r.tempo) +
-                             " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
+    site_.warn_value(10, warning_group::low_bits,
+                     at + "clearing delay " + num(r.tempo) +
+                         " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
 }
 
 void train_compiler::warn_slowdown(const slowdown_record& r) {
@@ -384,20 +432,23 @@ void train_compiler::warn_slowdown(const slowdown_record& r) {
   const stored_value stored[] = {{"speed", r.v, 1}, {"f_tt", r.f_tt, 3}, {"d_v", r.d_v, 5}};
   for (const auto& [name, value, index] : stored)
     if (!fit_int16(value))
-      site_.warn_value(index, at + name + " " + num(value) +
-                                  " is kept to its low 16 bits and becomes " + num(low_16(value)));
+      site_.warn_value(index, warning_group::low_bits,
+                       at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
+                           num(low_16(value)));
 }
 
 next_step train_compiler::code_line_record() {
   const std::int32_t p = reader_.read_int32();
   const std::int32_t value = reader_.read_int32();
   if (value > INT16_MAX)
-    site_.warn_value(1, "code line at " + num(p) + " m: code " + num(value) +
-                            " is kept to its low 16 bits and becomes " + num(low_16(value)));
+    site_.warn_value(1, warning_group::low_bits,
+                     "code line at " + num(p) + " m: code " + num(value) +
+                         " is kept to its low 16 bits and becomes " + num(low_16(value)));
   if (!position_fits(p)) {
     fault_at(k_fault_near_end, p);
     return next_step::soft_stop;
   }
+  site_.warn_beyond_end(record_of(train_record::code_line), p, 0);
   // A code line goes into cell round(p / 50), with no cell added.
   cella& cell = cell_at(st_.percorso, round_half_even(p, k_cell_metres), p);
   if (!is_free(cell)) {
@@ -420,11 +471,17 @@ next_step train_compiler::station_record() {
   const station_outcome out = read_station(reader_, st_, station_number_);
   if (out.code == 0 || out.code == k_fault_too_many_stations) {
     const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
-    for (std::string& what : text_problems("station name", rec.nome))
-      site_.warn_at(reader_.field_line(), reader_.field_column(), std::move(what));
+    for (warning_words& w : text_problems("station name", rec.nome))
+      site_.warn_at(reader_.field_line(), reader_.field_column(), w.group, std::move(w.what));
     warn_station_time();
+    site_.warn_beyond_end(record_of(train_record::station), rec.posizione, 0);
+    last_station_line_ = site_.line;
   }
   if (out.code == 0) return next_step::go_on;
+  if (out.code == k_fault_station_spacing) {
+    fault_at(out.code, out.position, spacing_note());
+    return next_step::hard_stop;
+  }
   // A station's length is its third value.
   if (out.code == k_fault_station_length)
     site_.fault_at_value(out.code, 2, out.position);

@@ -235,5 +235,20 @@ TEST(TrainCompiler, SignalAndSlowdownFaultsStopHardWithTheirPosition) {
   EXPECT_EQ(early.st.codice_errore, k_fault_outside_grid);
 }
 
+// Code 22 points its note at the station before, with the distance.
+TEST(TrainCompiler, StationsTooCloseNameTheOneBefore) {
+  const compiled c = compile_train_only(
+      train_text({"stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 6,0,0, A", "velocita, 0, 90",
+                  "stazione, 500, 8, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B"}));
+  ASSERT_EQ(c.st.faults.size(), 1u);
+  const fault& f = c.st.faults[0];
+  EXPECT_EQ(f.code, k_fault_station_spacing);
+  EXPECT_EQ(f.line, 4);
+  EXPECT_EQ(f.cause_line, 2);
+  EXPECT_EQ(f.cause_what,
+            "the station before it, 'A', is here: its area ends at 300 m and this station's "
+            "starts at 200 m, 100 m before that; at least 350 m must lie between them");
+}
+
 }  // namespace
 }  // namespace scenario

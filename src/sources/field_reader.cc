@@ -172,10 +172,14 @@ std::int64_t field_reader::read_number(std::int64_t min, std::int64_t max, const
     token = text_.substr(start, pos_ - start);
     if (rules_ == reading_rules::line_description) {
       // The number ends at the blank: the comma after it ends the next field.
+      // The blanks after it, tabs too, are passed over, so that a text field
+      // after a number ended by a tab begins as after one ended by a space.
       if (pos_ < text_.size() && text_[pos_] == ',')
         ++pos_;
       else if (at_line_end())
         consume_line_end();
+      else
+        skip_blanks();
     } else {
       // A number ended by a blank takes the comma or line end after its blanks.
       skip_blanks();

@@ -8,7 +8,8 @@
 //    decimal whole number with an optional leading minus; an empty one is 0;
 //  - the comma or line end that ends a field is consumed with it.
 // The line description keeps to the letter of these rules: a number ended
-// by a blank leaves the comma after it to end the next (empty) field, a
+// by a blank (a space or a tab, as around every number) leaves the comma
+// after its blanks to end the next (empty) field, a
 // number may be quoted, and a quoted field ends at its closing quote. The
 // train description, which its writer never spaces that way, lets a number's
 // blanks run to its comma and drops what follows a closing quote up to it.
@@ -71,6 +72,8 @@ class field_reader {
   bool rest_after_blank() const {
     return pos_ > 0 && pos_ <= text_.size() && (text_[pos_ - 1] == ' ' || text_[pos_ - 1] == '\t');
   }
+  // True when the last field read held nothing before the comma that ended it.
+  bool field_was_empty() const { return ended_by_comma() && field_pos_ + 1 == pos_; }
   // The column (from 1) at which rest_of_line begins.
   int rest_column() const { return static_cast<int>(pos_ - line_start_) + 1; }
   // Passes over rest_of_line and the line end after it.

@@ -56,6 +56,31 @@ TEST(FieldReader, BlankSeparatedNumbersAndBlankBeforeComma) {
   EXPECT_EQ(spaced.read_int32(), 2);
 }
 
+// A tab right after a number is a blank there: the text after it reads as
+// after a space, in both formats; inside a text field a tab stays text.
+TEST(FieldReader, ATabAfterANumberReadsAsASpace) {
+  struct row {
+    reading_rules rules;
+    const char* after_number;  // what follows "cartello indicatore,  1300"
+    const char* text;          // the text field read next
+  };
+  const auto line = reading_rules::line_description;
+  const auto train = reading_rules::train_description;
+  const row rows[] = {
+      {line, " ,  TEXT", ""},     {line, "\t,  TEXT", ""},       {line, " \t ,TEXT", ""},
+      {line, "\tTEXT", "TEXT"},   {line, ",\tTEXT", "\tTEXT"},   {train, "\t, TEXT", "TEXT"},
+      {train, " , TEXT", "TEXT"}, {train, ", \tTEXT", "\tTEXT"},
+  };
+  for (const row& r : rows) {
+    const std::string text = std::string("cartello indicatore,  1300") + r.after_number + "\r\n";
+    SCOPED_TRACE(text);
+    field_reader reader(text, r.rules);
+    EXPECT_EQ(reader.read_text(), "cartello indicatore");
+    EXPECT_EQ(reader.read_int32(), 1300);
+    EXPECT_EQ(reader.read_text(), r.text);
+  }
+}
+
 TEST(FieldReader, TextRunsToCommaOrLineEndAndKeepsInnerBlanksAndDashes) {
   field_reader r("   5,58, 0, SCAVETO-LIRANO\r\nstazione,   0, MONTALE ROSSIA  ,rest\r\n");
   EXPECT_EQ(r.read_int32(), 5);

@@ -120,6 +120,12 @@ std::string read_as_words(std::span<const record_spec* const> records) {
   return out;
 }
 
+std::string_view without_article(std::string_view read_as) {
+  for (std::string_view article : {"a ", "an "})
+    if (read_as.starts_with(article)) return read_as.substr(article.size());
+  return read_as;
+}
+
 std::span<const std::string_view> keywords_of(description_format format, record_part part) {
   using table = std::array<std::vector<std::string_view>, 3>;
   static const table line = {flattened(description_format::line, record_part::general),

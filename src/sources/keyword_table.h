@@ -207,6 +207,9 @@ bool holds_keyword(description_format format, record_part part, std::string_view
 // record"; empty for none.
 std::string read_as_words(std::span<const record_spec* const> records);
 
+// What a kind is read as, without its article: "gradient record".
+std::string_view without_article(std::string_view read_as);
+
 // Every keyword as written of the kinds of part, in table order: the words
 // did-you-mean and completion offer.
 std::span<const std::string_view> keywords_of(description_format format, record_part part);

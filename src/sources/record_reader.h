@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "common/compile_failure.h"
+#include "common/warning_groups.h"
 #include "model/run_state.h"
 #include "sources/field_reader.h"
+#include "sources/keyword_table.h"
 
 namespace scenario {
 
@@ -43,38 +45,57 @@ bool is_section_header(std::string_view field);
 bool looks_like_keyword(std::string_view field);
 
 // The code-25 fault of a failure while reading the record whose keyword
-// field stands at record_line and record_column. A record that ran short
-// (the value that failed is the first field of a later line, or the file
-// ended) is blamed on its own line: the fault says how many values the line
-// had and points its cause at the field the missing value was taken from.
+// field stands at record_line and record_column, read as the kinds given. A
+// record that ran short (the value that failed is the first field of a later
+// line, or the file ended) is blamed on its own line: the fault says how
+// many values the line had, how many the record takes and which are missing,
+// and points its cause at the field the missing value was taken from.
 fault failure_fault(const compile_failure& failure, const field_reader& reader, fault_origin origin,
-                    int record_line, int record_column);
+                    int record_line, int record_column, std::span<const record_spec* const> kinds);
 
 // After a fault in keep-going mode: the reader is put where the next record
 // begins. A failed field that began a later line is read again as a keyword;
 // otherwise the rest of the failed field's line is passed over.
 void resume_after_failure(field_reader& reader, int record_line);
 
-// "; did you mean 'X'?" when the field, in lower case, is a slip of one of
-// the keywords; an empty text otherwise.
-std::string keyword_suggestion(std::string_view field, std::span<const std::string_view> keywords);
-
 // True for a field written as a comment is in other formats: it begins with
 // "#", ";" or "//".
 bool looks_like_comment(std::string_view field);
 
+// A warning's words and group, and where on its line it points (0: at the
+// record's keyword).
+struct warning_words {
+  std::string what;
+  warning_group group = warning_group::none;
+  int column = 0;
+};
+
 // What the field reading rules make of a text the simulator will show (a
 // station name, a board text) that its author probably did not mean, each
-// as a warning's words: a tab, bytes that read as UTF-8, bytes Windows-1252
-// does not print. what names the text ("station name").
-std::vector<std::string> text_problems(std::string_view what, std::string_view text);
+// as a warning: a tab, bytes that read as UTF-8, bytes Windows-1252 does not
+// print. what names the text ("station name").
+std::vector<warning_words> text_problems(std::string_view what, std::string_view text);
 
-// The words of a warning about what stands after a record's last value, the
-// last field the reader read; empty when nothing but blanks and commas stand
-// there. last_was_text: that value is a text, which a comma cuts.
-// begins_record tells whether a field holds a keyword read where it stands:
-// fields are not bound to lines, so such a field begins the next record.
-std::string extra_fields_warning(const field_reader& reader, bool last_was_text,
-                                 bool (*begins_record)(std::string_view field));
+// The warning about what stands after a record's last value, the last field
+// the reader read, pointing at its first character; empty words when nothing
+// but blanks and commas stand there. last_was_text: that value is a text,
+// which a comma cuts. begins_record tells whether a field holds a keyword
+// read where it stands: fields are not bound to lines, so such a field
+// begins the next record.
+warning_words extra_fields_warning(const field_reader& reader, bool last_was_text,
+                                   bool (*begins_record)(std::string_view field));
+
+// The warning about a number left at the end of a keyword field read as the
+// kinds given (a comma after the keyword forgotten: "segnale 5500"), its
+// column counted from the field's start (1); empty words when there is none.
+warning_words swallowed_number_warning(std::string_view field,
+                                       std::span<const record_spec* const> kinds);
+
+// The words after "is not a keyword of ...": that the record is lost, then
+// did-you-mean among keywords, or else the kinds of format whose values the
+// rest of the keyword's line looks like when it begins with a position.
+std::string lost_record_words(std::string_view field, std::span<const std::string_view> keywords,
+                              description_format format, record_part part,
+                              std::string_view rest_of_line);
 
 }  // namespace scenario

@@ -9,10 +9,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/compile_failure.h"
+#include "common/warning_groups.h"
 #include "model/run_state.h"
 #include "sources/field_reader.h"
+#include "sources/keyword_table.h"
 
 namespace scenario {
 
@@ -24,24 +27,38 @@ class record_site {
   // The keyword field of a record has just been read: what follows is its.
   void begin();
   // No record is being read: a failure now is no record's.
-  void clear() { line = 0; }
+  void clear() {
+    line = 0;
+    kinds.clear();
+  }
 
   // A fault of the record that concerns its value n (from 0): at that value's
   // field when it stands on the record's line, otherwise at the keyword.
   void fault_at_value(std::int32_t code, std::size_t n,
                       std::optional<std::int32_t> position = std::nullopt);
-  // A fault at the given column of the record's line.
-  void fault_at_column(std::int32_t code, std::optional<std::int32_t> position, int column);
+  // A fault at the given column of the record's line; cause: a note at the
+  // record where its cause lies.
+  void fault_at_column(std::int32_t code, std::optional<std::int32_t> position, int column,
+                       std::optional<source_note> cause = std::nullopt);
 
-  // A warning at the keyword field, at value n's field, or anywhere.
-  void warn(std::string what) { warn_at(line, column, std::move(what)); }
-  void warn_value(std::size_t n, std::string what);
-  void warn_at(int at_line, int at_column, std::string what);
+  // A warning of a group at the keyword field, at value n's field, or
+  // anywhere, with notes where its cause lies elsewhere.
+  void warn(warning_group group, std::string what) {
+    warn_at(line, column, group, std::move(what));
+  }
+  void warn_value(std::size_t n, warning_group group, std::string what,
+                  std::vector<source_note> notes = {});
+  // When position (value n of a record of the kind) lies past the route's
+  // end, in the grid's run-out: a warning at the value, with a note at the
+  // route-length record.
+  void warn_beyond_end(const record_spec& kind, std::int32_t position, std::size_t n);
+  void warn_at(int at_line, int at_column, warning_group group, std::string what,
+               std::vector<source_note> notes = {});
 
   // What the keyword field says of its author's intent, before its values
-  // are read (reading them may fail). read_as: the records it is read as, in
-  // words, or empty.
-  void before_values(std::string_view field, std::string_view read_as);
+  // are read (reading them may fail). read_as: the kinds it is read as, kept
+  // for a record that runs short.
+  void before_values(std::string_view field, std::vector<const record_spec*> read_as);
   // What stands after the record's last value on its line; begins_record
   // tells a keyword read where it stands. last_was_text: that value is a text.
   void after_values(bool last_was_text, bool (*begins_record)(std::string_view field));
@@ -51,10 +68,11 @@ class record_site {
   // After a fault in keep-going mode: the reader goes where the next record begins.
   void resume_after_failure();
 
-  int line = 0;                 // the keyword field's line; 0 when no record is read
-  int column = 0;               // and its column
-  bool begins_line = false;     // the keyword field is the first of its line
-  bool comment_warned = false;  // the keyword field was taken for a comment
+  int line = 0;                           // the keyword field's line; 0 when no record is read
+  int column = 0;                         // and its column
+  bool begins_line = false;               // the keyword field is the first of its line
+  bool comment_warned = false;            // the keyword field was taken for a comment
+  std::vector<const record_spec*> kinds;  // the kinds the keyword field is read as
 
  private:
   field_reader& reader_;
