@@ -70,7 +70,8 @@ std::string record_syntax(const record_spec& kind, std::string_view keyword) {
 }
 
 std::string field_note(const record_line& record, std::string_view line, int field,
-                       const std::vector<km_reference>& references) {
+                       const std::vector<km_reference>& references,
+                       const std::vector<std::size_t>& cells) {
   if (record.header || record.kinds.empty()) return {};
   const std::string_view keyword =
       line.substr(record.keyword.first, record.keyword.last - record.keyword.first);
@@ -96,10 +97,14 @@ std::string field_note(const record_line& record, std::string_view line, int fie
   if (!value) return s + "Not a whole number: the compile stops at this record (code 25).\n";
   const std::int64_t v = *value;
   if (is_position(f)) {
-    s += "Grid cell " + std::to_string(round_half_even(v, k_cell_metres) + 1) + " (" +
-         std::to_string(k_cell_metres) + " m cells)";
-    if (const std::optional<std::string> km = railway_km(references, v)) s += ", " + *km;
-    s += ".\n";
+    if (const std::optional<std::string> km = railway_km(references, v)) s += "At " + *km + ". ";
+    if (!cells.empty()) {
+      s += "The compile puts the record's objects in grid cell" +
+           std::string(cells.size() > 1 ? "s " : " ") + std::to_string(cells.front());
+      if (cells.size() > 1) s += " to " + std::to_string(cells.back());
+      s += " (" + std::to_string(k_cell_metres) + " m cells).";
+    }
+    s += "\n";
   }
   if (f.unit == "km/h")
     s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";

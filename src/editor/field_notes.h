@@ -18,9 +18,12 @@ std::string record_syntax(const record_spec& kind, std::string_view keyword);
 
 // The hover's Markdown for field (-1 the keyword field) of a record line.
 // references: the line's kilometric references, as the last compile found
-// them (none: no kilometre is given). Empty when there is nothing to say.
+// them (none: no kilometre is given); cells: the grid cells the compile
+// gave the record's objects (none: not said). Empty when there is nothing
+// to say.
 std::string field_note(const record_line& record, std::string_view line, int field,
-                       const std::vector<km_reference>& references);
+                       const std::vector<km_reference>& references,
+                       const std::vector<std::size_t>& cells = {});
 
 // True for a field that holds a position along the route (not a length).
 bool is_position(const field_spec& field);

@@ -136,6 +136,27 @@ std::vector<example_record> shipped_examples() {
   return out;
 }
 
+// The grid cells whose object or scenery the record on line (from 1) set,
+// from a compile that traces them (made once, when first asked).
+std::vector<std::size_t> cells_of(document_check& check, int line) {
+  std::vector<std::size_t> cells;
+  if (!check.compiled) return cells;
+  if (!check.sources) {
+    compile_input input = check.input;
+    input.line.text = check.line_text;
+    input.train.text = check.train_text;
+    input.trace_sources = true;
+    check.sources = compile(input).sources;
+  }
+  const source_ref own{check.own_is_line ? fault_origin::line_file : fault_origin::train_file,
+                       line};
+  for (std::size_t n = 0; n < check.sources->objects.size(); ++n)
+    if (check.sources->objects[n] == own ||
+        (n < check.sources->scenery.size() && check.sources->scenery[n] == own))
+      cells.push_back(n);
+  return cells;
+}
+
 }  // namespace
 
 json language_session::document_symbols(const open_document& doc) const {
@@ -216,7 +237,12 @@ json language_session::hover(const open_document& doc, text_position at) const {
     if (r.line != at.line) continue;
     const std::string_view row = line_text(text, r.line);
     const int field = field_at(r, character);
-    const std::string note = field_note(r, row, field, checked->second.references);
+    std::vector<std::size_t> cells;
+    if (field >= 0 && !r.kinds.empty() &&
+        static_cast<std::size_t>(field) < r.kinds.front()->fields.size() &&
+        is_position(r.kinds.front()->fields[static_cast<std::size_t>(field)]))
+      cells = cells_of(checked->second, r.line + 1);
+    const std::string note = field_note(r, row, field, checked->second.references, cells);
     if (note.empty()) return nullptr;
     const field_span span = field == -1 ? r.keyword : r.values[static_cast<std::size_t>(field)];
     const auto units = [&](std::size_t chars) {

@@ -4,6 +4,7 @@
 
 #include "common/utf8_text.h"
 #include "editor/file_uri.h"
+#include "editor/quick_fixes.h"
 #include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -336,7 +337,13 @@ document_check language_session::check(const open_document& doc) {
   if (faulty) {
     input.trace_sources = true;
     compiled = compile(input);
+    result.sources = compiled.sources;
   }
+  result.compiled = true;
+  result.own_is_line = own_is_line;
+  result.line_text = line_text;
+  result.train_text = train_text;
+  result.input = input;
   if (other) texts_[other_path] = *other;
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
@@ -381,19 +388,16 @@ json language_session::range_of_field(const std::string& path, int line, int col
   const std::string_view text = it == texts_.end() ? std::string_view() : it->second;
   const std::string_view row = line_text(text, line - 1);
   std::size_t start = column > 0 ? std::min<std::size_t>(column - 1, row.size()) : 0;
-  std::size_t end = start;
+  std::size_t end = 0;
   if (column <= 0) {
+    // No column: the line's text.
     start = row.find_first_not_of(" \t");
     if (start == row.npos) start = 0;
     end = row.size();
-  } else if (start < row.size() && row[start] == '"') {
-    const std::size_t close = row.find('"', start + 1);
-    end = close == row.npos ? row.size() : close + 1;
+    while (end > start && (row[end - 1] == ' ' || row[end - 1] == '\t')) --end;
   } else {
-    const std::size_t comma = row.find(',', start);
-    end = comma == row.npos ? row.size() : comma;
+    end = field_end(row, start);
   }
-  while (end > start && (row[end - 1] == ' ' || row[end - 1] == '\t')) --end;
   auto units = [&](std::size_t chars) {
     // Every Windows-1252 character is one UTF-16 unit.
     if (units_ == position_units::utf16) return static_cast<int>(chars);

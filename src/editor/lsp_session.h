@@ -14,6 +14,7 @@
 #include "editor/pairing.h"
 #include "editor/text_positions.h"
 #include "inspect/route_facts.h"
+#include "run/compile.h"
 
 namespace scenario {
 
@@ -33,6 +34,13 @@ struct document_check {
   std::vector<km_reference> references;  // the line's kilometric references
   std::string text_1252;                 // the text compiled, when it converted
   bool refused = false;                  // the text has a character Windows-1252 lacks
+  // What was compiled, to compile again with the records' cells traced
+  // when a hover asks which cells a record set.
+  compile_input input;
+  std::string line_text, train_text;
+  bool own_is_line = false;
+  bool compiled = false;
+  std::optional<source_map> sources;  // once traced
 };
 
 class language_session {
@@ -89,10 +97,10 @@ class language_session {
   bool initialized_ = false;
   bool shut_down_ = false;
   bool ended_ = false;
-  std::map<std::string, open_document> documents_;  // by URI
-  std::map<std::string, document_check> checks_;    // by URI
-  std::set<std::string> pending_;                   // URIs to check
-  std::vector<std::string> closed_;                 // URIs whose diagnostics go
+  std::map<std::string, open_document> documents_;        // by URI
+  mutable std::map<std::string, document_check> checks_;  // by URI
+  std::set<std::string> pending_;                         // URIs to check
+  std::vector<std::string> closed_;                       // URIs whose diagnostics go
   // The Windows-1252 text each description was last compiled from, by path:
   // the fields the diagnostics' ranges cover.
   std::map<std::string, std::string> texts_;

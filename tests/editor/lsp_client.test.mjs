@@ -118,8 +118,14 @@ const curveLine = lines.findIndex((l) => l.startsWith('curvad4'));
 const onStart = await connection.sendRequest(protocol.HoverRequest.type, {
   textDocument: { uri: uri(linePath) }, position: { line: curveLine, character: 11 },
 });
-assert.match(onStart.contents.value, /Grid cell 31 .*km 43\+500/);
+assert.match(onStart.contents.value, /At km 43\+500/);
 assert.match(onStart.contents.value, /class 4, curvature 0\.001 per metre .*turning right/);
+// A signal's position: the cell the compile put it in.
+const signalLine = train.split(/\r?\n/).findIndex((l) => l.startsWith('segnale,    5000'));
+const onSignal = await connection.sendRequest(protocol.HoverRequest.type, {
+  textDocument: { uri: uri(trainPath) }, position: { line: signalLine, character: 12 },
+});
+assert.match(onSignal.contents.value, /grid cell 101 \(50 m cells\)/);
 const onKeyword = await connection.sendRequest(protocol.HoverRequest.type, {
   textDocument: { uri: uri(linePath) }, position: { line: curveLine, character: 2 },
 });
