@@ -187,6 +187,11 @@ function(scenario_windows_program_tests)
   set_tests_properties(windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
                        windows.SameBytesAndStatusesAsLinux windows.NativeWindowAndMessageBoxUnderXvfb
                        PROPERTIES ENVIRONMENT "${wine_env}" SKIP_REGULAR_EXPRESSION "^skipped: ")
+  add_test(NAME windows.ZipHoldsTheProgramAndItsTextInCrLfAndRunsUnpacked
+           COMMAND sh ${scripts}/package.sh ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
+                   ${SCENARIO_WINE})
+  set_tests_properties(windows.ZipHoldsTheProgramAndItsTextInCrLfAndRunsUnpacked
+                       PROPERTIES ENVIRONMENT "${wine_env}")
   # The window test restarts the Wine server with a display of its own.
   set_tests_properties(windows.NativeWindowAndMessageBoxUnderXvfb PROPERTIES RUN_SERIAL ON
                        TIMEOUT 180)
