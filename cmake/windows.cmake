@@ -109,6 +109,7 @@ endfunction()
 # The tests of the shared suite that cannot run under Wine, each with the
 # reason ("Suite.Test|why").
 set(scenario_windows_skipped
+  "ScenarioNames.FromTheFileNamesUnlessGiven|refuses a name whose suffix differs in case, as Linux does: Windows matches it (tests/platform_win32_test.cc)"
   "FileWatch.CatchesSavesInPlaceAndByRenameOfTheFilesWatchedOnly|saves by std::rename, which on Windows never replaces a file (tests/platform_win32_test.cc saves by MoveFileExW)"
   "Install.*|tests the installed Linux tree, its manual page and bash completion"
   "DumpDraw.DumpReadsTheStandardInputAsAFileWithoutAName|reads /dev/stdin, a Linux path"

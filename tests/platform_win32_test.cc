@@ -13,6 +13,7 @@
 #include "platform/file_set.h"
 #include "platform/file_watch.h"
 #include "platform/files.h"
+#include "platform/interrupts.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -143,6 +144,22 @@ TEST(WindowsWatch, ASaveByMoveIsCaughtAndAnotherFileIsNot) {
   std::thread stopper([&] { watch.stop(); });
   EXPECT_EQ(watch.wait(-1), file_watch::outcome::stopped);
   stopper.join();
+}
+
+// Ctrl-C and Ctrl-Break reach a watch as a stop, not as the end of the
+// process.
+TEST(WindowsWatch, CtrlCAndCtrlBreakStopTheWatch) {
+  if (::GetConsoleWindow() == nullptr && !::AllocConsole())
+    GTEST_SKIP() << "no console to send Ctrl-C on";
+  ::SetConsoleCtrlHandler(nullptr, FALSE);
+  const testing::scratch_folder dir;
+  for (const DWORD key : {CTRL_C_EVENT, CTRL_BREAK_EVENT}) {
+    SCOPED_TRACE(key);
+    file_watch watch({dir.file("a_linea.txt")});
+    const stop_on_interrupt interrupts(watch);
+    ASSERT_TRUE(::GenerateConsoleCtrlEvent(key, 0));
+    EXPECT_EQ(watch.wait(5000), file_watch::outcome::stopped);
+  }
 }
 
 }  // namespace
