@@ -196,7 +196,7 @@ function(scenario_windows_program_tests)
                    $<TARGET_FILE:scenario_gen> ${PROJECT_SOURCE_DIR}/docs/examples)
   add_test(NAME windows.NativeWindowAndMessageBoxUnderXvfb
            COMMAND sh ${scripts}/window.sh ${SCENARIO_WINE} $<TARGET_FILE:stamp_conflict_run>
-                   ${PROJECT_BINARY_DIR}/screenshots)
+                   $<TARGET_FILE:scenario_gen> ${PROJECT_BINARY_DIR}/screenshots)
   set_tests_properties(windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
                        windows.SameBytesAndStatusesAsLinux windows.NativeWindowAndMessageBoxUnderXvfb
                        PROPERTIES ENVIRONMENT "${wine_env}" SKIP_REGULAR_EXPRESSION "^skipped: ")
