@@ -11,6 +11,7 @@ set(CMAKE_C_COMPILER ${scenario_mingw_prefix}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${scenario_mingw_prefix}-g++-posix)
 set(CMAKE_RC_COMPILER ${scenario_mingw_prefix}-windres)
 set(CMAKE_OBJDUMP ${scenario_mingw_prefix}-objdump)
+set(CMAKE_STRIP ${scenario_mingw_prefix}-strip)
 
 set(CMAKE_FIND_ROOT_PATH /usr/${scenario_mingw_prefix})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)

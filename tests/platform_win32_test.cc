@@ -13,6 +13,8 @@
 #include "platform/file_set.h"
 #include "platform/file_watch.h"
 #include "platform/files.h"
+#include "platform/folder_lock.h"
+#include "platform/interrupts.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -143,6 +145,54 @@ TEST(WindowsWatch, ASaveByMoveIsCaughtAndAnotherFileIsNot) {
   std::thread stopper([&] { watch.stop(); });
   EXPECT_EQ(watch.wait(-1), file_watch::outcome::stopped);
   stopper.join();
+}
+
+// Two programs writing into one folder take turns; the one that waits says
+// so. The lock leaves nothing in the folder, and a temporary file of a
+// process that no longer runs is removed when the lock is next taken.
+TEST(WindowsFolderLock, AnotherProgramWaitsForTheFolderAndStaleTemporaryFilesGo) {
+  const testing::scratch_folder dir;
+  for (const char* name : {"Valle_linea.txt", "Valle_12-.txt"})
+    fs::copy_file(fs::path(SCENARIO_TESTS_DIR) / ".." / "docs" / "examples" / name,
+                  dir.path() / name);
+  const std::string mine = "x.dat.partial-" + std::to_string(::GetCurrentProcessId());
+  write_file(dir.path() / "x.dat.partial-4000000000", "left by a crash");
+  write_file(dir.path() / mine, "being written");
+  testing::program_result r;
+  std::thread other;
+  {
+    const folder_lock held(dir.path().string());
+    other = std::thread([&] {
+      r = testing::run_program(SCENARIO_GEN_EXE, "compile Valle_linea.txt Valle_12-.txt",
+                               dir.path());
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(2500));
+    EXPECT_FALSE(fs::exists(dir.path() / "Valle_12.sim")) << "written while the folder was held";
+  }
+  other.join();
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("note: waiting for another scenario_gen writing into '.'"),
+            std::string::npos)
+      << r.err;
+  EXPECT_FALSE(fs::exists(dir.path() / "x.dat.partial-4000000000"));
+  EXPECT_TRUE(fs::exists(dir.path() / mine));
+  EXPECT_TRUE(fs::exists(dir.path() / "Valle_12.sim"));
+}
+
+// Ctrl-C and Ctrl-Break reach a watch as a stop, not as the end of the
+// process.
+TEST(WindowsWatch, CtrlCAndCtrlBreakStopTheWatch) {
+  if (::GetConsoleWindow() == nullptr && !::AllocConsole())
+    GTEST_SKIP() << "no console to send Ctrl-C on";
+  ::SetConsoleCtrlHandler(nullptr, FALSE);
+  const testing::scratch_folder dir;
+  for (const DWORD key : {CTRL_C_EVENT, CTRL_BREAK_EVENT}) {
+    SCOPED_TRACE(key);
+    file_watch watch({dir.file("a_linea.txt")});
+    const stop_on_interrupt interrupts(watch);
+    ASSERT_TRUE(::GenerateConsoleCtrlEvent(key, 0));
+    EXPECT_EQ(watch.wait(5000), file_watch::outcome::stopped);
+  }
 }
 
 }  // namespace

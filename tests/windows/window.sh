@@ -5,9 +5,11 @@
 # 1250" with its OK button; Return answers it, the run ends with status 2 and
 # writes no binary file. A screenshot of both is left in SHOT_DIR
 # (window.xwd, and window.png where ImageMagick's convert is installed).
-# Usage: window.sh WINE STAMP_CONFLICT_RUN.exe SHOT_DIR (WINEPREFIX set)
+# Then the default run of the program itself, with the display: it shows
+# its window and ends on its own, having written the six files.
+# Usage: window.sh WINE STAMP_CONFLICT_RUN.exe SCENARIO_GEN.exe SHOT_DIR (WINEPREFIX set)
 set -u
-wine=$1 program=$2 shots=$3
+wine=$1 program=$2 scenario_gen=$3 shots=$4
 for tool in Xvfb xdotool xwd xwininfo; do
   command -v $tool >/dev/null || { echo "skipped: $tool not found (Debian: xvfb xdotool x11-apps)"; exit 0; }
 done
@@ -63,4 +65,12 @@ if ls "$dir/run" | grep -q '\.\(dat\|sim\)$'; then
   echo "a binary file was written: $(ls "$dir/run")"
   status=1
 fi
+mkdir "$dir/default"
+cp "$scenario_gen" "$dir/default/scenario_gen.exe"
+(cd "$dir/default" && timeout 120 "$wine" ./scenario_gen.exe </dev/null)
+default_status=$?
+wineserver -k 2>/dev/null
+files=$(ls "$dir/default" | grep -vc '\.exe$')
+echo "the default run with the window ended with status $default_status, $files files written"
+[ $default_status = 0 ] && [ "$files" = 6 ] || status=1
 exit $status

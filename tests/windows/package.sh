@@ -1,0 +1,35 @@
+#!/bin/sh
+# The Windows zip: made by cpack, unpacked into a scratch folder, it holds the
+# program, README, licence, authoring guide and examples, its text in CR LF;
+# the program run from there under Wine writes the shipped scenario beside
+# itself and checks the examples it came with.
+# Usage: package.sh CPACK BUILD_DIR WINE (WINEPREFIX set)
+set -eu
+cpack=$1 build=$2 wine=$3
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+"$cpack" --config "$build/CPackConfig.cmake" -B "$dir/made" >/dev/null
+zip=$(ls "$dir"/made/scenario_gen-*-win64.zip)
+echo "made $(basename "$zip")"
+mkdir "$dir/unpacked"
+(cd "$dir/unpacked" && cmake -E tar xf "$zip")
+top="$dir/unpacked/$(basename "$zip" .zip)"
+(cd "$top" && find . -type f | sort) >"$dir/listing"
+cat "$dir/listing"
+printf '%s\n' ./LICENSE ./README.md ./docs/authoring.md ./docs/examples/Valle_12-.txt \
+  ./docs/examples/Valle_linea.txt ./scenario_gen.exe >"$dir/expected"
+cmp -s "$dir/listing" "$dir/expected" || { echo "the zip does not hold what it should"; exit 1; }
+for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt; do
+  # Every line ends with CR LF: no LF without its CR.
+  if [ "$(grep -c "$(printf '\r')\$" "$top/$text")" != "$(wc -l <"$top/$text")" ]; then
+    echo "$text has a line end without CR"
+    exit 1
+  fi
+done
+cd "$top"
+env -u DISPLAY "$wine" ./scenario_gen.exe </dev/null
+ls Corvale_Pianasco_4816.dat Corvale_Pianasco_4816.sim Corvale_Pianasco_linea.dat >/dev/null
+echo 'b6d84547bbaa8e3d12e6cce3c32395031f65a6ebcba5d6905f5bd175cf69234e  Corvale_Pianasco_4816.dat' |
+  sha256sum -c
+env -u DISPLAY "$wine" ./scenario_gen.exe check 'docs\examples\Valle_linea.txt' 'docs\examples\Valle_12-.txt'
+echo "the unpacked program ran"
