@@ -134,10 +134,13 @@ class Lsp : public ::testing::Test {
 };
 
 const std::string k_line =
-    "[generale]\r\nlunghezza percorso, 12000\r\n[curve]\r\ncurvad4, 1500, 300\r\n"
+    "[generale]\r\nlunghezza percorso, 12000\r\nprogressiva chilometrica uno, 0, 45000, 0\r\n"
+    "sfondo uno, 1\r\nsfondo due, 1\r\nsfondo tre, 1\r\nripetizione segnali 4 codici, 0, 0\r\n"
+    "[curve]\r\ncurvad4, 1500, 300\r\n"
     "[cartelli]\r\nindicatori_vmax, 4000, 85,90,90,0,,,,0\r\n[fine]\r\n";
 const std::string k_train =
-    "[generale]\r\nnumero vetture, 4\r\n[aderenze]\r\naderenza, 0, 100\r\n[vel_limite]\r\n"
+    "[generale]\r\nnumero vetture, 4\r\npercentuale massa frenata, 100\r\nsabbia, 300\r\n"
+    "orologio, 8 0 0\r\n[aderenze]\r\naderenza, 0, 100\r\n[vel_limite]\r\n"
     "velocita, 0, 80\r\n[stazioni]\r\n"
     "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 8,5,0, VALLE\r\n"
     "stazione, 5500, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 8,12,0, MONTE\r\n"
@@ -177,19 +180,20 @@ TEST_F(Lsp, PairedDescriptionsAreCheckedTogetherAndRecheckedOnEdit) {
       initialize() + open(file("Valle_linea.txt"), line) + open(file("Valle_12-.txt"), k_train) +
       request(2, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) +
       // Move the board off the signal's cell: the train's fault goes.
-      notification("textDocument/didChange",
-                   "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
-                       "\",\"version\":2},\"contentChanges\":[{\"range\":{\"start\":{\"line\":5,"
-                       "\"character\":17},\"end\":{\"line\":5,\"character\":21}},\"text\":\"4500\"}"
-                       "]}") +
+      notification(
+          "textDocument/didChange",
+          "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+              "\",\"version\":2},\"contentChanges\":[{\"range\":{\"start\":{\"line\":10,"
+              "\"character\":17},\"end\":{\"line\":10,\"character\":21}},\"text\":\"4500\"}"
+              "]}") +
       request(3, "textDocument/documentSymbol", document(file("Valle_12-.txt"))) + k_end;
   const transcript t = serve(input, folder_.path());
   EXPECT_EQ(t.diagnostics(file("Valle_12-.txt"), 2),
             "[{\"code\":16,\"codeDescription\":{\"href\":\"" + reference() +
                 "\"},\"message\":\"signal cell occupied\",\"range\":{\"end\":{\"character\":13,"
-                "\"line\":10},\"start\":{\"character\":9,\"line\":10}},\"relatedInformation\":[{"
-                "\"location\":{\"range\":{\"end\":{\"character\":15,\"line\":5},\"start\":{"
-                "\"character\":0,\"line\":5}},\"uri\":\"" +
+                "\"line\":13},\"start\":{\"character\":9,\"line\":13}},\"relatedInformation\":[{"
+                "\"location\":{\"range\":{\"end\":{\"character\":15,\"line\":10},\"start\":{"
+                "\"character\":0,\"line\":10}},\"uri\":\"" +
                 uri(file("Valle_linea.txt")) +
                 "\"},\"message\":\"the cell is already taken by the record here\"}],\"severity\":1,"
                 "\"source\":\"scenario_gen\"}]");
@@ -220,8 +224,8 @@ TEST_F(Lsp, UnicodeTextAndPositionUnits) {
               "[{\"message\":\"U+0141 is not a Windows-1252 character, the only ones the "
               "simulator shows; write it another way\",\"range\":{\"end\":{\"character\":" +
                   std::to_string(end) +
-                  ",\"line\":8},\"start\":{\"character\":" + std::to_string(start) +
-                  ",\"line\":8}},\"severity\":1,\"source\":"
+                  ",\"line\":11},\"start\":{\"character\":" + std::to_string(start) +
+                  ",\"line\":11}},\"severity\":1,\"source\":"
                   "\"scenario_gen\"}]")
         << utf8;
   }
