@@ -18,4 +18,10 @@ bool colour_on_stderr() {
   return ::SetConsoleMode(err, mode | ENABLE_VIRTUAL_TERMINAL_PROCESSING) != 0;
 }
 
+bool stderr_is_terminal() {
+  // A console answers GetConsoleMode; a pipe, a file or NUL does not.
+  DWORD mode = 0;
+  return ::GetConsoleMode(::GetStdHandle(STD_ERROR_HANDLE), &mode) != 0;
+}
+
 }  // namespace scenario
