@@ -40,6 +40,10 @@ message(STATUS "Language server for scenario_gen lsp (nlohmann-json): ${scenario
 add_executable(make_editor_files tools/make_editor_files.cc)
 scenario_sees(make_editor_files sources)
 target_link_libraries(make_editor_files PRIVATE scenario_sources)
+if(WIN32)
+  # Run under Wine at build time: every runtime linked in, as the program's.
+  target_link_options(make_editor_files PRIVATE -static -static-libgcc -static-libstdc++)
+endif()
 set(scenario_editor_files ${PROJECT_BINARY_DIR}/editors)
 set(editor_stamp ${PROJECT_BINARY_DIR}/generated/editor_files.stamp)
 add_custom_command(OUTPUT ${editor_stamp}
