@@ -7,16 +7,6 @@ option(SCENARIO_WITH_LSP "Build the language server when nlohmann-json is instal
 set(scenario_lsp OFF)
 if(SCENARIO_WITH_LSP AND NOT SCENARIO_FUZZ)
   find_package(nlohmann_json 3 QUIET)
-  if(NOT nlohmann_json_FOUND AND CMAKE_CROSSCOMPILING AND EXISTS /usr/include/nlohmann/json.hpp)
-    # The library is headers only and the same for every target: the Windows
-    # build takes the build machine's (Debian: nlohmann-json3-dev), copied
-    # into the build folder so that no other header of the machine is seen.
-    file(COPY /usr/include/nlohmann DESTINATION ${PROJECT_BINARY_DIR}/nlohmann-include)
-    add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
-    set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
-                          INTERFACE_INCLUDE_DIRECTORIES ${PROJECT_BINARY_DIR}/nlohmann-include)
-    set(nlohmann_json_FOUND ON)
-  endif()
   if(nlohmann_json_FOUND)
     set(scenario_lsp ON)
   endif()
@@ -55,7 +45,12 @@ add_custom_command(OUTPUT ${editor_stamp}
   COMMENT "Generating the editor files from the keyword tables"
   VERBATIM)
 add_custom_target(scenario_editor_files ALL DEPENDS ${editor_stamp})
-install(DIRECTORY ${scenario_editor_files}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/scenario_gen/editors)
+if(WIN32)
+  # The Windows zip holds them beside the program.
+  install(DIRECTORY ${scenario_editor_files}/ DESTINATION editors)
+else()
+  install(DIRECTORY ${scenario_editor_files}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/scenario_gen/editors)
+endif()
 
 # The editor tests with real clients (tests/editor/): the protocol client
 # library VS Code uses and the TextMate tokeniser (npm ci there), and

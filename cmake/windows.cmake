@@ -132,7 +132,9 @@ set(scenario_windows_skipped
   "Compile.RefusesToWriteOverItsInputs|expects a slash between folder and name and makes symbolic links, which Wine does not"
   "Compile.NamesAreStoredAsTheSimulatorReadsThem|names its files by narrow strings, which the C runtime reads in the ANSI code page (tests/platform_win32_test.cc tests accented names)"
   "CommandLine.UsageErrorsSayWhatAndWhereToLookAndWriteNothing|makes a FIFO"
-  "DefaultRun.AttendereOnATerminalOnlyAndNotWithQuiet|needs a pseudo terminal"
+  "DefaultRun.AttendereAndTheFilesWrittenOnATerminalOnlyAndNotWithQuiet|needs a pseudo terminal"
+  "Compile.ATerminalRunEndsWithTheCountAPipeDoesNot|needs a pseudo terminal"
+  "Options.EveryOptionOfEachCommandIsInItsHelpUsageAndCompletion|runs the bash completion script, which is not made for Windows"
   "Check.ColourOnlyOnATerminalWithoutNoColor|needs a pseudo terminal"
   "DefaultRun.FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut|makes a folder read-only by POSIX permissions"
 )

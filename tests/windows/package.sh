@@ -1,10 +1,12 @@
 #!/bin/sh
 # The Windows zip: made by cpack, unpacked into a scratch folder, it holds the
-# program, README, licence, authoring guide and examples, its text in CR LF;
+# program, README, licence, authoring guide, examples and editor files, its
+# text in CR LF;
 # the program run from there under Wine writes the shipped scenario beside
 # itself and checks the examples it came with.
 # Usage: package.sh CPACK BUILD_DIR WINE (WINEPREFIX set)
 set -eu
+export LC_ALL=C
 cpack=$1 build=$2 wine=$3
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -17,7 +19,12 @@ top="$dir/unpacked/$(basename "$zip" .zip)"
 (cd "$top" && find . -type f | sort) >"$dir/listing"
 cat "$dir/listing"
 printf '%s\n' ./LICENSE ./README.md ./docs/authoring.md ./docs/examples/Valle_12-.txt \
-  ./docs/examples/Valle_linea.txt ./scenario_gen.exe >"$dir/expected"
+  ./docs/examples/Valle_linea.txt ./editors/notepad++/scenario_gen.xml \
+  ./editors/vim/ftdetect/scenario_gen.vim ./editors/vim/syntax/scenario_line.vim \
+  ./editors/vim/syntax/scenario_train.vim ./editors/vscode/LICENSE ./editors/vscode/extension.js \
+  ./editors/vscode/language-configuration.json ./editors/vscode/package.json \
+  ./editors/vscode/syntaxes/scenario-line.tmLanguage.json \
+  ./editors/vscode/syntaxes/scenario-train.tmLanguage.json ./scenario_gen.exe >"$dir/expected"
 cmp -s "$dir/listing" "$dir/expected" || { echo "the zip does not hold what it should"; exit 1; }
 for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt; do
   # Every line ends with CR LF: no LF without its CR.
