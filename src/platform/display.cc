@@ -1,7 +1,5 @@
 #include "platform/display.h"
 
-#include <unistd.h>
-
 #include <ostream>
 
 #ifdef SCENARIO_WITH_WINDOW
@@ -9,28 +7,6 @@
 #endif
 
 namespace scenario {
-namespace {
-
-class terminal_display final : public display {
- public:
-  terminal_display(std::ostream& err, bool show_label) : err_(err), show_label_(show_label) {}
-  void show_progress(std::string_view label) override {
-    if (show_label_) err_ << label << std::endl;
-  }
-  void message_box(std::string_view text) override { err_ << text << std::endl; }
-
- private:
-  std::ostream& err_;
-  bool show_label_;
-};
-
-class silent_display final : public display {
- public:
-  void show_progress(std::string_view) override {}
-  void message_box(std::string_view) override {}
-};
-
-}  // namespace
 
 std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress) {
 #ifdef SCENARIO_WITH_WINDOW
@@ -38,17 +14,6 @@ std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress
     if (auto window = load_window_display()) return window;
 #endif
   return make_terminal_display(err, progress);
-}
-
-std::unique_ptr<display> make_terminal_display(std::ostream& err, progress_shown progress) {
-  // "Attendere" is for a person watching; a log or a pipe is better off
-  // without a line that says nothing about the result.
-  const bool seen = progress == progress_shown::where_seen && ::isatty(STDERR_FILENO) == 1;
-  return std::make_unique<terminal_display>(err, seen);
-}
-
-std::unique_ptr<display> make_silent_display() {
-  return std::make_unique<silent_display>();
 }
 
 }  // namespace scenario

@@ -24,11 +24,6 @@ constexpr DWORD k_window_style = WS_OVERLAPPEDWINDOW;
 // How long show_progress lets the window system put the window on screen.
 constexpr auto k_expose_wait = std::chrono::milliseconds(1000);
 
-bool console_on(DWORD which) {
-  DWORD mode = 0;
-  return ::GetConsoleMode(::GetStdHandle(which), &mode) != 0;
-}
-
 LRESULT CALLBACK progress_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   // The run never asks the window to close: closing it would end nothing.
   if (message == WM_CLOSE) return 0;
@@ -121,25 +116,6 @@ class window_display final : public display {
   HFONT font_ = nullptr;
 };
 
-class terminal_display final : public display {
- public:
-  terminal_display(std::ostream& err, bool show_label) : err_(err), show_label_(show_label) {}
-  void show_progress(std::string_view label) override {
-    if (show_label_) err_ << label << std::endl;
-  }
-  void message_box(std::string_view text) override { err_ << text << std::endl; }
-
- private:
-  std::ostream& err_;
-  bool show_label_;
-};
-
-class silent_display final : public display {
- public:
-  void show_progress(std::string_view) override {}
-  void message_box(std::string_view) override {}
-};
-
 }  // namespace
 
 std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress) {
@@ -148,17 +124,6 @@ std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress
     if (window->open()) return window;
   }
   return make_terminal_display(err, progress);
-}
-
-std::unique_ptr<display> make_terminal_display(std::ostream& err, progress_shown progress) {
-  // "Attendere" is for a person watching; a log or a pipe is better off
-  // without a line that says nothing about the result.
-  const bool seen = progress == progress_shown::where_seen && console_on(STD_ERROR_HANDLE);
-  return std::make_unique<terminal_display>(err, seen);
-}
-
-std::unique_ptr<display> make_silent_display() {
-  return std::make_unique<silent_display>();
 }
 
 }  // namespace scenario
