@@ -1,5 +1,8 @@
 #include "inspect/description_text.h"
 
+#include <array>
+#include <tuple>
+
 #include "sources/record_layout.h"
 
 namespace scenario {
@@ -15,24 +18,24 @@ std::string field_of(const std::string& text) {
 
 std::vector<std::string> line_description_lines(const line_records& r) {
   std::vector<std::string> out{"[generale]"};
-  out.push_back(general_line("lunghezza percorso", {r.length}));
-  const char* const names[] = {"uno", "due", "tre"};
-  for (int i = 0; i < 3; ++i) {
-    const reference_values& ref = r.references[static_cast<std::size_t>(i)];
-    out.push_back(
-        general_line(std::string("progressiva chilometrica ") + names[i], {ref.p, ref.k, ref.f}));
+  out.push_back(general_line(usual_keyword(line_record::route_length), {r.length}));
+  // The references "uno", "due" and "tre", in that order.
+  const std::array references{line_record::km_reference_uno, line_record::km_reference_due,
+                              line_record::km_reference_tre};
+  static_assert(references.size() == std::tuple_size_v<decltype(r.references)>);
+  for (std::size_t i = 0; i < references.size(); ++i) {
+    const reference_values& ref = r.references[i];
+    out.push_back(general_line(usual_keyword(references[i]), {ref.p, ref.k, ref.f}));
   }
-  out.push_back(general_line("sfondo uno", {r.sfondo_uno}));
-  out.push_back(general_line("sfondo due", {r.sfondo_due}));
-  out.push_back(general_line("sfondo tre", {r.sfondo_tre}));
+  out.push_back(general_line(usual_keyword(line_record::background_uno), {r.sfondo_uno}));
+  out.push_back(general_line(usual_keyword(line_record::background_due), {r.sfondo_due}));
+  out.push_back(general_line(usual_keyword(line_record::background_tre), {r.sfondo_tre}));
   out.push_back(
-      general_line("ripetizione segnali " + std::to_string(r.repetition.codes) + " codici",
-                   {r.repetition.from, r.repetition.to}));
+      general_line(repetition_keyword(r.repetition.codes), {r.repetition.from, r.repetition.to}));
 
   out.push_back("[curve]");
   for (const curve_values& c : r.curves)
-    out.push_back(curve_line(std::string("curva") + (c.left ? "s" : "d") + std::to_string(c.digit),
-                             c.start, c.length));
+    out.push_back(curve_line(curve_keyword(c.left, c.digit), c.start, c.length));
   out.push_back("[pendenze]");
   for (const fill_values& g : r.gradients) out.push_back(gradient_line(g.position, g.value));
   out.push_back("[montagne]");
@@ -49,9 +52,9 @@ std::vector<std::string> line_description_lines(const line_records& r) {
 
 std::vector<std::string> train_description_lines(const train_records& r) {
   std::vector<std::string> out{"[generale]"};
-  out.push_back(general_line("numero vetture", {r.cars}));
-  out.push_back(general_line("percentuale massa frenata", {r.braked_mass}));
-  out.push_back(general_line("sabbia", {r.sand}));
+  out.push_back(general_line(usual_keyword(train_record::car_count), {r.cars}));
+  out.push_back(general_line(usual_keyword(train_record::braked_mass), {r.braked_mass}));
+  out.push_back(general_line(usual_keyword(train_record::sand), {r.sand}));
   out.push_back(clock_line(r.hours, r.minutes, r.seconds));
   out.push_back("[aderenze]");
   for (const fill_values& a : r.adhesion) out.push_back(adhesion_line(a.position, a.value));

@@ -78,6 +78,14 @@ const record_spec& record_of(train_record kind) {
   return k_train_table[static_cast<std::size_t>(kind)];
 }
 
+std::string_view usual_keyword(line_record kind) {
+  return record_of(kind).keywords.front();
+}
+
+std::string_view usual_keyword(train_record kind) {
+  return record_of(kind).keywords.front();
+}
+
 bool field_holds(const record_spec& record, std::string_view field, bool any_case) {
   const bool exact = record.match == letter_case::exact && !any_case;
   for (std::string_view word : record.words)

@@ -22,6 +22,8 @@
 // functions below serve the usual questions without spelling a keyword.
 #pragma once
 
+#include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -158,6 +160,27 @@ enum class line_record { SCENARIO_LINE_RECORDS(SCENARIO_KEYWORD_KIND, ) };
 enum class train_record { SCENARIO_TRAIN_RECORDS(SCENARIO_KEYWORD_KIND, ) };
 #undef SCENARIO_KEYWORD_KIND
 
+// The number of fields each kind has, known when compiling: the layout's
+// fixed-size lists of values follow it.
+#define SCENARIO_ONE_FIELD(...) 1
+#define SCENARIO_FIELD_LIST(...) __VA_ARGS__
+#define SCENARIO_FIELD_COUNT(kind, part, match, words, keywords, sections, read_as, fields) \
+  std::initializer_list<int>{SCENARIO_FIELD_LIST fields}.size(),
+inline constexpr std::size_t k_line_field_counts[] = {
+    SCENARIO_LINE_RECORDS(SCENARIO_FIELD_COUNT, SCENARIO_ONE_FIELD)};
+inline constexpr std::size_t k_train_field_counts[] = {
+    SCENARIO_TRAIN_RECORDS(SCENARIO_FIELD_COUNT, SCENARIO_ONE_FIELD)};
+#undef SCENARIO_FIELD_COUNT
+#undef SCENARIO_FIELD_LIST
+#undef SCENARIO_ONE_FIELD
+
+constexpr std::size_t field_count(line_record kind) {
+  return k_line_field_counts[static_cast<std::size_t>(kind)];
+}
+constexpr std::size_t field_count(train_record kind) {
+  return k_train_field_counts[static_cast<std::size_t>(kind)];
+}
+
 enum class description_format { line, train };
 // Where a kind is recognised (see above).
 enum class record_part { general, body, anywhere };
@@ -187,6 +210,10 @@ struct record_spec {
 std::span<const record_spec> keyword_table(description_format format);
 const record_spec& record_of(line_record kind);
 const record_spec& record_of(train_record kind);
+
+// The keyword a kind is usually written with: its first as written.
+std::string_view usual_keyword(line_record kind);
+std::string_view usual_keyword(train_record kind);
 
 // True when field holds every word of the kind (with its letter case when
 // exact). any_case ignores the case of exact words too: what an author

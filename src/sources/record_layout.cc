@@ -1,6 +1,8 @@
 #include "sources/record_layout.h"
 
+#include <iterator>
 #include <span>
+#include <tuple>
 
 namespace scenario {
 namespace {
@@ -39,6 +41,24 @@ bool is_blank(char c) {
 
 }  // namespace
 
+std::string_view curve_keyword(bool left, int digit) {
+  // As the compiler reads a curve keyword: its digit gives the curvature, an
+  // "s" the turn to the left.
+  for (std::string_view keyword : record_of(line_record::curve).keywords)
+    if (keyword.back() == '0' + digit && (keyword.find('s') != keyword.npos) == left)
+      return keyword;
+  return {};
+}
+
+std::string_view repetition_keyword(int codes) {
+  const std::span<const std::string_view> keywords =
+      record_of(line_record::signal_repetition).keywords;
+  const std::string count = ' ' + std::to_string(codes == 9 ? 9 : 4) + ' ';
+  for (std::string_view keyword : keywords)
+    if (keyword.find(count) != keyword.npos) return keyword;
+  return keywords.front();
+}
+
 std::string general_line(std::string_view keyword, std::initializer_list<std::int32_t> values) {
   std::string line(keyword);
   for (std::int32_t v : values) line += ",    " + std::to_string(v);
@@ -54,64 +74,72 @@ std::string curve_line(std::string_view keyword, std::int32_t start, std::int32_
 std::string gradient_line(std::int32_t position, std::int32_t gradient) {
   const std::int32_t values[] = {position, gradient};
   const int gaps[] = {2, 3};
-  return spaced("pendenza", values, gaps);
+  return spaced(usual_keyword(line_record::gradient), values, gaps);
 }
 
 std::string scenery_line(std::int32_t inizio, std::int32_t fine, std::int32_t tipo) {
   const std::int32_t values[] = {inizio, fine, tipo};
   const int gaps[] = {3, 2, 2};
-  return spaced("montagna", values, gaps);
+  return spaced(usual_keyword(line_record::scenery), values, gaps);
 }
 
-std::string speed_board_line(std::int32_t posizione,
-                             const std::array<std::optional<std::int32_t>, 8>& values) {
-  std::string line = "indicatori_vmax,  " + std::to_string(posizione);
+std::string speed_board_line(std::int32_t posizione, const speed_board_numbers& values) {
+  std::string line(usual_keyword(line_record::speed_board));
+  line += ",  " + std::to_string(posizione);
   for (const std::optional<std::int32_t>& v : values)
     line += ",  " + (v ? std::to_string(*v) : std::string());
   return line;
 }
 
 std::string text_board_line(std::int32_t position, std::string_view field) {
-  return "cartello indicatore,  " + std::to_string(position) + ",  " + std::string(field);
+  return std::string(usual_keyword(line_record::text_board)) + ",  " + std::to_string(position) +
+         ",  " + std::string(field);
 }
 
 std::string clock_line(std::int32_t hours, std::int32_t minutes, std::int32_t seconds) {
-  return "orologio,    " + std::to_string(hours) + std::string(15, ' ') + std::to_string(minutes) +
-         std::string(12, ' ') + std::to_string(seconds) + ' ';
+  return std::string(usual_keyword(train_record::clock)) + ",    " + std::to_string(hours) +
+         std::string(15, ' ') + std::to_string(minutes) + std::string(12, ' ') +
+         std::to_string(seconds) + ' ';
 }
 
 std::string adhesion_line(std::int32_t position, std::int32_t adhesion) {
   const std::int32_t values[] = {position, adhesion};
   const int widths[] = {4, 7};
-  return aligned("aderenza", values, widths);
+  return aligned(usual_keyword(train_record::adhesion), values, widths);
 }
 
 std::string speed_limit_line(std::int32_t position, std::int32_t speed) {
   const std::int32_t values[] = {position, speed};
   const int widths[] = {8, 6};
-  return aligned("velocita", values, widths);
+  return aligned(usual_keyword(train_record::speed_limit), values, widths);
 }
 
-std::string station_line(const std::array<std::int32_t, 16>& values, std::string_view name_field) {
+std::string station_line(const station_numbers& values, std::string_view name_field) {
   static constexpr int widths[] = {8, 3, 5, 3, 2, 2, 3, 1, 1, 3, 1, 1, 5, 4, 2, 2};
-  return aligned("stazione", values, widths) + ", " + std::string(name_field);
+  static_assert(std::size(widths) == std::tuple_size_v<station_numbers>);
+  return aligned(usual_keyword(train_record::station), values, widths) + ", " +
+         std::string(name_field);
 }
 
-std::string slowdown_line(const std::array<std::int32_t, 6>& values) {
+std::string slowdown_line(const slowdown_numbers& values) {
   static constexpr int widths[] = {8, 6, 5, 2, 3, 3};
-  return aligned("rallentamento", values, widths);
+  static_assert(std::size(widths) == std::tuple_size_v<slowdown_numbers>);
+  return aligned(usual_keyword(train_record::slowdown), values, widths);
 }
 
-std::string signal_line(const std::array<std::int32_t, 11>& values) {
+std::string signal_line(const signal_numbers& values) {
+  // The last value, the clearing delay, stands after one blank.
   static constexpr int widths[] = {8, 4, 2, 2, 3, 2, 5, 3, 1, 1};
-  return aligned("segnale", std::span(values).first(10), widths) + ", " +
-         std::to_string(values[10]);
+  static_assert(std::size(widths) + 1 == std::tuple_size_v<signal_numbers>);
+  return aligned(usual_keyword(train_record::signal), std::span(values).first(std::size(widths)),
+                 widths) +
+         ", " + std::to_string(values.back());
 }
 
 std::string code_line_line(std::int32_t position, std::int32_t value) {
   const std::int32_t values[] = {position, value};
   const int widths[] = {8, 6};
-  return aligned("abbattimento", values, widths);
+  return aligned(usual_keyword(train_record::code_line), values, widths);
 }
 
 std::optional<std::string> text_field(std::string_view text) {
