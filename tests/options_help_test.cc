@@ -102,7 +102,9 @@ TEST(Options, EveryOptionOfEachCommandIsInItsHelpUsageAndCompletion) {
       const std::size_t at = help.find(words);
       ASSERT_NE(at, help.npos) << words;
       EXPECT_NE(std::string(" \n").find(help[at + words.size()]), std::string::npos) << words;
-      if (o.flag != k_accept_help) EXPECT_NE(usage.find(usage_words(o, c.name)), usage.npos);
+      if (o.flag != k_accept_help) {
+        EXPECT_NE(usage.find(usage_words(o, c.name)), usage.npos);
+      }
       if (o.usual_choices > 0) {
         const std::vector<std::string>& values = offered[answer++];
         for (const std::string_view v : completed_values(o)) {
@@ -136,7 +138,9 @@ TEST(Options, HelpTextStandsInOneColumn) {
       EXPECT_LE(line.size(), 79u);
       const std::size_t gap = line.find("  ", line.find_first_not_of(' '));
       // Words alone on their line, or the text starting in column 29.
-      if (gap != line.npos) EXPECT_EQ(line.find_first_not_of(' ', gap), 28u);
+      if (gap != line.npos) {
+        EXPECT_EQ(line.find_first_not_of(' ', gap), 28u);
+      }
     }
   }
 }

@@ -82,8 +82,9 @@ TEST(InvertScenery, AnyOrderOfSectionsComesBack) {
     for (scenery_values s : back.records) memo_montagna(again, state, s.inizio, s.fine, s.tipo);
     for (std::size_t c = 0; c < grid.size(); ++c) {
       EXPECT_EQ(again[c].ambiente, grid[c].ambiente) << "cell " << c;
-      if (grid[c].tipo_cella == k_scenery_marker || grid[c].tipo_cella == k_empty)
+      if (grid[c].tipo_cella == k_scenery_marker || grid[c].tipo_cella == k_empty) {
         EXPECT_EQ(again[c].tipo_cella, grid[c].tipo_cella) << "cell " << c;
+      }
     }
   }
 }

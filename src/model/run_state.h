@@ -24,7 +24,8 @@ enum class compile_end {
 // Which file a fault or warning concerns.
 enum class fault_origin { line_file, train_file, pass, run };
 
-// One recorded compile fault.
+// One recorded compile fault. The members past `detail` have defaults of
+// their own, so a fault without a column or a cause may leave them out.
 struct fault {
   std::int32_t code = 0;
   std::optional<std::int32_t> position;  // metres, for the faults that record one
@@ -38,7 +39,7 @@ struct fault {
   int cause_column = 0;
   // What the note at the cause says; empty for "the missing value was taken
   // from here".
-  std::string cause_what;
+  std::string cause_what{};
 
   friend bool operator==(const fault&, const fault&) = default;
 };
@@ -56,13 +57,14 @@ struct source_note {
   friend bool operator==(const source_note&, const source_note&) = default;
 };
 
+// The notes have a default of their own: a warning without any leaves them out.
 struct source_warning {
   fault_origin origin = fault_origin::line_file;  // line_file or train_file
   int line = 0;                                   // source line, 0 when there is none
   std::string what;
   int column = 0;
   warning_group group = warning_group::none;
-  std::vector<source_note> notes;
+  std::vector<source_note> notes{};
 
   friend bool operator==(const source_warning&, const source_warning&) = default;
 };
