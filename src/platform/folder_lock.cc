@@ -47,9 +47,7 @@ bool wait_for_lock(int fd, const std::string& folder, std::ostream& notices) {
   while (!try_lock(fd)) {
     if (errno != EWOULDBLOCK) return false;
     if (std::chrono::steady_clock::now() - start >= k_patience) {
-      notices << "scenario_gen: note: waiting for another scenario_gen writing into '" << folder
-              << "'\n"
-              << std::flush;
+      notices << format_diagnostic(waiting_note(folder)) << std::flush;
       while (::flock(fd, LOCK_EX) != 0)
         if (errno != EINTR) return false;
       return true;

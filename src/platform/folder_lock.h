@@ -6,7 +6,12 @@
 #include <iostream>
 #include <string>
 
+#include "common/diagnostic.h"
+
 namespace scenario {
+
+// The note a writer gives once it has waited a while for the lock of folder.
+diagnostic waiting_note(const std::string& folder);
 
 struct held_folder;
 

@@ -48,9 +48,7 @@ std::wstring lock_name(const std::string& folder) {
 bool wait_for_lock(HANDLE mutex, const std::string& folder, std::ostream& notices) {
   DWORD r = ::WaitForSingleObject(mutex, k_patience_ms);
   if (r == WAIT_TIMEOUT) {
-    notices << "scenario_gen: note: waiting for another scenario_gen writing into '" << folder
-            << "'\n"
-            << std::flush;
+    notices << format_diagnostic(waiting_note(folder)) << std::flush;
     r = ::WaitForSingleObject(mutex, INFINITE);
   }
   return r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
