@@ -16,6 +16,7 @@
 #include "model/file_names.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/path_names.h"
 #include "run/diagnostics.h"
 #include "sources/text_writer.h"
 
@@ -30,14 +31,13 @@ diagnostic warning(std::string message, std::string file = {}) {
 
 // Each file named otherwise than the table's names say.
 std::vector<diagnostic> name_warnings(const loaded_scenario& s, const decompiled& d) {
-  namespace fs = std::filesystem;
   const std::pair<const loaded_file*, std::string> expected[] = {
       {&s.grid, grid_file_name(d.nome_linea, d.numero_treno)},
       {&s.stations, station_file_name(d.nome_linea, d.numero_treno)},
       {&s.plan, plan_file_name(d.nome_linea)}};
   std::vector<diagnostic> out;
   for (const auto& [file, name] : expected)
-    if (fs::path(file->path).filename() != name)
+    if (utf8_of(path_from_utf8(file->path).filename()) != name)
       out.push_back(warning("the station table names the scenario's file '" + name +
                                 "'; the descriptions are named after the table",
                             file->path));

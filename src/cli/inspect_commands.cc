@@ -14,6 +14,7 @@
 #include "inspect/scenario_set.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -21,7 +22,7 @@ namespace {
 // Why draw does not write a picture named path (it writes SVG only), or an
 // empty text. A name without an extension (a device, a pipe) is taken.
 std::string refused_picture_name(const std::string& path) {
-  const std::string extension = lower_1252(std::filesystem::path(path).extension().string());
+  const std::string extension = lower_1252(utf8_of(path_from_utf8(path).extension()));
   if (path == "-" || extension.empty() || extension == ".svg") return {};
   return "draw writes SVG only, not '" + extension +
          "': name the picture FILE.svg, or - for "

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/folders.h"
 #include "platform/input.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -75,7 +76,7 @@ std::string_view kind_title(file_kind kind) {
 }
 
 std::optional<file_kind> kind_from_name(std::string_view path) {
-  const std::string name = lower_1252(std::filesystem::path(path).filename().string());
+  const std::string name = lower_1252(utf8_of(path_from_utf8(path).filename()));
   if (ends_with(name, "_linea.dat")) return file_kind::plan;
   if (ends_with(name, ".sim")) return file_kind::stations;
   if (ends_with(name, ".dat")) return file_kind::grid;

@@ -12,6 +12,7 @@
 #include "output/plan_format.h"
 #include "platform/files.h"
 #include "platform/folders.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -113,7 +114,7 @@ scenario_paths find_in_folder(const std::string& folder) {
   }
   std::string names;
   for (const scenario_paths& s : found)
-    names += (names.empty() ? "" : ", ") + fs::path(s.stations).filename().string();
+    names += (names.empty() ? "" : ", ") + utf8_of(path_from_utf8(s.stations).filename());
   throw failed("'" + folder + "' holds " + std::to_string(found.size()) + " scenarios (" + names +
                "); name the three files");
 }

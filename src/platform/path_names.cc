@@ -2,6 +2,14 @@
 
 namespace scenario {
 
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+  return std::filesystem::path(utf8);
+}
+
+std::string utf8_of(const std::filesystem::path& path) {
+  return path.string();
+}
+
 std::string_view file_name_of(std::string_view path) {
   const auto slash = path.find_last_of('/');
   return slash == path.npos ? path : path.substr(slash + 1);

@@ -5,9 +5,17 @@
 // and separator the user typed.
 #pragma once
 
+#include <filesystem>
+#include <string>
 #include <string_view>
 
 namespace scenario {
+
+// The path that UTF-8 text names, and the UTF-8 text of a path: the
+// program's names are UTF-8 on every system, while a path made from a plain
+// string on Windows reads it in the system's narrow code page.
+std::filesystem::path path_from_utf8(std::string_view utf8);
+std::string utf8_of(const std::filesystem::path& path);
 
 // The last name of path, after its folders.
 std::string_view file_name_of(std::string_view path);

@@ -1,5 +1,7 @@
 #include "platform/path_names.h"
 
+#include "platform/wide_text.h"
+
 namespace scenario {
 namespace {
 
@@ -8,6 +10,14 @@ char ascii_lower(char c) {
 }
 
 }  // namespace
+
+std::filesystem::path path_from_utf8(std::string_view utf8) {
+  return std::filesystem::path(widen(utf8));
+}
+
+std::string utf8_of(const std::filesystem::path& path) {
+  return narrow(path.native());
+}
 
 std::string_view file_name_of(std::string_view path) {
   const auto separator = path.find_last_of("/\\:");
