@@ -93,10 +93,10 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
                             {line_path, line_text},
                             {train_path, train_text}};
   compile_result result = compile(input);
-  if (!result.st.faults.empty() || !result.stamp_conflict.empty()) {
+  if (result.notes_need_sources()) {
     // The notes that name the record holding a taken cell need the sources
-    // traced, which costs a look over the grid per record: only a compile
-    // with something to explain pays for it, once more.
+    // traced, which costs a look at the cells each record writes: only a
+    // compile whose notes name such a record pays for it, once more.
     compile_input traced = input;
     traced.trace_sources = true;
     result = compile(traced);

@@ -1,5 +1,7 @@
 #include "run/compile.h"
 
+#include <algorithm>
+
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
 #include "output/check_codes.h"
@@ -21,6 +23,7 @@ class collector final : public reporter {
     found.is_fault = true;
     found.fault_found = f;
     std::int64_t& taken = out_.st.taken_cell;
+    found.on_taken_cell = taken >= 0;
     if (trace_ && taken >= 0) {
       settle();
       if (static_cast<std::size_t>(taken) < out_.sources.objects.size())
@@ -107,6 +110,11 @@ std::vector<source_warning> compile_result::warnings() const {
   for (const finding& f : findings)
     if (!f.is_fault) out.push_back(f.warning);
   return out;
+}
+
+bool compile_result::notes_need_sources() const {
+  return !stamp_conflict.empty() || std::any_of(findings.begin(), findings.end(),
+                                                [](const finding& f) { return f.on_taken_cell; });
 }
 
 compile_result compile(const compile_input& input) {

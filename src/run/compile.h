@@ -49,6 +49,8 @@ struct finding {
   // For a fault on a taken cell, when sources are traced: the record that
   // placed what holds it.
   source_ref holder;
+  // A fault on a taken cell, traced or not.
+  bool on_taken_cell = false;
 };
 
 struct compile_result {
@@ -77,6 +79,10 @@ struct compile_result {
   bool has_grid() const { return !st.percorso.empty(); }
   // The warnings among the findings, in order.
   std::vector<source_warning> warnings() const;
+  // True when a compile of the same input with sources traced would have
+  // more to say: a fault on a taken cell names the record holding it, a
+  // stamp conflict the record in the stamp's cell.
+  bool notes_need_sources() const;
 };
 
 // memorizza_percorso's work without its files: stores the plan flag, clears

@@ -3,6 +3,7 @@
 
 #include "model/fault_codes.h"
 #include "run/compile.h"
+#include "run/diagnostics.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -52,6 +53,42 @@ TEST(CompileSources, EachObjectNamesTheRecordThatMadeIt) {
   // Without the request, nothing is noted.
   in.trace_sources = false;
   EXPECT_TRUE(compile(in).sources.objects.empty());
+}
+
+// An untraced compile says when tracing the sources would add to what is
+// printed: a fault on a taken cell, or a stamp conflict. Otherwise both read
+// the same, and compile need not trace.
+TEST(CompileSources, SaysWhenOnlyTracedSourcesGiveANote) {
+  struct row {
+    const char* what;
+    std::string line;
+    std::string train;
+    bool needs_sources;
+  };
+  const std::string board = "indicatori_vmax, 1850, 85,90,90,0,,,,0";
+  const row rows[] = {
+      {"no fault", testing::line_text(10000), testing::train_text(), false},
+      {"a value fault", testing::line_text(10000, {"pendenza, 100, 200"}), testing::train_text(),
+       false},
+      {"a taken cell", testing::line_text(10000, {board, board}), testing::train_text(), true},
+      {"a stamp conflict", testing::line_text(10000),
+       testing::train_text({"rallentamento, 0, 50, 200, 0, 0, 0"}), true},
+  };
+  auto printed = [](const compile_result& r) {
+    std::vector<diagnostic> out = compile_diagnostics(r, /*with_warnings=*/true);
+    if (!r.stamp_conflict.empty()) out.push_back(stamp_conflict_diagnostic(r));
+    return out;
+  };
+  for (const row& r : rows) {
+    SCOPED_TRACE(r.what);
+    compile_input in{"Valle", "12", true, {"v_linea.txt", r.line}, {"v_12-.txt", r.train}};
+    const compile_result plain = compile(in);
+    in.trace_sources = true;
+    const compile_result traced = compile(in);
+    EXPECT_EQ(plain.notes_need_sources(), r.needs_sources);
+    EXPECT_EQ(traced.notes_need_sources(), r.needs_sources);
+    EXPECT_EQ(printed(plain) == printed(traced), !r.needs_sources);
+  }
 }
 
 }  // namespace
