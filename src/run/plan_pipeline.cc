@@ -1,6 +1,7 @@
 #include "run/plan_pipeline.h"
 
 #include <system_error>
+#include <utility>
 
 namespace scenario {
 namespace {
@@ -10,7 +11,8 @@ struct stopped {};
 
 }  // namespace
 
-plan_pipeline::plan_pipeline(const plan_runs& plan) : plan_(plan) {
+plan_pipeline::plan_pipeline(const plan_runs& plan, std::function<void()> then)
+    : plan_(plan), then_(std::move(then)) {
   memory_ = std::make_unique_for_overwrite<char[]>(k_buffers * k_plan_piece_bytes);
   for (std::size_t i = 0; i < k_buffers; ++i) free_[i] = memory_.get() + i * k_plan_piece_bytes;
   free_count_ = k_buffers;
@@ -56,6 +58,7 @@ void plan_pipeline::filled(std::uint64_t offset, char* bytes, std::size_t size) 
 void plan_pipeline::make_pieces() {
   try {
     encode_plan(plan_, *this);
+    if (then_) then_();
   } catch (const stopped&) {
     // The caller gave up; it neither wants the pieces nor an error.
   } catch (...) {
@@ -72,6 +75,7 @@ void plan_pipeline::make_pieces() {
 void plan_pipeline::drain(const plan_piece_fn& put) {
   if (!thread_.joinable()) {
     encode_plan(plan_, put);
+    if (then_) then_();
     return;
   }
   for (;;) {

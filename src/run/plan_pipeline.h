@@ -8,6 +8,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -20,25 +21,32 @@ namespace scenario {
 class plan_pipeline final : private plan_piece_buffers {
  public:
   // Buffers of the ring: the encoder holds up to two while it fills them,
-  // the rest wait to be written or to be filled again.
-  static constexpr std::size_t k_buffers = 8;
+  // the rest wait to be written or to be filled again. Four (1 MB) stay in
+  // the cache and cost half the fresh pages of eight, for the same time.
+  static constexpr std::size_t k_buffers = 4;
   // Each side, once it has to wait, sleeps until the other has this many
   // buffers for it (or is done), not for every single one: fewer wake-ups.
   static constexpr std::size_t k_wake_after = 2;
+  // Both sides asleep would need the encoder's one buffer, fewer than
+  // k_wake_after free and fewer than k_wake_after filled: the ring is
+  // larger, so one of them always has what it waits for.
+  static_assert(k_buffers > 1 + 2 * (k_wake_after - 1));
 
   // Starts making the pieces of plan, which must stay unchanged until the
-  // pipeline is destroyed. Where no thread can be started, drain makes them
-  // itself.
-  explicit plan_pipeline(const plan_runs& plan);
+  // pipeline is destroyed, then runs then (the other files' bytes, say) on
+  // the same thread while the last pieces are written. Where no thread can
+  // be started, drain does both itself.
+  explicit plan_pipeline(const plan_runs& plan, std::function<void()> then = {});
   // Stops the thread, if it is still making pieces, and waits for it.
   ~plan_pipeline();
   plan_pipeline(const plan_pipeline&) = delete;
   plan_pipeline& operator=(const plan_pipeline&) = delete;
 
   // Hands every piece to put, on the caller's thread, in the order
-  // encode_plan makes them: the same offsets and bytes. What put throws
-  // passes on (the destructor then stops the thread); so does what the
-  // thread met, once it has ended.
+  // encode_plan makes them: the same offsets and bytes; returns once then
+  // has run too. What put throws passes on (the destructor then stops the
+  // thread, and then may not run); so does what the thread met, then
+  // included, once it has ended.
   void drain(const plan_piece_fn& put);
 
  private:
@@ -54,6 +62,7 @@ class plan_pipeline final : private plan_piece_buffers {
   void stop_and_join();
 
   const plan_runs& plan_;
+  std::function<void()> then_;
   std::unique_ptr<char[]> memory_;  // the ring's buffers, side by side
   std::mutex mutex_;
   std::condition_variable for_writer_;

@@ -34,12 +34,14 @@ TEST(PlanPipeline, HandsOnTheEncodersPiecesInItsOrder) {
     // wait for buffers; a fast one waits for pieces.
     for (const bool slow : {false, true}) {
       pieces piped;
-      plan_pipeline pipeline(plan);
+      int then_ran = 0;
+      plan_pipeline pipeline(plan, [&] { ++then_ran; });
       pipeline.drain([&](std::uint64_t at, std::string_view b) {
         if (slow) std::this_thread::sleep_for(std::chrono::microseconds(300));
         piped.emplace_back(at, b);
       });
       EXPECT_TRUE(piped == direct) << plan.extent() << (slow ? " slow" : " fast");
+      EXPECT_EQ(then_ran, 1);
     }
   }
 }
@@ -47,10 +49,13 @@ TEST(PlanPipeline, HandsOnTheEncodersPiecesInItsOrder) {
 TEST(PlanPipeline, AFailedWriteEndsTheThreadAndPassesOn) {
   const plan_runs plan = long_plan();
   // After each count of pieces written, the writer fails; or no drain at
-  // all. Either way the pipeline ends without waiting for the rest.
-  for (const int fail_after : {-1, 0, 1, 2, 10}) {
+  // all; or the work after the pieces fails (1000). Either way the pipeline
+  // ends without waiting for the rest, and drain passes the failure on.
+  for (const int fail_after : {-1, 0, 1, 2, 10, 1000}) {
     SCOPED_TRACE(fail_after);
-    plan_pipeline pipeline(plan);
+    plan_pipeline pipeline(plan, [&] {
+      if (fail_after == 1000) throw std::runtime_error("out of memory");
+    });
     if (fail_after < 0) continue;
     int written = 0;
     EXPECT_THROW(pipeline.drain([&](std::uint64_t, std::string_view) {
