@@ -1,5 +1,6 @@
 #include "output/plan_format.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
@@ -71,6 +72,11 @@ void put_le(char* out, std::uint64_t v, int n) {
   }
 }
 
+void put_real(char* out, double value) {
+  put_le(out, static_cast<std::uint16_t>(plan_tag::real), 2);
+  put_le(out + 2, std::bit_cast<std::uint64_t>(value), 8);
+}
+
 void put_entry(block_writer& block, plan_tag tag, std::uint64_t value_bits) {
   const std::size_t value_bytes = plan_value_bytes(tag);
   char* out = block.room(2 + value_bytes);
@@ -132,17 +138,19 @@ void encode_plan(const plan_runs& plan, plan_piece_buffers& buffers) {
       put_entry(blocks[c], plan_tag::int16, 0);
       put_entry(blocks[c], plan_tag::int16, static_cast<std::uint16_t>(c));
     }
+    // The computed entries, tag and value, straight into both blocks as the
+    // points are made.
     plan_points points(plan);
     constexpr std::size_t k_batch = 1024;
-    double values[2][k_batch];
-    while (const std::size_t n = points.next(values[0], values[1], k_batch)) {
-      for (int c = 0; c < 2; ++c) {
-        char* out = blocks[c].room(10 * n);
-        for (std::size_t i = 0; i < n; ++i, out += 10) {
-          put_le(out, static_cast<std::uint16_t>(plan_tag::real), 2);
-          put_le(out + 2, std::bit_cast<std::uint64_t>(values[c][i]), 8);
-        }
-      }
+    std::size_t left = set - 2;
+    while (left > 0) {
+      const std::size_t n = std::min(left, k_batch);
+      char* out[2] = {blocks[0].room(10 * n), blocks[1].room(10 * n)};
+      points.for_next(n, [&](std::size_t i, plan_xy p) {
+        put_real(out[0] + 10 * i, p.c0);
+        put_real(out[1] + 10 * i, p.c1);
+      });
+      left -= n;
     }
   }
   for (int c = 0; c < 2; ++c) {
