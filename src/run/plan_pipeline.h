@@ -21,9 +21,12 @@ namespace scenario {
 class plan_pipeline final : private plan_piece_buffers {
  public:
   // Buffers of the ring: the encoder holds up to two while it fills them,
-  // the rest wait to be written or to be filled again. Four (1 MB) stay in
-  // the cache and cost half the fresh pages of eight, for the same time.
-  static constexpr std::size_t k_buffers = 4;
+  // the rest wait to be written or to be filled again. The two coordinate
+  // blocks fill side by side, so their pieces come two at a time: with six,
+  // the writer has two to write while the encoder fills the next two (with
+  // four, each would wait for the other in turn), and the 1.5 MB touch
+  // fewer fresh pages than eight would.
+  static constexpr std::size_t k_buffers = 6;
   // Each side, once it has to wait, sleeps until the other has this many
   // buffers for it (or is done), not for every single one: fewer wake-ups.
   static constexpr std::size_t k_wake_after = 2;
