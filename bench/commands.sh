@@ -18,13 +18,10 @@
 # lengths in km, default "10 100 300 1000").
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/timing.sh
 
 runs=${RUNS:-11}
 kms=${KMS:-10 100 300 1000}
-if [[ ! -x /usr/bin/time ]]; then
-  echo "bench/commands.sh: error: /usr/bin/time is missing (Debian: time)" >&2
-  exit 2
-fi
 builds=("$@")
 if ((${#builds[@]} == 0)); then
   builds=(build)
@@ -44,30 +41,7 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 unset DISPLAY
 
-echo "== machine"
-echo "cpu:   $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores"
-echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) before"
-
-# Prints the median of the numbers on stdin.
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { printf "%.3f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-# timed LOG CMD...: runs CMD, appending "WALL_MS PEAK_KB" to LOG; fails when
-# CMD does (exit status 1, a pending fault or a report, counts as done).
-timed() {
-  local log=$1 t0 t1 status=0
-  shift
-  t0=$EPOCHREALTIME
-  /usr/bin/time -f %M -o "$log.kb" "$@" >/dev/null 2>"$log.err" || status=$?
-  t1=$EPOCHREALTIME
-  if ((status > 1)); then
-    echo "bench/commands.sh: error: $* failed:" >&2
-    cat "$log.err" >&2
-    exit 1
-  fi
-  awk -v a="$t0" -v b="$t1" -v k="$(tail -n 1 "$log.kb")" 'BEGIN { printf "%.3f %d\n", (b - a) * 1000, k }' >>"$log"
-}
+machine_and_load before
 
 mkdir -p "$scratch/max"
 "$(dirname "${exes[0]}")/bench/bench_make_max" "$scratch/max" >/dev/null
@@ -114,4 +88,4 @@ for ((b = 0; b < ${#exes[@]}; ++b)); do
   done
 done
 echo
-echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) after"
+machine_and_load after

@@ -159,6 +159,29 @@ void serialise_bench(benchmark::State& state, const run_state& st, Serialise ser
   state.SetBytesProcessed(state.iterations() * bytes);
 }
 
+// (5) The plan's two costs apart: its points alone (the chain of steps, one
+// metre after another), and its pieces encoded (points and bytes) with no
+// file written, which is what the second thread of a run does.
+void plan_points_bench(benchmark::State& state) {
+  const plan_runs& plan = max_scenario().compiled.profilo;
+  constexpr std::size_t k_batch = 1024;
+  double c0[k_batch];
+  double c1[k_batch];
+  for (auto _ : state) {
+    plan_points points(plan);
+    while (points.next(c0, c1, k_batch) != 0) benchmark::DoNotOptimize(c0[0] + c1[0]);
+  }
+}
+void plan_encode_bench(benchmark::State& state) {
+  const plan_runs& plan = max_scenario().compiled.profilo;
+  for (auto _ : state) {
+    encode_plan(plan, [](std::uint64_t, std::string_view piece) {
+      benchmark::DoNotOptimize(piece.data());
+    });
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(plan_file_size(plan)));
+}
+
 // Every benchmark reports min and max beside Google Benchmark's own mean,
 // median and standard deviation when repeated.
 benchmark::internal::Benchmark* with_spread(benchmark::internal::Benchmark* b) {
@@ -185,6 +208,8 @@ const bool registered = [] {
     serialise_bench(s, max_scenario().compiled,
                     [](const run_state& st) { return serialise_plan(st.profilo); });
   }));
+  with_spread(benchmark::RegisterBenchmark("plan/max_points", plan_points_bench));
+  with_spread(benchmark::RegisterBenchmark("plan/max_encoded", plan_encode_bench));
   with_spread(benchmark::RegisterBenchmark("serialise/max_grid", [](benchmark::State& s) {
     serialise_bench(s, max_scenario().compiled,
                     [](const run_state& st) { return serialise_grid(st.percorso); });

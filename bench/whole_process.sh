@@ -18,12 +18,9 @@
 # preset's build/, built here first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source bench/timing.sh
 
 pairs=${PAIRS:-41}
-if [[ ! -x /usr/bin/time ]]; then
-  echo "bench/whole_process.sh: error: /usr/bin/time is missing (Debian: time)" >&2
-  exit 2
-fi
 if [[ -n ${BUILD_DIR:-} ]]; then
   build=$BUILD_DIR
 else
@@ -37,30 +34,7 @@ make_max=$(realpath "$build/bench/bench_make_max")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 
-echo "== machine"
-echo "cpu:   $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//'), $(nproc) cores"
-echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) before"
-
-# Prints the median of the numbers on stdin.
-median() {
-  sort -g | awk '{ v[NR] = $1 } END { printf "%.3f\n", (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
-}
-
-# timed LOG CMD...: runs CMD, appending "WALL_MS PEAK_KB" to LOG; fails when
-# CMD does (exit status 1, a pending compile fault, counts as done).
-timed() {
-  local log=$1 t0 t1 status=0
-  shift
-  t0=$EPOCHREALTIME
-  /usr/bin/time -f %M -o "$log.kb" "$@" >/dev/null 2>"$log.err" || status=$?
-  t1=$EPOCHREALTIME
-  if ((status > 1)); then
-    echo "bench/whole_process.sh: error: $* failed:" >&2
-    cat "$log.err" >&2
-    exit 1
-  fi
-  awk -v a="$t0" -v b="$t1" -v k="$(tail -n 1 "$log.kb")" 'BEGIN { printf "%.3f %d\n", (b - a) * 1000, k }' >>"$log"
-}
+machine_and_load before
 
 # run_pairs NAME WAY FOLDER CMD...: PAIRS interleaved pairs of CMD, run in
 # FOLDER, and a cp of the files it leaves there into an emptied folder;
@@ -149,4 +123,4 @@ for km in 10 100 300 1000; do
     "$(cut -d' ' -f1 "$dir/log" | median)" "$(cut -d' ' -f2 "$dir/log" | median)" \
     "$(cat "$dir/out"/* | wc -c)"
 done
-echo "load:  $(cut -d' ' -f1-3 /proc/loadavg) (1, 5, 15 min) after"
+machine_and_load after

@@ -15,39 +15,10 @@ void plan_runs::add(plan_run run) {
 }
 
 std::size_t plan_points::next(double* c0, double* c1, std::size_t n) {
-  std::size_t done = 0;
-  const std::vector<plan_run>& runs = plan_.runs();
-  while (done < n && run_ < runs.size()) {
-    const plan_run& r = runs[run_];
-    const std::size_t left = static_cast<std::size_t>(std::int64_t{r.last} - metre_ + 1);
-    const std::size_t count = std::min(left, n - done);
-    // The two points before stay in registers.
-    plan_xy last = last_;
-    plan_xy before = before_;
-    if (r.curved) {
-      for (std::size_t i = 0; i < count; ++i) {
-        const plan_xy p = curved_step(before, last, r.k);
-        before = last;
-        last = p;
-        c0[done + i] = p.c0;
-        c1[done + i] = p.c1;
-      }
-    } else {
-      for (std::size_t i = 0; i < count; ++i) {
-        const plan_xy p = straight_step(before, last);
-        before = last;
-        last = p;
-        c0[done + i] = p.c0;
-        c1[done + i] = p.c1;
-      }
-    }
-    last_ = last;
-    before_ = before;
-    done += count;
-    metre_ += static_cast<std::int32_t>(count);
-    if (metre_ > r.last) ++run_;
-  }
-  return done;
+  return for_next(n, [&](std::size_t i, plan_xy p) {
+    c0[i] = p.c0;
+    c1[i] = p.c1;
+  });
 }
 
 profilo_t plan_table(const plan_runs& plan) {

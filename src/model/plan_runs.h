@@ -4,6 +4,7 @@
 // is made only where a reader wants it whole.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -89,6 +90,13 @@ class plan_points {
   // and c1; returns how many, 0 after the last.
   std::size_t next(double* c0, double* c1, std::size_t n);
 
+  // Calls put(i, point) for each of the next metres, i counting from 0, at
+  // most n of them; returns how many. A caller that stores the points its
+  // own way (the plan file's encoder) does so inside the loop of steps,
+  // where the stores overlap the arithmetic of the next step.
+  template <typename Put>
+  std::size_t for_next(std::size_t n, Put put);
+
  private:
   const plan_runs& plan_;
   std::size_t run_ = 0;
@@ -96,6 +104,41 @@ class plan_points {
   plan_xy last_{0, 1};      // metre n - 1
   plan_xy before_{0, 0};    // metre n - 2
 };
+
+template <typename Put>
+std::size_t plan_points::for_next(std::size_t n, Put put) {
+  std::size_t done = 0;
+  const std::vector<plan_run>& runs = plan_.runs();
+  while (done < n && run_ < runs.size()) {
+    const plan_run& r = runs[run_];
+    const std::size_t left = static_cast<std::size_t>(std::int64_t{r.last} - metre_ + 1);
+    const std::size_t count = std::min(left, n - done);
+    // The two points before stay in registers.
+    plan_xy last = last_;
+    plan_xy before = before_;
+    if (r.curved) {
+      for (std::size_t i = 0; i < count; ++i) {
+        const plan_xy p = curved_step(before, last, r.k);
+        before = last;
+        last = p;
+        put(done + i, p);
+      }
+    } else {
+      for (std::size_t i = 0; i < count; ++i) {
+        const plan_xy p = straight_step(before, last);
+        before = last;
+        last = p;
+        put(done + i, p);
+      }
+    }
+    last_ = last;
+    before_ = before;
+    done += count;
+    metre_ += static_cast<std::int32_t>(count);
+    if (metre_ > r.last) ++run_;
+  }
+  return done;
+}
 
 // The whole table of the plan's entries.
 profilo_t plan_table(const plan_runs& plan);

@@ -42,6 +42,22 @@ inline constexpr std::size_t k_plan_piece_bytes = std::size_t{256} * 1024;
 using plan_piece_fn = std::function<void(std::uint64_t offset, std::string_view bytes)>;
 void encode_plan(const plan_runs& plan, const plan_piece_fn& put);
 
+// The same pieces, made in buffers the caller lends and handed back to it
+// filled, so that a caller passing them to another thread copies nothing.
+class plan_piece_buffers {
+ public:
+  // Room for one piece, k_plan_piece_bytes long; the encoder holds at most
+  // two at a time (one per coordinate block).
+  virtual char* lend() = 0;
+  // The piece of size bytes at offset, filled in a buffer lend gave; the
+  // encoder no longer touches it.
+  virtual void filled(std::uint64_t offset, char* piece, std::size_t size) = 0;
+
+ protected:
+  ~plan_piece_buffers() = default;
+};
+void encode_plan(const plan_runs& plan, plan_piece_buffers& buffers);
+
 // The whole line plan file of plan.
 std::string serialise_plan(const plan_runs& plan);
 

@@ -14,11 +14,6 @@
 namespace scenario {
 namespace {
 
-// Small writes are gathered up to this size before they go to the file.
-constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
-
-bool g_sync = false;
-
 std::string reason(int err) {
   return std::strerror(err);
 }
@@ -51,39 +46,10 @@ int injected_write_error(const std::string& path, std::uint64_t offset, std::siz
   return f != nullptr && f->write_error ? f->write_error(path, offset, size) : 0;
 }
 
-int injected_rename_error(const std::string& path) {
-  const file_faults* f = active_file_faults();
-  return f != nullptr && f->rename_error ? f->rename_error(path) : 0;
-}
-
 }  // namespace
-
-void set_sync_writes(bool on) {
-  g_sync = on;
-}
-
-bool sync_writes() {
-  return g_sync;
-}
-
-output_file::output_file(std::string path, std::string temp)
-    : path_(std::move(path)), temp_(std::move(temp)), guard_(temp_) {}
 
 output_file::~output_file() {
   if (fd_ >= 0) ::close(fd_);
-}
-
-void output_file::write(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() <= k_buffer_bytes) {
-    buffer_ += bytes;
-    return;
-  }
-  write_through(buffer_);
-  buffer_.clear();
-  if (bytes.size() < k_buffer_bytes)
-    buffer_ = bytes;
-  else
-    write_through(bytes);
 }
 
 void output_file::write_through(std::string_view bytes) {
@@ -123,15 +89,12 @@ void output_file::write_at(std::uint64_t offset, std::string_view bytes) {
 void output_file::finish() {
   write_through(buffer_);
   buffer_.clear();
-  if (g_sync && ::fsync(fd_) != 0) throw io_error(path_, "write", reason(errno));
+  if (sync_writes() && ::fsync(fd_) != 0) throw io_error(path_, "write", reason(errno));
   const int fd = fd_;
   fd_ = -1;
   // A file system that writes on close reports its failures here.
   if (::close(fd) != 0) throw io_error(path_, "write", reason(errno));
 }
-
-file_set::file_set(std::string folder, std::ostream& notices)
-    : folder_(std::move(folder)), lock_(folder_, notices) {}
 
 file_set::~file_set() {
   if (committed_) return;
@@ -162,8 +125,6 @@ output_file& file_set::add(std::string_view name) {
 }
 
 void file_set::put_in_place(output_file& f) {
-  if (const int err = injected_rename_error(f.path_); err != 0)
-    throw io_error(f.path_, "replace", reason(err));
   const char* temp = f.temp_.c_str();
   const char* path = f.path_.c_str();
   // An exchange keeps the older file, under the temporary name, until the
@@ -192,22 +153,12 @@ void file_set::take_back(output_file& f) {
   f.placed_ = output_file::placed::no;
 }
 
-void file_set::commit() {
-  for (const auto& f : members_) f->finish();
-  if (const file_faults* faults = active_file_faults(); faults != nullptr && faults->before_rename)
-    faults->before_rename();
-  const signals_held held;
-  std::size_t in_place = 0;
-  try {
-    for (; in_place < members_.size(); ++in_place) put_in_place(*members_[in_place]);
-  } catch (...) {
-    while (in_place > 0) take_back(*members_[--in_place]);
-    throw;
-  }
-  for (const auto& f : members_)
-    if (f->placed_ == output_file::placed::over_older) ::unlink(f->temp_.c_str());
-  committed_ = true;
-  if (g_sync && lock_.folder_descriptor() >= 0 && ::fsync(lock_.folder_descriptor()) != 0)
+void file_set::drop_older(output_file& f) {
+  ::unlink(f.temp_.c_str());
+}
+
+void file_set::sync_folder() {
+  if (sync_writes() && lock_.folder_descriptor() >= 0 && ::fsync(lock_.folder_descriptor()) != 0)
     throw io_error(folder_, "sync the folder", reason(errno));
 }
 

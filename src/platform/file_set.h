@@ -78,8 +78,14 @@ class file_set {
   void commit();
 
  private:
+  // The steps of the commit each system takes its own way: put f under its
+  // name, keeping any older file for a roll-back; put the older file back;
+  // remove the older file once the whole set is in place; make the names
+  // durable when writes are synced.
   void put_in_place(output_file& f);
   void take_back(output_file& f);
+  void drop_older(output_file& f);
+  void sync_folder();
 
   std::string folder_;
   folder_lock lock_;

@@ -20,15 +20,10 @@
 namespace scenario {
 namespace {
 
-// Small writes are gathered up to this size before they go to the file.
-constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
-
 // A name another program holds open is tried again this often, about two
 // seconds in all: long enough for a virus scanner to let go.
 constexpr int k_busy_tries = 20;
 constexpr auto k_busy_pause = std::chrono::milliseconds(100);
-
-bool g_sync = false;
 
 // output_file keeps its file in an int. Windows keeps kernel handles within
 // 32 bits on 64-bit systems, so a handle survives the trip through one.
@@ -69,11 +64,6 @@ void check_name(const std::string& path) {
 int injected_write_error(const std::string& path, std::uint64_t offset, std::size_t size) {
   const file_faults* f = active_file_faults();
   return f != nullptr && f->write_error ? f->write_error(path, offset, size) : 0;
-}
-
-int injected_rename_error(const std::string& path) {
-  const file_faults* f = active_file_faults();
-  return f != nullptr && f->rename_error ? f->rename_error(path) : 0;
 }
 
 // Writes bytes at offset; the file's own position is not used.
@@ -124,32 +114,8 @@ std::string replace_reason(const std::wstring& path, DWORD error) {
 
 }  // namespace
 
-void set_sync_writes(bool on) {
-  g_sync = on;
-}
-
-bool sync_writes() {
-  return g_sync;
-}
-
-output_file::output_file(std::string path, std::string temp)
-    : path_(std::move(path)), temp_(std::move(temp)), guard_(temp_) {}
-
 output_file::~output_file() {
   if (fd_ != -1) ::CloseHandle(int_to_handle(fd_));
-}
-
-void output_file::write(std::string_view bytes) {
-  if (buffer_.size() + bytes.size() <= k_buffer_bytes) {
-    buffer_ += bytes;
-    return;
-  }
-  write_through(buffer_);
-  buffer_.clear();
-  if (bytes.size() < k_buffer_bytes)
-    buffer_ = bytes;
-  else
-    write_through(bytes);
 }
 
 void output_file::write_through(std::string_view bytes) {
@@ -165,14 +131,11 @@ void output_file::finish() {
   write_through(buffer_);
   buffer_.clear();
   const HANDLE h = int_to_handle(fd_);
-  if (g_sync && !::FlushFileBuffers(h))
+  if (sync_writes() && !::FlushFileBuffers(h))
     throw io_error(path_, "write", win32_reason(::GetLastError()));
   fd_ = -1;
   if (!::CloseHandle(h)) throw io_error(path_, "write", win32_reason(::GetLastError()));
 }
-
-file_set::file_set(std::string folder, std::ostream& notices)
-    : folder_(std::move(folder)), lock_(folder_, notices) {}
 
 file_set::~file_set() {
   if (committed_) return;
@@ -208,8 +171,6 @@ output_file& file_set::add(std::string_view name) {
 }
 
 void file_set::put_in_place(output_file& f) {
-  if (const int err = injected_rename_error(f.path_); err != 0)
-    throw io_error(f.path_, "replace", errno_reason(err));
   const std::wstring path = widen(f.path_);
   const std::wstring temp = widen(f.temp_);
   const std::wstring kept = widen(kept_name_for(f.path_));
@@ -260,23 +221,12 @@ void file_set::take_back(output_file& f) {
   f.placed_ = output_file::placed::no;
 }
 
-void file_set::commit() {
-  for (const auto& f : members_) f->finish();
-  if (const file_faults* faults = active_file_faults(); faults != nullptr && faults->before_rename)
-    faults->before_rename();
-  const signals_held held;
-  std::size_t in_place = 0;
-  try {
-    for (; in_place < members_.size(); ++in_place) put_in_place(*members_[in_place]);
-  } catch (...) {
-    while (in_place > 0) take_back(*members_[--in_place]);
-    throw;
-  }
-  for (const auto& f : members_)
-    if (f->placed_ == output_file::placed::over_older)
-      ::DeleteFileW(widen(kept_name_for(f->path_)).c_str());
-  committed_ = true;
+void file_set::drop_older(output_file& f) {
+  ::DeleteFileW(widen(kept_name_for(f.path_)).c_str());
 }
+
+// MOVEFILE_WRITE_THROUGH has already made each name durable.
+void file_set::sync_folder() {}
 
 void replace_file(const std::string& path, std::string_view bytes) {
   const std::size_t slash = path.find_last_of("/\\");

@@ -11,11 +11,16 @@ struct stopped {};
 
 }  // namespace
 
-plan_pipeline::plan_pipeline(const plan_runs& plan) : plan_(plan) {
+plan_pipeline::plan_pipeline(const plan_runs& plan, std::function<void()> then)
+    : plan_(plan), then_(std::move(then)) {
+  memory_ = std::make_unique_for_overwrite<char[]>(k_buffers * k_plan_piece_bytes);
+  for (std::size_t i = 0; i < k_buffers; ++i) free_[i] = memory_.get() + i * k_plan_piece_bytes;
+  free_count_ = k_buffers;
   try {
     thread_ = std::thread([this] { make_pieces(); });
   } catch (const std::system_error&) {
     // No thread to be had: drain computes the pieces between the writes.
+    memory_.reset();
   }
 }
 
@@ -28,30 +33,32 @@ void plan_pipeline::stop_and_join() {
     const std::lock_guard<std::mutex> lock(mutex_);
     stop_ = true;
   }
-  changed_.notify_all();
+  for_encoder_.notify_one();
   if (thread_.joinable()) thread_.join();
+}
+
+char* plan_pipeline::lend() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (free_count_ == 0)
+    for_encoder_.wait(lock, [this] { return stop_ || free_count_ >= k_wake_after; });
+  if (stop_) throw stopped{};
+  return free_[--free_count_];
+}
+
+void plan_pipeline::filled(std::uint64_t offset, char* bytes, std::size_t size) {
+  bool wake = false;
+  {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    ready_[(ready_first_ + ready_count_) % k_buffers] = {offset, bytes, size};
+    wake = ++ready_count_ == k_wake_after;
+  }
+  if (wake) for_writer_.notify_one();
 }
 
 void plan_pipeline::make_pieces() {
   try {
-    encode_plan(plan_, [this](std::uint64_t offset, std::string_view bytes) {
-      std::string buffer;
-      {
-        std::unique_lock<std::mutex> lock(mutex_);
-        changed_.wait(lock, [this] { return stop_ || ready_.size() < k_ahead; });
-        if (stop_) throw stopped{};
-        if (!spare_.empty()) {
-          buffer = std::move(spare_.back());
-          spare_.pop_back();
-        }
-      }
-      buffer.assign(bytes);
-      {
-        const std::lock_guard<std::mutex> lock(mutex_);
-        ready_.push_back({offset, std::move(buffer)});
-      }
-      changed_.notify_all();
-    });
+    encode_plan(plan_, *this);
+    if (then_) then_();
   } catch (const stopped&) {
     // The caller gave up; it neither wants the pieces nor an error.
   } catch (...) {
@@ -62,27 +69,34 @@ void plan_pipeline::make_pieces() {
     const std::lock_guard<std::mutex> lock(mutex_);
     done_ = true;
   }
-  changed_.notify_all();
+  for_writer_.notify_one();
 }
 
 void plan_pipeline::drain(const plan_piece_fn& put) {
   if (!thread_.joinable()) {
     encode_plan(plan_, put);
+    if (then_) then_();
     return;
   }
   for (;;) {
     piece p;
     {
       std::unique_lock<std::mutex> lock(mutex_);
-      changed_.wait(lock, [this] { return done_ || !ready_.empty(); });
-      if (ready_.empty()) break;
-      p = std::move(ready_.front());
-      ready_.pop_front();
+      if (ready_count_ == 0)
+        for_writer_.wait(lock, [this] { return done_ || ready_count_ >= k_wake_after; });
+      if (ready_count_ == 0) break;
+      p = ready_[ready_first_];
+      ready_first_ = (ready_first_ + 1) % k_buffers;
+      --ready_count_;
     }
-    changed_.notify_all();
-    put(p.offset, p.bytes);
-    const std::lock_guard<std::mutex> lock(mutex_);
-    spare_.push_back(std::move(p.bytes));
+    put(p.offset, std::string_view(p.bytes, p.size));
+    bool wake = false;
+    {
+      const std::lock_guard<std::mutex> lock(mutex_);
+      free_[free_count_] = p.bytes;
+      wake = ++free_count_ == k_wake_after;
+    }
+    if (wake) for_encoder_.notify_one();
   }
   stop_and_join();
   if (error_) std::rethrow_exception(error_);

@@ -5,8 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -26,21 +28,34 @@ plan_runs long_plan() {
 TEST(PlanPipeline, HandsOnTheEncodersPiecesInItsOrder) {
   plan_runs unseeded(300);
   for (const plan_runs& plan : {long_plan(), unseeded, plan_runs()}) {
-    pieces direct, piped;
+    pieces direct;
     encode_plan(plan, [&](std::uint64_t at, std::string_view b) { direct.emplace_back(at, b); });
-    plan_pipeline pipeline(plan);
-    pipeline.drain([&](std::uint64_t at, std::string_view b) { piped.emplace_back(at, b); });
-    EXPECT_TRUE(piped == direct) << plan.extent();
+    // A writer slower than the encoder fills the ring and makes the encoder
+    // wait for buffers; a fast one waits for pieces.
+    for (const bool slow : {false, true}) {
+      pieces piped;
+      int then_ran = 0;
+      plan_pipeline pipeline(plan, [&] { ++then_ran; });
+      pipeline.drain([&](std::uint64_t at, std::string_view b) {
+        if (slow) std::this_thread::sleep_for(std::chrono::microseconds(300));
+        piped.emplace_back(at, b);
+      });
+      EXPECT_TRUE(piped == direct) << plan.extent() << (slow ? " slow" : " fast");
+      EXPECT_EQ(then_ran, 1);
+    }
   }
 }
 
 TEST(PlanPipeline, AFailedWriteEndsTheThreadAndPassesOn) {
   const plan_runs plan = long_plan();
   // After each count of pieces written, the writer fails; or no drain at
-  // all. Either way the pipeline ends without waiting for the rest.
-  for (const int fail_after : {-1, 0, 1, 2, 10}) {
+  // all; or the work after the pieces fails (1000). Either way the pipeline
+  // ends without waiting for the rest, and drain passes the failure on.
+  for (const int fail_after : {-1, 0, 1, 2, 10, 1000}) {
     SCOPED_TRACE(fail_after);
-    plan_pipeline pipeline(plan);
+    plan_pipeline pipeline(plan, [&] {
+      if (fail_after == 1000) throw std::runtime_error("out of memory");
+    });
     if (fail_after < 0) continue;
     int written = 0;
     EXPECT_THROW(pipeline.drain([&](std::uint64_t, std::string_view) {

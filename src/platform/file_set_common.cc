@@ -1,0 +1,77 @@
+// What platform/file_set.h does the same way on every system: the switch for
+// syncing, the gathering of small writes, and the commit that puts every
+// member in place or, on the first failure, takes back those already placed.
+// The steps that touch the file system (write_through, finish, put_in_place,
+// take_back, drop_older, sync_folder) are each system's own.
+#include <cstring>
+#include <string>
+#include <utility>
+
+#include "platform/file_faults.h"
+#include "platform/file_set.h"
+#include "platform/files.h"
+
+namespace scenario {
+namespace {
+
+// Small writes are gathered up to this size before they go to the file.
+constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
+
+bool g_sync = false;
+
+}  // namespace
+
+void set_sync_writes(bool on) {
+  g_sync = on;
+}
+
+bool sync_writes() {
+  return g_sync;
+}
+
+output_file::output_file(std::string path, std::string temp)
+    : path_(std::move(path)), temp_(std::move(temp)), guard_(temp_) {}
+
+void output_file::write(std::string_view bytes) {
+  if (buffer_.size() + bytes.size() <= k_buffer_bytes) {
+    buffer_ += bytes;
+    return;
+  }
+  write_through(buffer_);
+  buffer_.clear();
+  if (bytes.size() < k_buffer_bytes)
+    buffer_ = bytes;
+  else
+    write_through(bytes);
+}
+
+file_set::file_set(std::string folder, std::ostream& notices)
+    : folder_(std::move(folder)), lock_(folder_, notices) {}
+
+void file_set::commit() {
+  for (const auto& f : members_) f->finish();
+  if (const file_faults* faults = active_file_faults(); faults != nullptr && faults->before_rename)
+    faults->before_rename();
+  // No interrupt may leave the set half in place.
+  const signals_held held;
+  std::size_t in_place = 0;
+  try {
+    for (; in_place < members_.size(); ++in_place) {
+      output_file& f = *members_[in_place];
+      const file_faults* injected = active_file_faults();
+      if (injected != nullptr && injected->rename_error)
+        if (const int err = injected->rename_error(f.path_); err != 0)
+          throw io_error(f.path_, "replace", std::strerror(err));
+      put_in_place(f);
+    }
+  } catch (...) {
+    while (in_place > 0) take_back(*members_[--in_place]);
+    throw;
+  }
+  for (const auto& f : members_)
+    if (f->placed_ == output_file::placed::over_older) drop_older(*f);
+  committed_ = true;
+  sync_folder();
+}
+
+}  // namespace scenario
