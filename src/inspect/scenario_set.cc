@@ -178,8 +178,8 @@ std::string scenario_mismatch(const loaded_scenario& s) {
   return {};
 }
 
-loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
-  loaded_scenario s = load_scenario_files(inputs);
+loaded_scenario load_scenario(const std::vector<std::string>& inputs, plan_walker* walker) {
+  loaded_scenario s = load_scenario_files(inputs, walker);
   if (std::string why = scenario_mismatch(s); !why.empty()) throw failed(why);
   return s;
 }

@@ -52,6 +52,7 @@ std::string scenario_mismatch(const loaded_scenario& s);
 
 // load_scenario_files, refusing files that are not one scenario. Throws
 // failure.
-loaded_scenario load_scenario(const std::vector<std::string>& inputs);
+loaded_scenario load_scenario(const std::vector<std::string>& inputs,
+                              plan_walker* walker = nullptr);
 
 }  // namespace scenario
