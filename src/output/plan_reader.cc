@@ -156,19 +156,6 @@ class entry_stream {
   }
   void advance(std::size_t n) { at_ += n; }
 
-  // The next entry of a file already checked: its tag, and its value into v.
-  plan_tag next(double& v) {
-    const char* b = ahead(k_largest_entry).data();
-    const auto tag = static_cast<plan_tag>(little_endian(b, 2));
-    if (tag == plan_tag::real)
-      v = std::bit_cast<double>(little_endian(b + 2, 8));
-    else if (tag == plan_tag::int16)
-      v = static_cast<std::int16_t>(little_endian(b + 2, 2));
-    else
-      v = 0;
-    advance(2 + value_bytes(tag));
-    return tag;
-  }
   // Passes over the next entry of a file already checked.
   void skip() {
     const char* b = ahead(2).data();
