@@ -11,6 +11,7 @@
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
 #include "inspect/decompile.h"
+#include "inspect/invert_plan.h"
 #include "inspect/scenario_set.h"
 #include "inspect/self_check.h"
 #include "model/file_names.h"
@@ -55,8 +56,10 @@ int decompile_command(const command_options& o, std::ostream& /*out*/, std::ostr
   const command_info* self = find_command("decompile");
   if (o.operands.size() != 1 && o.operands.size() != 3)
     return usage_error(err, "decompile needs a folder or the three files of a scenario", self);
-  const loaded_scenario s = load_scenario_files(o.operands);
-  const decompiled d = decompile(s);
+  // The curves are found in the walk that checks the plan, which is read once.
+  curve_inversion curves;
+  const loaded_scenario s = load_scenario_files(o.operands, &curves);
+  const decompiled d = decompile(s, &curves);
   // The names become file names here, and the names a compile of them
   // takes from those: they must come back from their file names unchanged.
   const std::string line_name = utf8_from_1252(d.nome_linea);

@@ -1,6 +1,7 @@
 // dump and draw: the binary files of a scenario read back, as text or as a
 // picture.
 #include <filesystem>
+#include <memory>
 #include <ostream>
 #include <string>
 
@@ -11,6 +12,7 @@
 #include "common/text.h"
 #include "draw/route_picture.h"
 #include "inspect/inspect.h"
+#include "inspect/route_facts.h"
 #include "inspect/scenario_set.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -53,15 +55,20 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
   picture_options stretch;
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);
-  const loaded_scenario s = load_scenario(o.operands);
+  // The outline of the plan is gathered in the walk that checks it.
+  plan_outline outline;
+  const loaded_scenario s = load_scenario(o.operands, &outline);
   if (*o.output != "-")
     for (const loaded_file* input : {&s.grid, &s.stations, &s.plan})
       if (same_file(*o.output, input->path))
         return report_failure(
             err, program_diagnostic("the output '" + *o.output + "' is the input '" + input->path +
                                     "'; choose another name"));
+  const std::shared_ptr<const plan_source> plan = s.plan_points();
   const route_picture picture =
-      draw_route(s.grid.grid, s.stations.stations, *s.plan_points(), stretch);
+      outline.complete() && outline.metres() == plan->metres()
+          ? draw_route(s.grid.grid, s.stations.stations, *plan, outline, stretch)
+          : draw_route(s.grid.grid, s.stations.stations, *plan, stretch);
   if (*o.output == "-")
     out << picture.svg;
   else

@@ -45,7 +45,7 @@ void curve_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
   placer.add_obstacle({ax.left() + 2, top + k_curve_lane - 10, ax.left() + 28, top + k_curve_lane});
   band_row right;
   band_row left;
-  for (const curve_run& c : curve_runs(view.plan.source())) {
+  for (const curve_run& c : view.outline.curves()) {
     const double m0 = static_cast<double>(c.first);
     const double m1 = static_cast<double>(c.last);
     if (!ax.shows(m0, m1)) continue;

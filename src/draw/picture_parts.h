@@ -33,6 +33,7 @@ struct scenario_view {
   const percorso_t& grid;
   const stazioni_t& table;
   const plan_cursor& plan;  // read a window at a time
+  const plan_outline& outline;
   std::vector<station_view> stations;
   std::vector<km_reference> km_refs;
   double route_end = 0;  // metres: the route length of record 84, or the grid's end

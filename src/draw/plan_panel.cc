@@ -66,22 +66,11 @@ std::string points_text(const std::vector<screen_point>& pts) {
   return s;
 }
 
-// The set metre nearest to m, searching both ways.
-std::size_t nearest_set(const plan_cursor& plan, const plan_summary& sum, double m) {
-  const auto target = static_cast<std::size_t>(
-      std::clamp(m, static_cast<double>(sum.first_metre), static_cast<double>(sum.last_metre)));
-  for (std::size_t d = 0; d <= sum.last_metre; ++d) {
-    if (target >= d && plan_has(plan, target - d)) return target - d;
-    if (plan_has(plan, target + d)) return target + d;
-  }
-  return sum.first_metre;
-}
-
 // The unit vector of the line's direction on the picture around metre m.
-screen_point direction_at(const plan_cursor& plan, const plan_summary& sum, const plan_mapping& map,
-                          std::size_t m) {
-  const std::size_t a = nearest_set(plan, sum, m > 150 ? static_cast<double>(m - 150) : 0.0);
-  const std::size_t b = nearest_set(plan, sum, static_cast<double>(m + 150));
+screen_point direction_at(const plan_cursor& plan, const plan_outline& outline,
+                          const plan_mapping& map, std::size_t m) {
+  const std::size_t a = outline.nearest_set(m > 150 ? static_cast<double>(m - 150) : 0.0);
+  const std::size_t b = outline.nearest_set(static_cast<double>(m + 150));
   const screen_point pa = map(plan_at(plan, a));
   const screen_point pb = map(plan_at(plan, b));
   const double len = std::hypot(pb.x - pa.x, pb.y - pa.y);
@@ -154,19 +143,34 @@ struct plan_stretch {
   std::size_t step = 1;
 };
 
+// A point of the plan drawn as part of the line.
+struct plan_sample {
+  std::size_t metre = 0;
+  plan_point at;
+};
+
+// The set metres of the stretch, every step metres from its first: one
+// walk along the stretch.
+std::vector<plan_sample> samples_of(const plan_cursor& plan, const plan_outline& outline,
+                                    const plan_stretch& st) {
+  std::vector<plan_sample> out;
+  for (std::size_t m = st.first; m <= st.last; m += st.step)
+    if (outline.has(m)) out.push_back({m, plan_at(plan, m)});
+  return out;
+}
+
 // A mapping that turns the stretch's chord onto +x and fits it to the
 // area's width, with the height its shape needs up to the area's.
-plan_mapping fit_plan(const plan_cursor& plan, const plan_stretch& st, const box& area,
-                      double& height) {
+plan_mapping fit_plan(const plan_cursor& plan, const plan_stretch& st,
+                      const std::vector<plan_sample>& samples, const box& area, double& height) {
   const plan_point start = plan_at(plan, st.first);
   const plan_point end = plan_at(plan, st.end);
   const double angle =
       (end.x == start.x && end.y == start.y) ? 0 : std::atan2(end.y - start.y, end.x - start.x);
   plan_mapping map(start, angle);
   box bounds{1e300, 1e300, -1e300, -1e300};
-  for (std::size_t m = st.first; m <= st.last; m += st.step) {
-    if (!plan_has(plan, m)) continue;
-    const plan_point t = map.turned(plan_at(plan, m));
+  for (const plan_sample& s : samples) {
+    const plan_point t = map.turned(s.at);
     bounds = {std::min(bounds.x0, t.x), std::min(bounds.y0, t.y), std::max(bounds.x1, t.x),
               std::max(bounds.y1, t.y)};
   }
@@ -182,13 +186,13 @@ plan_mapping fit_plan(const plan_cursor& plan, const plan_stretch& st, const box
 }
 
 void draw_line(svg_writer& svg, const plan_cursor& plan, const plan_stretch& st,
-               const plan_mapping& map, label_placer& placer) {
+               const std::vector<plan_sample>& samples, const plan_mapping& map,
+               label_placer& placer) {
   std::vector<screen_point> line;
   std::vector<screen_point> margin;
-  for (std::size_t m = st.first; m <= st.last; m += st.step) {
-    if (!plan_has(plan, m)) continue;
-    const screen_point p = map(plan_at(plan, m));
-    (m <= st.end ? line : margin).push_back(p);
+  for (const plan_sample& s : samples) {
+    const screen_point p = map(s.at);
+    (s.metre <= st.end ? line : margin).push_back(p);
     placer.add_obstacle(centred_box(p.x, p.y, 5, 5));
   }
   line.push_back(map(plan_at(plan, st.end)));
@@ -239,7 +243,7 @@ struct pending_label {
 // route's every 10 km where the line has no kilometric reference.
 std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
                                                              const scenario_view& view,
-                                                             const plan_summary& sum,
+                                                             const plan_outline& outline,
                                                              const plan_stretch& st,
                                                              const plan_mapping& map) {
   std::vector<std::pair<double, std::string>> posts;
@@ -259,7 +263,7 @@ std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
   }
   std::vector<std::pair<screen_point, std::string>> out;
   for (const auto& [m, text] : posts) {
-    const screen_point p = map(plan_at(view.plan, nearest_set(view.plan, sum, m)));
+    const screen_point p = map(plan_at(view.plan, outline.nearest_set(m)));
     open_titled(svg, (view.km_refs.empty() ? text + " from the start" : "kilometre post " + text) +
                          " at " + std::to_string(static_cast<long long>(std::llround(m))) + " m");
     svg.element(
@@ -274,7 +278,7 @@ std::vector<std::pair<screen_point, std::string>> draw_posts(svg_writer& svg,
 // What the marks of the plan share: the plan, its summary and mapping.
 struct plan_marks {
   const scenario_view& view;
-  const plan_summary& sum;
+  const plan_outline& outline;
   const plan_stretch& st;
   const plan_mapping& map;
 };
@@ -285,7 +289,7 @@ void mark_ends(svg_writer& svg, const plan_marks& pm, label_placer& placer,
                std::vector<pending_label>& labels) {
   const scenario_view& view = pm.view;
   const plan_cursor& plan = view.plan;
-  if (pm.st.first == pm.sum.first_metre) {
+  if (pm.st.first == pm.outline.first_metre()) {
     const screen_point ps = pm.map(plan_at(plan, pm.st.first));
     open_titled(svg, "start of the line, " + place_text(view, 0));
     svg.element("circle", {{"cx", svg_number(ps.x)},
@@ -298,7 +302,7 @@ void mark_ends(svg_writer& svg, const plan_marks& pm, label_placer& placer,
     placer.add_mark(centred_box(ps.x, ps.y, 16, 16));
     const std::string t = "start, 0 km";
     const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, pm.sum, pm.map, pm.st.first);
+    const screen_point d = direction_at(plan, pm.outline, pm.map, pm.st.first);
     std::vector<box> c{off_point(ps, {-d.x, -d.y}, 10, w, 16)};
     for (const box& b : beside_line(ps, d, 1, w, 16)) c.push_back(b);
     labels.push_back({ps, c, t, "font-weight:bold;fill:#2e7d32"});
@@ -317,7 +321,7 @@ void mark_ends(svg_writer& svg, const plan_marks& pm, label_placer& placer,
     placer.add_mark(centred_box(pe.x, pe.y, 14, 14));
     const std::string t = "end, " + km_words(view.route_end);
     const double w = text_width(t, k_label_font) + 4;
-    const screen_point d = direction_at(plan, pm.sum, pm.map, pm.st.end);
+    const screen_point d = direction_at(plan, pm.outline, pm.map, pm.st.end);
     std::vector<box> c{off_point(pe, d, 10, w, 16)};
     for (const box& b : beside_line(pe, d, -1, w, 16)) c.push_back(b);
     labels.push_back({pe, c, t, "font-weight:bold;fill:#c62828"});
@@ -331,7 +335,7 @@ void mark_stations(svg_writer& svg, const plan_marks& pm, label_placer& placer,
   int side = 1;
   for (const station_view& s : view.stations) {
     if (s.posizione < view.from || s.posizione > view.to) continue;
-    const std::size_t m = nearest_set(view.plan, pm.sum, s.posizione);
+    const std::size_t m = pm.outline.nearest_set(s.posizione);
     const screen_point p = pm.map(plan_at(view.plan, m));
     open_titled(
         svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
@@ -344,7 +348,8 @@ void mark_stations(svg_writer& svg, const plan_marks& pm, label_placer& placer,
     svg.close();
     placer.add_obstacle(centred_box(p.x, p.y, 10, 10));
     const double w = text_width(s.name, k_label_font) + 4;
-    labels.push_back({p, beside_line(p, direction_at(view.plan, pm.sum, pm.map, m), side, w, 16),
+    labels.push_back({p,
+                      beside_line(p, direction_at(view.plan, pm.outline, pm.map, m), side, w, 16),
                       s.name, "", false});
     side = -side;
   }
@@ -385,8 +390,8 @@ void place_labels(svg_writer& svg, const box& area, std::vector<pending_label>& 
 double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& full_area,
                        label_placer& placer) {
   const plan_cursor& plan = view.plan;
-  const plan_summary sum = summarise_plan(plan.source());
-  if (sum.points < 2) {
+  const plan_outline& outline = view.outline;
+  if (outline.points() < 2) {
     const box area{full_area.x0, full_area.y0, full_area.x1, full_area.y0 + 120};
     frame(svg, area, placer);
     svg.text({{"x", svg_number((area.x0 + area.x1) / 2)},
@@ -398,23 +403,24 @@ double draw_plan_panel(svg_writer& svg, const scenario_view& view, const box& fu
   }
 
   plan_stretch st;
-  st.first = nearest_set(plan, sum, view.from);
-  st.last = nearest_set(plan, sum, std::min(view.to, static_cast<double>(sum.last_metre)));
-  st.end = nearest_set(plan, sum, std::min(view.route_end, view.to));
+  st.first = outline.nearest_set(view.from);
+  st.last = outline.nearest_set(std::min(view.to, static_cast<double>(outline.last_metre())));
+  st.end = outline.nearest_set(std::min(view.route_end, view.to));
   if (st.end < st.first) st.end = st.last;
   st.step = sample_metres(static_cast<double>(st.last - st.first));
   double height = 0;
-  const plan_mapping map = fit_plan(plan, st, full_area, height);
+  const std::vector<plan_sample> samples = samples_of(plan, outline, st);
+  const plan_mapping map = fit_plan(plan, st, samples, full_area, height);
   const box area{full_area.x0, full_area.y0, full_area.x1, full_area.y0 + height};
   svg.open("g");
   frame(svg, area, placer);
-  draw_line(svg, plan, st, map, placer);
-  const auto posts = draw_posts(svg, view, sum, st, map);
+  draw_line(svg, plan, st, samples, map, placer);
+  const auto posts = draw_posts(svg, view, outline, st, map);
   draw_scale(svg, area, map, placer);
 
   // Start and end first, then the stations; labels once all are down.
   std::vector<pending_label> labels;
-  const plan_marks pm{view, sum, st, map};
+  const plan_marks pm{view, outline, st, map};
   mark_ends(svg, pm, placer, labels);
   mark_stations(svg, pm, placer, labels);
   place_labels(svg, area, labels, posts, placer);

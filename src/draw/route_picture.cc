@@ -56,18 +56,14 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
 
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
                          const picture_options& options) {
+  return draw_route(grid, table, points, outline_of(points), options);
+}
+
+route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
+                         const plan_outline& outline, const picture_options& options) {
   const plan_cursor plan(points);
-  scenario_view view{grid,
-                     table,
-                     plan,
-                     stations_of(table),
-                     km_references(table),
-                     0,
-                     0,
-                     0,
-                     options.sources,
-                     options.line_file,
-                     options.train_file};
+  scenario_view view{grid, table, plan, outline,         stations_of(table), km_references(table),
+                     0,    0,     0,    options.sources, options.line_file,  options.train_file};
   const std::int32_t length = table[k_slot_train].fine;
   const double grid_end = grid.size() * k_cell_span;
   view.route_end = length > 0 ? std::min<double>(length, grid_end) : grid_end;

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "draw/label_placement.h"
+#include "inspect/route_facts.h"
 #include "model/percorso.h"
 #include "model/profilo.h"
 #include "model/source_map.h"
@@ -48,5 +49,10 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
 // The same, reading the plan a window at a time.
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
                          const picture_options& options = {});
+// The same, with the plan's outline already gathered (the plan file's
+// checking walk can gather it): the plan is then read once more, for the
+// points drawn.
+route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
+                         const plan_outline& outline, const picture_options& options = {});
 
 }  // namespace scenario

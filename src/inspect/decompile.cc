@@ -35,10 +35,10 @@ std::vector<diagnostic> problem_sink::warnings() const {
   return out;
 }
 
-decompiled decompile(const loaded_scenario& s) {
+decompiled decompile(const loaded_scenario& s, const curve_inversion* curves) {
   // The stamps come back from the compile; the places they take held 0.
   const std::shared_ptr<const plan_source> plan = s.plan_points();
-  decompile_input in{s.grid.grid, s.stations.stations, plan.get()};
+  decompile_input in{s.grid.grid, s.stations.stations, plan.get(), curves};
   if (in.grid.size() > k_stamp_cell_index) {
     in.grid[k_stamp_cell_index].valore_a = 0;
     in.grid[k_stamp_cell_index].valore_b = 0;

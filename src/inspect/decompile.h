@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/diagnostic.h"
+#include "inspect/invert_plan.h"
 #include "inspect/scenario_set.h"
 
 namespace scenario {
@@ -22,7 +23,8 @@ struct decompiled {
 
 // The descriptions of the scenario in s, inverting every compile step: the
 // stamps and the code points the compile adds itself are left out, since
-// the compile adds them again. Reads nothing but s.
-decompiled decompile(const loaded_scenario& s);
+// the compile adds them again. Reads nothing but s. curves, when given, are
+// the plan's as it was loaded (load_scenario_files with it as the walker).
+decompiled decompile(const loaded_scenario& s, const curve_inversion* curves = nullptr);
 
 }  // namespace scenario

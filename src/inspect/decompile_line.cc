@@ -26,7 +26,9 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
   sink.add(sink.stations, repetition.problems);
   r.repetition = repetition.records;
 
-  auto curves = invert_plan(*in.plan, last_cell(in.grid));
+  auto curves = in.curves && in.curves->complete() && in.curves->metres() == in.plan->metres()
+                    ? in.curves->records(last_cell(in.grid))
+                    : invert_plan(*in.plan, last_cell(in.grid));
   sink.add(sink.plan, curves.problems);
   r.curves = std::move(curves.records);
   // The grid stores gradient + 100.

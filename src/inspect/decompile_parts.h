@@ -8,6 +8,7 @@
 
 #include "common/diagnostic.h"
 #include "inspect/description_records.h"
+#include "inspect/invert_plan.h"
 #include "model/percorso.h"
 #include "model/profilo.h"
 #include "model/stazioni.h"
@@ -19,6 +20,8 @@ struct decompile_input {
   percorso_t grid;   // without the stamp of cell 1
   stazioni_t table;  // without the stamps of record 85
   const plan_source* plan = nullptr;
+  // The plan's curves, when they were found as the plan was loaded.
+  const curve_inversion* curves = nullptr;
 };
 
 // Collects the problems of the inverse steps as warnings on their file, at

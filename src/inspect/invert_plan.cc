@@ -17,53 +17,6 @@ double curvature(int step) {
   return step > 0 ? k : -k;
 }
 
-// Finds which step the compile took at each metre by taking every step again
-// with the compile's own arithmetic, from the two metres before it.
-class step_finder {
- public:
-  explicit step_finder(plan_cursor& plan) : plan_(plan) {
-    before_ = {plan_.value(0, 0), plan_.value(0, 1)};
-    last_ = {plan_.value(1, 0), plan_.value(1, 1)};
-  }
-
-  // The class of the step that gives metre n, the metre after the last one
-  // asked for (from 2 on), trying `likely` first; nothing when no step gives
-  // it.
-  std::optional<int> step_at(std::size_t n, int likely) {
-    const plan_xy point{plan_.value(n, 0), plan_.value(n, 1)};
-    std::optional<int> found;
-    if (gives(point, likely)) {
-      found = likely;
-    } else {
-      for (int step = -6; step <= 6 && !found; ++step)
-        if (step != likely && gives(point, step)) found = step;
-    }
-    before_ = last_;
-    last_ = point;
-    return found;
-  }
-
- private:
-  bool gives(plan_xy point, int step) const {
-    const plan_xy p =
-        step == 0 ? straight_step(before_, last_) : curved_step(before_, last_, curvature(step));
-    return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(point.c0) &&
-           std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(point.c1);
-  }
-
-  plan_cursor& plan_;
-  plan_xy before_;
-  plan_xy last_;
-};
-
-bool seeded(plan_cursor& plan) {
-  const double expected[2][2] = {{0, 0}, {0, 1}};
-  for (std::size_t m = 0; m < 2; ++m)
-    for (int c = 0; c < 2; ++c)
-      if (plan.tag(m) != plan_tag::int16 || plan.value(m, c) != expected[m][c]) return false;
-  return true;
-}
-
 std::string at_metre(std::size_t m) {
   return "metre " + std::to_string(m) + ": ";
 }
@@ -75,73 +28,152 @@ inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int3
 }
 
 inverted<std::vector<curve_values>> invert_plan(const plan_source& source, std::int32_t last_cell) {
+  curve_inversion inversion;
+  walk_plan(source, inversion);
+  return inversion.records(last_cell);
+}
+
+// Finds which step the compile took at each metre by taking every step again
+// with the compile's own arithmetic, from the two metres before it, trying
+// the step of the metre before first. The last two metres of the plan are
+// held until its end is known: a straight step past metre E - 2 ends the
+// stepping.
+void curve_inversion::take(const plan_window& w) {
+  const std::size_t size = w.size();
+  for (std::size_t i = 0; i < size; ++i) {
+    const std::size_t n = seen_ + i;
+    if (n < 2) {
+      seeds_[n] = {w.tags[i], w.c0[i], w.c1[i]};
+      before_[0] = previous_[0];
+      before_[1] = previous_[1];
+      previous_[0] = w.c0[i];
+      previous_[1] = w.c1[i];
+    } else if (n >= 4) {
+      // Metre n - 2 is not one of the last two.
+      if (i >= 2)
+        step(n - 2, {w.tags[i - 2], w.c0[i - 2], w.c1[i - 2]}, false);
+      else
+        step(n - 2, held_[i], false);
+    }
+  }
+  // The last two metres taken, held.
+  if (size >= 2) {
+    held_[0] = {w.tags[size - 2], w.c0[size - 2], w.c1[size - 2]};
+    held_[1] = {w.tags[size - 1], w.c0[size - 1], w.c1[size - 1]};
+  } else if (size == 1) {
+    held_[0] = held_[1];
+    held_[1] = {w.tags[0], w.c0[0], w.c1[0]};
+  }
+  seen_ += size;
+}
+
+void curve_inversion::end(std::size_t metres) {
+  if (metres != seen_) return;  // not the whole plan: never complete
+  // held_ holds metres seen_ - 2 and seen_ - 1.
+  for (std::size_t n = std::max<std::size_t>(seen_, 4) - 2; n < seen_; ++n)
+    step(n, held_[n + 2 - seen_], true);
+  if (stepping_) close_run(last_);
+  complete_ = true;
+}
+
+bool curve_inversion::gives(const metre& m, int step) const {
+  const plan_xy before{before_[0], before_[1]};
+  const plan_xy last{previous_[0], previous_[1]};
+  const plan_xy p =
+      step == 0 ? straight_step(before, last) : curved_step(before, last, curvature(step));
+  return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(m.c0) &&
+         std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(m.c1);
+}
+
+// Metre n, from 2 on. The compile leaves the last two metres empty unless a
+// curve reaches them, and a compile that stopped at a fault left the rest
+// of the plan empty: the steps end at the first metre without a real point.
+void curve_inversion::step(std::size_t n, const metre& m, bool near_end) {
+  if (!walking_) {
+    if (!stray_ && m.tag != plan_tag::empty) stray_ = n;
+    return;
+  }
+  if (m.tag != plan_tag::real) {
+    walking_ = false;
+    if (m.tag != plan_tag::empty) stray_ = n;
+    return;
+  }
+  last_ = n;
+  if (!stepping_) return;
+  std::optional<int> found;
+  if (gives(m, step_)) {
+    found = step_;
+  } else {
+    for (int s = -6; s <= 6 && !found; ++s)
+      if (s != step_ && gives(m, s)) found = s;
+  }
+  before_[0] = previous_[0];
+  before_[1] = previous_[1];
+  previous_[0] = m.c0;
+  previous_[1] = m.c1;
+  if (!found) {
+    events_.push_back(
+        {0, 0, 0, at_metre(n) + "the point is no step of the plan from the two before it"});
+    close_run(n - 1);
+    stepping_ = false;
+    return;
+  }
+  if (*found != step_) {
+    close_run(n - 1);
+    step_ = *found;
+    run_start_ = n;
+  }
+  if (step_ == 0 && near_end) {
+    events_.push_back(
+        {0, 0, 0, at_metre(n) + "a straight step past metre E - 2, which only a curve reaches"});
+    stepping_ = false;
+  }
+}
+
+void curve_inversion::close_run(std::size_t last) {
+  if (step_ != 0) events_.push_back({step_, run_start_, last, {}});
+}
+
+inverted<std::vector<curve_values>> curve_inversion::records(std::int32_t last_cell) const {
   inverted<std::vector<curve_values>> out;
-  plan_cursor plan(source);
-  const std::int64_t extent = plan.extent();
-  if (extent < 2 || !seeded(plan)) {
+  const std::int64_t extent = static_cast<std::int64_t>(seen_) - 1;
+  const double expected[2][2] = {{0, 0}, {0, 1}};
+  bool seeded = extent >= 2;
+  for (std::size_t m = 0; m < 2 && seeded; ++m)
+    seeded = seeds_[m].tag == plan_tag::int16 && seeds_[m].c0 == expected[m][0] &&
+             seeds_[m].c1 == expected[m][1];
+  if (!seeded) {
     out.problems.push_back(at_metre(0) +
                            "the plan does not begin with the points (0, 0) and (0, 1)");
     return out;
   }
-  step_finder finder(plan);
   const std::int64_t room =
       std::int64_t{50} * last_cell - 100;  // the latest start a record may have
-  int step = 0;
-  std::size_t run_start = 0;     // first metre of the current curved run
-  std::int64_t drawn_until = 1;  // the last metre a curve record has drawn
+  std::int64_t drawn_until = 1;            // the last metre a curve record has drawn
   // The problems of the steps, told after those of the plan's end.
   std::vector<std::string> step_problems;
-  auto close_run = [&](std::size_t end) {
-    if (step == 0) return;
-    std::int64_t start = static_cast<std::int64_t>(run_start) - 1;
-    if (start > room && drawn_until == start) start = room - room % 50;
-    if (start > room)
-      step_problems.push_back(at_metre(run_start) +
-                              "a curve starts here, too close to the end of the grid for a "
-                              "curve record");
-    out.records.push_back({std::abs(step), step < 0, static_cast<std::int32_t>(start),
-                           static_cast<std::int32_t>(static_cast<std::int64_t>(end) - start)});
-    drawn_until = static_cast<std::int64_t>(end);
-  };
-  // One walk: the steps of the metres given, up to the last one. The
-  // compile leaves the last two metres empty unless a curve reaches them,
-  // and a compile that stopped at a fault left the rest of the plan empty.
-  std::size_t last = 1;
-  bool stepping = true;  // until a metre is no step, or one no record gives
-  for (std::size_t n = 2; n <= static_cast<std::size_t>(extent) && plan.tag(n) == plan_tag::real;
-       ++n) {
-    last = n;
-    if (!stepping) continue;
-    const std::optional<int> found = finder.step_at(n, step);
-    if (!found) {
-      step_problems.push_back(at_metre(n) +
-                              "the point is no step of the plan from the two before it");
-      close_run(n - 1);
-      stepping = false;
+  for (const event& e : events_) {
+    if (!e.problem.empty()) {
+      step_problems.push_back(e.problem);
       continue;
     }
-    if (*found != step) {
-      close_run(n - 1);
-      step = *found;
-      run_start = n;
-    }
-    if (step == 0 && n > static_cast<std::size_t>(extent) - 2) {
-      step_problems.push_back(at_metre(n) +
-                              "a straight step past metre E - 2, which only a curve reaches");
-      stepping = false;
-    }
+    // A run that starts too late for a record but continues the one before
+    // starts under it.
+    std::int64_t start = static_cast<std::int64_t>(e.first) - 1;
+    if (start > room && drawn_until == start) start = room - room % 50;
+    if (start > room)
+      step_problems.push_back(at_metre(e.first) +
+                              "a curve starts here, too close to the end of the grid for a "
+                              "curve record");
+    out.records.push_back({std::abs(e.step), e.step < 0, static_cast<std::int32_t>(start),
+                           static_cast<std::int32_t>(static_cast<std::int64_t>(e.last) - start)});
+    drawn_until = static_cast<std::int64_t>(e.last);
   }
-  if (stepping) close_run(last);
-
-  if (last < static_cast<std::size_t>(extent) - 2)
-    out.problems.push_back(at_metre(last + 1) +
+  if (last_ < static_cast<std::size_t>(extent) - 2)
+    out.problems.push_back(at_metre(last_ + 1) +
                            "the plan ends here; it comes from a compile stopped by a fault, and "
                            "the descriptions written extend it straight to the end");
-  for (std::size_t m = last + 1; m <= static_cast<std::size_t>(extent); ++m)
-    if (plan.tag(m) != plan_tag::empty) {
-      out.problems.push_back(at_metre(m) + "a point after the end of the plan");
-      break;
-    }
+  if (stray_) out.problems.push_back(at_metre(*stray_) + "a point after the end of the plan");
   out.problems.insert(out.problems.end(), step_problems.begin(), step_problems.end());
   return out;
 }

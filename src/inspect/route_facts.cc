@@ -212,42 +212,77 @@ std::vector<curve_run> curve_runs(const profilo_t& plan) {
 }
 
 std::vector<curve_run> curve_runs(const plan_source& source) {
-  plan_cursor plan(source);
-  double classes[7] = {};
-  for (int c = 1; c <= 6; ++c)
-    classes[c] = *curve_curvature(std::string(1, static_cast<char>('0' + c)));
-  std::vector<curve_run> runs;
-  bool open = false;
-  for (std::size_t n = 2; n < plan.metres(); ++n) {
-    if (!plan_has(plan, n) || !plan_has(plan, n - 1) || !plan_has(plan, n - 2)) {
-      open = false;
+  return outline_of(source).curves();
+}
+
+plan_outline outline_of(const plan_source& plan) {
+  plan_outline outline;
+  walk_plan(plan, outline);
+  return outline;
+}
+
+// A curved step adds k * (d1, -d0) to the step before it: metre n is
+// measured against n - 1 and n - 2 when all three are set, and a run of
+// metres turning at one curvature is one curve.
+void plan_outline::take(const plan_window& w) {
+  if (seen_ == 0)
+    for (int c = 1; c <= 6; ++c)
+      classes_[c] = *curve_curvature(std::string(1, static_cast<char>('0' + c)));
+  set_.resize((seen_ + w.size() + 63) / 64);
+  for (std::size_t i = 0; i < w.size(); ++i) {
+    const std::size_t n = seen_ + i;
+    if (w.tags[i] == plan_tag::empty) {
+      open_ = false;
       continue;
     }
-    const plan_point a = plan_at(plan, n - 2);
-    const plan_point b = plan_at(plan, n - 1);
-    const plan_point c = plan_at(plan, n);
+    set_[n / 64] |= std::uint64_t{1} << (n % 64);
+    if (points_++ == 0) first_ = n;
+    last_ = n;
+    const plan_point c{w.c0[i], w.c1[i]};
+    const plan_point a = before_;
+    const plan_point b = previous_;
+    before_ = previous_;
+    previous_ = c;
+    auto set = [&](std::size_t m) { return (set_[m / 64] >> (m % 64) & 1) != 0; };
+    if (n < 2 || !set(n - 1) || !set(n - 2)) {
+      open_ = false;
+      continue;
+    }
     const double d0 = b.x - a.x;
     const double d1 = b.y - a.y;
     const double len2 = d0 * d0 + d1 * d1;
-    // A curved step adds k * (d1, -d0) to the step before it.
     const double k = len2 > 0 ? ((c.x - b.x - d0) * d1 - (c.y - b.y - d1) * d0) / len2 : 0;
     if (std::abs(k) < 1e-6) {
-      open = false;
+      open_ = false;
       continue;
     }
     int found = 0;
     for (int cl = 1; cl <= 6; ++cl)
-      if (std::abs(std::abs(k) - classes[cl]) <= 1e-3 * classes[cl]) found = cl;
+      if (std::abs(std::abs(k) - classes_[cl]) <= 1e-3 * classes_[cl]) found = cl;
     const int side = k > 0 ? 1 : -1;
-    if (open && runs.back().curve_class == found && runs.back().side == side &&
-        (found != 0 || std::abs(k - runs.back().curvature) <= 1e-3 * std::abs(k))) {
-      runs.back().last = n;
+    if (open_ && curves_.back().curve_class == found && curves_.back().side == side &&
+        (found != 0 || std::abs(k - curves_.back().curvature) <= 1e-3 * std::abs(k))) {
+      curves_.back().last = n;
       continue;
     }
-    runs.push_back({n - 1, n, found, side, found != 0 ? side * classes[found] : k});
-    open = true;
+    curves_.push_back({n - 1, n, found, side, found != 0 ? side * classes_[found] : k});
+    open_ = true;
   }
-  return runs;
+  seen_ += w.size();
+}
+
+void plan_outline::end(std::size_t metres) {
+  complete_ = metres == seen_;
+}
+
+std::size_t plan_outline::nearest_set(double m) const {
+  const auto target = static_cast<std::size_t>(
+      std::clamp(m, static_cast<double>(first_), static_cast<double>(last_)));
+  for (std::size_t d = 0; d <= last_; ++d) {
+    if (target >= d && has(target - d)) return target - d;
+    if (has(target + d)) return target + d;
+  }
+  return first_;
 }
 
 }  // namespace scenario

@@ -139,4 +139,44 @@ struct curve_run {
 std::vector<curve_run> curve_runs(const plan_source& plan);
 std::vector<curve_run> curve_runs(const profilo_t& plan);
 
+// What a picture of the plan needs before it draws, gathered in one walk
+// along it (the walk that checks the plan file, or its own): which metres
+// are set, the first and the last of them, and the curves.
+class plan_outline final : public plan_walker {
+ public:
+  void take(const plan_window& w) override;
+  void end(std::size_t metres) override;
+
+  // True once every metre of a plan has been taken.
+  bool complete() const { return complete_; }
+  std::size_t metres() const { return seen_; }
+  // Metres with both coordinates set; the first and last of them (0 when none).
+  std::size_t points() const { return points_; }
+  std::size_t first_metre() const { return first_; }
+  std::size_t last_metre() const { return last_; }
+  bool has(std::size_t metre) const {
+    return metre < seen_ && (set_[metre / 64] >> (metre % 64) & 1) != 0;
+  }
+  // The set metre nearest to m, within the first and the last, the one
+  // before it on a tie; the first when none is set.
+  std::size_t nearest_set(double m) const;
+  const std::vector<curve_run>& curves() const { return curves_; }
+
+ private:
+  std::size_t seen_ = 0;
+  std::size_t points_ = 0;
+  std::size_t first_ = 0;
+  std::size_t last_ = 0;
+  std::vector<std::uint64_t> set_;  // a bit per metre
+  std::vector<curve_run> curves_;
+  bool complete_ = false;
+  bool open_ = false;       // the last curve run may go on
+  double classes_[7] = {};  // the curvature of each keyword digit
+  plan_point before_;       // metres n - 2 and n - 1
+  plan_point previous_;
+};
+
+// The outline of a plan, in one walk along it.
+plan_outline outline_of(const plan_source& plan);
+
 }  // namespace scenario

@@ -133,5 +133,22 @@ TEST(CurveRuns, ClassAndSideOfEveryCurveFromThePlan) {
   EXPECT_TRUE(curve_runs(plan_of({})).empty());
 }
 
+// Set metres 3 to 8 and 12 to 15 of 21, across windows of the walk.
+TEST(PlanOutline, SetMetresAndTheNearestOfThem) {
+  profilo_t plan(20);
+  for (std::size_t m : {3, 4, 5, 6, 7, 8, 12, 13, 14, 15})
+    for (int c = 0; c < 2; ++c) plan.set_real(m, c, static_cast<double>(m));
+  const plan_outline o = outline_of(table_source(plan));
+  EXPECT_TRUE(o.complete());
+  EXPECT_EQ(o.metres(), 21u);
+  EXPECT_EQ(o.points(), 10u);
+  EXPECT_EQ(o.first_metre(), 3u);
+  EXPECT_EQ(o.last_metre(), 15u);
+  EXPECT_TRUE(o.has(8) && o.has(12) && !o.has(9) && !o.has(2) && !o.has(16) && !o.has(400));
+  const std::pair<double, std::size_t> nearest[] = {{0, 3},   {5, 5},    {9, 8},    {10, 8},
+                                                    {11, 12}, {10.9, 8}, {100, 15}, {-4, 3}};
+  for (const auto& [m, want] : nearest) EXPECT_EQ(o.nearest_set(m), want) << m;
+}
+
 }  // namespace
 }  // namespace scenario

@@ -51,7 +51,7 @@ class file_bytes final : public byte_source {
 // says it is a plan and it is a regular file that opens; nothing otherwise,
 // for load_file to read it whole or say why it cannot.
 std::optional<std::pair<loaded_file, std::shared_ptr<const plan_reader>>> open_plan(
-    const std::string& path) {
+    const std::string& path, plan_walker* walker) {
   if (path == "-" || kind_from_name(path) != file_kind::plan) return std::nullopt;
   const fs::path file(std::u8string(path.begin(), path.end()));
   std::error_code ec;
@@ -60,7 +60,7 @@ std::optional<std::pair<loaded_file, std::shared_ptr<const plan_reader>>> open_p
   if (ec || size > k_largest_scenario_file) return std::nullopt;
   auto bytes = std::make_shared<file_bytes>(path, file, size);
   if (!bytes->is_open()) return std::nullopt;
-  const auto opened = plan_reader::open(bytes);
+  const auto opened = plan_reader::open(bytes, walker);
   if (!opened.ok())
     throw failed(path + ": " + std::string(kind_title(file_kind::plan)) + ", offset " +
                  std::to_string(opened.error().offset) + ": " + opened.error().reason);
@@ -119,13 +119,13 @@ scenario_paths find_in_folder(const std::string& folder) {
                "); name the three files");
 }
 
-loaded_scenario load_scenario_files(const std::vector<std::string>& inputs) {
+loaded_scenario load_scenario_files(const std::vector<std::string>& inputs, plan_walker* walker) {
   std::map<file_kind, loaded_file> files;
   std::shared_ptr<const plan_reader> plan_pieces;
   // Loads one file, the plan by pieces where it can; its kind when a file
   // of that kind is already loaded.
   auto load = [&](const std::string& path) -> std::optional<file_kind> {
-    if (auto plan = open_plan(path)) {
+    if (auto plan = open_plan(path, walker)) {
       if (files.count(file_kind::plan) != 0) return file_kind::plan;
       plan_pieces = std::move(plan->second);
       files.emplace(file_kind::plan, std::move(plan->first));
@@ -179,8 +179,8 @@ std::string scenario_mismatch(const loaded_scenario& s) {
   return {};
 }
 
-loaded_scenario load_scenario(const std::vector<std::string>& inputs) {
-  loaded_scenario s = load_scenario_files(inputs);
+loaded_scenario load_scenario(const std::vector<std::string>& inputs, plan_walker* walker) {
+  loaded_scenario s = load_scenario_files(inputs, walker);
   if (std::string why = scenario_mismatch(s); !why.empty()) throw failed(why);
   return s;
 }

@@ -39,8 +39,10 @@ struct loaded_scenario {
 // order) through the decoders, without checking that they belong together.
 // A plan file that its name says is one, and that is a regular file, is
 // checked whole but read by pieces when used: a plan of a million metres is
-// never held. Throws failure.
-loaded_scenario load_scenario_files(const std::vector<std::string>& inputs);
+// never held. A walker given takes every metre of a plan read by pieces in
+// the walk that checks it. Throws failure.
+loaded_scenario load_scenario_files(const std::vector<std::string>& inputs,
+                                    plan_walker* walker = nullptr);
 
 // Why the three files are not one scenario, or an empty text when they are:
 // the plan runs 7000 m past the route length of record 84, the grid has one
@@ -50,6 +52,7 @@ std::string scenario_mismatch(const loaded_scenario& s);
 
 // load_scenario_files, refusing files that are not one scenario. Throws
 // failure.
-loaded_scenario load_scenario(const std::vector<std::string>& inputs);
+loaded_scenario load_scenario(const std::vector<std::string>& inputs,
+                              plan_walker* walker = nullptr);
 
 }  // namespace scenario

@@ -12,7 +12,10 @@ namespace scenario {
 namespace {
 
 constexpr std::size_t k_buffer_bytes = std::size_t{64} * 1024;
+constexpr std::size_t k_walk_buffer_bytes = std::size_t{256} * 1024;
 constexpr std::size_t k_largest_entry = 10;
+// Metres handed to a walker at a time.
+constexpr std::size_t k_walk_window = 8192;
 
 // The bytes of the value after a tag the file holds.
 constexpr std::size_t value_bytes(plan_tag tag) {
@@ -23,6 +26,108 @@ std::uint64_t little_endian(const char* p, int n) {
   std::uint64_t v = 0;
   for (int i = 0; i < n; ++i) v |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
   return v;
+}
+
+// A little-endian value of n bytes at p, in one load where the host is
+// little-endian.
+template <typename T>
+T load_le(const char* p) {
+  if constexpr (std::endian::native == std::endian::little) {
+    T v;
+    std::memcpy(&v, p, sizeof v);
+    return v;
+  } else {
+    return static_cast<T>(little_endian(p, sizeof(T)));
+  }
+}
+
+// The bytes of a stretch of the source from an offset up to a limit,
+// through a buffer refilled from the source as the cursor moves on.
+class byte_cursor {
+ public:
+  byte_cursor(const byte_source& source, std::uint64_t at, std::uint64_t limit,
+              std::uint64_t wanted = k_walk_buffer_bytes)
+      : source_(source),
+        limit_(limit),
+        start_(at),
+        buffer_(static_cast<std::size_t>(
+                    std::clamp<std::uint64_t>(wanted, k_largest_entry, k_walk_buffer_bytes)),
+                '\0') {}
+
+  std::uint64_t offset() const { return start_ + static_cast<std::uint64_t>(p_ - begin()); }
+  std::uint64_t left() const { return limit_ - offset(); }
+  // The bytes read from the cursor on.
+  std::size_t buffered() const { return static_cast<std::size_t>(stop_ - p_); }
+  // At least min(n, left()) bytes from the cursor on.
+  const char* need(std::size_t n) {
+    if (static_cast<std::size_t>(stop_ - p_) < n) refill();
+    return p_;
+  }
+  void advance(std::size_t n) { p_ += n; }
+
+ private:
+  const char* begin() const { return buffer_.data(); }
+  void refill() {
+    const std::uint64_t at = offset();
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(buffer_.size(), limit_ - at));
+    source_.read(at, buffer_.data(), n);
+    start_ = at;
+    p_ = buffer_.data();
+    stop_ = p_ + n;
+  }
+
+  const byte_source& source_;
+  std::uint64_t limit_;
+  std::uint64_t start_;  // the offset of the buffer's first byte
+  std::string buffer_;
+  const char* p_ = buffer_.data();
+  const char* stop_ = p_;  // the end of the bytes read
+};
+
+// The next entry at the cursor, when the bytes before its limit hold a
+// whole entry with a known tag and, for a real value, one that a plan
+// holds: its tag into tag and its value into v.
+bool sound_entry(byte_cursor& in, plan_tag& tag, double& v) {
+  const char* b = in.need(k_largest_entry);
+  const std::size_t room = in.buffered();  // all that is left when under 10
+  if (room < 2) return false;
+  const std::uint16_t stored = load_le<std::uint16_t>(b);
+  std::size_t length = 2;
+  if (stored == static_cast<std::uint16_t>(plan_tag::real)) {
+    if (room < 10) return false;
+    v = std::bit_cast<double>(load_le<std::uint64_t>(b + 2));
+    // Neither infinite nor NaN, and within reach.
+    if (!(std::abs(v) <= k_plan_max_coordinate)) return false;
+    tag = plan_tag::real;
+    length = 10;
+  } else if (stored == static_cast<std::uint16_t>(plan_tag::int16)) {
+    if (room < 4) return false;
+    v = static_cast<std::int16_t>(load_le<std::uint16_t>(b + 2));
+    tag = plan_tag::int16;
+    length = 4;
+  } else if (stored == static_cast<std::uint16_t>(plan_tag::empty)) {
+    v = 0;
+    tag = plan_tag::empty;
+  } else {
+    return false;
+  }
+  in.advance(length);
+  return true;
+}
+
+// The next entry of a file already checked: its tag, and its value into v.
+plan_tag checked_entry(byte_cursor& in, double& v) {
+  const char* b = in.need(k_largest_entry);
+  const auto tag = static_cast<plan_tag>(load_le<std::uint16_t>(b));
+  if (tag == plan_tag::real)
+    v = std::bit_cast<double>(load_le<std::uint64_t>(b + 2));
+  else if (tag == plan_tag::int16)
+    v = static_cast<std::int16_t>(load_le<std::uint16_t>(b + 2));
+  else
+    v = 0;
+  in.advance(2 + value_bytes(tag));
+  return tag;
 }
 
 // Entries from an offset on, through a buffer refilled from the source, no
@@ -51,19 +156,6 @@ class entry_stream {
   }
   void advance(std::size_t n) { at_ += n; }
 
-  // The next entry of a file already checked: its tag, and its value into v.
-  plan_tag next(double& v) {
-    const char* b = ahead(k_largest_entry).data();
-    const auto tag = static_cast<plan_tag>(little_endian(b, 2));
-    if (tag == plan_tag::real)
-      v = std::bit_cast<double>(little_endian(b + 2, 8));
-    else if (tag == plan_tag::int16)
-      v = static_cast<std::int16_t>(little_endian(b + 2, 2));
-    else
-      v = 0;
-    advance(2 + value_bytes(tag));
-    return tag;
-  }
   // Passes over the next entry of a file already checked.
   void skip() {
     const char* b = ahead(2).data();
@@ -160,11 +252,14 @@ void runs_source::read(std::size_t first, std::size_t n, plan_window& out) const
   for (std::size_t i = 0; i < made; ++i) out.tags[from - first + i] = plan_tag::real;
 }
 
-decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
-    std::shared_ptr<const byte_source> source) {
-  if (source->size() == 0) return decode_error{0, "empty file"};
-  std::shared_ptr<plan_reader> reader(new plan_reader(std::move(source)));
-  const byte_source& bytes = *reader->source_;
+namespace {
+
+// The first fault of a file that is no plan, as decode_plan tells it, read
+// entry by entry in file order; nothing when the file is a plan, with its
+// metres in metres.
+std::optional<decode_error> first_fault(const byte_source& bytes, std::size_t& metres) {
+  std::vector<std::uint64_t> starts;  // where entries 0, k_stride, 2 k_stride, ... start
+  constexpr std::size_t k_stride = plan_reader::k_stride;
 
   // The file carries no count: walk the entries once to find it, checking
   // each as it goes.
@@ -173,7 +268,7 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
   std::size_t entries = 0;
   for (entry_stream in(bytes, 0); !in.at_end(); ++entries) {
     const std::uint64_t at = in.offset();
-    if (entries % k_stride == 0) reader->starts_.push_back(at);
+    if (entries % k_stride == 0) starts.push_back(at);
     if (entries == 2 * k_plan_max_metres)
       return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
     const std::string_view ahead = in.ahead(k_largest_entry);
@@ -226,13 +321,12 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
 
   // Entries in file order: coordinate 0 of every metre, then coordinate 1,
   // whose tag must match coordinate 0's. The first entry at fault is told.
-  const std::size_t metres = entries / 2;
-  reader->metres_ = metres;
+  metres = entries / 2;
   const std::size_t last = bad ? bad->entry : entries;
   for (std::size_t e = metres; e < entries && e <= last; ++e) {
     const std::size_t m = e - metres;
     if (tags.at(e) == tags.at(m)) continue;
-    entry_stream in(bytes, reader->starts_[e / k_stride]);
+    entry_stream in(bytes, starts[e / k_stride]);
     for (std::size_t skip = e % k_stride; skip > 0; --skip) in.skip();
     return decode_error{in.offset(),
                         "metre " + std::to_string(m) + ": tag " +
@@ -243,6 +337,80 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
     return decode_error{bad->offset, "metre " + std::to_string(bad->entry % metres) +
                                          ": coordinate " + std::to_string(bad->entry / metres) +
                                          " " + bad->why};
+  return std::nullopt;
+}
+
+}  // namespace
+
+// The walk that checks a file whose coordinate 1 starts at half, both
+// coordinates side by side: a plan's two halves hold the same tags, so they
+// are as long as each other and half is the middle of the file. True when
+// every metre is sound, which is exactly when the file is a plan; the
+// metres are then counted and their starts noted, and the walker given has
+// taken them.
+bool plan_reader::index(std::uint64_t half, plan_walker* walker) {
+  const byte_source& bytes = *source_;
+  byte_cursor c0(bytes, 0, half);
+  byte_cursor c1(bytes, half, bytes.size());
+  starts_[0].clear();
+  starts_[1].clear();
+  plan_window w;
+  if (walker) {
+    w.tags.resize(k_walk_window);
+    w.c0.resize(k_walk_window);
+    w.c1.resize(k_walk_window);
+  }
+  std::size_t m = 0;
+  std::size_t in_window = 0;
+  for (; c0.offset() != half; ++m) {
+    if (m == k_plan_max_metres) return false;
+    if (m % k_stride == 0) {
+      starts_[0].push_back(c0.offset());
+      starts_[1].push_back(c1.offset());
+    }
+    double v0 = 0, v1 = 0;
+    plan_tag t0 = plan_tag::empty, t1 = plan_tag::empty;
+    if (!sound_entry(c0, t0, v0) || !sound_entry(c1, t1, v1) || t1 != t0) return false;
+    if (!walker) continue;
+    w.tags[in_window] = t0;
+    w.c0[in_window] = v0;
+    w.c1[in_window] = v1;
+    if (++in_window == k_walk_window) {
+      walker->take(w);
+      w.first += in_window;
+      in_window = 0;
+    }
+  }
+  if (c1.offset() != bytes.size() || m == 0) return false;
+  metres_ = m;
+  half_ = half;
+  if (walker) {
+    w.tags.resize(in_window);
+    w.c0.resize(in_window);
+    w.c1.resize(in_window);
+    if (in_window > 0) walker->take(w);
+    walker->end(m);
+  }
+  return true;
+}
+
+decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
+    std::shared_ptr<const byte_source> source, plan_walker* walker) {
+  if (source->size() == 0) return decode_error{0, "empty file"};
+  std::shared_ptr<plan_reader> reader(new plan_reader(std::move(source)));
+  const byte_source& bytes = *reader->source_;
+  if (bytes.size() % 2 == 0 && reader->index(bytes.size() / 2, walker))
+    return std::shared_ptr<const plan_reader>(std::move(reader));
+  // No plan: read entry by entry for the fault decode_plan tells.
+  std::size_t metres = 0;
+  if (std::optional<decode_error> fault = first_fault(bytes, metres)) return *fault;
+  // Never reached: a plan's coordinate 1 starts at the middle. Should it
+  // start elsewhere, it is found entry by entry and the walker is left out.
+  byte_cursor in(bytes, 0, bytes.size());
+  double v = 0;
+  for (std::size_t e = 0; e < metres; ++e) checked_entry(in, v);
+  if (!reader->index(in.offset(), nullptr))
+    return decode_error{0, "the two coordinates of the plan cannot be told apart"};
   return std::shared_ptr<const plan_reader>(std::move(reader));
 }
 
@@ -253,19 +421,31 @@ void plan_reader::read(std::size_t first, std::size_t n, plan_window& out) const
   out.c0.resize(n);
   out.c1.resize(n);
   if (n == 0) return;
+  const std::size_t skip = first % k_stride;
   for (int c = 0; c < 2; ++c) {
-    const std::size_t e = static_cast<std::size_t>(c) * metres_ + first;
-    entry_stream in(*source_, starts_[e / k_stride],
-                    std::uint64_t{k_largest_entry} * (e % k_stride + n));
-    for (std::size_t skip = e % k_stride; skip > 0; --skip) in.skip();
-    double v = 0;
-    std::vector<double>& values = c == 0 ? out.c0 : out.c1;
+    byte_cursor in(*source_, starts_[c][first / k_stride], c == 0 ? half_ : source_->size(),
+                   std::uint64_t{k_largest_entry} * (skip + n));
+    for (std::size_t s = 0; s < skip; ++s) {
+      const char* b = in.need(2);
+      in.advance(2 + value_bytes(static_cast<plan_tag>(load_le<std::uint16_t>(b))));
+    }
+    double* values = c == 0 ? out.c0.data() : out.c1.data();
+    plan_tag* tags = out.tags.data();
     for (std::size_t i = 0; i < n; ++i) {
-      const plan_tag t = in.next(v);
-      if (c == 0) out.tags[i] = t;
-      values[i] = v;
+      const plan_tag t = checked_entry(in, values[i]);
+      if (c == 0) tags[i] = t;
     }
   }
+}
+
+void walk_plan(const plan_source& plan, plan_walker& walker) {
+  plan_window w;
+  for (std::size_t first = 0; first < plan.metres(); first += w.size()) {
+    plan.read(first, k_walk_window, w);
+    if (w.size() == 0) break;
+    walker.take(w);
+  }
+  walker.end(plan.metres());
 }
 
 }  // namespace scenario

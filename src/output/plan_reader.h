@@ -1,8 +1,10 @@
 // The line plan file read a window of metres at a time, for the readers
 // that must not hold a plan of a million metres whole (decompile, draw): one
 // walk over the bytes checks every entry as decode_plan reports it and notes
-// where every 4096th entry starts; a window of metres is then read from
-// there. decode_plan itself is this reader over bytes in memory.
+// where every k_stride-th metre of each coordinate starts; a window of
+// metres is then read from there. The walk can hand every metre it checks to
+// a walker, so that a reader needing one pass over the plan reads it once.
+// decode_plan itself is this reader over bytes in memory.
 #pragma once
 
 #include <cstddef>
@@ -50,6 +52,17 @@ struct plan_window {
   std::size_t size() const { return tags.size(); }
 };
 
+// Takes the metres of a plan in order, a window at a time, from a walk
+// along the whole plan.
+class plan_walker {
+ public:
+  virtual ~plan_walker() = default;
+  // The next metres, w.first being the metre after the last window's.
+  virtual void take(const plan_window& w) = 0;
+  // Every metre has been taken: metres in all.
+  virtual void end(std::size_t metres) = 0;
+};
+
 // The metres of a plan, a window at a time, wherever it is kept.
 class plan_source {
  public:
@@ -92,23 +105,31 @@ class plan_reader final : public plan_source {
  public:
   // Walks the file once; the error decode_plan gives for the same bytes,
   // or the reader. Throws what reading the source throws.
-  static decoded<std::shared_ptr<const plan_reader>> open(
-      std::shared_ptr<const byte_source> source);
+  // A walker given takes every metre during that walk, and its end() is
+  // called, when the file is a plan; on an error it has taken a part only.
+  static decoded<std::shared_ptr<const plan_reader>> open(std::shared_ptr<const byte_source> source,
+                                                          plan_walker* walker = nullptr);
 
   std::size_t metres() const override { return metres_; }
   void read(std::size_t first, std::size_t n, plan_window& out) const override;
   const byte_source& bytes() const { return *source_; }
 
-  // Entries between two noted starts.
-  static constexpr std::size_t k_stride = 4096;
+  // Metres between two noted starts, in each coordinate.
+  static constexpr std::size_t k_stride = 1024;
 
  private:
   plan_reader(std::shared_ptr<const byte_source> source) : source_(std::move(source)) {}
+  bool index(std::uint64_t half, plan_walker* walker);
 
   std::shared_ptr<const byte_source> source_;
   std::size_t metres_ = 0;
-  std::vector<std::uint64_t> starts_;  // where entries 0, k_stride, 2 k_stride, ... start
+  std::uint64_t half_ = 0;  // where coordinate 1 of metre 0 starts
+  // Where coordinate c of metres 0, k_stride, 2 k_stride, ... starts.
+  std::vector<std::uint64_t> starts_[2];
 };
+
+// Hands every metre of plan to walker, a window at a time, in order.
+void walk_plan(const plan_source& plan, plan_walker& walker);
 
 // Metres of a plan one at a time, in any order, through two windows that
 // move only when a metre outside both is asked for: a walk along the plan,

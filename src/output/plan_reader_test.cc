@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <bit>
+#include <optional>
 
 #include "output/plan_format.h"
 
@@ -75,6 +76,60 @@ TEST(PlanReader, ACursorGivesEachMetreWhateverTheOrder) {
       ASSERT_TRUE(same_bits(cursor.value(m, 0), table.value(m, 0))) << m;
       ASSERT_TRUE(same_bits(cursor.value(m, 1), table.value(m, 1))) << m;
     }
+  }
+}
+
+// What a walk hands over, metre by metre.
+struct recording_walker final : plan_walker {
+  std::vector<plan_tag> tags;
+  std::vector<double> c0, c1;
+  std::optional<std::size_t> ended;
+  void take(const plan_window& w) override {
+    EXPECT_EQ(w.first, tags.size());
+    tags.insert(tags.end(), w.tags.begin(), w.tags.end());
+    c0.insert(c0.end(), w.c0.begin(), w.c0.end());
+    c1.insert(c1.end(), w.c1.begin(), w.c1.end());
+  }
+  void end(std::size_t metres) override { ended = metres; }
+};
+
+TEST(PlanReader, TheCheckingWalkHandsEveryMetreOverOnceAndOnlyForAPlan) {
+  const std::string bytes = serialise_plan(mixed_plan());
+  const profilo_t table = plan_table(mixed_plan());
+  recording_walker walked;
+  ASSERT_TRUE(plan_reader::open(std::make_shared<memory_bytes>(bytes), &walked).ok());
+  ASSERT_EQ(walked.ended, table.metres());
+  ASSERT_EQ(walked.tags.size(), table.metres());
+  for (std::size_t m = 0; m < table.metres(); ++m)
+    ASSERT_TRUE(walked.tags[m] == table.tag(m, 0) && same_bits(walked.c0[m], table.value(m, 0)) &&
+                same_bits(walked.c1[m], table.value(m, 1)))
+        << m;
+
+  // Files whose halves do not meet at the middle, or do not match: the
+  // fault is the one an entry-by-entry reading finds, and the walk never
+  // ends.
+  const std::size_t half = bytes.size() / 2;
+  const struct {
+    std::string bytes;
+    decode_error fault;
+  } damaged[] = {
+      {bytes.substr(0, bytes.size() - 1),
+       {bytes.size() - 2, "truncated entry 60001: tag needs 2 bytes, 1 left"}},
+      // The last metre set in coordinate 1 only, the file growing by 2 bytes.
+      {bytes.substr(0, bytes.size() - 2) + std::string("\x02\x00\x07\x00", 4),
+       {bytes.size() - 2, "metre 30000: tag 2 in coordinate 1, 0 in coordinate 0"}},
+      // The same in coordinate 0.
+      {bytes.substr(0, half - 2) + std::string("\x02\x00\x07\x00", 4) + bytes.substr(half),
+       {half + 2 + half - 2, "metre 30000: tag 0 in coordinate 1, 2 in coordinate 0"}},
+  };
+  for (const auto& d : damaged) {
+    recording_walker partial;
+    const auto opened = plan_reader::open(std::make_shared<memory_bytes>(d.bytes), &partial);
+    ASSERT_FALSE(opened.ok());
+    EXPECT_EQ(opened.error().offset, d.fault.offset);
+    EXPECT_EQ(opened.error().reason, d.fault.reason);
+    EXPECT_EQ(opened.error().reason, decode_plan(d.bytes).error().reason);
+    EXPECT_FALSE(partial.ended);
   }
 }
 
