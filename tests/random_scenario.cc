@@ -49,7 +49,7 @@ std::string join(const std::vector<std::string>& lines) {
 
 class generator {
  public:
-  generator(std::uint32_t seed, unsigned overlays) : d_(seed), o_(overlays) {}
+  generator(std::uint32_t seed, unsigned overlays) : d_(seed), o_(overlays), made_(overlays) {}
 
   generated_scenario make() {
     if (wants(k_slots_full)) {
@@ -91,7 +91,7 @@ class generator {
     line.push_back("[fine]");
     std::vector<std::string> train{"[generale]"};
     train_records(train);
-    return {join(line), join(train), o_};
+    return {join(line), join(train), made_};
   }
 
  private:
@@ -359,11 +359,57 @@ class generator {
       const int k = stops_[i];
       if (k < 8 || k > last_cell_ - 2 ||
           std::find(board_on_stop_.begin(), board_on_stop_.end(), k) != board_on_stop_.end() ||
+          std::find(stop_over_slowdown_.begin(), stop_over_slowdown_.end(), k) !=
+              stop_over_slowdown_.end() ||
           (any && !d_.chance(50)))
         continue;
       any = true;
       before[static_cast<std::size_t>(station_of_stop_[i])].push_back(signal_line(signal(k)));
     }
+  }
+
+  // With k_stops_over_slowdowns, slowdowns one of whose cells (start, end,
+  // warning or an approach cell) a station's stop takes, each written just
+  // before that station. The cells around it that the code-point pass
+  // needs are kept free.
+  void slowdowns_under_stops(std::vector<std::vector<std::string>>& before) {
+    bool any = false;
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+      const int k = stops_[i];
+      if (std::find(board_on_stop_.begin(), board_on_stop_.end(), k) != board_on_stop_.end() ||
+          (any && !d_.chance(50)))
+        continue;
+      const int l = 50 * d_.in(1, 20);
+      // The stop takes the start, the end, the warning or approach cell 1 to 4.
+      const int role = d_.in(0, 6);
+      const int start = role == 0   ? k
+                        : role == 1 ? k - l / 50
+                        : role == 2 ? k + 24
+                                    : k + 24 + (role - 2);
+      const int x = 50 * (start - 1);
+      if (x < 0 || x + l + 100 > room() || (role >= 2 && x <= 1500)) continue;
+      const int f_ta = role >= 3 ? 1 : d_.in(0, 1);
+      std::vector<int> cells{start, start + l / 50};
+      if (x > 1500) {
+        cells.push_back(start - 24);
+        if (f_ta != 0)
+          for (int a = 1; a <= 4; ++a) cells.push_back(start - 24 - a);
+      }
+      bool fits = true;
+      for (int c : cells) fits = fits && (c == k || free(c, c));
+      for (int c = std::max(2, start - 20); c <= std::min(last_cell_, start + l / 50 + 14); ++c)
+        fits = fits && (c == k || free(c, c));
+      if (!fits) continue;
+      for (int c = std::max(2, start - 20); c <= std::min(last_cell_, start + l / 50 + 14); ++c)
+        taken_[static_cast<std::size_t>(c)] = true;
+      for (int c : cells) take(c, c);
+      any = true;
+      stop_over_slowdown_.push_back(k);
+      before[static_cast<std::size_t>(station_of_stop_[i])].push_back(
+          record("rallentamento",
+                 {x, d_.in(10, 150), l, d_.in(0, 1), f_ta, d_.chance(30) ? d_.in(1, 5) : 0}));
+    }
+    if (!any) made_ &= ~unsigned{k_stops_over_slowdowns};
   }
 
   void train_records(std::vector<std::string>& out) {
@@ -382,6 +428,7 @@ class generator {
 
     std::vector<std::string> signals = near_signals_;
     std::vector<std::vector<std::string>> before(station_records_.size());
+    if (wants(k_stops_over_slowdowns)) slowdowns_under_stops(before);
     if (wants(k_marks_over_marks)) signals_after_stops(signals, before);
     if (wants(k_signals_under_stops)) signals_under_stops(before);
     const int pairs = wants(k_marks_over_marks) ? 60 : 20;
@@ -422,12 +469,14 @@ class generator {
 
   dice d_;
   unsigned o_ = 0;
+  unsigned made_ = 0;  // the overlays asked for that the draw could make
   int stations_ = 0, boards_ = 0, length_ = 0, last_cell_ = 0;
   bool compact_ = false;  // stations as close as they may stand
   std::vector<bool> taken_;
-  std::vector<int> stops_;            // the stop cells of the stations
-  std::vector<int> station_of_stop_;  // for each, its station's index
-  std::vector<int> board_on_stop_;    // the stop cells a board took first
+  std::vector<int> stops_;               // the stop cells of the stations
+  std::vector<int> station_of_stop_;     // for each, its station's index
+  std::vector<int> board_on_stop_;       // the stop cells a board took first
+  std::vector<int> stop_over_slowdown_;  // the stop cells a slowdown took first
   std::vector<std::string> slowdowns_, station_records_, near_signals_;
 };
 
@@ -437,11 +486,13 @@ bool fault_free(const generated_scenario& g, const std::string& number) {
 }
 
 // A draw that happens to fault (a station too close to the end, a board on
-// a station's stop cell) is drawn again from the next seed of a series.
+// a station's stop cell), or that found no room for an overlay it was
+// asked for, is drawn again from the next seed of a series; after 20 such
+// draws one without the overlay will do.
 generated_scenario fault_free_draw(std::uint32_t seed, unsigned overlays) {
   for (std::uint32_t attempt = 0;; ++attempt) {
     generated_scenario g = generator(seed * 7919u + attempt, overlays).make();
-    if (fault_free(g, std::to_string(seed))) return g;
+    if ((g.overlays == overlays || attempt >= 20) && fault_free(g, std::to_string(seed))) return g;
   }
 }
 
@@ -459,6 +510,8 @@ std::string_view overlay_name(overlay o) {
       return "board slots meeting station slots";
     case k_signals_under_stops:
       return "signals under stops";
+    case k_stops_over_slowdowns:
+      return "stops over slowdowns";
   }
   return "?";
 }

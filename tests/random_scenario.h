@@ -32,10 +32,14 @@ enum overlay : unsigned {
   // Signals written just before a station whose stop takes their cell: the
   // stop keeps their values b, c, d and delay, and their farther marks stay.
   k_signals_under_stops = 1u << 4,
+  // Slowdowns written just before a station whose stop takes one of their
+  // cells (start, end, warning or an approach cell): the stop keeps the
+  // slowdown's values b and c.
+  k_stops_over_slowdowns = 1u << 5,
 };
-inline constexpr std::array<overlay, 5> k_overlays{k_boards_under_stops, k_marks_over_marks,
-                                                   k_sections_any_order, k_slots_full,
-                                                   k_signals_under_stops};
+inline constexpr std::array<overlay, 6> k_overlays{k_boards_under_stops,  k_marks_over_marks,
+                                                   k_sections_any_order,  k_slots_full,
+                                                   k_signals_under_stops, k_stops_over_slowdowns};
 std::string_view overlay_name(overlay o);
 
 struct generated_scenario {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inspect/invert_signals.h"
+#include "inspect/invert_slowdowns.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
@@ -275,11 +276,14 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
   const std::vector<signal_values> signals = invert_signals(grid).records;
   // Stop cells where a signal's position check and its marks let one
   // stand (one whose values b, c and d were 0 leaves only its marks).
+  // A stop over a slowdown's cell hides no signal.
+  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   std::vector<std::size_t> covered;
   for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
     const cella& cell = grid[c];
     if (cell.tipo_cella == k_station_stop && cell.valore_a >= 1 &&
-        static_cast<std::size_t>(cell.valore_a) <= stations)
+        static_cast<std::size_t>(cell.valore_a) <= stations &&
+        !std::binary_search(over_slowdowns.begin(), over_slowdowns.end(), c))
       covered.push_back(c);
   }
   inverted<record_order> order = order_marks(grid, table, stations, signals, covered);
