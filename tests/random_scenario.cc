@@ -1,11 +1,14 @@
 #include "random_scenario.h"
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <vector>
 
 #include "common/numeric.h"
 #include "run/compile.h"
+#include "sources/line_content.h"
+#include "sources/train_content.h"
 
 namespace scenario::testing {
 namespace {
@@ -528,6 +531,119 @@ generated_scenario overlay_scenario(std::uint32_t seed) {
     for (overlay o : k_overlays)
       if (pick() % 2 == 0) kinds |= o;
   return fault_free_draw(seed + 0x40000000u, kinds);
+}
+
+namespace {
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    out.push_back(text.substr(at, end - at));
+    at = end == std::string::npos ? text.size() : end + 2;
+  }
+  return out;
+}
+
+// A number of the line changed as a slip of the hand or a careless edit
+// would: a step of 50 m, one off, doubled, halved, negated, zeroed or any.
+void change_number(dice& d, std::string& line) {
+  std::vector<std::pair<std::size_t, std::size_t>> numbers;  // first, length
+  for (std::size_t i = 0; i < line.size();) {
+    const bool sign = line[i] == '-' && i + 1 < line.size() && std::isdigit(line[i + 1]);
+    if (!sign && !std::isdigit(static_cast<unsigned char>(line[i]))) {
+      ++i;
+      continue;
+    }
+    std::size_t j = i + (sign ? 1 : 0);
+    while (j < line.size() && std::isdigit(static_cast<unsigned char>(line[j]))) ++j;
+    if (j - i < 10) numbers.push_back({i, j - i});
+    i = j;
+  }
+  if (numbers.empty()) return;
+  const auto [first, length] =
+      numbers[static_cast<std::size_t>(d.in(0, static_cast<int>(numbers.size()) - 1))];
+  const std::int64_t v = std::stoll(line.substr(first, length));
+  const std::int64_t changed[] = {
+      v + 50 * d.in(-20, 20), v + 1, v - 1, v * 2, v / 2, -v, 0, d.in(0, 100000), v + 25,
+      v + 100 * d.in(-5, 5)};
+  line.replace(first, length, std::to_string(changed[d.in(0, 9)]));
+}
+
+// Two sections (a header line and the lines up to the next one) swapped.
+void swap_sections(dice& d, std::vector<std::string>& lines) {
+  std::vector<std::size_t> heads;
+  for (std::size_t i = 1; i < lines.size(); ++i)
+    if (!lines[i].empty() && lines[i][0] == '[' && lines[i] != "[fine]") heads.push_back(i);
+  if (heads.size() < 2) return;
+  const int a = d.in(0, static_cast<int>(heads.size()) - 2);
+  const std::size_t from = heads[static_cast<std::size_t>(a)];
+  const std::size_t mid = heads[static_cast<std::size_t>(a) + 1];
+  std::size_t to = mid + 1;
+  while (to < lines.size() && (lines[to].empty() || lines[to][0] != '[')) ++to;
+  std::rotate(lines.begin() + static_cast<std::ptrdiff_t>(from),
+              lines.begin() + static_cast<std::ptrdiff_t>(mid),
+              lines.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+void edit(dice& d, std::vector<std::string>& lines) {
+  if (lines.size() < 3) return;
+  // Never the first line ([generale]) nor the last ([fine]).
+  const auto any = [&] {
+    return static_cast<std::size_t>(d.in(1, static_cast<int>(lines.size()) - 2));
+  };
+  const std::size_t i = any();
+  switch (d.in(0, 9)) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+      change_number(d, lines[i]);
+      break;
+    case 4: {  // a record copied elsewhere, now and then with a change
+      std::string copy = lines[i];
+      if (d.chance(50)) change_number(d, copy);
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(any()), copy);
+      break;
+    }
+    case 5:
+    case 6: {
+      std::string moved = lines[i];
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(any()), moved);
+      break;
+    }
+    case 7:
+    case 8:
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    default:
+      swap_sections(d, lines);
+  }
+}
+
+}  // namespace
+
+generated_scenario mutated_scenario(std::uint32_t seed) {
+  dice d(seed ^ 0x5bd1e995u);
+  generated_scenario g;
+  switch (d.in(0, 3)) {
+    case 0: {
+      for (std::string_view l : line_content()) g.line += std::string(l) + "\r\n";
+      for (std::string_view l : train_content()) g.train += std::string(l) + "\r\n";
+      break;
+    }
+    case 1:
+      g = random_scenario(seed + 0x60000000u);
+      break;
+    default:
+      g = overlay_scenario(seed + 0x70000000u);
+  }
+  std::vector<std::string> line = lines_of(g.line), train = lines_of(g.train);
+  for (int edits = d.in(1, 6); edits > 0; --edits) edit(d, d.chance(40) ? line : train);
+  g.line = join(line);
+  g.train = join(train);
+  return g;
 }
 
 generated_scenario long_overlay_scenario() {

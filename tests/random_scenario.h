@@ -56,6 +56,12 @@ generated_scenario random_scenario(std::uint32_t seed);
 // made on purpose; otherwise as random_scenario.
 generated_scenario overlay_scenario(std::uint32_t seed);
 
+// The shipped scenario or a generated one (plain or with overlays), changed
+// by one to four edits an author might make: a number changed, a record
+// copied, moved or deleted, two sections swapped. The result may fault; the
+// line name is "Gen" and the train number the seed.
+generated_scenario mutated_scenario(std::uint32_t seed);
+
 // A 1,000,000 m line with 78 stations, a speed board every 5 km and a signal
 // every 1.2 km, left where those spacings put them: boards under stops and
 // signal marks over station marks wherever they meet. Only a signal that
