@@ -98,14 +98,18 @@ class slowdown_reader {
         if (numbered) d_v = k_stored_as_zero;
       }
     }
+    // The end: the first after the start, else (a length below 0) the
+    // nearest before it.
+    const auto end_of_this = [&](std::int64_t e) {
+      return is(e, k_slowdown_end) && !claimed(e) && (!v || at(e).valore_a == *v) &&
+             at(e).valore_b == b && at(e).valore_c == f_tt;
+    };
     std::int64_t end = start;
-    for (std::int64_t e = start + 1; e < size(); ++e)
-      if (is(e, k_slowdown_end) && !claimed(e) && (!v || at(e).valore_a == *v) &&
-          at(e).valore_b == b && at(e).valore_c == f_tt) {
-        end = e;
-        v = at(e).valore_a;
-        break;
-      }
+    for (std::int64_t e = start + 1; e < size() && end == start; ++e)
+      if (end_of_this(e)) end = e;
+    for (std::int64_t e = start - 1; e >= 0 && end == start; --e)
+      if (end_of_this(e)) end = e;
+    if (end != start) v = at(end).valore_a;
     take(end);
     const auto length = static_cast<std::int32_t>((end - 1) * k_cell_metres - x);
     out_.records.slowdowns.push_back({x, v.value_or(0), length, f_tt, f_ta, d_v});

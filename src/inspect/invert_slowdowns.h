@@ -21,10 +21,11 @@ struct slowdown_order {
 
 // A "rallentamento" record per slowdown: its position 50 m before its start
 // cell, its speed, flag and second value from its cells, its length to the
-// first end cell after it with the same values (0 when there is none: the
-// start then covers its end), f_ta 1 when its four approach cells are
-// marked. A start whose approach cells stand one cell further back was
-// written 25 m earlier, on a half cell. A station stop written later over
+// first end cell after it with the same values (else to the nearest before
+// it, a length below 0; 0 when there is none: the start then covers its
+// end), f_ta 1 when its four approach cells are marked. A start whose
+// approach cells stand one cell further back was written 25 m earlier, on a
+// half cell. A station stop written later over
 // one of its cells keeps the slowdown's values b and c under the stop's kind
 // and number: a start, warning or approach cell under a stop is found from
 // the marks the slowdown left elsewhere, and the record is written before

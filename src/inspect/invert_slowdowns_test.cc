@@ -20,6 +20,8 @@ TEST(InvertSlowdowns, RecordsComeBackFromTheirMarks) {
       {{1500, 60, 100, 0, 1, 0}, {1500, 60, 100, 0, 0, 0}},
       // On a half cell the approach cells stand one cell further back.
       {{51125, 50, 225, 0, 1, 0}, {51125, 50, 225, 0, 1, 0}},
+      // A length below 0: the end cell before the start cell.
+      {{9000, 40, -150, 1, 0, 0}, {9000, 40, -150, 1, 0, 0}},
       // A slowdown of no length: its start covers its end.
       {{9000, 40, 0, 0, 0, 0}, {9000, 40, 0, 0, 0, 0}},
       // A second value that stores 0 still numbers the approach cells.
