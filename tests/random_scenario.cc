@@ -545,12 +545,12 @@ std::vector<std::string> lines_of(const std::string& text) {
   return out;
 }
 
-// A number of the line changed as a slip of the hand or a careless edit
-// would: a step of 50 m, one off, doubled, halved, negated, zeroed or any.
-void change_number(dice& d, std::string& line) {
-  std::vector<std::pair<std::size_t, std::size_t>> numbers;  // first, length
+// Where the numbers of a line stand: first character, length.
+std::vector<std::pair<std::size_t, std::size_t>> numbers_in(const std::string& line) {
+  std::vector<std::pair<std::size_t, std::size_t>> numbers;
   for (std::size_t i = 0; i < line.size();) {
-    const bool sign = line[i] == '-' && i + 1 < line.size() && std::isdigit(line[i + 1]);
+    const bool sign = line[i] == '-' && i + 1 < line.size() &&
+                      std::isdigit(static_cast<unsigned char>(line[i + 1]));
     if (!sign && !std::isdigit(static_cast<unsigned char>(line[i]))) {
       ++i;
       continue;
@@ -560,14 +560,33 @@ void change_number(dice& d, std::string& line) {
     if (j - i < 10) numbers.push_back({i, j - i});
     i = j;
   }
+  return numbers;
+}
+
+// A number of the line changed as a slip of the hand or a careless edit
+// would: a step of 50 m, one off, doubled, halved, negated, zeroed, any, or
+// a number of another record (`pool`), which puts objects on one another.
+void change_number(dice& d, std::string& line, const std::vector<std::int64_t>& pool) {
+  const auto numbers = numbers_in(line);
   if (numbers.empty()) return;
   const auto [first, length] =
       numbers[static_cast<std::size_t>(d.in(0, static_cast<int>(numbers.size()) - 1))];
   const std::int64_t v = std::stoll(line.substr(first, length));
-  const std::int64_t changed[] = {
-      v + 50 * d.in(-20, 20), v + 1, v - 1, v * 2, v / 2, -v, 0, d.in(0, 100000), v + 25,
-      v + 100 * d.in(-5, 5)};
-  line.replace(first, length, std::to_string(changed[d.in(0, 9)]));
+  const std::int64_t other =
+      pool.empty() ? v : pool[static_cast<std::size_t>(d.in(0, static_cast<int>(pool.size()) - 1))];
+  const std::int64_t changed[] = {v + 50 * d.in(-20, 20),
+                                  v + 1,
+                                  v - 1,
+                                  v * 2,
+                                  v / 2,
+                                  -v,
+                                  0,
+                                  d.in(0, 100000),
+                                  v + 25,
+                                  v + 100 * d.in(-5, 5),
+                                  other,
+                                  other + 50 * d.in(-2, 2)};
+  line.replace(first, length, std::to_string(changed[d.in(0, 11)]));
 }
 
 // Two sections (a header line and the lines up to the next one) swapped.
@@ -586,7 +605,7 @@ void swap_sections(dice& d, std::vector<std::string>& lines) {
               lines.begin() + static_cast<std::ptrdiff_t>(to));
 }
 
-void edit(dice& d, std::vector<std::string>& lines) {
+void edit(dice& d, std::vector<std::string>& lines, const std::vector<std::int64_t>& pool) {
   if (lines.size() < 3) return;
   // Never the first line ([generale]) nor the last ([fine]).
   const auto any = [&] {
@@ -598,11 +617,11 @@ void edit(dice& d, std::vector<std::string>& lines) {
     case 1:
     case 2:
     case 3:
-      change_number(d, lines[i]);
+      change_number(d, lines[i], pool);
       break;
     case 4: {  // a record copied elsewhere, now and then with a change
       std::string copy = lines[i];
-      if (d.chance(50)) change_number(d, copy);
+      if (d.chance(50)) change_number(d, copy, pool);
       lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(any()), copy);
       break;
     }
@@ -640,7 +659,12 @@ generated_scenario mutated_scenario(std::uint32_t seed) {
       g = overlay_scenario(seed + 0x70000000u);
   }
   std::vector<std::string> line = lines_of(g.line), train = lines_of(g.train);
-  for (int edits = d.in(1, 6); edits > 0; --edits) edit(d, d.chance(40) ? line : train);
+  std::vector<std::int64_t> pool;  // the numbers of both descriptions
+  for (const auto* lines : {&line, &train})
+    for (const std::string& l : *lines)
+      for (const auto& [first, length] : numbers_in(l))
+        pool.push_back(std::stoll(l.substr(first, length)));
+  for (int edits = d.in(1, 6); edits > 0; --edits) edit(d, d.chance(40) ? line : train, pool);
   g.line = join(line);
   g.train = join(train);
   return g;
