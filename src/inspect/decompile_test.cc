@@ -212,6 +212,9 @@ TEST(Decompile, DamagedOrFaultyFilesAreToldPartByPart) {
        [](loaded_scenario& s) { s.grid.grid[300].preavviso = 77; }},
       {"cell 310: a slowdown end that belongs to no slowdown start",
        [](loaded_scenario& s) { s.grid.grid[310].tipo_cella = k_slowdown_end; }},
+      {"cell 161: a slowdown start whose warning cell 137 holds neither its warning nor a "
+       "station stop over it",
+       [](loaded_scenario& s) { s.grid.grid[137] = {}; }},
       {"cell 2: a scenery marker in the first three cells, which no section places",
        [](loaded_scenario& s) { s.grid.grid[2].tipo_cella = k_scenery_marker; }},
       {"record 84: values in fields no description sets",
