@@ -1,11 +1,14 @@
 #include "random_scenario.h"
 
 #include <algorithm>
+#include <cctype>
 #include <random>
 #include <vector>
 
 #include "common/numeric.h"
 #include "run/compile.h"
+#include "sources/line_content.h"
+#include "sources/train_content.h"
 
 namespace scenario::testing {
 namespace {
@@ -49,7 +52,7 @@ std::string join(const std::vector<std::string>& lines) {
 
 class generator {
  public:
-  generator(std::uint32_t seed, unsigned overlays) : d_(seed), o_(overlays) {}
+  generator(std::uint32_t seed, unsigned overlays) : d_(seed), o_(overlays), made_(overlays) {}
 
   generated_scenario make() {
     if (wants(k_slots_full)) {
@@ -91,7 +94,7 @@ class generator {
     line.push_back("[fine]");
     std::vector<std::string> train{"[generale]"};
     train_records(train);
-    return {join(line), join(train), o_};
+    return {join(line), join(train), made_};
   }
 
  private:
@@ -359,11 +362,57 @@ class generator {
       const int k = stops_[i];
       if (k < 8 || k > last_cell_ - 2 ||
           std::find(board_on_stop_.begin(), board_on_stop_.end(), k) != board_on_stop_.end() ||
+          std::find(stop_over_slowdown_.begin(), stop_over_slowdown_.end(), k) !=
+              stop_over_slowdown_.end() ||
           (any && !d_.chance(50)))
         continue;
       any = true;
       before[static_cast<std::size_t>(station_of_stop_[i])].push_back(signal_line(signal(k)));
     }
+  }
+
+  // With k_stops_over_slowdowns, slowdowns one of whose cells (start, end,
+  // warning or an approach cell) a station's stop takes, each written just
+  // before that station. The cells around it that the code-point pass
+  // needs are kept free.
+  void slowdowns_under_stops(std::vector<std::vector<std::string>>& before) {
+    bool any = false;
+    for (std::size_t i = 0; i < stops_.size(); ++i) {
+      const int k = stops_[i];
+      if (std::find(board_on_stop_.begin(), board_on_stop_.end(), k) != board_on_stop_.end() ||
+          (any && !d_.chance(50)))
+        continue;
+      const int l = 50 * d_.in(1, 20);
+      // The stop takes the start, the end, the warning or approach cell 1 to 4.
+      const int role = d_.in(0, 6);
+      const int start = role == 0   ? k
+                        : role == 1 ? k - l / 50
+                        : role == 2 ? k + 24
+                                    : k + 24 + (role - 2);
+      const int x = 50 * (start - 1);
+      if (x < 0 || x + l + 100 > room() || (role >= 2 && x <= 1500)) continue;
+      const int f_ta = role >= 3 ? 1 : d_.in(0, 1);
+      std::vector<int> cells{start, start + l / 50};
+      if (x > 1500) {
+        cells.push_back(start - 24);
+        if (f_ta != 0)
+          for (int a = 1; a <= 4; ++a) cells.push_back(start - 24 - a);
+      }
+      bool fits = true;
+      for (int c : cells) fits = fits && (c == k || free(c, c));
+      for (int c = std::max(2, start - 20); c <= std::min(last_cell_, start + l / 50 + 14); ++c)
+        fits = fits && (c == k || free(c, c));
+      if (!fits) continue;
+      for (int c = std::max(2, start - 20); c <= std::min(last_cell_, start + l / 50 + 14); ++c)
+        taken_[static_cast<std::size_t>(c)] = true;
+      for (int c : cells) take(c, c);
+      any = true;
+      stop_over_slowdown_.push_back(k);
+      before[static_cast<std::size_t>(station_of_stop_[i])].push_back(
+          record("rallentamento",
+                 {x, d_.in(10, 150), l, d_.in(0, 1), f_ta, d_.chance(30) ? d_.in(1, 5) : 0}));
+    }
+    if (!any) made_ &= ~unsigned{k_stops_over_slowdowns};
   }
 
   void train_records(std::vector<std::string>& out) {
@@ -382,6 +431,7 @@ class generator {
 
     std::vector<std::string> signals = near_signals_;
     std::vector<std::vector<std::string>> before(station_records_.size());
+    if (wants(k_stops_over_slowdowns)) slowdowns_under_stops(before);
     if (wants(k_marks_over_marks)) signals_after_stops(signals, before);
     if (wants(k_signals_under_stops)) signals_under_stops(before);
     const int pairs = wants(k_marks_over_marks) ? 60 : 20;
@@ -422,12 +472,14 @@ class generator {
 
   dice d_;
   unsigned o_ = 0;
+  unsigned made_ = 0;  // the overlays asked for that the draw could make
   int stations_ = 0, boards_ = 0, length_ = 0, last_cell_ = 0;
   bool compact_ = false;  // stations as close as they may stand
   std::vector<bool> taken_;
-  std::vector<int> stops_;            // the stop cells of the stations
-  std::vector<int> station_of_stop_;  // for each, its station's index
-  std::vector<int> board_on_stop_;    // the stop cells a board took first
+  std::vector<int> stops_;               // the stop cells of the stations
+  std::vector<int> station_of_stop_;     // for each, its station's index
+  std::vector<int> board_on_stop_;       // the stop cells a board took first
+  std::vector<int> stop_over_slowdown_;  // the stop cells a slowdown took first
   std::vector<std::string> slowdowns_, station_records_, near_signals_;
 };
 
@@ -437,11 +489,13 @@ bool fault_free(const generated_scenario& g, const std::string& number) {
 }
 
 // A draw that happens to fault (a station too close to the end, a board on
-// a station's stop cell) is drawn again from the next seed of a series.
+// a station's stop cell), or that found no room for an overlay it was
+// asked for, is drawn again from the next seed of a series; after 20 such
+// draws one without the overlay will do.
 generated_scenario fault_free_draw(std::uint32_t seed, unsigned overlays) {
   for (std::uint32_t attempt = 0;; ++attempt) {
     generated_scenario g = generator(seed * 7919u + attempt, overlays).make();
-    if (fault_free(g, std::to_string(seed))) return g;
+    if ((g.overlays == overlays || attempt >= 20) && fault_free(g, std::to_string(seed))) return g;
   }
 }
 
@@ -459,6 +513,8 @@ std::string_view overlay_name(overlay o) {
       return "board slots meeting station slots";
     case k_signals_under_stops:
       return "signals under stops";
+    case k_stops_over_slowdowns:
+      return "stops over slowdowns";
   }
   return "?";
 }
@@ -475,6 +531,143 @@ generated_scenario overlay_scenario(std::uint32_t seed) {
     for (overlay o : k_overlays)
       if (pick() % 2 == 0) kinds |= o;
   return fault_free_draw(seed + 0x40000000u, kinds);
+}
+
+namespace {
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t end = text.find("\r\n", at);
+    out.push_back(text.substr(at, end - at));
+    at = end == std::string::npos ? text.size() : end + 2;
+  }
+  return out;
+}
+
+// Where the numbers of a line stand: first character, length.
+std::vector<std::pair<std::size_t, std::size_t>> numbers_in(const std::string& line) {
+  std::vector<std::pair<std::size_t, std::size_t>> numbers;
+  for (std::size_t i = 0; i < line.size();) {
+    const bool sign = line[i] == '-' && i + 1 < line.size() &&
+                      std::isdigit(static_cast<unsigned char>(line[i + 1]));
+    if (!sign && !std::isdigit(static_cast<unsigned char>(line[i]))) {
+      ++i;
+      continue;
+    }
+    std::size_t j = i + (sign ? 1 : 0);
+    while (j < line.size() && std::isdigit(static_cast<unsigned char>(line[j]))) ++j;
+    if (j - i < 10) numbers.push_back({i, j - i});
+    i = j;
+  }
+  return numbers;
+}
+
+// A number of the line changed as a slip of the hand or a careless edit
+// would: a step of 50 m, one off, doubled, halved, negated, zeroed, any, or
+// a number of another record (`pool`), which puts objects on one another.
+void change_number(dice& d, std::string& line, const std::vector<std::int64_t>& pool) {
+  const auto numbers = numbers_in(line);
+  if (numbers.empty()) return;
+  const auto [first, length] =
+      numbers[static_cast<std::size_t>(d.in(0, static_cast<int>(numbers.size()) - 1))];
+  const std::int64_t v = std::stoll(line.substr(first, length));
+  const std::int64_t other =
+      pool.empty() ? v : pool[static_cast<std::size_t>(d.in(0, static_cast<int>(pool.size()) - 1))];
+  const std::int64_t changed[] = {v + 50 * d.in(-20, 20),
+                                  v + 1,
+                                  v - 1,
+                                  v * 2,
+                                  v / 2,
+                                  -v,
+                                  0,
+                                  d.in(0, 100000),
+                                  v + 25,
+                                  v + 100 * d.in(-5, 5),
+                                  other,
+                                  other + 50 * d.in(-2, 2)};
+  line.replace(first, length, std::to_string(changed[d.in(0, 11)]));
+}
+
+// Two sections (a header line and the lines up to the next one) swapped.
+void swap_sections(dice& d, std::vector<std::string>& lines) {
+  std::vector<std::size_t> heads;
+  for (std::size_t i = 1; i < lines.size(); ++i)
+    if (!lines[i].empty() && lines[i][0] == '[' && lines[i] != "[fine]") heads.push_back(i);
+  if (heads.size() < 2) return;
+  const int a = d.in(0, static_cast<int>(heads.size()) - 2);
+  const std::size_t from = heads[static_cast<std::size_t>(a)];
+  const std::size_t mid = heads[static_cast<std::size_t>(a) + 1];
+  std::size_t to = mid + 1;
+  while (to < lines.size() && (lines[to].empty() || lines[to][0] != '[')) ++to;
+  std::rotate(lines.begin() + static_cast<std::ptrdiff_t>(from),
+              lines.begin() + static_cast<std::ptrdiff_t>(mid),
+              lines.begin() + static_cast<std::ptrdiff_t>(to));
+}
+
+void edit(dice& d, std::vector<std::string>& lines, const std::vector<std::int64_t>& pool) {
+  if (lines.size() < 3) return;
+  // Never the first line ([generale]) nor the last ([fine]).
+  const auto any = [&] {
+    return static_cast<std::size_t>(d.in(1, static_cast<int>(lines.size()) - 2));
+  };
+  const std::size_t i = any();
+  switch (d.in(0, 9)) {
+    case 0:
+    case 1:
+    case 2:
+    case 3:
+      change_number(d, lines[i], pool);
+      break;
+    case 4: {  // a record copied elsewhere, now and then with a change
+      std::string copy = lines[i];
+      if (d.chance(50)) change_number(d, copy, pool);
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(any()), copy);
+      break;
+    }
+    case 5:
+    case 6: {
+      std::string moved = lines[i];
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(any()), moved);
+      break;
+    }
+    case 7:
+    case 8:
+      lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
+      break;
+    default:
+      swap_sections(d, lines);
+  }
+}
+
+}  // namespace
+
+generated_scenario mutated_scenario(std::uint32_t seed) {
+  dice d(seed ^ 0x5bd1e995u);
+  generated_scenario g;
+  switch (d.in(0, 3)) {
+    case 0: {
+      for (std::string_view l : line_content()) g.line += std::string(l) + "\r\n";
+      for (std::string_view l : train_content()) g.train += std::string(l) + "\r\n";
+      break;
+    }
+    case 1:
+      g = random_scenario(seed + 0x60000000u);
+      break;
+    default:
+      g = overlay_scenario(seed + 0x70000000u);
+  }
+  std::vector<std::string> line = lines_of(g.line), train = lines_of(g.train);
+  std::vector<std::int64_t> pool;  // the numbers of both descriptions
+  for (const auto* lines : {&line, &train})
+    for (const std::string& l : *lines)
+      for (const auto& [first, length] : numbers_in(l))
+        pool.push_back(std::stoll(l.substr(first, length)));
+  for (int edits = d.in(1, 6); edits > 0; --edits) edit(d, d.chance(40) ? line : train, pool);
+  g.line = join(line);
+  g.train = join(train);
+  return g;
 }
 
 generated_scenario long_overlay_scenario() {

@@ -32,10 +32,14 @@ enum overlay : unsigned {
   // Signals written just before a station whose stop takes their cell: the
   // stop keeps their values b, c, d and delay, and their farther marks stay.
   k_signals_under_stops = 1u << 4,
+  // Slowdowns written just before a station whose stop takes one of their
+  // cells (start, end, warning or an approach cell): the stop keeps the
+  // slowdown's values b and c.
+  k_stops_over_slowdowns = 1u << 5,
 };
-inline constexpr std::array<overlay, 5> k_overlays{k_boards_under_stops, k_marks_over_marks,
-                                                   k_sections_any_order, k_slots_full,
-                                                   k_signals_under_stops};
+inline constexpr std::array<overlay, 6> k_overlays{k_boards_under_stops,  k_marks_over_marks,
+                                                   k_sections_any_order,  k_slots_full,
+                                                   k_signals_under_stops, k_stops_over_slowdowns};
 std::string_view overlay_name(overlay o);
 
 struct generated_scenario {
@@ -51,6 +55,12 @@ generated_scenario random_scenario(std::uint32_t seed);
 // A scenario holding at least one of the overlays, chosen by the seed, each
 // made on purpose; otherwise as random_scenario.
 generated_scenario overlay_scenario(std::uint32_t seed);
+
+// The shipped scenario or a generated one (plain or with overlays), changed
+// by one to four edits an author might make: a number changed, a record
+// copied, moved or deleted, two sections swapped. The result may fault; the
+// line name is "Gen" and the train number the seed.
+generated_scenario mutated_scenario(std::uint32_t seed);
 
 // A 1,000,000 m line with 78 stations, a speed board every 5 km and a signal
 // every 1.2 km, left where those spacings put them: boards under stops and

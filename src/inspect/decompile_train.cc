@@ -92,7 +92,11 @@ train_records decompile_train(const decompile_input& in, problem_sink& sink) {
 
   auto slowdowns = invert_slowdowns(grid);
   sink.add(sink.grid, slowdowns.problems);
-  r.slowdowns = std::move(slowdowns.records);
+  r.slowdowns = std::move(slowdowns.records.slowdowns);
+  for (std::int32_t s : slowdowns.records.under_station)
+    r.slowdown_before.push_back(s >= 1 && static_cast<std::size_t>(s) <= r.stations.size()
+                                    ? static_cast<std::size_t>(s) - 1
+                                    : r.stations.size());
   auto signals = invert_signal_order(grid, t, r.stations.size());
   sink.add(sink.grid, signals.problems);
   r.signals = std::move(signals.records.signals);

@@ -107,6 +107,9 @@ struct train_records {
   std::vector<fill_values> speed;
   std::vector<station_values> stations;  // in slot order
   std::vector<slowdown_values> slowdowns;
+  // For each slowdown, the station it is written before (stations.size():
+  // after every station, in its own section).
+  std::vector<std::size_t> slowdown_before;
   std::vector<signal_values> signals;  // in file order
   // For each signal, the station it is written before (stations.size():
   // after every station, in its own section).

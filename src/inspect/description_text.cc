@@ -66,13 +66,20 @@ std::vector<std::string> train_description_lines(const train_records& r) {
     for (std::size_t i = 0; i < r.signals.size(); ++i)
       if (r.signal_before[i] == station) out.push_back(signal_line(r.signals[i]));
   };
+  // A slowdown part of which a later station's stop takes stands before it.
+  auto slowdowns_before = [&](std::size_t station) {
+    for (std::size_t i = 0; i < r.slowdowns.size(); ++i)
+      if ((i < r.slowdown_before.size() ? r.slowdown_before[i] : r.stations.size()) == station)
+        out.push_back(slowdown_line(r.slowdowns[i]));
+  };
   out.push_back("[stazioni]");
   for (std::size_t s = 0; s < r.stations.size(); ++s) {
     signals_before(s);
+    slowdowns_before(s);
     out.push_back(station_line(r.stations[s].numbers, field_of(r.stations[s].name)));
   }
   out.push_back("[rallentamenti]");
-  for (const slowdown_values& s : r.slowdowns) out.push_back(slowdown_line(s));
+  slowdowns_before(r.stations.size());
   out.push_back("[segnali]");
   signals_before(r.stations.size());
   out.push_back("[codici]");

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "inspect/invert_slowdowns.h"
 #include "model/scenario_constants.h"
 #include "sources/record_layout.h"
 
@@ -48,10 +49,13 @@ bool only_text(const stazione& s) {
 inverted<std::vector<speed_board_values>> invert_speed_boards(
     const percorso_t& grid, const std::vector<std::size_t>& over_signals) {
   inverted<std::vector<speed_board_values>> out;
+  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   for (std::size_t c = 0; c < grid.size(); ++c) {
     cella cell = grid[c];
     if (cell.tipo_cella == k_station_stop && keeps_values(cell)) {
-      if (std::binary_search(over_signals.begin(), over_signals.end(), c)) continue;
+      if (std::binary_search(over_signals.begin(), over_signals.end(), c) ||
+          std::binary_search(over_slowdowns.begin(), over_slowdowns.end(), c))
+        continue;
       if (cell.ritardo != 0) {
         out.problems.push_back(at_cell(c) +
                                "a station stop keeping a clearing delay, which only a signal "
@@ -82,8 +86,10 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(
 
 std::vector<std::size_t> bare_stops(const percorso_t& grid) {
   std::vector<std::size_t> out;
+  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   for (std::size_t c = 0; c < grid.size(); ++c)
-    if (grid[c].tipo_cella == k_station_stop && !keeps_values(grid[c]) && board_fits(grid, c))
+    if (grid[c].tipo_cella == k_station_stop && !keeps_values(grid[c]) && board_fits(grid, c) &&
+        !std::binary_search(over_slowdowns.begin(), over_slowdowns.end(), c))
       out.push_back(c);
   return out;
 }

@@ -29,5 +29,21 @@ TEST(InvertCodePoints, OnlyTheCodeLinesComeBack) {
                 "cell 156: the compile would place a code point here, where the grid has none"});
 }
 
+// A code line of 180 on a cell where the walk through a slowdown would
+// place its own moves that code point one cell back and every later one
+// of the walk with it: the code line comes back, the moved ones do not.
+TEST(InvertCodePoints, ACodeLineInTheWalkComesBackAlone) {
+  const compile_result r = testing::compile_texts(
+      testing::line_text(20000),
+      testing::train_text({"rallentamento, 8000, 50, 2000, 0, 0, 0", "abbattimento, 8850, 180"}));
+  ASSERT_TRUE(r.st.faults.empty());
+  percorso_t grid = r.st.percorso;
+  grid[1].valore_a = grid[1].valore_b = 0;        // before the stamps
+  ASSERT_EQ(grid[176].tipo_cella, k_code_point);  // moved back from 177
+  const auto back = invert_code_points(grid);
+  EXPECT_EQ(back.problems, std::vector<std::string>{});
+  EXPECT_EQ(back.records, (std::vector<fill_values>{{8850, 180}}));
+}
+
 }  // namespace
 }  // namespace scenario

@@ -1,5 +1,7 @@
 #include "inspect/invert_slowdowns.h"
 
+#include <algorithm>
+#include <optional>
 #include <string>
 
 #include "model/scenario_constants.h"
@@ -10,87 +12,179 @@ namespace {
 // Slowdowns starting beyond this have a warning cell 1200 m (24 cells) before.
 constexpr std::int32_t k_warned_after = 1500;
 constexpr std::int64_t k_warning_cells = 24;
+constexpr std::int64_t k_approach_cells = 4;
+// A second value of 65536 passes the slowdown's test for 0 and stores 0.
+constexpr std::int32_t k_stored_as_zero = 65536;
 
 class slowdown_reader {
  public:
   explicit slowdown_reader(const percorso_t& grid) : grid_(grid), claimed_(grid.size(), false) {}
 
-  slowdown_values read(std::size_t start) {
-    const cella& s = grid_[start];
-    claimed_[start] = true;
-    const auto c = static_cast<std::int64_t>(start);
-    std::int64_t end = c;
-    for (std::int64_t e = c + 1; e < size(); ++e)
-      if (is(e, k_slowdown_end) && !claimed_[static_cast<std::size_t>(e)] &&
-          same_values(at(e), s)) {
-        end = e;
-        break;
-      }
-    claim(end);
-    std::int32_t x = static_cast<std::int32_t>((c - 1) * k_cell_metres);
-    std::int32_t f_ta = 0;
+  // Every slowdown with a start cell shown, then those whose start a stop
+  // took, found from the warning, approach and end cells they left.
+  inverted<slowdown_order> read_all() {
+    for (std::int64_t c = 0; c < size(); ++c)
+      if (is(c, k_slowdown_start)) read(c);
+    for (std::int64_t c = 0; c < size(); ++c)
+      if (shown(c, k_slowdown_warning) && stop_keeps(c + k_warning_cells, at(c).valore_b) &&
+          start_fits(c + k_warning_cells))
+        read(c + k_warning_cells);
+    for (std::int64_t c = 0; c < size(); ++c) {
+      if (!shown(c, k_slowdown_approach) || at(c).valore_a < 1 || at(c).valore_a > 4) continue;
+      // Cell h - i holds i + 1; the warning stands one cell after h, or two
+      // for a start on a half cell (an even start cell).
+      const std::int64_t h = c + at(c).valore_a - 1;
+      for (const std::int64_t start : {h + k_warning_cells + 1, h + k_warning_cells + 2})
+        if ((start == h + k_warning_cells + 1 || start % 2 == 0) && stop_under(start) &&
+            start_fits(start)) {
+          read(start);
+          break;
+        }
+    }
+    for (std::int64_t e = 0; e < size(); ++e) {
+      if (!shown(e, k_slowdown_end)) continue;
+      for (std::int64_t start = e - 1; start > 1; --start)
+        if (stop_keeps(start, at(e).valore_b, at(e).valore_c) && start_fits(start)) {
+          read(start);
+          break;
+        }
+    }
+    const std::vector<std::string> rest = unclaimed();
+    out_.problems.insert(out_.problems.end(), rest.begin(), rest.end());
+    std::sort(out_.records.under_stops.begin(), out_.records.under_stops.end());
+    return std::move(out_);
+  }
+
+ private:
+  // The slowdown whose start cell, shown or under a stop, is `start`.
+  void read(std::int64_t start) {
+    const cella& s = at(start);
+    std::optional<std::int16_t> v;
+    if (s.tipo_cella == k_slowdown_start) v = s.valore_a;
+    const std::int16_t b = s.valore_b, f_tt = s.valore_c;
+    under_ = 0;
+    take(start);
+    std::int32_t x = static_cast<std::int32_t>((start - 1) * k_cell_metres);
+    std::int32_t f_ta = 0, d_v = b;
     if (x > k_warned_after) {
-      const std::int64_t warning = c - k_warning_cells;
-      if (is(warning, k_slowdown_warning) && at(warning).valore_a == s.valore_a &&
-          at(warning).valore_b == s.valore_b)
-        claim(warning);
+      const std::int64_t warning = start - k_warning_cells;
+      if (is(warning, k_slowdown_warning) && (!v || at(warning).valore_a == *v) &&
+          at(warning).valore_b == b) {
+        v = at(warning).valore_a;
+        take(warning);
+      } else if (stop_keeps(warning, b, 0)) {
+        take(warning);
+      } else {
+        out_.problems.push_back("cell " + std::to_string(start) +
+                                ": a slowdown start whose warning cell " + std::to_string(warning) +
+                                " holds neither its warning nor a station stop over it");
+      }
       // Approach cells h to h - 3 with h = round((x - 1200) / 50): the cell
       // before the warning cell, or one more back when x lies on a half cell.
-      if (approach_at(warning - 1)) {
+      std::int64_t h = warning - 1;
+      if (approach_at(h)) {
         f_ta = 1;
-      } else if (start % 2 == 0 && approach_at(warning - 2)) {
+      } else if (start % 2 == 0 && approach_at(h - 1)) {
         f_ta = 1;
         x -= k_cell_metres / 2;
+        --h;
       }
-      if (f_ta != 0)
-        for (std::int64_t i = 0; i < 4; ++i) claim(warning - 1 - (x % 50 != 0 ? 1 : 0) - i);
+      if (f_ta != 0) {
+        bool numbered = b == 0;  // approach cells showing 1 to 4 in b too
+        for (std::int64_t i = 0; i < k_approach_cells; ++i) {
+          numbered = numbered && at(h - i).valore_b == i + 1;
+          take(h - i);
+        }
+        if (numbered) d_v = k_stored_as_zero;
+      }
     }
+    // The end: the first after the start, else (a length below 0) the
+    // nearest before it.
+    const auto end_of_this = [&](std::int64_t e) {
+      return is(e, k_slowdown_end) && !claimed(e) && (!v || at(e).valore_a == *v) &&
+             at(e).valore_b == b && at(e).valore_c == f_tt;
+    };
+    std::int64_t end = start;
+    for (std::int64_t e = start + 1; e < size() && end == start; ++e)
+      if (end_of_this(e)) end = e;
+    for (std::int64_t e = start - 1; e >= 0 && end == start; --e)
+      if (end_of_this(e)) end = e;
+    if (end != start) v = at(end).valore_a;
+    take(end);
     const auto length = static_cast<std::int32_t>((end - 1) * k_cell_metres - x);
-    return {x, s.valore_a, length, s.valore_c, f_ta, s.valore_b};
+    out_.records.slowdowns.push_back({x, v.value_or(0), length, f_tt, f_ta, d_v});
+    out_.records.under_station.push_back(under_);
   }
 
   // Marks of a slowdown that no start claimed.
   std::vector<std::string> unclaimed() const {
     std::vector<std::string> out;
-    for (std::size_t c = 0; c < grid_.size(); ++c) {
-      const std::uint8_t kind = grid_[c].tipo_cella;
-      if (!claimed_[c] && kind >= k_slowdown_end && kind <= k_slowdown_approach)
+    for (std::int64_t c = 0; c < size(); ++c) {
+      const std::uint8_t kind = at(c).tipo_cella;
+      if (!claimed(c) && kind >= k_slowdown_end && kind <= k_slowdown_approach)
         out.push_back("cell " + std::to_string(c) + ": a " + std::string(cell_kind_name(kind)) +
                       " that belongs to no slowdown start");
     }
     return out;
   }
 
- private:
   std::int64_t size() const { return static_cast<std::int64_t>(grid_.size()); }
   const cella& at(std::int64_t c) const { return grid_[static_cast<std::size_t>(c)]; }
+  bool claimed(std::int64_t c) const { return claimed_[static_cast<std::size_t>(c)]; }
   bool is(std::int64_t c, std::uint8_t kind) const {
     return c >= 0 && c < size() && at(c).tipo_cella == kind;
   }
-  void claim(std::int64_t c) { claimed_[static_cast<std::size_t>(c)] = true; }
-  static bool same_values(const cella& a, const cella& b) {
-    return a.valore_a == b.valore_a && a.valore_b == b.valore_b && a.valore_c == b.valore_c;
+  bool shown(std::int64_t c, std::uint8_t kind) const { return is(c, kind) && !claimed(c); }
+  // A station stop no slowdown has taken yet, keeping nothing but what a
+  // slowdown's cell leaves (values b and c).
+  bool stop_under(std::int64_t c) const {
+    return shown(c, k_station_stop) && at(c).valore_a >= 1 && at(c).valore_d == 0 &&
+           at(c).ritardo == 0;
   }
-  // Cells h to h - 3 hold the approach values 1 to 4.
+  bool stop_keeps(std::int64_t c, std::int16_t b) const {
+    return stop_under(c) && at(c).valore_b == b;
+  }
+  bool stop_keeps(std::int64_t c, std::int16_t b, std::int16_t value_c) const {
+    return stop_keeps(c, b) && at(c).valore_c == value_c;
+  }
+  // A start under a stop whose warning cell, where it needs one, is shown
+  // with the same second value or lies under a stop too.
+  bool start_fits(std::int64_t start) const {
+    if ((start - 1) * k_cell_metres <= k_warned_after) return true;
+    const std::int64_t warning = start - k_warning_cells;
+    const std::int16_t b = at(start).valore_b;
+    return (shown(warning, k_slowdown_warning) && at(warning).valore_b == b) ||
+           stop_keeps(warning, b, 0);
+  }
+  // Cells h to h - 3 hold the approach values 1 to 4, or one of them lies
+  // under a stop that keeps what an approach cell leaves.
   bool approach_at(std::int64_t h) const {
-    for (std::int64_t i = 0; i < 4; ++i)
-      if (!is(h - i, k_slowdown_approach) || at(h - i).valore_a != i + 1) return false;
+    for (std::int64_t i = 0; i < k_approach_cells; ++i) {
+      const bool mark = is(h - i, k_slowdown_approach) && at(h - i).valore_a == i + 1;
+      const bool covered = stop_under(h - i) && at(h - i).valore_c == 0 &&
+                           (at(h - i).valore_b == 0 || at(h - i).valore_b == i + 1);
+      if (!mark && !covered) return false;
+    }
     return true;
+  }
+  void take(std::int64_t c) {
+    if (c < 0 || c >= size()) return;
+    claimed_[static_cast<std::size_t>(c)] = true;
+    if (at(c).tipo_cella != k_station_stop) return;
+    out_.records.under_stops.push_back(static_cast<std::size_t>(c));
+    under_ = under_ == 0 ? at(c).valore_a : std::min<std::int32_t>(under_, at(c).valore_a);
   }
 
   const percorso_t& grid_;
   std::vector<bool> claimed_;
+  inverted<slowdown_order> out_;
+  std::int32_t under_ = 0;  // the lowest station over the slowdown being read
 };
 
 }  // namespace
 
-inverted<std::vector<slowdown_values>> invert_slowdowns(const percorso_t& grid) {
-  inverted<std::vector<slowdown_values>> out;
-  slowdown_reader reader(grid);
-  for (std::size_t c = 0; c < grid.size(); ++c)
-    if (grid[c].tipo_cella == k_slowdown_start) out.records.push_back(reader.read(c));
-  out.problems = reader.unclaimed();
-  return out;
+inverted<slowdown_order> invert_slowdowns(const percorso_t& grid) {
+  return slowdown_reader(grid).read_all();
 }
 
 }  // namespace scenario

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inspect/invert_signals.h"
+#include "inspect/invert_slowdowns.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
@@ -51,7 +52,14 @@ class peeler {
         stations_(stations),
         settled_(grid.size(), false),
         done_(writers_.size(), false),
-        codes_(writers_.size(), std::nullopt) {}
+        codes_(writers_.size(), std::nullopt),
+        required_(grid.size(), false) {
+    for (const writer& wr : writers_)
+      if (!wr.optional)
+        for (const auto& [cell, b] : wr.at)
+          if (cell >= 0 && cell < static_cast<std::int64_t>(grid.size()))
+            required_[static_cast<std::size_t>(cell)] = true;
+  }
 
   // The writers, last written first. When none leaves every open cell of
   // its as the grid shows it, the one leaving fewest wrong goes, and those
@@ -110,8 +118,12 @@ class peeler {
   }
 
   const std::optional<std::int64_t>& code_class(std::size_t w) const { return codes_[w]; }
-  // An open cell with a mark: one that some record must have left.
-  bool open_mark(std::int64_t cell) const { return open(cell) && mark(cell) != 0; }
+  // An open cell with a mark: one that some record must have left. A mark
+  // of 0 where a record that must be written marks the cell is one too: a
+  // code whose mark wraps to 0 was written there after it.
+  bool open_mark(std::int64_t cell) const {
+    return open(cell) && (mark(cell) != 0 || required_[static_cast<std::size_t>(cell)]);
+  }
   // The cells left with a mark other than the grid's.
   const std::vector<std::int64_t>& wrong() const { return wrong_; }
 
@@ -171,6 +183,7 @@ class peeler {
   std::vector<bool> done_;
   std::vector<std::optional<std::int64_t>> codes_;
   std::vector<std::int64_t> wrong_;
+  std::vector<bool> required_;  // cells a record that must be written marks
 };
 
 }  // namespace
@@ -275,11 +288,14 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
   const std::vector<signal_values> signals = invert_signals(grid).records;
   // Stop cells where a signal's position check and its marks let one
   // stand (one whose values b, c and d were 0 leaves only its marks).
+  // A stop over a slowdown's cell hides no signal.
+  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   std::vector<std::size_t> covered;
   for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
     const cella& cell = grid[c];
     if (cell.tipo_cella == k_station_stop && cell.valore_a >= 1 &&
-        static_cast<std::size_t>(cell.valore_a) <= stations)
+        static_cast<std::size_t>(cell.valore_a) <= stations &&
+        !std::binary_search(over_slowdowns.begin(), over_slowdowns.end(), c))
       covered.push_back(c);
   }
   inverted<record_order> order = order_marks(grid, table, stations, signals, covered);

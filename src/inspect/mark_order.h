@@ -42,7 +42,8 @@ struct signal_order {
 };
 
 // The signals of the grid's signal cells and those under station stops
-// (see order_marks), with the codes and the order that leave every mark.
+// (see order_marks; not the stops over a slowdown's cell, invert_slowdowns),
+// with the codes and the order that leave every mark.
 inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
                                            std::size_t stations);
 
