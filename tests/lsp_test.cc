@@ -47,8 +47,10 @@ std::string initialize(const std::string& capabilities = "{}") {
          notification("initialized");
 }
 
+// A file: URI as editors write it: "file:///C:/x" for a Windows path.
 std::string uri(const fs::path& p) {
-  return "file://" + p.string();
+  const std::string path = p.generic_string();
+  return (path.starts_with('/') ? "file://" : "file:///") + path;
 }
 
 std::string open(const fs::path& p, const std::string& text) {
@@ -64,10 +66,8 @@ std::string document(const fs::path& p) {
 
 // Where the fault codes' descriptions point: the reference the program finds.
 std::string reference() {
-  return "file://" +
-         fs::weakly_canonical(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md")
-             .lexically_normal()
-             .string() +
+  return uri(fs::weakly_canonical(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md")
+                 .lexically_normal()) +
          "#fault-codes";
 }
 
@@ -168,6 +168,37 @@ TEST_F(Lsp, LifecycleAndProtocolErrors) {
   // An exit without shutdown, or an input that ends, is status 1.
   EXPECT_EQ(serve(initialize() + notification("exit"), folder_.path()).status, 1);
   EXPECT_EQ(serve(initialize(), folder_.path()).status, 1);
+}
+
+// An input that ends early, whatever it was in the middle of, ends the
+// session with status 1 once what came whole is answered: never a wait for
+// bytes that will not come.
+TEST_F(Lsp, AnInputCutShortEndsTheSessionAfterAnsweringWhatCame) {
+  const std::string hover = request(2, "textDocument/hover", "{}");
+  const std::string header_end = "\r\n\r\n";
+  for (const std::string& tail : {
+           hover.substr(0, 10),                                // inside a header
+           hover.substr(0, hover.find(header_end) + 2),        // before the blank line
+           hover.substr(0, hover.find(header_end) + 4),        // a header and no body
+           hover.substr(0, hover.size() - 1),                  // a body one byte short
+           std::string("Content-Length: 99999999\r\n\r\n{}"),  // more than the largest
+           std::string("Content-Length: 1x\r\n\r\n{}"),        // not a number
+           std::string("Content-Type: x\r\n\r\n{}"),           // no length at all
+       }) {
+    const transcript t = serve(initialize() + tail, folder_.path());
+    EXPECT_EQ(t.status, 1) << tail;
+    EXPECT_NE(t.answer(1), "") << tail;
+    EXPECT_EQ(t.answer(2), "") << tail;
+  }
+  // Header lines end in CR LF or in LF alone, in any case, other headers
+  // among them.
+  const std::string body = "{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":\"shutdown\"}";
+  const transcript t =
+      serve(initialize() + "content-length: " + std::to_string(body.size()) +
+                "\nContent-Type: application/vscode-jsonrpc\r\n\n" + body + notification("exit"),
+            folder_.path());
+  EXPECT_EQ(t.status, 0);
+  EXPECT_EQ(t.answer(2), "{\"id\":2,\"jsonrpc\":\"2.0\",\"result\":null}");
 }
 
 // The train is checked against the open line's unsaved text; an edit of the
