@@ -32,7 +32,11 @@ int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) 
   setup.reference_uri = uri_of_path(reference.lexically_normal().generic_string());
   // The protocol counts bytes: no line-end translation on either stream.
   use_binary_standard_streams();
-  return serve_language(std::cin, out, err, setup);
+  // The server's reader thread may still be blocked on the input when the
+  // process ends, so its stream is never destroyed; it reads by the
+  // system's own calls, never holding a lock of the C library's.
+  static auto* const input = new std::istream(new standard_input_buffer);
+  return serve_language(*input, out, err, setup);
 }
 
 }  // namespace scenario
