@@ -5,8 +5,25 @@
 # quick fixes) is built either way.
 option(SCENARIO_WITH_LSP "Build the language server when nlohmann-json is installed" ON)
 set(scenario_lsp OFF)
-if(SCENARIO_WITH_LSP AND NOT SCENARIO_FUZZ)
+if(SCENARIO_WITH_LSP)
   find_package(nlohmann_json 3 QUIET)
+  if(NOT nlohmann_json_FOUND AND CMAKE_CROSSCOMPILING)
+    # The library is headers only and the same for every target, so the
+    # Windows build takes the build machine's. Their folder also holds the
+    # machine's own C headers, which must never be on the Windows include
+    # path: only nlohmann/ is copied, into a folder of this build.
+    find_path(SCENARIO_NLOHMANN_INCLUDE nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH
+              DOC "The folder holding nlohmann/json.hpp (Debian: nlohmann-json3-dev)")
+    if(SCENARIO_NLOHMANN_INCLUDE)
+      set(nlohmann_copy ${PROJECT_BINARY_DIR}/nlohmann-include)
+      file(REMOVE_RECURSE ${nlohmann_copy})
+      file(COPY ${SCENARIO_NLOHMANN_INCLUDE}/nlohmann DESTINATION ${nlohmann_copy})
+      add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+      set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+                            INTERFACE_INCLUDE_DIRECTORIES ${nlohmann_copy})
+      set(nlohmann_json_FOUND ON)
+    endif()
+  endif()
   if(nlohmann_json_FOUND)
     set(scenario_lsp ON)
   endif()
