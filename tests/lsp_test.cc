@@ -3,6 +3,7 @@
 // tests/editor/ drive it with real clients.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -199,6 +200,40 @@ TEST_F(Lsp, AnInputCutShortEndsTheSessionAfterAnsweringWhatCame) {
             folder_.path());
   EXPECT_EQ(t.status, 0);
   EXPECT_EQ(t.answer(2), "{\"id\":2,\"jsonrpc\":\"2.0\",\"result\":null}");
+}
+
+// A client's numbers are taken only when an int holds them whole, and a
+// message nested past any the protocol sends is refused: neither may crash
+// the session, which answers what follows.
+TEST_F(Lsp, MalformedNumbersAndNestingAreRefused) {
+  const std::string hover_at = "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                               "\"},\"position\":{\"line\":";
+  std::string input = initialize() + open(file("Valle_linea.txt"), k_line);
+  const std::vector<std::string> lines = {"1e300", "2.5", "4294967296", "\"3\"",
+                                          "-9223372036854775808"};
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    input += request(10 + static_cast<int>(i), "textDocument/hover",
+                     hover_at + lines[i] + ",\"character\":0}}");
+  // The largest line a quick fix may be asked about.
+  input += request(20, "textDocument/codeAction",
+                   "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                       "\"},\"range\":{\"start\":{\"line\":0,\"character\":0},\"end\":{\"line\":0,"
+                       "\"character\":0}},\"context\":{\"diagnostics\":[{\"range\":{\"start\":{"
+                       "\"line\":2147483647,\"character\":0},\"end\":{\"line\":0,\"character\":0}},"
+                       "\"message\":\"x\"}]}}");
+  input += frame("{\"jsonrpc\":\"2.0\",\"id\":" + std::string(100000, '[') +
+                 std::string(100000, ']') + ",\"method\":\"x\"}");
+  const transcript t = serve(input + k_end, folder_.path());
+  EXPECT_EQ(t.status, 0);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_NE(t.answer(10 + static_cast<int>(i)).find("\"code\":-32602"), std::string::npos)
+        << lines[i];
+  EXPECT_EQ(t.answer(20), "{\"id\":20,\"jsonrpc\":\"2.0\",\"result\":[]}");
+  EXPECT_NE(t.bodies.end(),
+            std::find(t.bodies.begin(), t.bodies.end(),
+                      "{\"error\":{\"code\":-32600,\"message\":\"the message nests deeper than 64 "
+                      "levels\"},\"id\":null,\"jsonrpc\":\"2.0\"}"));
+  EXPECT_EQ(t.answer(99), "{\"id\":99,\"jsonrpc\":\"2.0\",\"result\":null}");
 }
 
 // The train is checked against the open line's unsaved text; an edit of the
