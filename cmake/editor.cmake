@@ -77,12 +77,30 @@ function(scenario_add_editor_tests)
   set(editor_tests ${PROJECT_SOURCE_DIR}/tests/editor)
   set(examples ${PROJECT_SOURCE_DIR}/docs/examples)
   if(WIN32)
-    # The clients run on the build machine and start the Linux program; the
-    # Windows program's server is tested by the transcript tests under Wine.
-    foreach(name LanguageClient TextMateGrammar Neovim)
+    # The node clients run on the build machine and start the Linux program;
+    # the Windows program's server is tested by the transcript tests under
+    # Wine, and by Neovim below.
+    foreach(name LanguageClient TextMateGrammar)
       add_test(NAME editor.${name} COMMAND ${CMAKE_COMMAND} -E echo
-               "skipped: the editor clients drive the Linux program, not the Windows one")
+               "skipped: the node clients drive the Linux program, not the Windows one")
     endforeach()
+    if(SCENARIO_WINE)
+      # Neovim on the build machine starts the Windows program through Wine
+      # and talks to it on pipes, as an editor on Windows does.
+      set(wine_program ${PROJECT_BINARY_DIR}/scenario_gen_under_wine)
+      file(GENERATE OUTPUT ${wine_program}
+           CONTENT "#!/bin/sh\nexec '${SCENARIO_WINE}' '$<TARGET_FILE:scenario_gen>' \"$@\"\n"
+           FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                            WORLD_READ WORLD_EXECUTE)
+      add_test(NAME editor.Neovim
+               COMMAND bash ${editor_tests}/neovim.test.sh ${wine_program}
+                       ${scenario_editor_files} ${examples})
+      set_tests_properties(editor.Neovim PROPERTIES ENVIRONMENT
+        "WINEDEBUG=-all;WINEPREFIX=${SCENARIO_WINE_PREFIX};WINEDLLOVERRIDES=mscoree,mshtml=")
+    else()
+      add_test(NAME editor.Neovim COMMAND ${CMAKE_COMMAND} -E echo
+               "skipped: Neovim starts the Windows program through Wine, which is not installed")
+    endif()
   elseif(NODE_EXECUTABLE)
     add_test(NAME editor.LanguageClient
              COMMAND ${NODE_EXECUTABLE} ${editor_tests}/lsp_client.test.mjs
