@@ -62,7 +62,7 @@ std::optional<std::string> read_message(std::istream& in) {
   // Read as it arrives: a length that the input never fills costs no more
   // memory than the bytes that came.
   std::string body;
-  constexpr std::size_t k_piece = 64 * 1024;
+  constexpr std::size_t k_piece = std::size_t{64} * 1024;
   while (body.size() < *length) {
     const std::size_t from = body.size();
     body.resize(from + std::min(k_piece, *length - from));
