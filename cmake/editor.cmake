@@ -14,7 +14,7 @@ if(SCENARIO_WITH_LSP)
     # path: only nlohmann/ is copied, into a folder of this build.
     find_path(SCENARIO_NLOHMANN_INCLUDE nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH
               DOC "The folder holding nlohmann/json.hpp (Debian: nlohmann-json3-dev)")
-    if(SCENARIO_NLOHMANN_INCLUDE)
+    if(EXISTS ${SCENARIO_NLOHMANN_INCLUDE}/nlohmann/json.hpp)
       set(nlohmann_copy ${PROJECT_BINARY_DIR}/nlohmann-include)
       file(REMOVE_RECURSE ${nlohmann_copy})
       file(COPY ${SCENARIO_NLOHMANN_INCLUDE}/nlohmann DESTINATION ${nlohmann_copy})
@@ -22,6 +22,9 @@ if(SCENARIO_WITH_LSP)
       set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
                             INTERFACE_INCLUDE_DIRECTORIES ${nlohmann_copy})
       set(nlohmann_json_FOUND ON)
+    else()
+      message(STATUS "nlohmann/json.hpp not found: scenario_gen lsp will say what to install "
+                     "(Debian: nlohmann-json3-dev; or set SCENARIO_NLOHMANN_INCLUDE)")
     endif()
   endif()
   if(nlohmann_json_FOUND)
