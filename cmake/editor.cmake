@@ -5,8 +5,28 @@
 # quick fixes) is built either way.
 option(SCENARIO_WITH_LSP "Build the language server when nlohmann-json is installed" ON)
 set(scenario_lsp OFF)
-if(SCENARIO_WITH_LSP AND NOT SCENARIO_FUZZ)
+if(SCENARIO_WITH_LSP)
   find_package(nlohmann_json 3 QUIET)
+  if(NOT nlohmann_json_FOUND AND CMAKE_CROSSCOMPILING)
+    # The library is headers only and the same for every target, so the
+    # Windows build takes the build machine's. Their folder also holds the
+    # machine's own C headers, which must never be on the Windows include
+    # path: only nlohmann/ is copied, into a folder of this build.
+    find_path(SCENARIO_NLOHMANN_INCLUDE nlohmann/json.hpp NO_CMAKE_FIND_ROOT_PATH
+              DOC "The folder holding nlohmann/json.hpp (Debian: nlohmann-json3-dev)")
+    if(EXISTS ${SCENARIO_NLOHMANN_INCLUDE}/nlohmann/json.hpp)
+      set(nlohmann_copy ${PROJECT_BINARY_DIR}/nlohmann-include)
+      file(REMOVE_RECURSE ${nlohmann_copy})
+      file(COPY ${SCENARIO_NLOHMANN_INCLUDE}/nlohmann DESTINATION ${nlohmann_copy})
+      add_library(nlohmann_json::nlohmann_json INTERFACE IMPORTED)
+      set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
+                            INTERFACE_INCLUDE_DIRECTORIES ${nlohmann_copy})
+      set(nlohmann_json_FOUND ON)
+    else()
+      message(STATUS "nlohmann/json.hpp not found: scenario_gen lsp will say what to install "
+                     "(Debian: nlohmann-json3-dev; or set SCENARIO_NLOHMANN_INCLUDE)")
+    endif()
+  endif()
   if(nlohmann_json_FOUND)
     set(scenario_lsp ON)
   endif()
@@ -60,12 +80,30 @@ function(scenario_add_editor_tests)
   set(editor_tests ${PROJECT_SOURCE_DIR}/tests/editor)
   set(examples ${PROJECT_SOURCE_DIR}/docs/examples)
   if(WIN32)
-    # The clients run on the build machine and start the Linux program; the
-    # Windows program's server is tested by the transcript tests under Wine.
-    foreach(name LanguageClient TextMateGrammar Neovim)
+    # The node clients run on the build machine and start the Linux program;
+    # the Windows program's server is tested by the transcript tests under
+    # Wine, and by Neovim below.
+    foreach(name LanguageClient TextMateGrammar)
       add_test(NAME editor.${name} COMMAND ${CMAKE_COMMAND} -E echo
-               "skipped: the editor clients drive the Linux program, not the Windows one")
+               "skipped: the node clients drive the Linux program, not the Windows one")
     endforeach()
+    if(SCENARIO_WINE)
+      # Neovim on the build machine starts the Windows program through Wine
+      # and talks to it on pipes, as an editor on Windows does.
+      set(wine_program ${PROJECT_BINARY_DIR}/scenario_gen_under_wine)
+      file(GENERATE OUTPUT ${wine_program}
+           CONTENT "#!/bin/sh\nexec '${SCENARIO_WINE}' '$<TARGET_FILE:scenario_gen>' \"$@\"\n"
+           FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                            WORLD_READ WORLD_EXECUTE)
+      add_test(NAME editor.Neovim
+               COMMAND bash ${editor_tests}/neovim.test.sh ${wine_program}
+                       ${scenario_editor_files} ${examples})
+      set_tests_properties(editor.Neovim PROPERTIES ENVIRONMENT
+        "WINEDEBUG=-all;WINEPREFIX=${SCENARIO_WINE_PREFIX};WINEDLLOVERRIDES=mscoree,mshtml=")
+    else()
+      add_test(NAME editor.Neovim COMMAND ${CMAKE_COMMAND} -E echo
+               "skipped: Neovim starts the Windows program through Wine, which is not installed")
+    endif()
   elseif(NODE_EXECUTABLE)
     add_test(NAME editor.LanguageClient
              COMMAND ${NODE_EXECUTABLE} ${editor_tests}/lsp_client.test.mjs

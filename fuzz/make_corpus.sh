@@ -12,7 +12,7 @@ cp "$exe" "$work/scenario_gen"
   echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
 line="$work/Corvale_Pianasco_linea.txt"
 train="$work/Corvale_Pianasco_4816-.txt"
-for d in field_reader line_compiler train_compiler compile_pair check grid_decoder station_decoder plan_decoder decompile; do
+for d in field_reader line_compiler train_compiler compile_pair check grid_decoder station_decoder plan_decoder decompile lsp_session; do
   mkdir -p "$here/corpus/$d"; rm -f "$here/corpus/$d"/*
 done
 cp "$line" "$here/corpus/line_compiler/shipped"
@@ -45,4 +45,38 @@ le32() { printf "\\\\x%02x\\\\x%02x\\\\x%02x\\\\x%02x" $(($1 & 255)) $(($1 >> 8 
   cat "$work/small/S_1.dat" "$work/small/S_1.sim" "$work/small/S_linea.dat"; } > "$here/corpus/decompile/small"
 # A plan of four metres written out: seeds, one computed point, one empty entry.
 printf '\x02\x00\x00\x00\x02\x00\x00\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x00\x00\x02\x00\x01\x00\x05\x00\x00\x00\x00\x00\x00\x00\x00\x40\x00\x00' > "$here/corpus/plan_decoder/tiny"
+# The language server (fuzz_lsp_session.cc): a session as an editor frames
+# it (first byte even), and a script of editor actions (first byte odd), on
+# the small line and train above.
+export LC_ALL=C
+frame() { printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+json_text() { sed 's/\\/\\\\/g; s/"/\\"/g' "$1" | awk '{ sub(/\r$/, ""); printf "%s\\r\\n", $0 }'; }
+folder=file:///no-such-folder-fuzz
+doc() { printf '{"textDocument":{"uri":"%s/%s"}' "$folder" "$1"; }
+at() { printf '"position":{"line":%d,"character":%d}' "$1" "$2"; }
+range() { printf '"range":{"start":{"line":%d,"character":%d},"end":{"line":%d,"character":%d}}' "$@"; }
+{ printf '\x02'
+  frame "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/didOpen\",\"params\":{\"textDocument\":{\"uri\":\"$folder/Valle_linea.txt\",\"languageId\":\"x\",\"version\":1,\"text\":\"$(json_text "$here/corpus/line_compiler/small")\"}}}"
+  frame "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/didOpen\",\"params\":{\"textDocument\":{\"uri\":\"$folder/Valle_12-.txt\",\"languageId\":\"x\",\"version\":1,\"text\":\"$(json_text "$here/corpus/train_compiler/small")\"}}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":\"textDocument/hover\",\"params\":$(doc Valle_linea.txt),$(at 4 3)}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":3,\"method\":\"textDocument/completion\",\"params\":$(doc Valle_12-.txt),$(at 5 0)}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":4,\"method\":\"textDocument/formatting\",\"params\":$(doc Valle_12-.txt),\"options\":{\"tabSize\":2,\"insertSpaces\":true}}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":5,\"method\":\"textDocument/codeAction\",\"params\":$(doc Valle_12-.txt),$(range 5 0 5 0),\"context\":{\"diagnostics\":[{$(range 5 10 5 14),\"message\":\"station off the 50 m grid\"}]}}}"
+  frame "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/didChange\",\"params\":{\"textDocument\":{\"uri\":\"$folder/Valle_linea.txt\",\"version\":2},\"contentChanges\":[{$(range 1 20 1 24),\"text\":\"3000\"}]}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":6,\"method\":\"textDocument/documentSymbol\",\"params\":$(doc Valle_linea.txt)}}"
+  frame "{\"jsonrpc\":\"2.0\",\"id\":7,\"method\":\"textDocument/inlayHint\",\"params\":$(doc Valle_linea.txt),$(range 0 0 9 0)}}"
+  frame '{"jsonrpc":"2.0","id":8,"method":"shutdown"}'
+  frame '{"jsonrpc":"2.0","method":"exit"}'
+} > "$here/corpus/lsp_session/stream"
+le16() { printf "\\\\x%02x\\\\x%02x" $(($1 & 255)) $(($1 >> 8 & 255)); }
+line_small="$here/corpus/line_compiler/small"
+train_small="$here/corpus/train_compiler/small"
+# Open the line (op 0x00) and a train (0x10), check (0x09), hover (0x02),
+# complete (0x13), format (0x14), quick fixes (0x15), outline (0x06), hints
+# (0x07), edit within a range (0x01), close (0x18).
+{ printf "\\x03\\x00$(le16 "$(wc -c < "$line_small")")"; cat "$line_small"
+  printf "\\x10$(le16 "$(wc -c < "$train_small")")"; cat "$train_small"
+  printf '\x09\x02\x04\x03\x13\x05\x00\x14\x15\x00\x05\x00\x05\x00\x06\x07\x00\x00\x09\x00'
+  printf '\x01\x04\x003000\x01\x14\x01\x18\x09\x18'
+} > "$here/corpus/lsp_session/script"
 echo "seed corpora written under $here/corpus"

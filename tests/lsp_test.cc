@@ -3,6 +3,7 @@
 // tests/editor/ drive it with real clients.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -47,8 +48,10 @@ std::string initialize(const std::string& capabilities = "{}") {
          notification("initialized");
 }
 
+// A file: URI as editors write it: "file:///C:/x" for a Windows path.
 std::string uri(const fs::path& p) {
-  return "file://" + p.string();
+  const std::string path = p.generic_string();
+  return (path.starts_with('/') ? "file://" : "file:///") + path;
 }
 
 std::string open(const fs::path& p, const std::string& text) {
@@ -64,10 +67,8 @@ std::string document(const fs::path& p) {
 
 // Where the fault codes' descriptions point: the reference the program finds.
 std::string reference() {
-  return "file://" +
-         fs::weakly_canonical(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md")
-             .lexically_normal()
-             .string() +
+  return uri(fs::weakly_canonical(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md")
+                 .lexically_normal()) +
          "#fault-codes";
 }
 
@@ -168,6 +169,71 @@ TEST_F(Lsp, LifecycleAndProtocolErrors) {
   // An exit without shutdown, or an input that ends, is status 1.
   EXPECT_EQ(serve(initialize() + notification("exit"), folder_.path()).status, 1);
   EXPECT_EQ(serve(initialize(), folder_.path()).status, 1);
+}
+
+// An input that ends early, whatever it was in the middle of, ends the
+// session with status 1 once what came whole is answered: never a wait for
+// bytes that will not come.
+TEST_F(Lsp, AnInputCutShortEndsTheSessionAfterAnsweringWhatCame) {
+  const std::string hover = request(2, "textDocument/hover", "{}");
+  const std::string header_end = "\r\n\r\n";
+  for (const std::string& tail : {
+           hover.substr(0, 10),                                // inside a header
+           hover.substr(0, hover.find(header_end) + 2),        // before the blank line
+           hover.substr(0, hover.find(header_end) + 4),        // a header and no body
+           hover.substr(0, hover.size() - 1),                  // a body one byte short
+           std::string("Content-Length: 99999999\r\n\r\n{}"),  // more than the largest
+           std::string("Content-Length: 1x\r\n\r\n{}"),        // not a number
+           std::string("Content-Type: x\r\n\r\n{}"),           // no length at all
+       }) {
+    const transcript t = serve(initialize() + tail, folder_.path());
+    EXPECT_EQ(t.status, 1) << tail;
+    EXPECT_NE(t.answer(1), "") << tail;
+    EXPECT_EQ(t.answer(2), "") << tail;
+  }
+  // Header lines end in CR LF or in LF alone, in any case, other headers
+  // among them.
+  const std::string body = "{\"jsonrpc\":\"2.0\",\"id\":2,\"method\":\"shutdown\"}";
+  const transcript t =
+      serve(initialize() + "content-length: " + std::to_string(body.size()) +
+                "\nContent-Type: application/vscode-jsonrpc\r\n\n" + body + notification("exit"),
+            folder_.path());
+  EXPECT_EQ(t.status, 0);
+  EXPECT_EQ(t.answer(2), "{\"id\":2,\"jsonrpc\":\"2.0\",\"result\":null}");
+}
+
+// A client's numbers are taken only when an int holds them whole, and a
+// message nested past any the protocol sends is refused: neither may crash
+// the session, which answers what follows.
+TEST_F(Lsp, MalformedNumbersAndNestingAreRefused) {
+  const std::string hover_at = "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                               "\"},\"position\":{\"line\":";
+  std::string input = initialize() + open(file("Valle_linea.txt"), k_line);
+  const std::vector<std::string> lines = {"1e300", "2.5", "4294967296", "\"3\"",
+                                          "-9223372036854775808"};
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    input += request(10 + static_cast<int>(i), "textDocument/hover",
+                     hover_at + lines[i] + ",\"character\":0}}");
+  // The largest line a quick fix may be asked about.
+  input += request(20, "textDocument/codeAction",
+                   "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                       "\"},\"range\":{\"start\":{\"line\":0,\"character\":0},\"end\":{\"line\":0,"
+                       "\"character\":0}},\"context\":{\"diagnostics\":[{\"range\":{\"start\":{"
+                       "\"line\":2147483647,\"character\":0},\"end\":{\"line\":0,\"character\":0}},"
+                       "\"message\":\"x\"}]}}");
+  input += frame("{\"jsonrpc\":\"2.0\",\"id\":" + std::string(100000, '[') +
+                 std::string(100000, ']') + ",\"method\":\"x\"}");
+  const transcript t = serve(input + k_end, folder_.path());
+  EXPECT_EQ(t.status, 0);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    EXPECT_NE(t.answer(10 + static_cast<int>(i)).find("\"code\":-32602"), std::string::npos)
+        << lines[i];
+  EXPECT_EQ(t.answer(20), "{\"id\":20,\"jsonrpc\":\"2.0\",\"result\":[]}");
+  EXPECT_NE(t.bodies.end(),
+            std::find(t.bodies.begin(), t.bodies.end(),
+                      "{\"error\":{\"code\":-32600,\"message\":\"the message nests deeper than 64 "
+                      "levels\"},\"id\":null,\"jsonrpc\":\"2.0\"}"));
+  EXPECT_EQ(t.answer(99), "{\"id\":99,\"jsonrpc\":\"2.0\",\"result\":null}");
 }
 
 // The train is checked against the open line's unsaved text; an edit of the

@@ -6,6 +6,7 @@
 #include "cli/commands.h"
 #include "cli/description_encoding.h"
 #include "cli/documentation.h"
+#include "cli/lsp_setup.h"
 #include "cli/scenario_names.h"
 #include "editor/file_uri.h"
 #include "editor/language_server.h"
@@ -14,9 +15,7 @@
 
 namespace scenario {
 
-int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) {
-  if (!o.operands.empty())
-    return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
+server_setup authors_server_setup() {
   server_setup setup;
   // An editor holds Unicode text: it is read as --encoding utf-8 reads a file.
   setup.to_1252 = [](const std::string& path, std::string& text) {
@@ -30,9 +29,20 @@ int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) 
   const std::filesystem::path reference =
       std::filesystem::absolute(join_path(documentation_folder(), "authoring.md"));
   setup.reference_uri = uri_of_path(reference.lexically_normal().generic_string());
+  return setup;
+}
+
+int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) {
+  if (!o.operands.empty())
+    return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
+  const server_setup setup = authors_server_setup();
   // The protocol counts bytes: no line-end translation on either stream.
   use_binary_standard_streams();
-  return serve_language(std::cin, out, err, setup);
+  // The server's reader thread may still be blocked on the input when the
+  // process ends, so its stream is never destroyed; it reads by the
+  // system's own calls, never holding a lock of the C library's.
+  static auto* const input = new std::istream(new standard_input_buffer);
+  return serve_language(*input, out, err, setup);
 }
 
 }  // namespace scenario

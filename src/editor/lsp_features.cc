@@ -43,12 +43,12 @@ json language_session::code_actions(const open_document& doc, const json& params
   if (checked == checks_.end()) return actions;
   const json context = params.value("context", json::object());
   for (const json& asked : context.value("diagnostics", json::array())) {
-    const int line = asked.at("range").at("start").at("line").get<int>();
+    const int line = whole_number(asked.at("range").at("start").at("line"));
     const std::string message = asked.value("message", "");
     // The diagnostic the editor shows, as the last check found it.
     const auto d = std::find_if(
         checked->second.found.begin(), checked->second.found.end(),
-        [&](const diagnostic& x) { return x.line == line + 1 && x.message == message; });
+        [&](const diagnostic& x) { return x.line - 1 == line && x.message == message; });
     if (d == checked->second.found.end()) continue;
     const std::string_view row = line_text(checked->second.text_1252, line);
     const std::size_t start = d->column > 0 ? static_cast<std::size_t>(d->column - 1) : 0;
@@ -307,8 +307,8 @@ json language_session::inlay_hints(const open_document& doc, const json& params)
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused || checked->second.references.empty())
     return hints;
-  const int first = params.at("range").at("start").at("line").get<int>();
-  const int last = params.at("range").at("end").at("line").get<int>();
+  const int first = whole_number(params.at("range").at("start").at("line"));
+  const int last = whole_number(params.at("range").at("end").at("line"));
   const std::string& text = checked->second.text_1252;
   for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
     if (r.line < first || r.line > last || r.kinds.empty()) continue;

@@ -75,13 +75,7 @@ int serve_language(std::istream& in, std::ostream& out, std::ostream&, const ser
     if (bodies.empty()) break;  // the input ended
     for (const std::string& body : bodies) {
       std::vector<json> replies;
-      const json message = json::parse(body, nullptr, false);
-      if (message.is_discarded())
-        replies.push_back({{"jsonrpc", "2.0"},
-                           {"id", nullptr},
-                           {"error", {{"code", -32700}, {"message", "the message is not JSON"}}}});
-      else
-        session.handle(message, replies);
+      session.handle_body(body, replies);
       send(out, replies);
       if (session.ended()) return session.exit_status();
     }

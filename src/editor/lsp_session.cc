@@ -1,6 +1,8 @@
 #include "editor/lsp_session.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "common/utf8_text.h"
 #include "editor/file_uri.h"
@@ -24,6 +26,7 @@ constexpr int k_method_not_found = -32601;
 constexpr int k_invalid_params = -32602;
 constexpr int k_not_initialized = -32002;
 constexpr int k_invalid_request = -32600;
+constexpr int k_parse_error = -32700;
 
 int severity_number(severity level) {
   switch (level) {
@@ -38,6 +41,47 @@ int severity_number(severity level) {
 }
 
 }  // namespace
+
+int whole_number(const json& value) {
+  if (value.is_number_integer()) {
+    // Signed or unsigned, compared without a conversion that could wrap.
+    if (value.is_number_unsigned()) {
+      if (value.get<std::uint64_t>() <= static_cast<std::uint64_t>(INT_MAX))
+        return static_cast<int>(value.get<std::uint64_t>());
+    } else if (const std::int64_t n = value.get<std::int64_t>(); n >= INT_MIN && n <= INT_MAX) {
+      return static_cast<int>(n);
+    }
+  }
+  throw json::type_error::create(302,
+                                 "a line, character or version must be a whole number "
+                                 "from -2147483648 to 2147483647",
+                                 nullptr);
+}
+
+void language_session::handle_body(const std::string& body, std::vector<json>& out) {
+  bool too_deep = false;
+  // Values nested too deep are left out as they are read, and the message
+  // with them.
+  const json message = json::parse(
+      body,
+      [&](int depth, json::parse_event_t, const json&) {
+        if (depth >= k_max_message_depth) too_deep = true;
+        return !too_deep;
+      },
+      false);
+  if (too_deep || message.is_discarded()) {
+    out.push_back(
+        {{"jsonrpc", "2.0"},
+         {"id", nullptr},
+         {"error", too_deep
+                       ? json{{"code", k_invalid_request},
+                              {"message", "the message nests deeper than " +
+                                              std::to_string(k_max_message_depth) + " levels"}}
+                       : json{{"code", k_parse_error}, {"message", "the message is not JSON"}}}});
+    return;
+  }
+  handle(message, out);
+}
 
 void language_session::handle(const json& message, std::vector<json>& out) {
   if (!message.is_object() || !message.contains("method") || !message["method"].is_string()) {
@@ -101,8 +145,8 @@ json language_session::answer(const std::string& method, const json& params) {
     throw request_error{k_method_not_found, "no method " + method};
   const open_document* doc = find(params);
   auto position = [&] {
-    return text_position{params.at("position").at("line").get<int>(),
-                         params.at("position").at("character").get<int>()};
+    return text_position{whole_number(params.at("position").at("line")),
+                         whole_number(params.at("position").at("character"))};
   };
   if (method == "textDocument/documentSymbol") return doc ? document_symbols(*doc) : json::array();
   if (method == "textDocument/formatting") return doc ? formatting(*doc) : json::array();
@@ -147,7 +191,7 @@ void language_session::open(const json& params) {
   doc.uri = item.at("uri").get<std::string>();
   doc.path = path_of_uri(doc.uri).value_or(doc.uri);
   doc.text = item.at("text").get<std::string>();
-  doc.version = item.value("version", 0);
+  doc.version = item.contains("version") ? whole_number(item["version"]) : 0;
   doc.kind = kind_of_description(name_of(doc.path));
   const std::string uri = doc.uri;
   documents_[uri] = std::move(doc);
@@ -160,7 +204,8 @@ void language_session::change(const json& params) {
   open_document& doc = it->second;
   // Checked again even when a change below turns out malformed.
   mark_for_check(doc.uri);
-  doc.version = params.at("textDocument").value("version", doc.version);
+  if (const json& named = params.at("textDocument"); named.contains("version"))
+    doc.version = whole_number(named["version"]);
   for (const json& change : params.at("contentChanges")) {
     const std::string text = change.at("text").get<std::string>();
     if (!change.contains("range")) {
@@ -170,9 +215,10 @@ void language_session::change(const json& params) {
     const json& range = change.at("range");
     replace_range(
         doc.text,
-        {range.at("start").at("line").get<int>(), range.at("start").at("character").get<int>()},
-        {range.at("end").at("line").get<int>(), range.at("end").at("character").get<int>()}, text,
-        units_);
+        {whole_number(range.at("start").at("line")),
+         whole_number(range.at("start").at("character"))},
+        {whole_number(range.at("end").at("line")), whole_number(range.at("end").at("character"))},
+        text, units_);
   }
 }
 

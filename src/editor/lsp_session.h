@@ -20,6 +20,18 @@ namespace scenario {
 
 using json = nlohmann::json;
 
+// A line, a character or a version as a message gives it: a whole number
+// that an int holds. Anything else (a fraction, a text, a number beyond that
+// range) throws json::type_error, so that the message is refused as one with
+// bad fields rather than converted by a cast that has no defined result.
+int whole_number(const json& value);
+
+// The deepest nesting of arrays and objects a message may hold. The
+// protocol's messages nest a dozen levels at most; copying and writing a
+// JSON value recurse once per level, so a deeper one, which only a broken
+// or hostile client sends, would exhaust the stack.
+inline constexpr int k_max_message_depth = 64;
+
 struct open_document {
   std::string uri;
   std::string path;
@@ -47,6 +59,9 @@ class language_session {
  public:
   explicit language_session(const server_setup& setup) : setup_(setup) {}
 
+  // Acts on one message's body as it came: JSON nested no deeper than
+  // k_max_message_depth, else an error goes back with a null id.
+  void handle_body(const std::string& body, std::vector<json>& out);
   // Acts on one message, appending what goes back to the client.
   void handle(const json& message, std::vector<json>& out);
   // Checks the documents whose text changed since their last check and

@@ -1,5 +1,6 @@
 #include "editor/rpc_framing.h"
 
+#include <algorithm>
 #include <cctype>
 #include <istream>
 #include <ostream>
@@ -58,8 +59,16 @@ std::optional<std::string> read_message(std::istream& in) {
     if (!digits) return std::nullopt;
     length = n;
   }
-  std::string body(*length, '\0');
-  if (!in.read(body.data(), static_cast<std::streamsize>(body.size()))) return std::nullopt;
+  // Read as it arrives: a length that the input never fills costs no more
+  // memory than the bytes that came.
+  std::string body;
+  constexpr std::size_t k_piece = std::size_t{64} * 1024;
+  while (body.size() < *length) {
+    const std::size_t from = body.size();
+    body.resize(from + std::min(k_piece, *length - from));
+    if (!in.read(body.data() + from, static_cast<std::streamsize>(body.size() - from)))
+      return std::nullopt;
+  }
   return body;
 }
 

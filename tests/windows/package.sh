@@ -3,7 +3,8 @@
 # program, README, licence, authoring guide, examples and editor files, its
 # text in CR LF;
 # the program run from there under Wine writes the shipped scenario beside
-# itself and checks the examples it came with.
+# itself, checks the examples it came with and answers an editor's first
+# and last messages as the language server.
 # Usage: package.sh CPACK BUILD_DIR WINE (WINEPREFIX set)
 set -eu
 export LC_ALL=C
@@ -39,4 +40,13 @@ ls Corvale_Pianasco_4816.dat Corvale_Pianasco_4816.sim Corvale_Pianasco_linea.da
 echo 'b6d84547bbaa8e3d12e6cce3c32395031f65a6ebcba5d6905f5bd175cf69234e  Corvale_Pianasco_4816.dat' |
   sha256sum -c
 env -u DISPLAY "$wine" ./scenario_gen.exe check 'docs\examples\Valle_linea.txt' 'docs\examples\Valle_12-.txt'
+# The program the editor clients start serves the language protocol.
+frame() { printf 'Content-Length: %d\r\n\r\n%s' "${#1}" "$1"; }
+{ frame '{"jsonrpc":"2.0","id":1,"method":"initialize","params":{"capabilities":{}}}'
+  frame '{"jsonrpc":"2.0","id":2,"method":"shutdown"}'
+  frame '{"jsonrpc":"2.0","method":"exit"}'
+} | env -u DISPLAY "$wine" ./scenario_gen.exe lsp >"$dir/lsp.out" ||
+  { echo "scenario_gen.exe lsp failed"; cat "$dir/lsp.out"; exit 1; }
+grep -q '"hoverProvider":true' "$dir/lsp.out" && grep -q '{"id":2,"jsonrpc":"2.0","result":null}' "$dir/lsp.out" ||
+  { echo "scenario_gen.exe lsp did not answer"; cat "$dir/lsp.out"; exit 1; }
 echo "the unpacked program ran"

@@ -1,0 +1,13 @@
+// The rules the language server takes from the command line's floor, as
+// scenario_gen lsp gives them: shared with the fuzz harness of the server.
+#pragma once
+
+#include "editor/language_server.h"
+
+namespace scenario {
+
+// Text converted as --encoding utf-8 converts a file, the scenario's names
+// as compile takes them from the files' names, the installed reference.
+server_setup authors_server_setup();
+
+}  // namespace scenario
