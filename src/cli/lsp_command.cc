@@ -28,7 +28,9 @@ server_setup authors_server_setup() {
   };
   const std::filesystem::path reference =
       std::filesystem::absolute(join_path(documentation_folder(), "authoring.md"));
-  setup.reference_uri = uri_of_path(reference.lexically_normal().generic_string());
+  // UTF-8 on every system, whatever the narrow code page.
+  const std::u8string generic = reference.lexically_normal().generic_u8string();
+  setup.reference_uri = uri_of_path(std::string(generic.begin(), generic.end()));
   return setup;
 }
 

@@ -373,14 +373,11 @@ document_check language_session::check(const open_document& doc) {
   input.line = description(line_path, line_text);
   input.train = description(train_path.empty() ? in_folder("-.txt") : train_path, train_text);
   input.keep_going = true;
-  // Which record holds a cell (a note of a fault on a taken cell, or of a
-  // stamp conflict) costs a look over the grid per record, some 150 ms on
-  // the longest line: it is traced only when the compile found a fault.
+  // Which record holds a cell is traced only when a note needs it (a fault
+  // on a taken cell, or a stamp conflict), as compile does: every other
+  // edit costs one compile.
   compile_result compiled = compile(input);
-  const bool faulty = !compiled.stamp_conflict.empty() ||
-                      std::any_of(compiled.findings.begin(), compiled.findings.end(),
-                                  [](const finding& f) { return f.is_fault; });
-  if (faulty) {
+  if (compiled.notes_need_sources()) {
     input.trace_sources = true;
     compiled = compile(input);
     result.sources = compiled.sources;
