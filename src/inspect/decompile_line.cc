@@ -7,6 +7,7 @@
 #include "inspect/invert_header.h"
 #include "inspect/invert_plan.h"
 #include "inspect/invert_scenery.h"
+#include "inspect/invert_slowdowns.h"
 #include "inspect/invert_stations.h"
 #include "inspect/mark_order.h"
 
@@ -41,14 +42,16 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
   r.scenery = std::move(scenery.records);
   // A stop over a signal keeps the signal's values, not a board's, and a
   // text board cannot have stood where a signal did.
+  // Nor did either where a stop covers a slowdown's cell.
   const std::size_t stations = station_count(t, text_board_slots(in.grid, t).lowest);
+  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(in.grid).records.under_stops;
   const std::vector<std::size_t> over_signals =
-      invert_signal_order(in.grid, t, stations).records.under_stops;
-  auto speed_boards = invert_speed_boards(in.grid, over_signals);
+      invert_signal_order(in.grid, t, stations, over_slowdowns).records.under_stops;
+  auto speed_boards = invert_speed_boards(in.grid, over_signals, over_slowdowns);
   sink.add(sink.grid, speed_boards.problems);
   r.speed_boards = std::move(speed_boards.records);
   std::vector<std::size_t> free_stops;
-  for (std::size_t c : bare_stops(in.grid))
+  for (std::size_t c : bare_stops(in.grid, over_slowdowns))
     if (!std::binary_search(over_signals.begin(), over_signals.end(), c)) free_stops.push_back(c);
   auto text_boards = invert_text_boards(in.grid, t, free_stops);
   sink.add(sink.grid, text_boards.problems);

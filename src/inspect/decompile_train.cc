@@ -97,7 +97,7 @@ train_records decompile_train(const decompile_input& in, problem_sink& sink) {
     r.slowdown_before.push_back(s >= 1 && static_cast<std::size_t>(s) <= r.stations.size()
                                     ? static_cast<std::size_t>(s) - 1
                                     : r.stations.size());
-  auto signals = invert_signal_order(grid, t, r.stations.size());
+  auto signals = invert_signal_order(grid, t, r.stations.size(), slowdowns.records.under_stops);
   sink.add(sink.grid, signals.problems);
   r.signals = std::move(signals.records.signals);
   r.signal_before = std::move(signals.records.before);

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "inspect/invert_slowdowns.h"
 #include "model/scenario_constants.h"
 #include "sources/record_layout.h"
 
@@ -47,9 +46,9 @@ bool only_text(const stazione& s) {
 }  // namespace
 
 inverted<std::vector<speed_board_values>> invert_speed_boards(
-    const percorso_t& grid, const std::vector<std::size_t>& over_signals) {
+    const percorso_t& grid, const std::vector<std::size_t>& over_signals,
+    const std::vector<std::size_t>& over_slowdowns) {
   inverted<std::vector<speed_board_values>> out;
-  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   for (std::size_t c = 0; c < grid.size(); ++c) {
     cella cell = grid[c];
     if (cell.tipo_cella == k_station_stop && keeps_values(cell)) {
@@ -84,9 +83,9 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(
   return out;
 }
 
-std::vector<std::size_t> bare_stops(const percorso_t& grid) {
+std::vector<std::size_t> bare_stops(const percorso_t& grid,
+                                    const std::vector<std::size_t>& over_slowdowns) {
   std::vector<std::size_t> out;
-  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   for (std::size_t c = 0; c < grid.size(); ++c)
     if (grid[c].tipo_cella == k_station_stop && !keeps_values(grid[c]) && board_fits(grid, c) &&
         !std::binary_search(over_slowdowns.begin(), over_slowdowns.end(), c))

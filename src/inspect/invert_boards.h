@@ -17,15 +17,18 @@ namespace scenario {
 // over a board keeps the board's values b, c and d: a stop cell holding
 // any of them gets a board too, whose first value the stop replaced (0),
 // but for the stop cells in `over_signals` (in increasing order), where a
-// signal left them, and those over a slowdown's cells (invert_slowdowns).
+// signal left them, and those in `over_slowdowns` (in increasing order:
+// invert_slowdowns' under_stops), over a slowdown's cells.
 inverted<std::vector<speed_board_values>> invert_speed_boards(
-    const percorso_t& grid, const std::vector<std::size_t>& over_signals = {});
+    const percorso_t& grid, const std::vector<std::size_t>& over_signals,
+    const std::vector<std::size_t>& over_slowdowns);
 
 // The station stop cells that keep nothing of an earlier object (values b,
-// c, d and the delay all 0) and stand over no slowdown's cell, where a text
-// board's position check lets one stand: where a board the grid no longer
-// shows can have been.
-std::vector<std::size_t> bare_stops(const percorso_t& grid);
+// c, d and the delay all 0) and are not in `over_slowdowns` (as above),
+// where a text board's position check lets one stand: where a board the
+// grid no longer shows can have been.
+std::vector<std::size_t> bare_stops(const percorso_t& grid,
+                                    const std::vector<std::size_t>& over_slowdowns);
 
 // The records of the text boards: from 80 down to the lowest one a board
 // cell shows or a text above the last station's record holds. Those no

@@ -1,4 +1,5 @@
 #include "inspect/invert_boards.h"
+#include "inspect/invert_slowdowns.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,7 @@ TEST(InvertBoards, SpeedBoardsUnpackToValuesThatPackTheSame) {
   for (const speed_board& b : boards) {
     percorso_t grid(200);
     ASSERT_EQ(memo_indicatori_v_max(grid, 1850, b), 0);
-    const auto back = invert_speed_boards(grid);
+    const auto back = invert_speed_boards(grid, {}, invert_slowdowns(grid).records.under_stops);
     ASSERT_EQ(back.records.size(), 1u);
     const speed_board_values& v = back.records[0];
     EXPECT_EQ(v.posizione, 1850);
@@ -75,7 +76,7 @@ TEST(InvertBoards, BoardsUnderStationStopsComeBack) {
   for (int slot : {80, 79, 78}) table[static_cast<std::size_t>(slot)].nome = std::to_string(slot);
   table[1].tipo_stazione = table[2].tipo_stazione = table[3].tipo_stazione = 12;
 
-  const auto speed = invert_speed_boards(grid);
+  const auto speed = invert_speed_boards(grid, {}, invert_slowdowns(grid).records.under_stops);
   ASSERT_EQ(speed.records.size(), 1u);
   EXPECT_EQ(speed.records[0].posizione, 1000);
   EXPECT_EQ(speed.records[0].values[0], 0);  // the stop took valore_a
@@ -83,17 +84,19 @@ TEST(InvertBoards, BoardsUnderStationStopsComeBack) {
   EXPECT_EQ(speed.records[0].values[5], 5);
   EXPECT_EQ(speed.records[0].values[3], 3);
 
-  EXPECT_EQ(bare_stops(grid), (std::vector<std::size_t>{41, 61}));
+  EXPECT_EQ(bare_stops(grid, invert_slowdowns(grid).records.under_stops),
+            (std::vector<std::size_t>{41, 61}));
   const board_slots slots = text_board_slots(grid, table);
   EXPECT_EQ(slots.lowest, 78);
   EXPECT_EQ(slots.hidden, std::vector<int>{79});
-  const auto text = invert_text_boards(grid, table, bare_stops(grid));
+  const auto text =
+      invert_text_boards(grid, table, bare_stops(grid, invert_slowdowns(grid).records.under_stops));
   EXPECT_TRUE(text.problems.empty());
   EXPECT_EQ(text.records,
             (std::vector<text_board_values>{{1450, "80"}, {2000, "79"}, {2450, "78"}}));
 
   grid[41].ritardo = 140;  // a signal's delay: no board leaves it
-  EXPECT_EQ(invert_speed_boards(grid).problems,
+  EXPECT_EQ(invert_speed_boards(grid, {}, invert_slowdowns(grid).records.under_stops).problems,
             std::vector<std::string>{"cell 41: a station stop keeping a clearing delay, which "
                                      "only a signal written before the station leaves there"});
 }

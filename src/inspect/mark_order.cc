@@ -5,7 +5,6 @@
 #include <string>
 
 #include "inspect/invert_signals.h"
-#include "inspect/invert_slowdowns.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
@@ -284,12 +283,12 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
 }
 
 inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
-                                           std::size_t stations) {
+                                           std::size_t stations,
+                                           const std::vector<std::size_t>& over_slowdowns) {
   const std::vector<signal_values> signals = invert_signals(grid).records;
   // Stop cells where a signal's position check and its marks let one
   // stand (one whose values b, c and d were 0 leaves only its marks).
   // A stop over a slowdown's cell hides no signal.
-  const std::vector<std::size_t> over_slowdowns = invert_slowdowns(grid).records.under_stops;
   std::vector<std::size_t> covered;
   for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
     const cella& cell = grid[c];

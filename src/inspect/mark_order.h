@@ -42,9 +42,11 @@ struct signal_order {
 };
 
 // The signals of the grid's signal cells and those under station stops
-// (see order_marks; not the stops over a slowdown's cell, invert_slowdowns),
-// with the codes and the order that leave every mark.
+// (see order_marks; not the stops in `over_slowdowns`, in increasing order:
+// invert_slowdowns' under_stops), with the codes and the order that leave
+// every mark.
 inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
-                                           std::size_t stations);
+                                           std::size_t stations,
+                                           const std::vector<std::size_t>& over_slowdowns);
 
 }  // namespace scenario

@@ -1,4 +1,5 @@
 #include "inspect/mark_order.h"
+#include "inspect/invert_slowdowns.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,8 @@ TEST(MarkOrder, SignalsComeBackWithCodesAndPlacesThatLeaveEveryMark) {
         testing::compile_texts(testing::line_text(20000), testing::train_text(c.records));
     ASSERT_TRUE(r.st.faults.empty());
     const std::size_t stations = r.st.stazioni[1].tipo_stazione != 0 ? 1 : 0;
-    const auto back = invert_signal_order(r.st.percorso, r.st.stazioni, stations);
+    const auto back = invert_signal_order(r.st.percorso, r.st.stazioni, stations,
+                                          invert_slowdowns(r.st.percorso).records.under_stops);
     EXPECT_TRUE(back.problems.empty()) << back.problems.front();
     EXPECT_EQ(back.records.under_stops, c.under_stops);
     // Written again in that order, the signals leave every mark and value.
