@@ -63,23 +63,25 @@ pass_differences one_at_a_time(run_state& before, const percorso_t& grid) {
   const std::size_t cells = grid.size();
   for (std::size_t round = 0; round < cells && !d.none(); ++round) {
     const std::size_t m = d.first(cells);
-    std::optional<run_state> best;
+    std::optional<std::size_t> best;  // the cell whose code line goes back in
     pass_differences best_d = d;
     for (const std::size_t c : {m, m + 1, m - 1}) {
       if (c >= cells || !passes_code(grid[c]) || passes_code(before.percorso[c])) continue;
-      run_state trial = before;
-      trial.percorso[c] = grid[c];
-      pass_differences t = differences(trial, grid);
+      // Tried in place (differences runs the pass on a copy), then undone.
+      const cella kept = before.percorso[c];
+      before.percorso[c] = grid[c];
+      pass_differences t = differences(before, grid);
+      before.percorso[c] = kept;
       const std::size_t first = t.first(cells), best_first = best_d.first(cells);
       if (first > best_first ||
           (first == best_first &&
            t.missing.size() + t.extra.size() < best_d.missing.size() + best_d.extra.size())) {
-        best = std::move(trial);
+        best = c;
         best_d = std::move(t);
       }
     }
     if (!best || best_d.first(cells) <= m) break;
-    before = std::move(*best);
+    before.percorso[*best] = grid[*best];
     d = std::move(best_d);
   }
   return d;

@@ -44,10 +44,8 @@ void curve_inversion::take(const plan_window& w) {
     const std::size_t n = seen_ + i;
     if (n < 2) {
       seeds_[n] = {w.tags[i], w.c0[i], w.c1[i]};
-      before_[0] = previous_[0];
-      before_[1] = previous_[1];
-      previous_[0] = w.c0[i];
-      previous_[1] = w.c1[i];
+      before_ = previous_;
+      previous_ = {w.c0[i], w.c1[i]};
     } else if (n >= 4) {
       // Metre n - 2 is not one of the last two.
       if (i >= 2)
@@ -77,10 +75,8 @@ void curve_inversion::end(std::size_t metres) {
 }
 
 bool curve_inversion::gives(const metre& m, int step) const {
-  const plan_xy before{before_[0], before_[1]};
-  const plan_xy last{previous_[0], previous_[1]};
-  const plan_xy p =
-      step == 0 ? straight_step(before, last) : curved_step(before, last, curvature(step));
+  const plan_xy p = step == 0 ? straight_step(before_, previous_)
+                              : curved_step(before_, previous_, curvature(step));
   return std::bit_cast<std::uint64_t>(p.c0) == std::bit_cast<std::uint64_t>(m.c0) &&
          std::bit_cast<std::uint64_t>(p.c1) == std::bit_cast<std::uint64_t>(m.c1);
 }
@@ -107,10 +103,8 @@ void curve_inversion::step(std::size_t n, const metre& m, bool near_end) {
     for (int s = -6; s <= 6 && !found; ++s)
       if (s != step_ && gives(m, s)) found = s;
   }
-  before_[0] = previous_[0];
-  before_[1] = previous_[1];
-  previous_[0] = m.c0;
-  previous_[1] = m.c1;
+  before_ = previous_;
+  previous_ = {m.c0, m.c1};
   if (!found) {
     events_.push_back(
         {0, 0, 0, at_metre(n) + "the point is no step of the plan from the two before it"});

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "inspect/description_records.h"
+#include "model/plan_runs.h"
 #include "model/profilo.h"
 #include "output/plan_reader.h"
 
@@ -64,8 +65,8 @@ class curve_inversion final : public plan_walker {
   std::size_t run_start_ = 0;
   std::size_t last_ = 1;              // the last metre of the run of real points
   std::optional<std::size_t> stray_;  // the first point after that run
-  double before_[2] = {0, 0};         // metres n - 2 and n - 1
-  double previous_[2] = {0, 0};
+  plan_xy before_;                    // metres n - 2 and n - 1
+  plan_xy previous_;
   std::vector<event> events_;
 };
 inverted<std::vector<curve_values>> invert_plan(const profilo_t& plan, std::int32_t last_cell);

@@ -64,6 +64,11 @@ class byte_cursor {
     return p_;
   }
   void advance(std::size_t n) { p_ += n; }
+  // Passes over the next entry of a file already checked.
+  void skip() {
+    const char* b = need(2);
+    advance(2 + value_bytes(static_cast<plan_tag>(load_le<std::uint16_t>(b))));
+  }
 
  private:
   const char* begin() const { return buffer_.data(); }
@@ -425,10 +430,7 @@ void plan_reader::read(std::size_t first, std::size_t n, plan_window& out) const
   for (int c = 0; c < 2; ++c) {
     byte_cursor in(*source_, starts_[c][first / k_stride], c == 0 ? half_ : source_->size(),
                    std::uint64_t{k_largest_entry} * (skip + n));
-    for (std::size_t s = 0; s < skip; ++s) {
-      const char* b = in.need(2);
-      in.advance(2 + value_bytes(static_cast<plan_tag>(load_le<std::uint16_t>(b))));
-    }
+    for (std::size_t s = 0; s < skip; ++s) in.skip();
     double* values = c == 0 ? out.c0.data() : out.c1.data();
     plan_tag* tags = out.tags.data();
     for (std::size_t i = 0; i < n; ++i) {
