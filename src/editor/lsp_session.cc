@@ -58,6 +58,16 @@ int whole_number(const json& value) {
                                  nullptr);
 }
 
+namespace {
+
+// A position as a message gives it, its line and character each a
+// whole_number.
+text_position position_of(const json& position) {
+  return {whole_number(position.at("line")), whole_number(position.at("character"))};
+}
+
+}  // namespace
+
 void language_session::handle_body(const std::string& body, std::vector<json>& out) {
   bool too_deep = false;
   // Values nested too deep are left out as they are read, and the message
@@ -144,10 +154,7 @@ json language_session::answer(const std::string& method, const json& params) {
   if (!k_document_methods.contains(method))
     throw request_error{k_method_not_found, "no method " + method};
   const open_document* doc = find(params);
-  auto position = [&] {
-    return text_position{whole_number(params.at("position").at("line")),
-                         whole_number(params.at("position").at("character"))};
-  };
+  auto position = [&] { return position_of(params.at("position")); };
   if (method == "textDocument/documentSymbol") return doc ? document_symbols(*doc) : json::array();
   if (method == "textDocument/formatting") return doc ? formatting(*doc) : json::array();
   if (method == "textDocument/codeAction") return doc ? code_actions(*doc, params) : json::array();
@@ -213,12 +220,8 @@ void language_session::change(const json& params) {
       continue;
     }
     const json& range = change.at("range");
-    replace_range(
-        doc.text,
-        {whole_number(range.at("start").at("line")),
-         whole_number(range.at("start").at("character"))},
-        {whole_number(range.at("end").at("line")), whole_number(range.at("end").at("character"))},
-        text, units_);
+    replace_range(doc.text, position_of(range.at("start")), position_of(range.at("end")), text,
+                  units_);
   }
 }
 
