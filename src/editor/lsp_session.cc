@@ -389,7 +389,11 @@ document_check language_session::check(const open_document& doc) {
   result.own_is_line = own_is_line;
   result.line_text = line_text;
   result.train_text = train_text;
+  // The input's texts view strings of this call: the check keeps its own
+  // copies above, and whoever compiles it again points the input at them.
   result.input = input;
+  result.input.line.text.reset();
+  result.input.train.text.reset();
   if (other) texts_[other_path] = *other;
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))

@@ -47,7 +47,8 @@ struct document_check {
   std::string text_1252;                 // the text compiled, when it converted
   bool refused = false;                  // the text has a character Windows-1252 lacks
   // What was compiled, to compile again with the records' cells traced
-  // when a hover asks which cells a record set.
+  // when a hover asks which cells a record set; its texts are unset (they
+  // viewed strings gone since): line_text and train_text below hold them.
   compile_input input;
   std::string line_text, train_text;
   bool own_is_line = false;
