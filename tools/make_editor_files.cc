@@ -141,7 +141,7 @@ std::string vscode_manifest(const std::string& version) {
          "\",\n"
          "  \"publisher\": \"scenario-gen\",\n"
          "  \"license\": \"SEE LICENSE IN LICENSE\",\n"
-         "  \"engines\": {\"vscode\": \"^1.75.0\"},\n"
+         "  \"engines\": {\"vscode\": \"^1.82.0\"},\n"
          "  \"main\": \"./extension.js\",\n"
          "  \"contributes\": {\n"
          "    \"languages\": " +
@@ -153,8 +153,7 @@ std::string vscode_manifest(const std::string& version) {
          "\"description\": \"The scenario_gen program that serves the descriptions (scenario_gen "
          "lsp).\"}\n"
          "    }}\n"
-         "  },\n"
-         "  \"dependencies\": {\"vscode-languageclient\": \"9.0.1\"}\n"
+         "  }\n"
          "}\n";
 }
 

@@ -26,6 +26,14 @@ printf '%s\n' ./LICENSE ./README.md ./docs/authoring.md ./docs/examples/Valle_12
   ./editors/vscode/language-configuration.json ./editors/vscode/package.json \
   ./editors/vscode/syntaxes/scenario-line.tmLanguage.json \
   ./editors/vscode/syntaxes/scenario-train.tmLanguage.json ./scenario_gen.exe >"$dir/expected"
+# Where the build packed the VS Code extension (npm there), the zip holds
+# it byte for byte, and the bundle's licences beside the unpacked client.
+vsix=$(cd "$build" && ls editors/scenario-gen-*.vsix 2>/dev/null || true)
+if [ -n "$vsix" ]; then
+  printf '%s\n' "./$vsix" ./editors/vscode/ThirdPartyNotices.txt >>"$dir/expected"
+  sort -o "$dir/expected" "$dir/expected"
+  cmp -s "$build/$vsix" "$top/$vsix" || { echo "the zip's $vsix is not the one the build packed"; exit 1; }
+fi
 cmp -s "$dir/listing" "$dir/expected" || { echo "the zip does not hold what it should"; exit 1; }
 for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt; do
   # Every line ends with CR LF: no LF without its CR.
