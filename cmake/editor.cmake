@@ -117,12 +117,23 @@ function(scenario_add_editor_tests)
                COMMAND ${CMAKE_COMMAND} -E echo "skipped: node not found (Debian: nodejs npm)")
     endforeach()
   endif()
+  # The packed extension's bundle in node with a stand-in editor; the
+  # Windows build packs the same files, tested by the Linux build.
+  if(WIN32 OR NOT NODE_EXECUTABLE OR NOT SCENARIO_WITH_VSIX)
+    add_test(NAME editor.VSCodeExtension COMMAND ${CMAKE_COMMAND} -E echo
+             "skipped: the Linux build with node and SCENARIO_WITH_VSIX tests the extension")
+  else()
+    add_test(NAME editor.VSCodeExtension
+             COMMAND ${NODE_EXECUTABLE} ${editor_tests}/vscode_extension.test.mjs
+                     ${scenario_vsix_work}/extension ${scenario_vsix_work}/tools)
+  endif()
   if(NOT WIN32)
     add_test(NAME editor.Neovim
              COMMAND bash ${editor_tests}/neovim.test.sh $<TARGET_FILE:scenario_gen>
                      ${scenario_editor_files} ${examples})
   endif()
-  set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim PROPERTIES
+  set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim
+                       editor.VSCodeExtension PROPERTIES
                        TIMEOUT 120 SKIP_REGULAR_EXPRESSION "skipped: ")
 endfunction()
 

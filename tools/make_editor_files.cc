@@ -119,7 +119,10 @@ std::string tm_grammar(const format_names& f) {
 
 std::string vscode_manifest(const std::string& version) {
   std::vector<std::string> languages, grammars, defaults;
+  // The picture's command and button are there in either language's editor.
+  std::string when;
   for (const format_names& f : k_formats) {
+    when += (when.empty() ? "editorLangId == " : " || editorLangId == ") + std::string(f.id);
     languages.push_back("{\"id\": \"" + std::string(f.id) + "\", \"aliases\": [\"" + f.title +
                         "\"], \"filenamePatterns\": [\"" + f.patterns +
                         "\"], \"configuration\": \"./language-configuration.json\"}");
@@ -151,8 +154,19 @@ std::string vscode_manifest(const std::string& version) {
          "    \"configuration\": {\"title\": \"scenario_gen\", \"properties\": {\n"
          "      \"scenarioGen.path\": {\"type\": \"string\", \"default\": \"scenario_gen\", "
          "\"description\": \"The scenario_gen program that serves the descriptions (scenario_gen "
-         "lsp).\"}\n"
-         "    }}\n"
+         "lsp); by default the one beside the extension, else the one on PATH.\"}\n"
+         "    }},\n"
+         "    \"commands\": [{\"command\": \"scenarioGen.openPictureToSide\", \"title\": \"Open "
+         "picture to the side\", \"category\": \"Scenario\", \"icon\": \"$(open-preview)\"}],\n"
+         "    \"menus\": {\n"
+         "      \"editor/title\": [{\"command\": \"scenarioGen.openPictureToSide\", \"when\": \"" +
+         when +
+         "\", \"group\": \"navigation\"}],\n"
+         "      \"commandPalette\": [{\"command\": \"scenarioGen.openPictureToSide\", \"when\": "
+         "\"" +
+         when +
+         "\"}]\n"
+         "    }\n"
          "  }\n"
          "}\n";
 }
