@@ -9,7 +9,7 @@ const childProcess = require('child_process');
 const fs = require('fs');
 const path = require('path');
 const vscode = require('vscode');
-const { LanguageClient } = require('vscode-languageclient/node');
+const { LanguageClient, State } = require('vscode-languageclient/node');
 
 const LANGUAGES = ['scenario-line', 'scenario-train'];
 const PROGRAM = process.platform === 'win32' ? 'scenario_gen.exe' : 'scenario_gen';
@@ -276,6 +276,9 @@ async function startClient() {
     synchronize: { fileEvents: vscode.workspace.createFileSystemWatcher('**/*.txt') },
     middleware: { window: { showDocument: showDocument } },
   });
+  client.onDidChangeState((change) => {
+    if (change.newState === State.Running) followNewServer();
+  });
   try {
     await client.start();
   } catch (e) {
@@ -295,17 +298,21 @@ async function stopClient() {
 }
 
 // A new scenarioGen.path takes effect at once: the server is started
-// again from it, and an open picture moves to the new server's page.
+// again from it.
 async function restartClient() {
   await stopClient();
   await startClient();
-  if (client && panel && textColumn !== undefined) {
-    const editor = vscode.window.visibleTextEditors.find((e) => e.viewColumn === textColumn);
-    if (editor && isDescription(editor.document)) {
-      const address = await askForPage(editor.document.uri);
-      if (typeof address === 'string' && PAGE_ADDRESS.test(address)) await showPanel(address);
-    }
-  }
+}
+
+// A server started anew (from a new path, or again after a crash) serves
+// its page on a port of its own: an open picture moves to it.
+async function followNewServer() {
+  if (!panel) return;
+  const editors = vscode.window.visibleTextEditors.filter((e) => isDescription(e.document));
+  const editor = editors.find((e) => e.viewColumn === textColumn) || editors[0];
+  if (!editor) return;
+  const address = await askForPage(editor.document.uri);
+  if (typeof address === 'string' && PAGE_ADDRESS.test(address)) await showPanel(address);
 }
 
 function activate(context) {

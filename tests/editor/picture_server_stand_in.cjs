@@ -4,11 +4,12 @@
 // does for a client that can show documents, asks to show that page); a
 // cursor notification is answered as a click on the page would be, with
 // window/showDocument of the record at the cursor's line. Every message it
-// reads is appended to the file named by PICTURE_STAND_IN_LOG.
+// reads is appended to the file named by PICTURE_STAND_IN_LOG; the page's
+// address is PICTURE_STAND_IN_PAGE when set.
 'use strict';
 const fs = require('fs');
 
-const page = 'http://127.0.0.1:43210/';
+const page = process.env.PICTURE_STAND_IN_PAGE || 'http://127.0.0.1:43210/';
 const log = process.env.PICTURE_STAND_IN_LOG;
 let nextId = 1000;
 

@@ -106,8 +106,9 @@ function standIn() {
   fs.writeFileSync(program, `#!/bin/sh\nexec '${process.execPath}' '${script}' "$@"\n`, { mode: 0o755 });
   const log = path.join(folder, 'messages.jsonl');
   process.env.PICTURE_STAND_IN_LOG = log;
+  // Whole lines only: the server may be writing the next one.
   const messages = () =>
-    fs.existsSync(log) ? fs.readFileSync(log, 'utf8').trim().split('\n').map((l) => JSON.parse(l)) : [];
+    fs.existsSync(log) ? fs.readFileSync(log, 'utf8').split('\n').slice(0, -1).map((l) => JSON.parse(l)) : [];
   return { folder, program, messages };
 }
 
@@ -190,18 +191,32 @@ test('the picture opens beside the text, follows the cursor, and shows a clicked
   assert.equal(shown.args[1].preserveFocus, false);
 });
 
-test('a new scenarioGen.path starts the server again from it', async (t) => {
+test('a new scenarioGen.path starts the server again from it, and the open picture follows', async (t) => {
   const stub = makeVscodeStub();
   const first = standIn();
   stub.editor.setConfiguration('scenarioGen.path', first.program);
+  const line = stub.vscode.Uri.file(path.join(first.folder, 'Valle_linea.txt'));
+  stub.editor.show([textEditor(line, 'scenario-line', 1, 3)]);
   const extensionMain = load(stub);
   await extensionMain.activate({ extensionPath: extension, subscriptions: [] });
   t.after(() => extensionMain.deactivate());
-  await waitFor('the first server initialised', () => first.messages().some((m) => m.method === 'initialized'));
+  await stub.calls.find((c) => c.name === 'registerCommand' && c.args[0] === command).args[1](line);
+  const panel = stub.calls.find((c) => c.name === 'createWebviewPanel').args[4];
+  assert.match(panel.webview.html, /src="http:\/\/127\.0\.0\.1:43210\/"/);
+
   const second = standIn();
-  await stub.editor.setConfiguration('scenarioGen.path', second.program);
-  await waitFor('the first server told to exit', () => first.messages().some((m) => m.method === 'exit'));
-  await waitFor('the second server initialised', () => second.messages().some((m) => m.method === 'initialized'));
+  process.env.PICTURE_STAND_IN_PAGE = 'http://127.0.0.1:43211/';
+  try {
+    await stub.editor.setConfiguration('scenarioGen.path', second.program);
+    await waitFor('the first server told to exit', () => first.messages().some((m) => m.method === 'exit'));
+    await waitFor('the second server asked for its page', () =>
+      second.messages().some((m) => m.method === 'workspace/executeCommand'),
+    );
+  } finally {
+    delete process.env.PICTURE_STAND_IN_PAGE;
+  }
+  await waitFor('the panel on the second page', () => panel.webview.html.includes('src="http://127.0.0.1:43211/"'));
+  assert.equal(stub.calls.filter((c) => c.name === 'createWebviewPanel').length, 1);
 });
 
 test('the program is found beside the extension in the zip and the package, else on PATH', async () => {
