@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inspect/invert_signals.h"
+#include "model/cell_objects.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
@@ -22,25 +23,28 @@ struct writer {
   bool optional = false;
 };
 
-// A station of a type below 25 other than 5 and 6 marks the four cells
-// before its stop cell, those after cell 1, with 80 + b.
+// The cells a station marks before its stop, as the station reader writes
+// them.
 writer station_writer(const stazione& s) {
   writer w;
   w.station = true;
-  if (s.tipo_stazione >= 25 || s.tipo_stazione == 5 || s.tipo_stazione == 6) return w;
-  const std::int64_t stop = s.fine / k_cell_metres - 1;
-  for (int b = 1; b <= 4; ++b)
-    if (stop - b > 1) w.at.push_back({stop - b, b});
+  if (!station_marks_cells(s.tipo_stazione)) return w;
+  const std::int64_t stop = station_stop_cell(s.fine);
+  for (int b = 1; b <= k_approach_marks; ++b)
+    if (station_mark_written(stop, b)) w.at.push_back({station_mark_cell(stop, b), b});
   return w;
 }
 
-// A signal marks the cells 2, 4, 6 and 8 before its own with code x 10 + b.
-writer signal_writer(const percorso_t& grid, const signal_values& s) {
+// The cells a signal in cell k marks, its type value that of the cell.
+writer signal_writer(const percorso_t& grid, std::int64_t k) {
   writer w;
-  const std::int64_t k = s[0] / k_cell_metres + 1;
   w.type = grid[static_cast<std::size_t>(k)].valore_d;
-  for (int b = 1; b <= 4; ++b) w.at.push_back({k - 2 * std::int64_t{b}, b});
+  for (int b = 1; b <= k_approach_marks; ++b) w.at.push_back({signal_mark_cell(k, b), b});
   return w;
+}
+
+std::int64_t cell_of_signal(const signal_record& s) {
+  return point_cell(s.posizione);
 }
 
 class peeler {
@@ -152,7 +156,7 @@ class peeler {
     std::vector<std::int64_t> wrong;
     if (wr.station) {
       for (const auto& [cell, b] : wr.at)
-        if (open(cell) && mark(cell) != 80 + b) wrong.push_back(cell);
+        if (open(cell) && mark(cell) != station_mark(b)) wrong.push_back(cell);
       return wrong;
     }
     std::optional<std::int64_t> chosen;
@@ -188,15 +192,15 @@ class peeler {
 }  // namespace
 
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations, const std::vector<signal_values>& signals,
+                                   std::size_t stations, const std::vector<signal_record>& signals,
                                    const std::vector<std::size_t>& covered) {
   // Writers 0 to stations - 1 are the stations, then the signals, then
   // those that may lie under stops.
   std::vector<writer> writers;
   for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_writer(table[s]));
-  for (const signal_values& s : signals) writers.push_back(signal_writer(grid, s));
+  for (const signal_record& s : signals) writers.push_back(signal_writer(grid, cell_of_signal(s)));
   for (std::size_t cell : covered) {
-    writer w = signal_writer(grid, {(static_cast<std::int32_t>(cell) - 1) * k_cell_metres});
+    writer w = signal_writer(grid, static_cast<std::int64_t>(cell));
     w.under_station = static_cast<std::size_t>(grid[cell].valore_a) - 1;
     w.optional = grid[cell].ritardo == 0;
     writers.push_back(std::move(w));
@@ -253,8 +257,8 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
       for (const auto& [c, b] : w.at)
         if (c == cell) {
           const auto code_class = class_of_mark(mark, b);
-          written = written ||
-                    (w.station ? mark == 80 + b : code_class && code_in_class(w.type, *code_class));
+          written = written || (w.station ? mark == station_mark(b)
+                                          : code_class && code_in_class(w.type, *code_class));
         }
     out.problems.push_back(
         "cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +
@@ -285,7 +289,7 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
 inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
                                            std::size_t stations,
                                            const std::vector<std::size_t>& over_slowdowns) {
-  const std::vector<signal_values> signals = invert_signals(grid).records;
+  const std::vector<signal_record> signals = invert_signals(grid).records;
   // Stop cells where a signal's position check and its marks let one
   // stand (one whose values b, c and d were 0 leaves only its marks).
   // A stop over a slowdown's cell hides no signal.
@@ -304,13 +308,14 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
     const std::size_t index = order.records.signals[i];
     const std::int64_t code = order.records.codes[index];
     if (index < signals.size()) {
-      const auto cell = static_cast<std::size_t>(signals[index][0] / k_cell_metres) + 1;
-      out.records.signals.push_back(signal_with_code(grid[cell], cell, code));
+      const std::int64_t cell = cell_of_signal(signals[index]);
+      out.records.signals.push_back(
+          signal_in_cell(grid[static_cast<std::size_t>(cell)], cell, code));
     } else {
       const std::size_t cell = covered[index - signals.size()];
       cella under = grid[cell];
       under.valore_a = 0;  // the stop's number took the signal's first value
-      out.records.signals.push_back(signal_with_code(under, cell, code));
+      out.records.signals.push_back(signal_in_cell(under, static_cast<std::int64_t>(cell), code));
       out.records.under_stops.push_back(cell);
     }
     out.records.before.push_back(order.records.before[i]);

@@ -2,6 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
+#include "model/cell_objects.h"
 #include "model/fault_codes.h"
 
 namespace scenario {
@@ -19,11 +20,8 @@ std::int16_t packed_speed(std::int32_t first, std::int32_t second) {
 
 std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std::int32_t inizio,
                            std::int32_t fine, std::int32_t& tipo) {
-  bool markers = false;
-  if (tipo > 10) {
-    tipo -= 10;
-    markers = true;
-  }
+  const scenery_request asked = scenery_request_of(tipo);
+  tipo = asked.tipo;
   if (sections.numero_montagne >= k_max_sections) return k_fault_too_many_sections;
   const std::int64_t first = round_half_even(inizio, 50);
   const std::int64_t last = round_half_even(std::int64_t{fine} - 50, 50);
@@ -34,17 +32,17 @@ std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std
   if (n > 1) {
     const std::int32_t gap =
         must_fit(sub_32(inizio, previous_end), "the gap between scenery sections");
-    if (gap <= 150) tipo = 3;
+    if (scenery_close(gap)) tipo = k_close_scenery_type;
   }
 
-  const std::uint8_t ambiente = low_8(tipo);
+  const std::uint8_t ambiente = scenery_ambiente(tipo);
   for (std::int64_t c = first; c <= last; ++c) {
     // A section reaching past either end of the grid fails there, the cells
     // before it written.
     cella& cell = cell_at(percorso, c, inizio);
     cell.ambiente = ambiente;
-    const std::int64_t count = c - first + 1;
-    if (markers && count % 4 == 0 && cell.tipo_cella == k_empty) cell.tipo_cella = k_scenery_marker;
+    if (asked.markers && scenery_marker_cell(first, c) && cell.tipo_cella == k_empty)
+      cell.tipo_cella = k_scenery_marker;
   }
   return 0;
 }

@@ -2,6 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
+#include "model/cell_objects.h"
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
 
@@ -86,16 +87,15 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
   }
 
   // fine is a multiple of 50: position and length were checked above.
-  const std::int64_t stop = rec.fine / 50 - 1;
+  const std::int64_t stop = station_stop_cell(rec.fine);
   // An area reaching past the grid's end fails the compile at the first
   // mark outside it, the marks before it written.
-  const bool marked = rec.tipo_stazione < 25;
-  if (marked && rec.tipo_stazione != 5 && rec.tipo_stazione != 6) {
-    for (int b = 1; b <= 4; ++b)
-      if (stop - b > 1)
-        cell_at(grid, stop - b, rec.posizione).preavviso = static_cast<std::uint8_t>(80 + b);
+  if (station_marks_cells(rec.tipo_stazione)) {
+    for (int b = 1; b <= k_approach_marks; ++b)
+      if (station_mark_written(stop, b))
+        cell_at(grid, station_mark_cell(stop, b), rec.posizione).preavviso = station_mark(b);
   }
-  if (marked) {
+  if (station_stops_in_grid(rec.tipo_stazione)) {
     if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
     cella& cell = cell_at(grid, stop, rec.posizione);
     cell.tipo_cella = k_station_stop;
