@@ -10,6 +10,7 @@
 
 #include "inspect/inspect.h"
 #include "inspect/route_facts.h"
+#include "model/scenario_constants.h"
 #include "output/check_codes.h"
 
 namespace scenario {
@@ -147,8 +148,8 @@ void print_runs(std::ostream& out, const percorso_t& grid, const char* title,
   text_table t({"cells", "", "", "metres", "", "", "value"}, "rcrrcrr");
   for (const cell_run& r : runs_of(grid, field))
     t.add({str(static_cast<long long>(r.first)), "to", str(static_cast<long long>(r.last)),
-           str(static_cast<long long>(r.first * 50)), "to",
-           str(static_cast<long long>((r.last + 1) * 50)), value(r.value)});
+           str(static_cast<long long>(r.first * k_cell_metres)), "to",
+           str(static_cast<long long>((r.last + 1) * k_cell_metres)), value(r.value)});
   t.print(out);
   out << '\n';
 }
@@ -156,7 +157,7 @@ void print_runs(std::ostream& out, const percorso_t& grid, const char* title,
 void grid_text(std::ostream& out, const loaded_file& f) {
   const percorso_t& g = f.grid;
   out << "route grid " << f.path << ": " << f.bytes << " bytes, " << g.size() << " cells (0 to "
-      << g.size() - 1 << "), " << g.size() * 50 << " m\n";
+      << g.size() - 1 << "), " << g.size() * k_cell_metres << " m\n";
   out << "metres: where a cell begins (cell n at 50 n m; a point object placed at p m lies in "
          "cell p / 50 + 1)\n\n";
 
@@ -170,7 +171,7 @@ void grid_text(std::ostream& out, const loaded_file& f) {
         c.valore_d == 0 && c.ritardo == 0 && c.preavviso == 0)
       continue;
     ++rows;
-    t.add({str(static_cast<long long>(n)), str(static_cast<long long>(n * 50)),
+    t.add({str(static_cast<long long>(n)), str(static_cast<long long>(n * k_cell_metres)),
            std::string(cell_kind_name(c.tipo_cella)), str(c.valore_a), str(c.valore_b),
            str(c.valore_c), str(c.valore_d), str(c.ritardo), str(c.preavviso), cell_meaning(n, c)});
   }

@@ -4,6 +4,7 @@
 #include "common/numeric.h"
 #include "model/cell_objects.h"
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -23,8 +24,8 @@ std::int32_t memo_montagna(percorso_t& percorso, scenery_sections& sections, std
   const scenery_request asked = scenery_request_of(tipo);
   tipo = asked.tipo;
   if (sections.numero_montagne >= k_max_sections) return k_fault_too_many_sections;
-  const std::int64_t first = round_half_even(inizio, 50);
-  const std::int64_t last = round_half_even(std::int64_t{fine} - 50, 50);
+  const std::int64_t first = round_half_even(inizio, k_cell_metres);
+  const std::int64_t last = round_half_even(std::int64_t{fine} - k_cell_metres, k_cell_metres);
 
   const std::int32_t n = ++sections.numero_montagne;
   const std::int32_t previous_end = sections.fine_ultima;

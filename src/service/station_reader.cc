@@ -34,7 +34,7 @@ void set_area(stazione& rec, std::int32_t length) {
     default:
       // The length is a multiple of 100, so its half is whole.
       rec.inizio = sub(rec.posizione, length / 2);
-      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? 50 : 0);
+      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? k_cell_metres : 0);
       break;
   }
 }
@@ -48,8 +48,9 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
 
   rec.posizione = reader.read_int32();
   // A station needs 800 m of grid after its position, checked exactly.
-  if (std::int64_t{rec.posizione} + 800 > 50 * last) return {k_fault_near_end, rec.posizione, true};
-  if (rec.posizione % 50 != 0) return {k_fault_station_position, rec.posizione};
+  if (std::int64_t{rec.posizione} + 800 > std::int64_t{k_cell_metres} * last)
+    return {k_fault_near_end, rec.posizione, true};
+  if (rec.posizione % k_cell_metres != 0) return {k_fault_station_position, rec.posizione};
   rec.tipo_stazione = reader.read_uint8();
   const std::int32_t length = reader.read_int32();
   if (length % 100 != 0) return {k_fault_station_length, rec.posizione};
