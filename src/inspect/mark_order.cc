@@ -189,13 +189,11 @@ class peeler {
   std::vector<bool> required_;  // cells a record that must be written marks
 };
 
-}  // namespace
-
-inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations, const std::vector<signal_record>& signals,
-                                   const std::vector<std::size_t>& covered) {
-  // Writers 0 to stations - 1 are the stations, then the signals, then
-  // those that may lie under stops.
+// Writers 0 to stations - 1 are the stations, then the signals, then
+// those that may lie under stops.
+std::vector<writer> writers_of(const percorso_t& grid, const stazioni_t& table,
+                               std::size_t stations, const std::vector<signal_record>& signals,
+                               const std::vector<std::size_t>& covered) {
   std::vector<writer> writers;
   for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_writer(table[s]));
   for (const signal_record& s : signals) writers.push_back(signal_writer(grid, cell_of_signal(s)));
@@ -205,50 +203,53 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
     w.optional = grid[cell].ritardo == 0;
     writers.push_back(std::move(w));
   }
+  return writers;
+}
+
+// A mark on a cell that no writer marks.
+void unwritten_marks(const percorso_t& grid, const std::vector<writer>& writers,
+                     std::vector<std::string>& problems) {
   std::vector<bool> marked(grid.size(), false);
   for (const writer& w : writers)
     for (const auto& [cell, b] : w.at)
       if (cell >= 0 && cell < static_cast<std::int64_t>(grid.size()))
         marked[static_cast<std::size_t>(cell)] = true;
-
-  inverted<record_order> out;
   for (std::size_t c = 0; c < grid.size(); ++c)
     if (!marked[c] && grid[c].preavviso != 0)
-      out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
-                             std::to_string(grid[c].preavviso) +
-                             " that no station or signal writes");
+      problems.push_back("cell " + std::to_string(c) + ": approach mark " +
+                         std::to_string(grid[c].preavviso) + " that no station or signal writes");
+}
 
-  // Signals under stops only where the records that must be written do
-  // not leave every mark.
-  struct attempt {
-    peeler p;
-    std::vector<std::size_t> order;
-    std::vector<std::int64_t> wrong;
-  };
-  auto peeled = [&](bool with_optional) {
-    attempt a{peeler(grid, writers, stations), {}, {}};
-    const std::vector<std::size_t> last_first = a.p.peel(with_optional);
-    a.order.assign(last_first.rbegin(), last_first.rend());
-    std::vector<bool> placed(writers.size(), false);
-    for (std::size_t w : a.order) placed[w] = true;
-    // Open cells that only optional records mark are left as they are.
-    a.wrong = a.p.wrong();
-    for (std::size_t w = 0; w < writers.size(); ++w)
-      if (writers[w].optional && !placed[w])
-        for (const auto& [cell, b] : writers[w].at)
-          if (a.p.open_mark(cell)) a.wrong.push_back(cell);
-    std::sort(a.wrong.begin(), a.wrong.end());
-    a.wrong.erase(std::unique(a.wrong.begin(), a.wrong.end()), a.wrong.end());
-    return a;
-  };
-  attempt chosen = peeled(false);
-  if (!chosen.wrong.empty()) {
-    attempt with_optional = peeled(true);
-    if (with_optional.wrong.size() < chosen.wrong.size()) chosen = std::move(with_optional);
-  }
-  const peeler& p = chosen.p;
-  const std::vector<std::size_t>& order = chosen.order;
-  const std::vector<std::int64_t>& wrong = chosen.wrong;
+// One peeling of the writers: the order it found and the cells it leaves
+// with another mark than the grid's.
+struct attempt {
+  peeler p;
+  std::vector<std::size_t> order;
+  std::vector<std::int64_t> wrong;
+};
+
+attempt peeled(const percorso_t& grid, const std::vector<writer>& writers, std::size_t stations,
+               bool with_optional) {
+  attempt a{peeler(grid, writers, stations), {}, {}};
+  const std::vector<std::size_t> last_first = a.p.peel(with_optional);
+  a.order.assign(last_first.rbegin(), last_first.rend());
+  std::vector<bool> placed(writers.size(), false);
+  for (std::size_t w : a.order) placed[w] = true;
+  // Open cells that only optional records mark are left as they are.
+  a.wrong = a.p.wrong();
+  for (std::size_t w = 0; w < writers.size(); ++w)
+    if (writers[w].optional && !placed[w])
+      for (const auto& [cell, b] : writers[w].at)
+        if (a.p.open_mark(cell)) a.wrong.push_back(cell);
+  std::sort(a.wrong.begin(), a.wrong.end());
+  a.wrong.erase(std::unique(a.wrong.begin(), a.wrong.end()), a.wrong.end());
+  return a;
+}
+
+// The cells the order leaves wrong, each told as a mark no writer writes or
+// one no order leaves.
+void wrong_marks(const percorso_t& grid, const std::vector<writer>& writers,
+                 const std::vector<std::int64_t>& wrong, std::vector<std::string>& problems) {
   for (std::int64_t cell : wrong) {
     const std::uint8_t mark = grid[static_cast<std::size_t>(cell)].preavviso;
     // Whether any record marking the cell writes its mark.
@@ -260,29 +261,54 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
           written = written || (w.station ? mark == station_mark(b)
                                           : code_class && code_in_class(w.type, *code_class));
         }
-    out.problems.push_back(
-        "cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +
-        (written ? ", which no order of the stations and signals marking it "
-                   "leaves there"
-                 : ", which none of the stations and signals marking it writes"));
+    problems.push_back("cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +
+                       (written ? ", which no order of the stations and signals marking it "
+                                  "leaves there"
+                                : ", which none of the stations and signals marking it writes"));
   }
+}
 
+// The code of each signal writer and the order of the signals among the
+// stations, from a peeling.
+record_order order_of(const attempt& chosen, const std::vector<writer>& writers,
+                      std::size_t stations, const std::vector<signal_record>& signals) {
+  record_order out;
   for (std::size_t i = 0; i + stations < writers.size(); ++i) {
     const std::size_t w = stations + i;
-    const std::optional<std::int64_t>& c = p.code_class(w);
-    out.records.codes.push_back(c                    ? *code_in_class(writers[w].type, *c)
-                                : i < signals.size() ? signal_code(signals[i])
-                                                     : ((writers[w].type % 10) + 10) % 10);
+    const std::optional<std::int64_t>& c = chosen.p.code_class(w);
+    out.codes.push_back(c                    ? *code_in_class(writers[w].type, *c)
+                        : i < signals.size() ? signal_code(signals[i])
+                                             : ((writers[w].type % 10) + 10) % 10);
   }
   std::size_t stations_written = 0;
-  for (std::size_t w : order) {
+  for (std::size_t w : chosen.order) {
     if (w < stations) {
       ++stations_written;
       continue;
     }
-    out.records.signals.push_back(w - stations);
-    out.records.before.push_back(stations_written);
+    out.signals.push_back(w - stations);
+    out.before.push_back(stations_written);
   }
+  return out;
+}
+
+}  // namespace
+
+inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
+                                   std::size_t stations, const std::vector<signal_record>& signals,
+                                   const std::vector<std::size_t>& covered) {
+  const std::vector<writer> writers = writers_of(grid, table, stations, signals, covered);
+  inverted<record_order> out;
+  unwritten_marks(grid, writers, out.problems);
+  // Signals under stops only where the records that must be written do
+  // not leave every mark.
+  attempt chosen = peeled(grid, writers, stations, false);
+  if (!chosen.wrong.empty()) {
+    attempt with_optional = peeled(grid, writers, stations, true);
+    if (with_optional.wrong.size() < chosen.wrong.size()) chosen = std::move(with_optional);
+  }
+  wrong_marks(grid, writers, chosen.wrong, out.problems);
+  out.records = order_of(chosen, writers, stations, signals);
   return out;
 }
 
