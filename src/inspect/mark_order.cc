@@ -320,7 +320,7 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
   // stand (one whose values b, c and d were 0 leaves only its marks).
   // A stop over a slowdown's cell hides no signal.
   std::vector<std::size_t> covered;
-  for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
+  for (auto c = static_cast<std::size_t>(k_signal_mark_reach); c + 1 < grid.size(); ++c) {
     const cella& cell = grid[c];
     if (cell.tipo_cella == k_station_stop && cell.valore_a >= 1 &&
         static_cast<std::size_t>(cell.valore_a) <= stations &&

@@ -53,6 +53,8 @@ std::int64_t signal_code(const signal_record& r);
 std::int32_t signal_position(std::int64_t k);
 // The cell of mark b before a signal in cell k: two cells per mark.
 std::int64_t signal_mark_cell(std::int64_t k, int b);
+// How many cells before its own a signal's farthest mark falls.
+inline constexpr std::int64_t k_signal_mark_reach = 2 * k_approach_marks;
 // The mark b of a signal of `code`: code x 10 + b, low 8 bits.
 std::uint8_t signal_mark(std::int64_t code, int b);
 
