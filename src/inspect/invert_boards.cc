@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <string>
 
-#include "model/scenario_constants.h"
 #include "sources/record_layout.h"
 
 namespace scenario {
@@ -16,10 +15,6 @@ void split_speed(std::int16_t value, std::optional<std::int32_t>& first,
   const std::int32_t f = v >= 0 ? v / 20 : -((-v + 19) / 20);
   first = f;
   if (v != 20 * f) second = 5 * (v - 20 * f);
-}
-
-std::int32_t position_before(std::size_t cell) {
-  return (static_cast<std::int32_t>(cell) - 1) * k_cell_metres;
 }
 
 std::string at_cell(std::size_t c) {
@@ -72,7 +67,7 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(
       continue;
     }
     speed_board_values b;
-    b.posizione = position_before(c);
+    b.posizione = point_position(static_cast<std::int64_t>(c));
     split_speed(cell.valore_a, b.values[0], b.values[4]);
     split_speed(cell.valore_b, b.values[1], b.values[5]);
     split_speed(cell.valore_c, b.values[2], b.values[6]);
@@ -150,7 +145,7 @@ inverted<std::vector<text_board_values>> invert_text_boards(
                              "stop keeping nothing else is left to have covered its board");
       continue;
     }
-    out.records.push_back({position_before(cell), s.nome});
+    out.records.push_back({point_position(static_cast<std::int64_t>(cell)), s.nome});
     const std::string what = shown ? at_cell(cell) + "the text board's record " : "record ";
     if (!only_text(s))
       out.problems.push_back(what + std::to_string(slot) + " holds more than a text");

@@ -62,10 +62,6 @@ std::int64_t signal_code(const signal_record& r) {
   return std::int64_t{r.sx} * 3 + r.dx;
 }
 
-std::int32_t signal_position(std::int64_t k) {
-  return static_cast<std::int32_t>((k - 1) * k_cell_metres);
-}
-
 std::int64_t signal_mark_cell(std::int64_t k, int b) {
   return k - 2 * std::int64_t{b};
 }
@@ -99,7 +95,7 @@ signal_record signal_in_cell(const cella& s, std::int64_t cell, std::int64_t cod
   // A delay kept below 101 was one 256 larger: smaller ones are raised.
   const std::int32_t r = s.ritardo;
   const std::int32_t tempo = !delayed ? 0 : (r < k_least_delay ? r + 256 : r);
-  return {signal_position(cell),
+  return {point_position(cell),
           static_cast<std::int32_t>(sx),
           s.valore_a / 10,
           s.valore_b / 10,

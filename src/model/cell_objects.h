@@ -49,8 +49,6 @@ struct signal_record {
 
 // The signal's code sx x 3 + dx, which its approach marks carry.
 std::int64_t signal_code(const signal_record& r);
-// The position of a signal read back from cell k: 50 m before the cell.
-std::int32_t signal_position(std::int64_t k);
 // The cell of mark b before a signal in cell k: two cells per mark.
 std::int64_t signal_mark_cell(std::int64_t k, int b);
 // How many cells before its own a signal's farthest mark falls.

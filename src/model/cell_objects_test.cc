@@ -27,7 +27,7 @@ TEST(CellObjects, EachCodecInvertsItsOwnWrites) {
     percorso_t grid(400);
     const std::int64_t k = point_cell(r.posizione);
     write_signal(grid, k, r);
-    EXPECT_EQ(signal_position(k), r.posizione);
+    EXPECT_EQ(point_position(k), r.posizione);
     const cella& cell = grid[static_cast<std::size_t>(k)];
     for (int b = 1; b <= k_approach_marks; ++b) {
       const std::uint8_t mark = grid[static_cast<std::size_t>(signal_mark_cell(k, b))].preavviso;

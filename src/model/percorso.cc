@@ -39,4 +39,8 @@ std::int64_t point_cell(std::int32_t p) {
   return round_half_even(static_cast<std::int64_t>(p) + k_cell_metres, k_cell_metres);
 }
 
+std::int32_t point_position(std::int64_t k) {
+  return static_cast<std::int32_t>((k - 1) * k_cell_metres);
+}
+
 }  // namespace scenario
