@@ -3,18 +3,19 @@
 #include <algorithm>
 #include <string>
 
+#include "model/cell_objects.h"
 #include "sources/record_layout.h"
 
 namespace scenario {
 namespace {
 
-// value = 20 x first + second / 5 with second from 0 to 95 in steps of 5.
+// The two speeds a packed value reads back as; an empty second field for a
+// rest of 0.
 void split_speed(std::int16_t value, std::optional<std::int32_t>& first,
                  std::optional<std::int32_t>& second) {
-  const std::int32_t v = value;
-  const std::int32_t f = v >= 0 ? v / 20 : -((-v + 19) / 20);
-  first = f;
-  if (v != 20 * f) second = 5 * (v - 20 * f);
+  const board_speed_pair pair = board_speeds(value);
+  first = pair.first;
+  second = pair.second;
 }
 
 std::string at_cell(std::size_t c) {
@@ -71,8 +72,9 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(
     split_speed(cell.valore_a, b.values[0], b.values[4]);
     split_speed(cell.valore_b, b.values[1], b.values[5]);
     split_speed(cell.valore_c, b.values[2], b.values[6]);
-    b.values[3] = cell.valore_d / 10;
-    b.values[7] = cell.valore_d % 10;
+    const board_stripe_pair stripes = board_stripes(cell.valore_d);
+    b.values[3] = stripes.strisces;
+    b.values[7] = stripes.strisced;
     out.records.push_back(b);
   }
   return out;

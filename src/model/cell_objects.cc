@@ -124,6 +124,26 @@ std::optional<std::int64_t> code_in_class(std::int16_t type, std::int64_t code_c
   return std::nullopt;
 }
 
+std::int64_t board_speed_value(std::int32_t first, std::int32_t second) {
+  return round_half_even(std::int64_t{second} + 100 * std::int64_t{first}, 5);
+}
+
+board_speed_pair board_speeds(std::int16_t value) {
+  const std::int32_t v = value;
+  board_speed_pair out;
+  out.first = static_cast<std::int32_t>(floor_div(v, 20));
+  if (v != 20 * out.first) out.second = 5 * (v - 20 * out.first);
+  return out;
+}
+
+std::int16_t board_stripes_value(std::int32_t strisces, std::int32_t strisced) {
+  return low_16(10 * std::int64_t{strisces} + strisced);
+}
+
+board_stripe_pair board_stripes(std::int16_t value) {
+  return {value / 10, value % 10};
+}
+
 scenery_request scenery_request_of(std::int32_t tipo) {
   if (tipo > k_scenery_marker_tipo) return {tipo - k_scenery_marker_tipo, true};
   return {tipo, false};

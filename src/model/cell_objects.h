@@ -79,6 +79,29 @@ std::optional<std::int64_t> class_of_mark(std::uint8_t mark, int b);
 // when the type value's parity is not the class's.
 std::optional<std::int64_t> code_in_class(std::int16_t type, std::int64_t code_class);
 
+// --- Speed boards ----------------------------------------------------------
+
+// One of a board's three speed pairs packed into a cell value:
+// round((second + 100 x first) / 5), which the compile then checks fits 16
+// bits. For a second speed from 0 to 95 in steps of 5 that is
+// 20 x first + second / 5.
+std::int64_t board_speed_value(std::int32_t first, std::int32_t second);
+// The pair a packed value reads back as: the first speed, value / 20
+// rounded down, and the second, 5 x the rest; nothing for a rest of 0,
+// which an empty field gives.
+struct board_speed_pair {
+  std::int32_t first = 0;
+  std::optional<std::int32_t> second;
+};
+board_speed_pair board_speeds(std::int16_t value);
+// The stripes of both groups in one cell value: 10 x strisces + strisced,
+// low 16 bits; read back as its tens and its last digit.
+std::int16_t board_stripes_value(std::int32_t strisces, std::int32_t strisced);
+struct board_stripe_pair {
+  std::int32_t strisces = 0, strisced = 0;
+};
+board_stripe_pair board_stripes(std::int16_t value);
+
 // --- Scenery markers -------------------------------------------------------
 
 // What a scenery section's tipo asks of the cells: the scenery type they get

@@ -43,6 +43,22 @@ TEST(CellObjects, EachCodecInvertsItsOwnWrites) {
   EXPECT_EQ(station_mark_b(80), std::nullopt);
   EXPECT_EQ(station_mark_b(85), std::nullopt);
 
+  const struct {
+    std::int32_t first, second;
+  } speeds[] = {{90, 0}, {60, 30}, {0, 95}, {120, 5}, {-5, 10}};
+  for (const auto& sp : speeds) {
+    const board_speed_pair back =
+        board_speeds(static_cast<std::int16_t>(board_speed_value(sp.first, sp.second)));
+    EXPECT_EQ(back.first, sp.first) << sp.first << " " << sp.second;
+    EXPECT_EQ(back.second.value_or(0), sp.second) << sp.first << " " << sp.second;
+  }
+  const board_stripe_pair stripes[] = {{0, 0}, {1, 2}, {3, 0}, {0, 9}, {12, 3}};
+  for (const board_stripe_pair& st : stripes) {
+    const board_stripe_pair back = board_stripes(board_stripes_value(st.strisces, st.strisced));
+    EXPECT_EQ(back.strisces, st.strisces) << st.strisces << " " << st.strisced;
+    EXPECT_EQ(back.strisced, st.strisced) << st.strisces << " " << st.strisced;
+  }
+
   for (int ambiente = 0; ambiente < 256; ++ambiente)
     for (const bool markers : {false, true}) {
       const scenery_request asked =

@@ -12,9 +12,7 @@ namespace {
 constexpr std::int32_t k_max_sections = 80;
 
 std::int16_t packed_speed(std::int32_t first, std::int32_t second) {
-  // round(second / 5 + 20 * first), exactly.
-  return must_fit(fit_int16(round_half_even(std::int64_t{second} + 100 * std::int64_t{first}, 5)),
-                  "a packed speed of a speed board");
+  return must_fit(fit_int16(board_speed_value(first, second)), "a packed speed of a speed board");
 }
 
 }  // namespace
@@ -59,7 +57,7 @@ std::int32_t memo_indicatori_v_max(percorso_t& percorso, std::int32_t posizione,
   cell.valore_a = a;
   cell.valore_b = b;
   cell.valore_c = cc;
-  cell.valore_d = low_16(10 * std::int64_t{board.strisces} + board.strisced);
+  cell.valore_d = board_stripes_value(board.strisces, board.strisced);
   return 0;
 }
 
