@@ -156,7 +156,7 @@ class peeler {
     std::vector<std::int64_t> wrong;
     if (wr.station) {
       for (const auto& [cell, b] : wr.at)
-        if (open(cell) && mark(cell) != station_mark(b)) wrong.push_back(cell);
+        if (open(cell) && station_mark_b(mark(cell)) != b) wrong.push_back(cell);
       return wrong;
     }
     std::optional<std::int64_t> chosen;
@@ -258,7 +258,7 @@ void wrong_marks(const percorso_t& grid, const std::vector<writer>& writers,
       for (const auto& [c, b] : w.at)
         if (c == cell) {
           const auto code_class = class_of_mark(mark, b);
-          written = written || (w.station ? mark == station_mark(b)
+          written = written || (w.station ? station_mark_b(mark) == b
                                           : code_class && code_in_class(w.type, *code_class));
         }
     problems.push_back("cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +

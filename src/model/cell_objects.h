@@ -56,7 +56,7 @@ inline constexpr std::int64_t k_signal_mark_reach = 2 * k_approach_marks;
 // The mark b of a signal of `code`: code x 10 + b, low 8 bits.
 std::uint8_t signal_mark(std::int64_t code, int b);
 
-// Writes signal r into cell k (taken, and k - 8 to k inside the grid, as the
+// Writes signal r into cell k (free, and k - 8 to k inside the grid, as the
 // caller has checked): the aspect values s x 10 + d, the type value
 // rapp x 10 + code (16-bit arithmetic), the clearing delay for sx = 2 (1..100
 // raised to 101, low 8 bits), and the approach marks, whatever those cells
