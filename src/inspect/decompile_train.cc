@@ -10,7 +10,7 @@
 #include "inspect/invert_slowdowns.h"
 #include "inspect/invert_stations.h"
 #include "inspect/mark_order.h"
-#include "model/scenario_constants.h"
+#include "model/cell_objects.h"
 
 namespace scenario {
 namespace {
@@ -46,8 +46,8 @@ std::vector<std::string> stop_cell_problems(const percorso_t& grid, const stazio
   std::vector<std::int64_t> expected(grid.size(), 0);  // station number, 0 for none
   std::vector<std::string> out;
   for (std::size_t s = 1; s <= stations; ++s) {
-    if (t[s].tipo_stazione >= 25) continue;
-    const std::int64_t stop = t[s].fine / k_cell_metres - 1;
+    if (!station_stops_in_grid(t[s].tipo_stazione)) continue;
+    const std::int64_t stop = station_stop_cell(t[s].fine);
     if (in_grid(grid, stop))
       expected[static_cast<std::size_t>(stop)] = static_cast<std::int64_t>(s);
   }

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "model/cell_objects.h"
+
 namespace scenario {
 
 // What one inverse step recovered, and each part it could not invert: "cell
@@ -95,8 +97,6 @@ struct station_values {
   friend bool operator==(const station_values&, const station_values&) = default;
 };
 
-// posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo.
-using signal_values = std::array<std::int32_t, 11>;
 // x, v, l, f_tt, f_ta, d_v.
 using slowdown_values = std::array<std::int32_t, 6>;
 
@@ -110,7 +110,7 @@ struct train_records {
   // For each slowdown, the station it is written before (stations.size():
   // after every station, in its own section).
   std::vector<std::size_t> slowdown_before;
-  std::vector<signal_values> signals;  // in file order
+  std::vector<signal_record> signals;  // in file order
   // For each signal, the station it is written before (stations.size():
   // after every station, in its own section).
   std::vector<std::size_t> signal_before;

@@ -10,6 +10,7 @@
 
 #include "inspect/inspect.h"
 #include "inspect/route_facts.h"
+#include "model/scenario_constants.h"
 #include "output/check_codes.h"
 
 namespace scenario {
@@ -117,7 +118,7 @@ std::string cell_meaning(std::size_t n, const cella& c) {
       std::string speeds = "speeds";
       for (const std::int16_t v : {c.valore_a, c.valore_b, c.valore_c}) {
         speeds += " " + str(v / 20);
-        if (v % 20 != 0) speeds += "/" + str(v % 20 * 5);
+        if (v % 20 != 0) speeds += "/" + str(static_cast<long long>(v % 20) * 5);
       }
       add(speeds + " km/h, stripes " + str(c.valore_d));
       break;
@@ -147,8 +148,8 @@ void print_runs(std::ostream& out, const percorso_t& grid, const char* title,
   text_table t({"cells", "", "", "metres", "", "", "value"}, "rcrrcrr");
   for (const cell_run& r : runs_of(grid, field))
     t.add({str(static_cast<long long>(r.first)), "to", str(static_cast<long long>(r.last)),
-           str(static_cast<long long>(r.first * 50)), "to",
-           str(static_cast<long long>((r.last + 1) * 50)), value(r.value)});
+           str(static_cast<long long>(r.first) * k_cell_metres), "to",
+           str((static_cast<long long>(r.last) + 1) * k_cell_metres), value(r.value)});
   t.print(out);
   out << '\n';
 }
@@ -156,7 +157,7 @@ void print_runs(std::ostream& out, const percorso_t& grid, const char* title,
 void grid_text(std::ostream& out, const loaded_file& f) {
   const percorso_t& g = f.grid;
   out << "route grid " << f.path << ": " << f.bytes << " bytes, " << g.size() << " cells (0 to "
-      << g.size() - 1 << "), " << g.size() * 50 << " m\n";
+      << g.size() - 1 << "), " << g.size() * k_cell_metres << " m\n";
   out << "metres: where a cell begins (cell n at 50 n m; a point object placed at p m lies in "
          "cell p / 50 + 1)\n\n";
 
@@ -170,7 +171,7 @@ void grid_text(std::ostream& out, const loaded_file& f) {
         c.valore_d == 0 && c.ritardo == 0 && c.preavviso == 0)
       continue;
     ++rows;
-    t.add({str(static_cast<long long>(n)), str(static_cast<long long>(n * 50)),
+    t.add({str(static_cast<long long>(n)), str(static_cast<long long>(n) * k_cell_metres),
            std::string(cell_kind_name(c.tipo_cella)), str(c.valore_a), str(c.valore_b),
            str(c.valore_c), str(c.valore_d), str(c.ritardo), str(c.preavviso), cell_meaning(n, c)});
   }
@@ -178,7 +179,7 @@ void grid_text(std::ostream& out, const loaded_file& f) {
   t.print(out);
   out << '\n';
   print_runs(out, g, "speed limit (vel_limite, 5 km/h each)", &cella::vel_limite,
-             [](std::uint8_t v) { return str(v * 5) + " km/h"; });
+             [](std::uint8_t v) { return str(static_cast<long long>(v) * 5) + " km/h"; });
   print_runs(out, g, "gradient (pendenza - 100, per mille)", &cella::pendenza,
              [](std::uint8_t v) { return (v > 100 ? "+" : "") + str(v - 100) + " per mille"; });
   print_runs(out, g, "adhesion (aderenza)", &cella::aderenza,
@@ -204,8 +205,8 @@ void stations_text(std::ostream& out, const loaded_file& f) {
     if (r == stazione{} && roles[static_cast<std::size_t>(s)] == slot_role::unused) {
       // A run of cleared records is one row.
       int to = s;
-      while (to + 1 < k_station_slots && table[static_cast<std::size_t>(to + 1)] == stazione{} &&
-             roles[static_cast<std::size_t>(to + 1)] == slot_role::unused)
+      while (to + 1 < k_station_slots && table[static_cast<std::size_t>(to) + 1] == stazione{} &&
+             roles[static_cast<std::size_t>(to) + 1] == slot_role::unused)
         ++to;
       t.add({s == to ? str(s) : str(s) + "-" + str(to), "unused", "(every field 0)"});
       s = to;
@@ -242,8 +243,8 @@ void stations_text(std::ostream& out, const loaded_file& f) {
   h.add({"86", "train " + printable(rep.nome) + "; signal repetition " + str(rep.inizio) + " to " +
                    str(rep.fine) + " m, " + str(rep.posizione) + " codes"});
   h.add({"", "sand " + str(rep.campo_2) + "; clock starts at " +
-                 clock(static_cast<std::int64_t>(rep.campo_4) * 3600 + rep.campo_5 * 60 +
-                       rep.campo_6)});
+                 clock(static_cast<std::int64_t>(rep.campo_4) * 3600 +
+                       std::int64_t{rep.campo_5} * 60 + rep.campo_6)});
   h.print(out);
   out << "\nthe route grid of these names carries check code " << og << " in cell 1\n";
 }

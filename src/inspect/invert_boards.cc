@@ -3,23 +3,19 @@
 #include <algorithm>
 #include <string>
 
-#include "model/scenario_constants.h"
+#include "model/cell_objects.h"
 #include "sources/record_layout.h"
 
 namespace scenario {
 namespace {
 
-// value = 20 x first + second / 5 with second from 0 to 95 in steps of 5.
+// The two speeds a packed value reads back as; an empty second field for a
+// rest of 0.
 void split_speed(std::int16_t value, std::optional<std::int32_t>& first,
                  std::optional<std::int32_t>& second) {
-  const std::int32_t v = value;
-  const std::int32_t f = v >= 0 ? v / 20 : -((-v + 19) / 20);
-  first = f;
-  if (v != 20 * f) second = 5 * (v - 20 * f);
-}
-
-std::int32_t position_before(std::size_t cell) {
-  return (static_cast<std::int32_t>(cell) - 1) * k_cell_metres;
+  const board_speed_pair pair = board_speeds(value);
+  first = pair.first;
+  second = pair.second;
 }
 
 std::string at_cell(std::size_t c) {
@@ -72,12 +68,13 @@ inverted<std::vector<speed_board_values>> invert_speed_boards(
       continue;
     }
     speed_board_values b;
-    b.posizione = position_before(c);
+    b.posizione = point_position(static_cast<std::int64_t>(c));
     split_speed(cell.valore_a, b.values[0], b.values[4]);
     split_speed(cell.valore_b, b.values[1], b.values[5]);
     split_speed(cell.valore_c, b.values[2], b.values[6]);
-    b.values[3] = cell.valore_d / 10;
-    b.values[7] = cell.valore_d % 10;
+    const board_stripe_pair stripes = board_stripes(cell.valore_d);
+    b.values[3] = stripes.strisces;
+    b.values[7] = stripes.strisced;
     out.records.push_back(b);
   }
   return out;
@@ -150,7 +147,7 @@ inverted<std::vector<text_board_values>> invert_text_boards(
                              "stop keeping nothing else is left to have covered its board");
       continue;
     }
-    out.records.push_back({position_before(cell), s.nome});
+    out.records.push_back({point_position(static_cast<std::int64_t>(cell)), s.nome});
     const std::string what = shown ? at_cell(cell) + "the text board's record " : "record ";
     if (!only_text(s))
       out.problems.push_back(what + std::to_string(slot) + " holds more than a text");

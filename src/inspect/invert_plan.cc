@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/plan_runs.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -141,9 +142,9 @@ inverted<std::vector<curve_values>> curve_inversion::records(std::int32_t last_c
                            "the plan does not begin with the points (0, 0) and (0, 1)");
     return out;
   }
-  const std::int64_t room =
-      std::int64_t{50} * last_cell - 100;  // the latest start a record may have
-  std::int64_t drawn_until = 1;            // the last metre a curve record has drawn
+  // The latest start a record may have.
+  const std::int64_t room = std::int64_t{k_cell_metres} * last_cell - 100;
+  std::int64_t drawn_until = 1;  // the last metre a curve record has drawn
   // The problems of the steps, told after those of the plan's end.
   std::vector<std::string> step_problems;
   for (const event& e : events_) {
@@ -154,7 +155,7 @@ inverted<std::vector<curve_values>> curve_inversion::records(std::int32_t last_c
     // A run that starts too late for a record but continues the one before
     // starts under it.
     std::int64_t start = static_cast<std::int64_t>(e.first) - 1;
-    if (start > room && drawn_until == start) start = room - room % 50;
+    if (start > room && drawn_until == start) start = room - room % k_cell_metres;
     if (start > room)
       step_problems.push_back(at_metre(e.first) +
                               "a curve starts here, too close to the end of the grid for a "

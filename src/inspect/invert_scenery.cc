@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "model/cell_objects.h"
 #include "model/scenario_constants.h"
 #include "route/scenery.h"
 
@@ -17,7 +18,9 @@ struct piece {
   bool markers = false;
 };
 
-constexpr std::uint8_t k_close_type = 3;  // the type of a section close after another
+constexpr std::uint8_t k_close_type = k_close_scenery_type;
+// How far before a section an empty one keeps it from counting as close.
+constexpr std::int32_t k_spacer_back = 200;
 
 std::vector<piece> runs_of(const percorso_t& grid) {
   std::vector<piece> runs;
@@ -47,13 +50,13 @@ class painter {
              const std::function<bool(std::int64_t)>& explained, std::vector<piece>& out) {
     const bool markers = markers_fit(first, last);
     out.push_back({first, last, type, markers});
-    std::vector<std::int64_t> rest[4];  // markers left, by cell index modulo 4
+    std::vector<std::int64_t> rest[k_scenery_marker_step];  // markers left, by cell index modulo 4
     for (std::int64_t c = first; c <= last; ++c)
-      if (marker(c) && !explained(c) && !(markers && (c - first) % 4 == 3))
-        rest[c % 4].push_back(c);
+      if (marker(c) && !explained(c) && !(markers && scenery_marker_cell(first, c)))
+        rest[c % k_scenery_marker_step].push_back(c);
     for (const std::vector<std::int64_t>& row : rest)
       for (std::size_t i = 0; i < row.size();) {
-        if (row[i] - 3 < first) {
+        if (scenery_first_for_marker(row[i]) < first) {
           problems_.push_back("cell " + std::to_string(row[i]) +
                               ": a scenery marker that no section of its run can place");
           ++i;
@@ -62,7 +65,7 @@ class painter {
         // As far along the row as every fourth cell is taken.
         std::size_t j = i;
         while (j + 1 < row.size() && markers_fit(row[j] + 1, row[j + 1])) ++j;
-        out.push_back({row[i] - 3, row[j], type, true});
+        out.push_back({scenery_first_for_marker(row[i]), row[j], type, true});
         i = j + 1;
       }
   }
@@ -71,9 +74,10 @@ class painter {
   bool marker(std::int64_t c) const {
     return grid_[static_cast<std::size_t>(c)].tipo_cella == k_scenery_marker;
   }
-  // Markers on cells first + 3, + 7, ... need those cells taken in the grid.
+  // Markers on the marker cells of first..last need those cells taken in
+  // the grid.
   bool markers_fit(std::int64_t first, std::int64_t last) const {
-    for (std::int64_t c = first + 3; c <= last; c += 4)
+    for (std::int64_t c = scenery_first_marker(first); c <= last; c += k_scenery_marker_step)
       if (grid_[static_cast<std::size_t>(c)].tipo_cella == k_empty) return false;
     return true;
   }
@@ -104,7 +108,7 @@ std::vector<piece> overlapping_pieces(const percorso_t& grid, std::vector<std::s
   std::vector<piece> out;
   auto marked_before = [&](std::int64_t c) {
     for (const piece& p : out)
-      if (p.markers && c >= p.first && c <= p.last && (c - p.first) % 4 == 3) return true;
+      if (p.markers && c <= p.last && scenery_marker_cell(p.first, c)) return true;
     return false;
   };
   for (std::size_t i = 0; i < runs.size();) {
@@ -122,7 +126,7 @@ std::vector<piece> overlapping_pieces(const percorso_t& grid, std::vector<std::s
     const std::int64_t covered_last = runs[k - 1].last;
     std::int64_t last = rest ? runs[k].last : r.last;
     for (std::int64_t c = r.last + 1; !rest && c <= covered_last; ++c)
-      if ((c - r.first) % 4 == 3) {
+      if (scenery_marker_cell(r.first, c)) {
         if (grid[static_cast<std::size_t>(c)].tipo_cella == k_empty) break;
         if (grid[static_cast<std::size_t>(c)].tipo_cella == k_scenery_marker) last = c;
       }
@@ -137,9 +141,7 @@ std::vector<piece> overlapping_pieces(const percorso_t& grid, std::vector<std::s
 }
 
 std::int32_t written_type(const piece& p) {
-  // A type above 10 asks for markers; the compile keeps the low 8 bits.
-  if (p.markers) return p.type == 0 ? 266 : p.type + 10;
-  return p.type <= 10 ? p.type : p.type - 256;
+  return scenery_tipo_of(p.type, p.markers);
 }
 
 std::vector<scenery_values> sections_of(const std::vector<piece>& pieces) {
@@ -148,8 +150,9 @@ std::vector<scenery_values> sections_of(const std::vector<piece>& pieces) {
     const auto inizio = static_cast<std::int32_t>(p.first * k_cell_metres);
     const auto fine = static_cast<std::int32_t>((p.last + 1) * k_cell_metres);
     // An empty section 200 m back keeps this one from counting as close.
-    if (p.type != k_close_type && !out.empty() && std::int64_t{inizio} - out.back().fine <= 150)
-      out.push_back({inizio - 200, inizio - 200, k_close_type});
+    if (p.type != k_close_type && !out.empty() &&
+        scenery_close(std::int64_t{inizio} - out.back().fine))
+      out.push_back({inizio - k_spacer_back, inizio - k_spacer_back, k_close_type});
     out.push_back({inizio, fine, written_type(p)});
   }
   return out;
@@ -162,117 +165,157 @@ std::vector<scenery_values> sections_of(const std::vector<piece>& pieces) {
 // of a scenery type (and of type 0 over the cells the rows wrote), each
 // more than 150 m after the one before it in the file, or after an empty
 // section put there for that, unless it is of type 3 anyway.
-std::vector<scenery_values> general_sections(const percorso_t& grid,
-                                             std::vector<std::string>& problems) {
-  const auto size = static_cast<std::int64_t>(grid.size());
-  auto kind = [&](std::int64_t c) { return grid[static_cast<std::size_t>(c)].tipo_cella; };
-  auto type = [&](std::int64_t c) { return grid[static_cast<std::size_t>(c)].ambiente; };
-  // Markers on cells first + 3, + 7, ... up to last: none of them empty.
-  auto fits = [&](std::int64_t first, std::int64_t last) {
-    for (std::int64_t c = first + 3; c <= last; c += 4)
+class general_builder {
+ public:
+  general_builder(const percorso_t& grid, std::vector<std::string>& problems)
+      : grid_(grid),
+        problems_(problems),
+        size_(static_cast<std::int64_t>(grid.size())),
+        placed_(grid.size(), false),
+        wanted_(grid.size(), false) {}
+
+  std::vector<scenery_values> sections() {
+    for (std::int64_t c = 0; c < size_; ++c) wanted_[static_cast<std::size_t>(c)] = type(c) != 0;
+    for (piece p : runs_where()) with_markers(p);
+    const std::vector<piece> rows = marker_rows();
+    const std::vector<piece> tail = tail_runs();
+    for (const piece& r : rows) add(r);
+    for (const piece& p : tail) spaced_add(p);
+    std::vector<piece> spaced, close;
+    for (piece p : runs_where()) {
+      if (p.first > last_start()) continue;
+      with_markers(p);
+      (p.type == k_close_type ? close : spaced).push_back(p);
+    }
+    add_spaced(spaced);
+    for (const piece& p : close) add(p);
+    return std::move(out_);
+  }
+
+ private:
+  std::uint8_t kind(std::int64_t c) const { return grid_[static_cast<std::size_t>(c)].tipo_cella; }
+  std::uint8_t type(std::int64_t c) const { return grid_[static_cast<std::size_t>(c)].ambiente; }
+  // The last cell a section may start on.
+  std::int64_t last_start() const { return std::int64_t{last_cell(grid_)} - 2; }
+
+  // Markers on the marker cells of first..last: none of them empty.
+  bool fits(std::int64_t first, std::int64_t last) const {
+    for (std::int64_t c = scenery_first_marker(first); c <= last; c += k_scenery_marker_step)
       if (kind(c) == k_empty) return false;
     return true;
-  };
-  std::vector<bool> placed(grid.size(), false);
-  auto place = [&](const piece& p) {
-    if (p.markers)
-      for (std::int64_t c = p.first + 3; c <= p.last; c += 4)
-        placed[static_cast<std::size_t>(c)] = true;
-  };
-  auto runs_where = [&](const std::vector<bool>& wanted) {
+  }
+
+  // The runs of one scenery type over the cells wanted.
+  std::vector<piece> runs_where() const {
     std::vector<piece> runs;
-    for (std::int64_t c = 0; c < size; ++c) {
-      if (!wanted[static_cast<std::size_t>(c)]) continue;
+    for (std::int64_t c = 0; c < size_; ++c) {
+      if (!wanted_[static_cast<std::size_t>(c)]) continue;
       if (!runs.empty() && runs.back().type == type(c) && runs.back().last == c - 1)
         runs.back().last = c;
       else
         runs.push_back({c, c, type(c), false});
     }
     return runs;
-  };
-  auto with_markers = [&](piece& p) {
+  }
+
+  // p with markers where one of its marker cells shows one and all fit;
+  // its markers are then placed.
+  void with_markers(piece& p) {
     bool needed = false;
-    for (std::int64_t c = p.first + 3; c <= p.last; c += 4)
+    for (std::int64_t c = scenery_first_marker(p.first); c <= p.last; c += k_scenery_marker_step)
       needed = needed || kind(c) == k_scenery_marker;
     p.markers = needed && fits(p.first, p.last);
-    place(p);
-  };
+    if (p.markers)
+      for (std::int64_t c = scenery_first_marker(p.first); c <= p.last; c += k_scenery_marker_step)
+        placed_[static_cast<std::size_t>(c)] = true;
+  }
 
-  std::vector<bool> wanted(grid.size(), false);
-  for (std::int64_t c = 0; c < size; ++c) wanted[static_cast<std::size_t>(c)] = type(c) != 0;
-  for (piece p : runs_where(wanted)) with_markers(p);
-
-  // Rows of the markers left, each as one section over them.
-  std::vector<piece> rows;
-  for (std::int64_t phase = 0; phase < 4; ++phase)
-    for (std::int64_t c = phase; c < size; c += 4) {
-      if (kind(c) != k_scenery_marker || placed[static_cast<std::size_t>(c)]) continue;
-      if (c < 3) {
-        problems.push_back("cell " + std::to_string(c) +
-                           ": a scenery marker in the first three cells, which no section places");
-        continue;
+  // The rows of the markers left, each as one section over them, in order
+  // of their first cells; their cells are wanted from then on.
+  std::vector<piece> marker_rows() {
+    std::vector<piece> rows;
+    for (std::int64_t phase = 0; phase < k_scenery_marker_step; ++phase)
+      for (std::int64_t c = phase; c < size_; c += k_scenery_marker_step) {
+        if (kind(c) != k_scenery_marker || placed_[static_cast<std::size_t>(c)]) continue;
+        if (scenery_first_for_marker(c) < 0) {
+          problems_.push_back(
+              "cell " + std::to_string(c) +
+              ": a scenery marker in the first three cells, which no section places");
+          continue;
+        }
+        std::int64_t last = c;
+        for (std::int64_t next = c + k_scenery_marker_step; next < size_ && kind(next) != k_empty;
+             next += k_scenery_marker_step)
+          if (kind(next) == k_scenery_marker) last = next;
+        for (std::int64_t m = c; m <= last; m += k_scenery_marker_step)
+          placed_[static_cast<std::size_t>(m)] = true;
+        rows.push_back({scenery_first_for_marker(c), last, k_close_type, true});
+        for (std::int64_t w = scenery_first_for_marker(c); w <= last; ++w)
+          wanted_[static_cast<std::size_t>(w)] = true;
       }
-      std::int64_t last = c;
-      for (std::int64_t next = c + 4; next < size && kind(next) != k_empty; next += 4)
-        if (kind(next) == k_scenery_marker) last = next;
-      for (std::int64_t m = c; m <= last; m += 4) placed[static_cast<std::size_t>(m)] = true;
-      rows.push_back({c - 3, last, k_close_type, true});
-      for (std::int64_t w = c - 3; w <= last; ++w) wanted[static_cast<std::size_t>(w)] = true;
-    }
-  std::sort(rows.begin(), rows.end(),
-            [](const piece& a, const piece& b) { return a.first < b.first; });
+    std::sort(rows.begin(), rows.end(),
+              [](const piece& a, const piece& b) { return a.first < b.first; });
+    return rows;
+  }
 
-  std::vector<scenery_values> out;
-  auto add = [&](const piece& p) {
-    out.push_back({static_cast<std::int32_t>(p.first * k_cell_metres),
-                   static_cast<std::int32_t>((p.last + 1) * k_cell_metres), written_type(p)});
-  };
-  // An empty section ending 200 m before p keeps p from counting as close.
-  auto spaced_add = [&](const piece& p) {
-    const std::int64_t inizio = p.first * k_cell_metres;
-    if (p.type != k_close_type && !out.empty() && inizio - out.back().fine <= 150)
-      out.push_back({static_cast<std::int32_t>(inizio), static_cast<std::int32_t>(inizio - 200),
-                     k_close_type});
-    add(p);
-  };
   // A run after the last cell a section may start on starts there, after
   // the rows and before the runs, the one reaching further first; the runs
   // give the cells before it their types.
-  const std::int64_t last_start = std::int64_t{last_cell(grid)} - 2;
-  std::vector<piece> tail;
-  std::vector<piece> spaced, close;
-  for (piece p : runs_where(wanted)) {
-    with_markers(p);
-    if (p.first > last_start && last_start >= 0) {
-      for (std::int64_t c = last_start; c < p.first; ++c)
-        wanted[static_cast<std::size_t>(c)] = true;
-      p.first = last_start;
-      p.markers = false;
-      tail.insert(tail.begin(), p);
+  std::vector<piece> tail_runs() {
+    const std::int64_t start = last_start();
+    std::vector<piece> tail;
+    for (piece p : runs_where()) {
+      with_markers(p);
+      if (p.first > start && start >= 0) {
+        for (std::int64_t c = start; c < p.first; ++c) wanted_[static_cast<std::size_t>(c)] = true;
+        p.first = start;
+        p.markers = false;
+        tail.insert(tail.begin(), p);
+      }
+    }
+    return tail;
+  }
+
+  void add(const piece& p) {
+    out_.push_back({static_cast<std::int32_t>(p.first * k_cell_metres),
+                    static_cast<std::int32_t>((p.last + 1) * k_cell_metres), written_type(p)});
+  }
+  // An empty section ending 200 m before p keeps p from counting as close.
+  void spaced_add(const piece& p) {
+    const std::int64_t inizio = p.first * k_cell_metres;
+    if (p.type != k_close_type && !out_.empty() && scenery_close(inizio - out_.back().fine))
+      out_.push_back({static_cast<std::int32_t>(inizio),
+                      static_cast<std::int32_t>(inizio - k_spacer_back), k_close_type});
+    add(p);
+  }
+  // Each next section not close after the one before: the nearest such to
+  // the left, or an empty section ending 200 m before the leftmost.
+  void add_spaced(std::vector<piece>& spaced) {
+    while (!spaced.empty()) {
+      auto next = spaced.begin();
+      if (!out_.empty()) {
+        const std::int64_t end = out_.back().fine;
+        next = std::find_if(spaced.begin(), spaced.end(), [&](const piece& p) {
+          return !scenery_close(p.first * k_cell_metres - end);
+        });
+        if (next == spaced.end()) next = spaced.begin();
+      }
+      spaced_add(*next);
+      spaced.erase(next);
     }
   }
-  for (const piece& r : rows) add(r);
-  for (const piece& p : tail) spaced_add(p);
-  for (piece p : runs_where(wanted)) {
-    if (p.first > last_start) continue;
-    with_markers(p);
-    (p.type == k_close_type ? close : spaced).push_back(p);
-  }
-  // Each next section more than 150 m after the one before: the nearest
-  // such to the left, or an empty section ending 200 m before the leftmost.
-  while (!spaced.empty()) {
-    auto next = spaced.begin();
-    if (!out.empty()) {
-      const std::int64_t end = out.back().fine;
-      next = std::find_if(spaced.begin(), spaced.end(),
-                          [&](const piece& p) { return p.first * k_cell_metres - end > 150; });
-      if (next == spaced.end()) next = spaced.begin();
-    }
-    spaced_add(*next);
-    spaced.erase(next);
-  }
-  for (const piece& p : close) add(p);
-  return out;
+
+  const percorso_t& grid_;
+  std::vector<std::string>& problems_;
+  std::int64_t size_;
+  std::vector<bool> placed_;  // marker cells a section places
+  std::vector<bool> wanted_;  // cells a section must cover
+  std::vector<scenery_values> out_;
+};
+
+std::vector<scenery_values> general_sections(const percorso_t& grid,
+                                             std::vector<std::string>& problems) {
+  return general_builder(grid, problems).sections();
 }
 
 // The cells whose scenery type or marker the sections do not give.

@@ -64,7 +64,7 @@ class slowdown_reader {
     const std::int16_t b = s.valore_b, f_tt = s.valore_c;
     under_ = 0;
     take(start);
-    std::int32_t x = static_cast<std::int32_t>((start - 1) * k_cell_metres);
+    std::int32_t x = point_position(start);
     std::int32_t f_ta = 0, d_v = b;
     if (x > k_warned_after) {
       const std::int64_t warning = start - k_warning_cells;
@@ -111,7 +111,7 @@ class slowdown_reader {
       if (end_of_this(e)) end = e;
     if (end != start) v = at(end).valore_a;
     take(end);
-    const auto length = static_cast<std::int32_t>((end - 1) * k_cell_metres - x);
+    const std::int32_t length = point_position(end) - x;
     out_.records.slowdowns.push_back({x, v.value_or(0), length, f_tt, f_ta, d_v});
     out_.records.under_station.push_back(under_);
   }
@@ -150,7 +150,7 @@ class slowdown_reader {
   // A start under a stop whose warning cell, where it needs one, is shown
   // with the same second value or lies under a stop too.
   bool start_fits(std::int64_t start) const {
-    if ((start - 1) * k_cell_metres <= k_warned_after) return true;
+    if (point_position(start) <= k_warned_after) return true;
     const std::int64_t warning = start - k_warning_cells;
     const std::int16_t b = at(start).valore_b;
     return (shown(warning, k_slowdown_warning) && at(warning).valore_b == b) ||

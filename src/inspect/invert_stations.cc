@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "model/scenario_constants.h"
 #include "sources/record_layout.h"
 
 namespace scenario {
@@ -42,7 +43,7 @@ area_source area_of(const stazione& s, int number) {
   // A sixth value other than 0 lengthens the area by 50 m; the first station
   // records it as 0.
   a.length = 2 * before;
-  const bool longer = after == before + 50;
+  const bool longer = after == before + k_cell_metres;
   if (!longer && after != before)
     a.problem = "the area is not even about it, nor 50 m longer after it";
   else if (number == 1)

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "inspect/invert_signals.h"
+#include "model/cell_objects.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
@@ -22,25 +23,28 @@ struct writer {
   bool optional = false;
 };
 
-// A station of a type below 25 other than 5 and 6 marks the four cells
-// before its stop cell, those after cell 1, with 80 + b.
+// The cells a station marks before its stop, as the station reader writes
+// them.
 writer station_writer(const stazione& s) {
   writer w;
   w.station = true;
-  if (s.tipo_stazione >= 25 || s.tipo_stazione == 5 || s.tipo_stazione == 6) return w;
-  const std::int64_t stop = s.fine / k_cell_metres - 1;
-  for (int b = 1; b <= 4; ++b)
-    if (stop - b > 1) w.at.push_back({stop - b, b});
+  if (!station_marks_cells(s.tipo_stazione)) return w;
+  const std::int64_t stop = station_stop_cell(s.fine);
+  for (int b = 1; b <= k_approach_marks; ++b)
+    if (station_mark_written(stop, b)) w.at.push_back({station_mark_cell(stop, b), b});
   return w;
 }
 
-// A signal marks the cells 2, 4, 6 and 8 before its own with code x 10 + b.
-writer signal_writer(const percorso_t& grid, const signal_values& s) {
+// The cells a signal in cell k marks, its type value that of the cell.
+writer signal_writer(const percorso_t& grid, std::int64_t k) {
   writer w;
-  const std::int64_t k = s[0] / k_cell_metres + 1;
   w.type = grid[static_cast<std::size_t>(k)].valore_d;
-  for (int b = 1; b <= 4; ++b) w.at.push_back({k - 2 * std::int64_t{b}, b});
+  for (int b = 1; b <= k_approach_marks; ++b) w.at.push_back({signal_mark_cell(k, b), b});
   return w;
+}
+
+std::int64_t cell_of_signal(const signal_record& s) {
+  return point_cell(s.posizione);
 }
 
 class peeler {
@@ -152,7 +156,7 @@ class peeler {
     std::vector<std::int64_t> wrong;
     if (wr.station) {
       for (const auto& [cell, b] : wr.at)
-        if (open(cell) && mark(cell) != 80 + b) wrong.push_back(cell);
+        if (open(cell) && station_mark_b(mark(cell)) != b) wrong.push_back(cell);
       return wrong;
     }
     std::optional<std::int64_t> chosen;
@@ -185,66 +189,67 @@ class peeler {
   std::vector<bool> required_;  // cells a record that must be written marks
 };
 
-}  // namespace
-
-inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations, const std::vector<signal_values>& signals,
-                                   const std::vector<std::size_t>& covered) {
-  // Writers 0 to stations - 1 are the stations, then the signals, then
-  // those that may lie under stops.
+// Writers 0 to stations - 1 are the stations, then the signals, then
+// those that may lie under stops.
+std::vector<writer> writers_of(const percorso_t& grid, const stazioni_t& table,
+                               std::size_t stations, const std::vector<signal_record>& signals,
+                               const std::vector<std::size_t>& covered) {
   std::vector<writer> writers;
   for (std::size_t s = 1; s <= stations; ++s) writers.push_back(station_writer(table[s]));
-  for (const signal_values& s : signals) writers.push_back(signal_writer(grid, s));
+  for (const signal_record& s : signals) writers.push_back(signal_writer(grid, cell_of_signal(s)));
   for (std::size_t cell : covered) {
-    writer w = signal_writer(grid, {(static_cast<std::int32_t>(cell) - 1) * k_cell_metres});
+    writer w = signal_writer(grid, static_cast<std::int64_t>(cell));
     w.under_station = static_cast<std::size_t>(grid[cell].valore_a) - 1;
     w.optional = grid[cell].ritardo == 0;
     writers.push_back(std::move(w));
   }
+  return writers;
+}
+
+// A mark on a cell that no writer marks.
+void unwritten_marks(const percorso_t& grid, const std::vector<writer>& writers,
+                     std::vector<std::string>& problems) {
   std::vector<bool> marked(grid.size(), false);
   for (const writer& w : writers)
     for (const auto& [cell, b] : w.at)
       if (cell >= 0 && cell < static_cast<std::int64_t>(grid.size()))
         marked[static_cast<std::size_t>(cell)] = true;
-
-  inverted<record_order> out;
   for (std::size_t c = 0; c < grid.size(); ++c)
     if (!marked[c] && grid[c].preavviso != 0)
-      out.problems.push_back("cell " + std::to_string(c) + ": approach mark " +
-                             std::to_string(grid[c].preavviso) +
-                             " that no station or signal writes");
+      problems.push_back("cell " + std::to_string(c) + ": approach mark " +
+                         std::to_string(grid[c].preavviso) + " that no station or signal writes");
+}
 
-  // Signals under stops only where the records that must be written do
-  // not leave every mark.
-  struct attempt {
-    peeler p;
-    std::vector<std::size_t> order;
-    std::vector<std::int64_t> wrong;
-  };
-  auto peeled = [&](bool with_optional) {
-    attempt a{peeler(grid, writers, stations), {}, {}};
-    const std::vector<std::size_t> last_first = a.p.peel(with_optional);
-    a.order.assign(last_first.rbegin(), last_first.rend());
-    std::vector<bool> placed(writers.size(), false);
-    for (std::size_t w : a.order) placed[w] = true;
-    // Open cells that only optional records mark are left as they are.
-    a.wrong = a.p.wrong();
-    for (std::size_t w = 0; w < writers.size(); ++w)
-      if (writers[w].optional && !placed[w])
-        for (const auto& [cell, b] : writers[w].at)
-          if (a.p.open_mark(cell)) a.wrong.push_back(cell);
-    std::sort(a.wrong.begin(), a.wrong.end());
-    a.wrong.erase(std::unique(a.wrong.begin(), a.wrong.end()), a.wrong.end());
-    return a;
-  };
-  attempt chosen = peeled(false);
-  if (!chosen.wrong.empty()) {
-    attempt with_optional = peeled(true);
-    if (with_optional.wrong.size() < chosen.wrong.size()) chosen = std::move(with_optional);
-  }
-  const peeler& p = chosen.p;
-  const std::vector<std::size_t>& order = chosen.order;
-  const std::vector<std::int64_t>& wrong = chosen.wrong;
+// One peeling of the writers: the order it found and the cells it leaves
+// with another mark than the grid's.
+struct attempt {
+  peeler p;
+  std::vector<std::size_t> order;
+  std::vector<std::int64_t> wrong;
+};
+
+attempt peeled(const percorso_t& grid, const std::vector<writer>& writers, std::size_t stations,
+               bool with_optional) {
+  attempt a{peeler(grid, writers, stations), {}, {}};
+  const std::vector<std::size_t> last_first = a.p.peel(with_optional);
+  a.order.assign(last_first.rbegin(), last_first.rend());
+  std::vector<bool> placed(writers.size(), false);
+  for (std::size_t w : a.order) placed[w] = true;
+  // Open cells that only optional records mark are left as they are.
+  a.wrong = a.p.wrong();
+  for (std::size_t w = 0; w < writers.size(); ++w)
+    if (writers[w].optional && !placed[w])
+      for (const auto& [cell, b] : writers[w].at)
+        if (a.p.open_mark(cell)) a.wrong.push_back(cell);
+  std::sort(a.wrong.begin(), a.wrong.end());
+  a.wrong.erase(std::unique(a.wrong.begin(), a.wrong.end()), a.wrong.end());
+  return a;
+}
+
+// The cells the order leaves wrong, each told as a mark no writer writes or
+// one no order leaves.
+void wrong_marks(const percorso_t& grid, const std::vector<writer>& writers,
+                 const std::vector<std::int64_t>& wrong, std::vector<std::string>& problems) {
   for (std::int64_t cell : wrong) {
     const std::uint8_t mark = grid[static_cast<std::size_t>(cell)].preavviso;
     // Whether any record marking the cell writes its mark.
@@ -253,44 +258,69 @@ inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& tab
       for (const auto& [c, b] : w.at)
         if (c == cell) {
           const auto code_class = class_of_mark(mark, b);
-          written = written ||
-                    (w.station ? mark == 80 + b : code_class && code_in_class(w.type, *code_class));
+          written = written || (w.station ? station_mark_b(mark) == b
+                                          : code_class && code_in_class(w.type, *code_class));
         }
-    out.problems.push_back(
-        "cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +
-        (written ? ", which no order of the stations and signals marking it "
-                   "leaves there"
-                 : ", which none of the stations and signals marking it writes"));
+    problems.push_back("cell " + std::to_string(cell) + ": approach mark " + std::to_string(mark) +
+                       (written ? ", which no order of the stations and signals marking it "
+                                  "leaves there"
+                                : ", which none of the stations and signals marking it writes"));
   }
+}
 
+// The code of each signal writer and the order of the signals among the
+// stations, from a peeling.
+record_order order_of(const attempt& chosen, const std::vector<writer>& writers,
+                      std::size_t stations, const std::vector<signal_record>& signals) {
+  record_order out;
   for (std::size_t i = 0; i + stations < writers.size(); ++i) {
     const std::size_t w = stations + i;
-    const std::optional<std::int64_t>& c = p.code_class(w);
-    out.records.codes.push_back(c                    ? *code_in_class(writers[w].type, *c)
-                                : i < signals.size() ? signal_code(signals[i])
-                                                     : ((writers[w].type % 10) + 10) % 10);
+    const std::optional<std::int64_t>& c = chosen.p.code_class(w);
+    out.codes.push_back(c                    ? *code_in_class(writers[w].type, *c)
+                        : i < signals.size() ? signal_code(signals[i])
+                                             : ((writers[w].type % 10) + 10) % 10);
   }
   std::size_t stations_written = 0;
-  for (std::size_t w : order) {
+  for (std::size_t w : chosen.order) {
     if (w < stations) {
       ++stations_written;
       continue;
     }
-    out.records.signals.push_back(w - stations);
-    out.records.before.push_back(stations_written);
+    out.signals.push_back(w - stations);
+    out.before.push_back(stations_written);
   }
+  return out;
+}
+
+}  // namespace
+
+inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
+                                   std::size_t stations, const std::vector<signal_record>& signals,
+                                   const std::vector<std::size_t>& covered) {
+  const std::vector<writer> writers = writers_of(grid, table, stations, signals, covered);
+  inverted<record_order> out;
+  unwritten_marks(grid, writers, out.problems);
+  // Signals under stops only where the records that must be written do
+  // not leave every mark.
+  attempt chosen = peeled(grid, writers, stations, false);
+  if (!chosen.wrong.empty()) {
+    attempt with_optional = peeled(grid, writers, stations, true);
+    if (with_optional.wrong.size() < chosen.wrong.size()) chosen = std::move(with_optional);
+  }
+  wrong_marks(grid, writers, chosen.wrong, out.problems);
+  out.records = order_of(chosen, writers, stations, signals);
   return out;
 }
 
 inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazioni_t& table,
                                            std::size_t stations,
                                            const std::vector<std::size_t>& over_slowdowns) {
-  const std::vector<signal_values> signals = invert_signals(grid).records;
+  const std::vector<signal_record> signals = invert_signals(grid).records;
   // Stop cells where a signal's position check and its marks let one
   // stand (one whose values b, c and d were 0 leaves only its marks).
   // A stop over a slowdown's cell hides no signal.
   std::vector<std::size_t> covered;
-  for (std::size_t c = 8; c + 1 < grid.size(); ++c) {
+  for (auto c = static_cast<std::size_t>(k_signal_mark_reach); c + 1 < grid.size(); ++c) {
     const cella& cell = grid[c];
     if (cell.tipo_cella == k_station_stop && cell.valore_a >= 1 &&
         static_cast<std::size_t>(cell.valore_a) <= stations &&
@@ -304,13 +334,14 @@ inverted<signal_order> invert_signal_order(const percorso_t& grid, const stazion
     const std::size_t index = order.records.signals[i];
     const std::int64_t code = order.records.codes[index];
     if (index < signals.size()) {
-      const auto cell = static_cast<std::size_t>(signals[index][0] / k_cell_metres) + 1;
-      out.records.signals.push_back(signal_with_code(grid[cell], cell, code));
+      const std::int64_t cell = cell_of_signal(signals[index]);
+      out.records.signals.push_back(
+          signal_in_cell(grid[static_cast<std::size_t>(cell)], cell, code));
     } else {
       const std::size_t cell = covered[index - signals.size()];
       cella under = grid[cell];
       under.valore_a = 0;  // the stop's number took the signal's first value
-      out.records.signals.push_back(signal_with_code(under, cell, code));
+      out.records.signals.push_back(signal_in_cell(under, static_cast<std::int64_t>(cell), code));
       out.records.under_stops.push_back(cell);
     }
     out.records.before.push_back(order.records.before[i]);

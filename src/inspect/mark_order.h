@@ -31,12 +31,12 @@ struct record_order {
 // does; its index among the signals is signals.size() + its index in
 // `covered`. Marks that no order leaves are the problems.
 inverted<record_order> order_marks(const percorso_t& grid, const stazioni_t& table,
-                                   std::size_t stations, const std::vector<signal_values>& signals,
+                                   std::size_t stations, const std::vector<signal_record>& signals,
                                    const std::vector<std::size_t>& covered = {});
 
 // The train description's signals, in the order written.
 struct signal_order {
-  std::vector<signal_values> signals;
+  std::vector<signal_record> signals;
   std::vector<std::size_t> before;       // for each, the station it stands before
   std::vector<std::size_t> under_stops;  // the stop cells a signal stands under
 };

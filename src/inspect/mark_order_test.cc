@@ -88,7 +88,7 @@ TEST(MarkOrder, SignalsComeBackWithCodesAndPlacesThatLeaveEveryMark) {
         lines.push_back(station);
       if (i == back.records.signals.size()) break;
       std::string line = "segnale";
-      for (std::int32_t v : back.records.signals[i]) line += ", " + std::to_string(v);
+      for (std::int32_t v : back.records.signals[i].numbers()) line += ", " + std::to_string(v);
       lines.push_back(line);
     }
     std::string train = "[generale]\r\n";

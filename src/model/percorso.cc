@@ -2,6 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 
@@ -35,7 +36,11 @@ cella& cell_at(percorso_t& grid, std::int64_t index, std::optional<std::int32_t>
 }
 
 std::int64_t point_cell(std::int32_t p) {
-  return round_half_even(static_cast<std::int64_t>(p) + 50, 50);
+  return round_half_even(static_cast<std::int64_t>(p) + k_cell_metres, k_cell_metres);
+}
+
+std::int32_t point_position(std::int64_t k) {
+  return static_cast<std::int32_t>((k - 1) * k_cell_metres);
 }
 
 }  // namespace scenario

@@ -135,6 +135,9 @@ inline bool in_grid(const percorso_t& grid, std::int64_t index) {
 // The cell of a point object at position p metres: p / 50 + 1, rounded half
 // to even.
 std::int64_t point_cell(std::int32_t p);
+// The position a point object in cell k is read back at: (k - 1) x 50, the
+// start of the cell before, which point_cell takes to cell k.
+std::int32_t point_position(std::int64_t k);
 
 // Cell index of grid, for an object at position metres (nothing for a fill).
 // An index outside the grid is a run-time failure of the compile: throws

@@ -1,6 +1,7 @@
 #include "output/code_pass.h"
 
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -41,7 +42,8 @@ class pass {
     cell.valore_a = static_cast<std::int16_t>(minimo(k_pass_code, cell.valore_a));
   }
   void fault_at(std::int32_t code, std::int64_t cell) {
-    record_fault(st_, {code, static_cast<std::int32_t>(cell * 50), fault_origin::pass, 0, {}});
+    record_fault(
+        st_, {code, static_cast<std::int32_t>(cell * k_cell_metres), fault_origin::pass, 0, {}});
   }
 
   run_state& st_;

@@ -41,6 +41,36 @@ T load_le(const char* p) {
   }
 }
 
+// One entry as the file holds it: its stored tag, the tag that names
+// (nothing for an unknown one), an int16 entry's value exactly or a real
+// entry's bits as a double (0 for an empty one), and its length. An entry is
+// whole when the bytes left hold all of it; for an unknown tag, its two tag
+// bytes.
+struct plan_entry {
+  std::uint16_t stored = 0;
+  std::optional<plan_tag> tag;
+  double value = 0;
+  std::size_t length = 0;
+  bool whole = false;
+};
+
+// The entry whose bytes start at b, `room` of them left: the one decoder of
+// the file's entries.
+plan_entry entry_at(const char* b, std::size_t room) {
+  plan_entry e;
+  if (room < 2) return e;
+  e.stored = load_le<std::uint16_t>(b);
+  e.tag = plan_tag_of(e.stored);
+  e.length = 2 + (e.tag ? value_bytes(*e.tag) : 0);
+  e.whole = room >= e.length;
+  if (!e.whole || !e.tag) return e;
+  if (*e.tag == plan_tag::real)
+    e.value = std::bit_cast<double>(load_le<std::uint64_t>(b + 2));
+  else if (*e.tag == plan_tag::int16)
+    e.value = static_cast<std::int16_t>(load_le<std::uint16_t>(b + 2));
+  return e;
+}
+
 // The bytes of a stretch of the source from an offset up to a limit,
 // through a buffer refilled from the source as the cursor moves on.
 class byte_cursor {
@@ -64,11 +94,19 @@ class byte_cursor {
     return p_;
   }
   void advance(std::size_t n) { p_ += n; }
-  // Passes over the next entry of a file already checked.
-  void skip() {
-    const char* b = need(2);
-    advance(2 + value_bytes(static_cast<plan_tag>(load_le<std::uint16_t>(b))));
+  // The bytes of the entry at the cursor: as many as the largest entry
+  // takes, or those left when fewer are.
+  std::string_view ahead() {
+    const char* b = need(k_largest_entry);
+    return {b, std::min(buffered(), k_largest_entry)};
   }
+  // The entry at the cursor, or as much of it as the bytes left hold.
+  plan_entry entry() {
+    const std::string_view b = ahead();
+    return entry_at(b.data(), b.size());
+  }
+  // Passes over the next entry of a file already checked.
+  void skip() { advance(entry().length); }
 
  private:
   const char* begin() const { return buffer_.data(); }
@@ -94,87 +132,23 @@ class byte_cursor {
 // whole entry with a known tag and, for a real value, one that a plan
 // holds: its tag into tag and its value into v.
 bool sound_entry(byte_cursor& in, plan_tag& tag, double& v) {
-  const char* b = in.need(k_largest_entry);
-  const std::size_t room = in.buffered();  // all that is left when under 10
-  if (room < 2) return false;
-  const std::uint16_t stored = load_le<std::uint16_t>(b);
-  std::size_t length = 2;
-  if (stored == static_cast<std::uint16_t>(plan_tag::real)) {
-    if (room < 10) return false;
-    v = std::bit_cast<double>(load_le<std::uint64_t>(b + 2));
-    // Neither infinite nor NaN, and within reach.
-    if (!(std::abs(v) <= k_plan_max_coordinate)) return false;
-    tag = plan_tag::real;
-    length = 10;
-  } else if (stored == static_cast<std::uint16_t>(plan_tag::int16)) {
-    if (room < 4) return false;
-    v = static_cast<std::int16_t>(load_le<std::uint16_t>(b + 2));
-    tag = plan_tag::int16;
-    length = 4;
-  } else if (stored == static_cast<std::uint16_t>(plan_tag::empty)) {
-    v = 0;
-    tag = plan_tag::empty;
-  } else {
-    return false;
-  }
-  in.advance(length);
+  const plan_entry e = in.entry();
+  if (!e.tag || !e.whole) return false;
+  // Neither infinite nor NaN, and within reach.
+  if (*e.tag == plan_tag::real && !(std::abs(e.value) <= k_plan_max_coordinate)) return false;
+  tag = *e.tag;
+  v = e.value;
+  in.advance(e.length);
   return true;
 }
 
 // The next entry of a file already checked: its tag, and its value into v.
 plan_tag checked_entry(byte_cursor& in, double& v) {
-  const char* b = in.need(k_largest_entry);
-  const auto tag = static_cast<plan_tag>(load_le<std::uint16_t>(b));
-  if (tag == plan_tag::real)
-    v = std::bit_cast<double>(load_le<std::uint64_t>(b + 2));
-  else if (tag == plan_tag::int16)
-    v = static_cast<std::int16_t>(load_le<std::uint16_t>(b + 2));
-  else
-    v = 0;
-  in.advance(2 + value_bytes(tag));
-  return tag;
+  const plan_entry e = in.entry();
+  v = e.value;
+  in.advance(e.length);
+  return *e.tag;
 }
-
-// Entries from an offset on, through a buffer refilled from the source, no
-// larger than the bytes the reader says it wants.
-class entry_stream {
- public:
-  entry_stream(const byte_source& source, std::uint64_t offset,
-               std::uint64_t wanted = k_buffer_bytes)
-      : source_(source),
-        size_(source.size()),
-        at_(offset),
-        buffer_bytes_(static_cast<std::size_t>(
-            std::clamp<std::uint64_t>(wanted, k_largest_entry, k_buffer_bytes))) {}
-
-  std::uint64_t offset() const { return at_; }
-  bool at_end() const { return at_ >= size_; }
-  // The next n bytes, or all that are left when fewer are.
-  std::string_view ahead(std::size_t n) {
-    n = static_cast<std::size_t>(std::min<std::uint64_t>(n, size_ - at_));
-    if (at_ < start_ || at_ + n > start_ + buffer_.size()) {
-      buffer_.resize(static_cast<std::size_t>(std::min<std::uint64_t>(buffer_bytes_, size_ - at_)));
-      source_.read(at_, buffer_.data(), buffer_.size());
-      start_ = at_;
-    }
-    return {buffer_.data() + (at_ - start_), n};
-  }
-  void advance(std::size_t n) { at_ += n; }
-
-  // Passes over the next entry of a file already checked.
-  void skip() {
-    const char* b = ahead(2).data();
-    advance(2 + value_bytes(static_cast<plan_tag>(little_endian(b, 2))));
-  }
-
- private:
-  const byte_source& source_;
-  std::uint64_t size_;
-  std::uint64_t at_;
-  std::size_t buffer_bytes_;
-  std::uint64_t start_ = 0;
-  std::string buffer_;
-};
 
 // The tags of every entry, two bits each, for the check that both
 // coordinates of a metre carry the same.
@@ -259,90 +233,102 @@ void runs_source::read(std::size_t first, std::size_t n, plan_window& out) const
 
 namespace {
 
-// The first fault of a file that is no plan, as decode_plan tells it, read
-// entry by entry in file order; nothing when the file is a plan, with its
-// metres in metres.
-std::optional<decode_error> first_fault(const byte_source& bytes, std::size_t& metres) {
-  std::vector<std::uint64_t> starts;  // where entries 0, k_stride, 2 k_stride, ... start
-  constexpr std::size_t k_stride = plan_reader::k_stride;
-
-  // The file carries no count: walk the entries once to find it, checking
-  // each as it goes.
-  tag_list tags;
-  std::optional<bad_value> bad;
+// What one walk over every entry of a file found: how many, their tags,
+// where every k_stride-th starts, and the first value no plan holds.
+struct entry_walk {
   std::size_t entries = 0;
-  for (entry_stream in(bytes, 0); !in.at_end(); ++entries) {
-    const std::uint64_t at = in.offset();
-    if (entries % k_stride == 0) starts.push_back(at);
-    if (entries == 2 * k_plan_max_metres)
-      return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
-    const std::string_view ahead = in.ahead(k_largest_entry);
-    std::uint16_t stored = 0;
-    std::optional<plan_tag> tag;
-    double v = 0;
-    std::size_t length = 0;
-    if (ahead.size() == k_largest_entry) {
-      // Room for any entry: no read can fall short.
-      stored = static_cast<std::uint16_t>(little_endian(ahead.data(), 2));
-      tag = plan_tag_of(stored);
-      if (tag == plan_tag::real) v = std::bit_cast<double>(little_endian(ahead.data() + 2, 8));
-      length = tag ? 2 + value_bytes(*tag) : 2;
-    } else {
-      // The last bytes of the file: read as a byte reader reads them, for
-      // its reasons when they fall short.
-      byte_reader entry(ahead);
-      stored = entry.u16("tag");
-      tag = plan_tag_of(stored);
-      if (entry.ok() && tag) {
-        if (tag == plan_tag::real)
-          v = entry.f64("value");
-        else
-          entry.skip(value_bytes(*tag), "value");
-      } else if (!entry.ok()) {
-        entry.skip(0, "value");
-      }
-      if (!entry.ok())
-        return decode_error{
-            at + entry.error().offset,
-            "truncated entry " + std::to_string(entries) + ": " + entry.error().reason};
-      length = entry.offset();
-    }
-    if (!tag)
-      return decode_error{
-          at, "unknown tag " + std::to_string(stored) + " in entry " + std::to_string(entries)};
-    if (!bad && tag == plan_tag::real) {
-      if (!std::isfinite(v))
-        bad = bad_value{entries, at + 2, "is not a finite number"};
-      else if (std::abs(v) > k_plan_max_coordinate)
-        bad = bad_value{entries, at + 2,
-                        "lies beyond " + std::to_string(static_cast<int>(k_plan_max_coordinate)) +
-                            " m, where no plan reaches"};
-    }
-    tags.push(*tag);
-    in.advance(length);
-  }
-  if (entries % 2 != 0)
-    return decode_error{bytes.size(), "odd entry count " + std::to_string(entries)};
+  tag_list tags;
+  std::vector<std::uint64_t> starts;
+  std::optional<bad_value> bad;
+};
 
-  // Entries in file order: coordinate 0 of every metre, then coordinate 1,
-  // whose tag must match coordinate 0's. The first entry at fault is told.
-  metres = entries / 2;
-  const std::size_t last = bad ? bad->entry : entries;
-  for (std::size_t e = metres; e < entries && e <= last; ++e) {
+// The fault of entry n, starting at `at`, whose bytes up to the largest
+// entry's length (fewer at the end of the file) are `ahead`: its bytes
+// falling short, in the words of a byte reader reading them, or an unknown
+// tag.
+std::optional<decode_error> entry_fault(const plan_entry& e, std::uint64_t at,
+                                        std::string_view ahead, std::size_t n) {
+  if (!e.whole) {
+    byte_reader shortfall(ahead);
+    shortfall.skip(2, "tag");
+    if (e.tag) shortfall.skip(value_bytes(*e.tag), "value");
+    return decode_error{at + shortfall.error().offset,
+                        "truncated entry " + std::to_string(n) + ": " + shortfall.error().reason};
+  }
+  if (!e.tag)
+    return decode_error{
+        at, "unknown tag " + std::to_string(e.stored) + " in entry " + std::to_string(n)};
+  return std::nullopt;
+}
+
+// A real value of entry n, starting at `at`, that no plan holds.
+std::optional<bad_value> value_fault(const plan_entry& e, std::uint64_t at, std::size_t n) {
+  if (e.tag != plan_tag::real) return std::nullopt;
+  if (!std::isfinite(e.value)) return bad_value{n, at + 2, "is not a finite number"};
+  if (std::abs(e.value) > k_plan_max_coordinate)
+    return bad_value{n, at + 2,
+                     "lies beyond " + std::to_string(static_cast<int>(k_plan_max_coordinate)) +
+                         " m, where no plan reaches"};
+  return std::nullopt;
+}
+
+// Walks every entry in file order, checking each as it goes (the file
+// carries no count): the first entry that cannot be read is the fault.
+std::optional<decode_error> walk_entries(const byte_source& bytes, entry_walk& w) {
+  constexpr std::size_t k_stride = plan_reader::k_stride;
+  for (byte_cursor in(bytes, 0, bytes.size(), k_buffer_bytes); in.left() > 0; ++w.entries) {
+    const std::uint64_t at = in.offset();
+    if (w.entries % k_stride == 0) w.starts.push_back(at);
+    if (w.entries == 2 * k_plan_max_metres)
+      return decode_error{at, "more than " + std::to_string(2 * k_plan_max_metres) + " entries"};
+    const std::string_view ahead = in.ahead();
+    const plan_entry e = entry_at(ahead.data(), ahead.size());
+    if (std::optional<decode_error> fault = entry_fault(e, at, ahead, w.entries)) return fault;
+    if (!w.bad) w.bad = value_fault(e, at, w.entries);
+    w.tags.push(*e.tag);
+    in.advance(e.length);
+  }
+  return std::nullopt;
+}
+
+// The first metre whose coordinate 1 carries another tag than its
+// coordinate 0, before the entry of the bad value (if any): entry e is
+// found again from the start noted before it.
+std::optional<decode_error> tag_mismatch(const byte_source& bytes, const entry_walk& w) {
+  constexpr std::size_t k_stride = plan_reader::k_stride;
+  const std::size_t metres = w.entries / 2;
+  const std::size_t last = w.bad ? w.bad->entry : w.entries;
+  for (std::size_t e = metres; e < w.entries && e <= last; ++e) {
     const std::size_t m = e - metres;
-    if (tags.at(e) == tags.at(m)) continue;
-    entry_stream in(bytes, starts[e / k_stride]);
+    if (w.tags.at(e) == w.tags.at(m)) continue;
+    byte_cursor in(bytes, w.starts[e / k_stride], bytes.size(), k_buffer_bytes);
     for (std::size_t skip = e % k_stride; skip > 0; --skip) in.skip();
     return decode_error{in.offset(),
                         "metre " + std::to_string(m) + ": tag " +
-                            std::to_string(stored_tag(tags.at(e))) + " in coordinate 1, " +
-                            std::to_string(stored_tag(tags.at(m))) + " in coordinate 0"};
+                            std::to_string(stored_tag(w.tags.at(e))) + " in coordinate 1, " +
+                            std::to_string(stored_tag(w.tags.at(m))) + " in coordinate 0"};
   }
-  if (bad)
-    return decode_error{bad->offset, "metre " + std::to_string(bad->entry % metres) +
-                                         ": coordinate " + std::to_string(bad->entry / metres) +
-                                         " " + bad->why};
   return std::nullopt;
+}
+
+// The first fault of a file that is no plan, as decode_plan tells it:
+// entries in file order, coordinate 0 of every metre, then coordinate 1,
+// whose tag must match coordinate 0's; the first entry at fault is told.
+// A file with none of these faults is a plan, which plan_reader::index
+// has taken already; one it refused and this walk finds no fault in is
+// refused all the same.
+decode_error first_fault(const byte_source& bytes) {
+  entry_walk w;
+  if (std::optional<decode_error> fault = walk_entries(bytes, w)) return *fault;
+  if (w.entries % 2 != 0)
+    return decode_error{bytes.size(), "odd entry count " + std::to_string(w.entries)};
+  if (std::optional<decode_error> fault = tag_mismatch(bytes, w)) return *fault;
+  const std::size_t metres = w.entries / 2;
+  if (w.bad)
+    return decode_error{w.bad->offset, "metre " + std::to_string(w.bad->entry % metres) +
+                                           ": coordinate " + std::to_string(w.bad->entry / metres) +
+                                           " " + w.bad->why};
+  return decode_error{0, "the two coordinates of the plan cannot be told apart"};
 }
 
 }  // namespace
@@ -407,16 +393,7 @@ decoded<std::shared_ptr<const plan_reader>> plan_reader::open(
   if (bytes.size() % 2 == 0 && reader->index(bytes.size() / 2, walker))
     return std::shared_ptr<const plan_reader>(std::move(reader));
   // No plan: read entry by entry for the fault decode_plan tells.
-  std::size_t metres = 0;
-  if (std::optional<decode_error> fault = first_fault(bytes, metres)) return *fault;
-  // Never reached: a plan's coordinate 1 starts at the middle. Should it
-  // start elsewhere, it is found entry by entry and the walker is left out.
-  byte_cursor in(bytes, 0, bytes.size());
-  double v = 0;
-  for (std::size_t e = 0; e < metres; ++e) checked_entry(in, v);
-  if (!reader->index(in.offset(), nullptr))
-    return decode_error{0, "the two coordinates of the plan cannot be told apart"};
-  return std::shared_ptr<const plan_reader>(std::move(reader));
+  return first_fault(bytes);
 }
 
 void plan_reader::read(std::size_t first, std::size_t n, plan_window& out) const {

@@ -1,6 +1,7 @@
 #include "route/gradient.h"
 
 #include "common/numeric.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 namespace {
@@ -12,7 +13,7 @@ std::uint8_t gradient_byte(std::int32_t g) {
 }  // namespace
 
 void gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v) {
-  const std::int64_t m = round_half_even(p, 50);
+  const std::int64_t m = round_half_even(p, k_cell_metres);
   if (m > 0) {
     do {
       cell_at(grid, fill.next_cell, p).pendenza = gradient_byte(fill.in_force);

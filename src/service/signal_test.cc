@@ -11,8 +11,8 @@ percorso_t grid() {
   return percorso_t(1558);
 }
 
-signal_record with(std::int32_t sx, std::int32_t tempo) {
-  signal_record r;
+signal_record with(std::int32_t posizione, std::int32_t sx, std::int32_t tempo) {
+  signal_record r{.posizione = posizione};
   r.sx = sx;
   r.s1 = 4;
   r.s2 = 1;
@@ -29,15 +29,15 @@ TEST(Signal, ClearingDelayRules) {
        {delay_case{2, 50, 101}, delay_case{1, 50, 0}, delay_case{2, 0, 0}, delay_case{2, 300, 44},
         delay_case{2, 100, 101}, delay_case{2, 101, 101}, delay_case{2, -5, 251}}) {
     percorso_t g = grid();
-    ASSERT_EQ(memo_segnale(g, 15250, with(d.sx, d.tempo)), 0);
+    ASSERT_EQ(memo_segnale(g, with(15250, d.sx, d.tempo)), 0);
     EXPECT_EQ(g[306].ritardo, d.ritardo) << d.sx << " " << d.tempo;
   }
 }
 
 TEST(Signal, PackedValuesAndMarks) {
   percorso_t g = grid();
-  signal_record r{2, 2, 3, 1, 1, 1, 5, 6, 7, 0};
-  ASSERT_EQ(memo_segnale(g, 63550, r), 0);
+  signal_record r{63550, 2, 2, 3, 1, 1, 1, 5, 6, 7, 0};
+  ASSERT_EQ(memo_segnale(g, r), 0);
   const cella& c = g[1272];
   EXPECT_EQ(c.valore_a, 25);
   EXPECT_EQ(c.valore_b, 36);
@@ -47,17 +47,17 @@ TEST(Signal, PackedValuesAndMarks) {
 
   // Marks keep the low 8 bits: (30 * 3 + 0) * 10 + 1 = 901.
   percorso_t h = grid();
-  ASSERT_EQ(memo_segnale(h, 4000, signal_record{30, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
+  ASSERT_EQ(memo_segnale(h, signal_record{4000, 30, 0, 0, 0, 0, 0, 0, 0, 0, 0}), 0);
   EXPECT_EQ(h[79].preavviso, 901 % 256);
   // Values keep the low 16 bits.
-  ASSERT_EQ(memo_segnale(h, 20000, signal_record{1, 4000, 0, 0, 0, 0, 7, 0, 0, 0}), 0);
+  ASSERT_EQ(memo_segnale(h, signal_record{20000, 1, 4000, 0, 0, 0, 0, 7, 0, 0, 0}), 0);
   EXPECT_EQ(h[401].valore_a, static_cast<std::int16_t>(40007 - 65536));
 }
 
 TEST(Signal, NeighboursReplaceApproachMarks) {
   percorso_t g = grid();
-  ASSERT_EQ(memo_segnale(g, 4000, with(1, 0)), 0);
-  ASSERT_EQ(memo_segnale(g, 4100, with(2, 0)), 0);
+  ASSERT_EQ(memo_segnale(g, with(4000, 1, 0)), 0);
+  ASSERT_EQ(memo_segnale(g, with(4100, 2, 0)), 0);
   EXPECT_EQ(g[81].tipo_cella, k_signal);
   EXPECT_EQ(g[81].preavviso, 61);  // on the first signal's own cell
   EXPECT_EQ(g[79].preavviso, 62);
@@ -69,15 +69,15 @@ TEST(Signal, NeighboursReplaceApproachMarks) {
 TEST(Signal, CellRules) {
   percorso_t g = grid();
   g[81].tipo_cella = k_scenery_marker;
-  EXPECT_EQ(memo_segnale(g, 4000, with(1, 0)), 0);
+  EXPECT_EQ(memo_segnale(g, with(4000, 1, 0)), 0);
   EXPECT_EQ(g[81].tipo_cella, k_signal);
-  EXPECT_EQ(memo_segnale(g, 4020, with(1, 0)), 16);  // same cell
+  EXPECT_EQ(memo_segnale(g, with(4020, 1, 0)), 16);  // same cell
   g[101].tipo_cella = k_station_stop;
   g[99].preavviso = 0;
-  EXPECT_EQ(memo_segnale(g, 5000, with(1, 0)), 16);
+  EXPECT_EQ(memo_segnale(g, with(5000, 1, 0)), 16);
   EXPECT_EQ(g[99].preavviso, 0);                   // nothing written
-  EXPECT_EQ(memo_segnale(g, 350, with(1, 0)), 0);  // cell 8: the farthest mark is cell 0
-  EXPECT_EQ(memo_segnale(g, 300, with(1, 0)), k_fault_outside_grid);
+  EXPECT_EQ(memo_segnale(g, with(350, 1, 0)), 0);  // cell 8: the farthest mark is cell 0
+  EXPECT_EQ(memo_segnale(g, with(300, 1, 0)), k_fault_outside_grid);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "common/compile_failure.h"
 #include "common/numeric.h"
 #include "model/fault_codes.h"
+#include "model/scenario_constants.h"
 
 namespace scenario {
 
@@ -12,7 +13,8 @@ std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r, std:
   // Only slowdowns starting beyond 1500 m have a warning and approach cells.
   const bool warned = r.x > 1500;
   const bool approach = warned && r.f_ta != 0;
-  const std::int64_t warning = warned ? round_half_even(std::int64_t{r.x} - 1200 + 50, 50) : 0;
+  const std::int64_t warning =
+      warned ? round_half_even(std::int64_t{r.x} - 1200 + k_cell_metres, k_cell_metres) : 0;
   if (warned && !in_grid(grid, warning)) return k_fault_outside_grid;
   found = warning;
   if (warned && !is_free(grid[static_cast<std::size_t>(warning)])) return k_fault_warning_taken;
@@ -47,7 +49,7 @@ std::int32_t memo_rallentamento(percorso_t& grid, const slowdown_record& r, std:
   }
 
   if (!approach) return 0;
-  const std::int64_t h = round_half_even(std::int64_t{r.x} - 1200, 50);
+  const std::int64_t h = round_half_even(std::int64_t{r.x} - 1200, k_cell_metres);
   for (int i = 0; i < 4; ++i) {
     found = h - i;
     if (!is_free(grid[static_cast<std::size_t>(h - i)])) return k_fault_approach_taken;

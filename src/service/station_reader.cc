@@ -2,6 +2,7 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
+#include "model/cell_objects.h"
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
 
@@ -33,7 +34,7 @@ void set_area(stazione& rec, std::int32_t length) {
     default:
       // The length is a multiple of 100, so its half is whole.
       rec.inizio = sub(rec.posizione, length / 2);
-      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? 50 : 0);
+      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? k_cell_metres : 0);
       break;
   }
 }
@@ -47,8 +48,9 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
 
   rec.posizione = reader.read_int32();
   // A station needs 800 m of grid after its position, checked exactly.
-  if (std::int64_t{rec.posizione} + 800 > 50 * last) return {k_fault_near_end, rec.posizione, true};
-  if (rec.posizione % 50 != 0) return {k_fault_station_position, rec.posizione};
+  if (std::int64_t{rec.posizione} + 800 > std::int64_t{k_cell_metres} * last)
+    return {k_fault_near_end, rec.posizione, true};
+  if (rec.posizione % k_cell_metres != 0) return {k_fault_station_position, rec.posizione};
   rec.tipo_stazione = reader.read_uint8();
   const std::int32_t length = reader.read_int32();
   if (length % 100 != 0) return {k_fault_station_length, rec.posizione};
@@ -86,16 +88,15 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
   }
 
   // fine is a multiple of 50: position and length were checked above.
-  const std::int64_t stop = rec.fine / 50 - 1;
+  const std::int64_t stop = station_stop_cell(rec.fine);
   // An area reaching past the grid's end fails the compile at the first
   // mark outside it, the marks before it written.
-  const bool marked = rec.tipo_stazione < 25;
-  if (marked && rec.tipo_stazione != 5 && rec.tipo_stazione != 6) {
-    for (int b = 1; b <= 4; ++b)
-      if (stop - b > 1)
-        cell_at(grid, stop - b, rec.posizione).preavviso = static_cast<std::uint8_t>(80 + b);
+  if (station_marks_cells(rec.tipo_stazione)) {
+    for (int b = 1; b <= k_approach_marks; ++b)
+      if (station_mark_written(stop, b))
+        cell_at(grid, station_mark_cell(stop, b), rec.posizione).preavviso = station_mark(b);
   }
-  if (marked) {
+  if (station_stops_in_grid(rec.tipo_stazione)) {
     if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
     cella& cell = cell_at(grid, stop, rec.posizione);
     cell.tipo_cella = k_station_stop;

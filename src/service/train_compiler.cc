@@ -353,7 +353,7 @@ next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
 
 next_step train_compiler::read_signal() {
   const std::int32_t posizione = reader_.read_int32();
-  signal_record r;
+  signal_record r{.posizione = posizione};
   for (std::int32_t* v :
        {&r.sx, &r.s1, &r.s2, &r.s3, &r.rapp, &r.dx, &r.d1, &r.d2, &r.d3, &r.tempo})
     *v = reader_.read_int32();
@@ -365,7 +365,7 @@ next_step train_compiler::read_signal() {
   site_.warn_beyond_end(record_of(train_record::signal), posizione, 0);
   // Only a fault of this signal stops the compile, not one left pending by
   // the line compiler's soft stop.
-  if (const std::int32_t code = memo_segnale(st_.percorso, posizione, r); code != 0) {
+  if (const std::int32_t code = memo_segnale(st_.percorso, r); code != 0) {
     st_.taken_cell = point_cell(posizione);
     fault_at(code, posizione);
     return next_step::hard_stop;

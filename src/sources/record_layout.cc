@@ -127,6 +127,10 @@ std::string slowdown_line(const slowdown_numbers& values) {
   return aligned(usual_keyword(train_record::slowdown), values, widths);
 }
 
+std::string signal_line(const signal_record& signal) {
+  return signal_line(signal.numbers());
+}
+
 std::string signal_line(const signal_numbers& values) {
   // The last value, the clearing delay, stands after one blank.
   static constexpr int widths[] = {8, 4, 2, 2, 3, 2, 5, 3, 1, 1};

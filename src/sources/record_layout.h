@@ -8,7 +8,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 
+#include "model/cell_objects.h"
 #include "sources/keyword_table.h"
 
 namespace scenario {
@@ -25,12 +27,14 @@ std::string_view repetition_keyword(int codes);
 
 // The numbers of the records laid out from a list, as many as the table gives
 // the kind: a speed board's after its position, a station's all but its name,
-// a slowdown's and a signal's all of them.
+// a slowdown's and a signal's all of them (a signal's are its record's
+// numbers(), model/cell_objects.h).
 using speed_board_numbers =
     std::array<std::optional<std::int32_t>, field_count(line_record::speed_board) - 1>;
 using station_numbers = std::array<std::int32_t, field_count(train_record::station) - 1>;
 using slowdown_numbers = std::array<std::int32_t, field_count(train_record::slowdown)>;
-using signal_numbers = std::array<std::int32_t, field_count(train_record::signal)>;
+using signal_numbers = decltype(signal_record{}.numbers());
+static_assert(std::tuple_size_v<signal_numbers> == field_count(train_record::signal));
 
 // "KEYWORD,    V1,    V2": a general record of either description, four
 // blanks after every comma.
@@ -65,6 +69,7 @@ std::string slowdown_line(const slowdown_numbers& values);
 // "segnale,   15250,   2, 4, 1,  1, 0,    0,  0,0,0, 140": the eleven values
 // in line order, the position first.
 std::string signal_line(const signal_numbers& values);
+std::string signal_line(const signal_record& signal);
 // "abbattimento,    1000,   180"
 std::string code_line_line(std::int32_t position, std::int32_t value);
 
