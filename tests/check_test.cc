@@ -329,7 +329,8 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:7:16: error: slowdown start cell occupied (code 18, at 4200 m)\n"
        "rallentamento, 4200, 50, 200, 0, 0, 0\n"
        "               ^\n"
-       "c_1-.txt:6:1: note: the cell is already taken by the record here\n"
+       "c_1-.txt:6:1: note: the cell is already taken by the record here: cell 85 (4200 m) is its "
+       "end cell, its start plus its length\n"
        "rallentamento, 4000, 50, 200, 0, 0, 0\n"
        "^\n"},
       {"RecordsCutByTheEndOfTheFile",
@@ -443,7 +444,8 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:9:10: error: signal cell occupied (code 16, at 4000 m)\n"
        "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
        "         ^\n"
-       "c_1-.txt:8:1: note: the cell is already taken by the record here\n"
+       "c_1-.txt:8:1: note: the cell is already taken by the record here: cell 81 (4000 m) is its "
+       "signal cell, the cell after its position\n"
        "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
        "^\n"},
   };

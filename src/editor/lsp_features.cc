@@ -57,7 +57,10 @@ json language_session::code_actions(const open_document& doc, const json& params
     auto offset = [&](std::size_t chars) {
       return line_at + utf8_from_1252(row.substr(0, chars)).size();
     };
-    for (const line_fix& fix : fixes_for(message, row, start)) {
+    // A fix may follow from a note's words ("the format has no units").
+    std::string words = message;
+    for (const diagnostic& note : d->notes) words += "\n" + note.message;
+    for (const line_fix& fix : fixes_for(words, row, start)) {
       json edit = edit_of(doc, offset(fix.first), offset(fix.last), utf8_from_1252(fix.text));
       actions.push_back({{"title", fix.title},
                          {"kind", "quickfix"},

@@ -95,9 +95,11 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
       if (stop - b > 1)
         cell_at(grid, stop - b, rec.posizione).preavviso = static_cast<std::uint8_t>(80 + b);
   }
+  std::optional<cella> stop_cell_before;
   if (marked) {
     if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
     cella& cell = cell_at(grid, stop, rec.posizione);
+    stop_cell_before = cell;
     cell.tipo_cella = k_station_stop;
     cell.valore_a = low_16(numero);
   }
@@ -107,8 +109,9 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
     return {k_fault_station_spacing, rec.posizione};
 
   ++numero;
-  if (numero >= st.indice_cartelli) return {k_fault_too_many_stations, std::nullopt, false};
-  return {};
+  if (numero >= st.indice_cartelli)
+    return {k_fault_too_many_stations, std::nullopt, false, length, stop_cell_before};
+  return {0, std::nullopt, false, length, stop_cell_before};
 }
 
 }  // namespace scenario

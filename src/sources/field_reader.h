@@ -29,6 +29,11 @@ namespace scenario {
 
 enum class reading_rules { line_description, train_description };
 
+// True for a word that reads as a unit after a number: a short word of
+// letters and "/" ("m", "km/h"), "%", "per mille" or "per cento", or the
+// per-mille sign (0x89 in Windows-1252).
+bool is_unit_word(std::string_view word);
+
 class field_reader {
  public:
   // text must outlive the reader.
@@ -89,6 +94,9 @@ class field_reader {
   void start_field(bool tabs_too);
   std::string_view read_quoted();
   std::int64_t read_number(std::int64_t min, std::int64_t max, const char* width);
+  // The failure of a number field that holds token instead of a number: a
+  // unit after the number before it on its line is named as one.
+  [[noreturn]] void not_a_number(std::string_view token) const;
 
   std::string_view text_;
   reading_rules rules_;
