@@ -119,4 +119,10 @@ std::vector<line_fix> fixes_for(std::string_view message, std::string_view line,
   return fixes;
 }
 
+std::vector<line_fix> fixes_for(const diagnostic& d, std::string_view line) {
+  std::string words = d.message;
+  for (const diagnostic& note : d.notes) words += "\n" + note.message;
+  return fixes_for(words, line, d.column > 0 ? static_cast<std::size_t>(d.column - 1) : 0);
+}
+
 }  // namespace scenario

@@ -34,8 +34,8 @@ std::string_view number_at_end(std::string_view text) {
 // otherwise the text up to a blank or a comma; empty when it is none.
 std::string_view unit_at_start(std::string_view text) {
   for (std::string_view two : {"per mille", "per cento"})
-    if (text.starts_with(two) &&
-        (text.size() == two.size() || text[two.size()] == ',' || is_blank(text[two.size()])))
+    if (text.starts_with(two) && (text.size() == two.size() || text[two.size()] == ',' ||
+                                  is_blank(text[two.size()]) || is_line_end(text[two.size()])))
       return text.substr(0, two.size());
   std::size_t end = 0;
   while (end < text.size() && text[end] != ',' && !is_blank(text[end]) && !is_line_end(text[end]))
