@@ -20,6 +20,12 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
       {description_format::train, "velocita, 1850, 92", 1, "Stored as 18 (units of 5 km/h)."},
       {description_format::train, "velocita, 1850, 87", 1, "Stored as 17 (units of 5 km/h)."},
       {description_format::train, "velocita, 18x, 90", 0, "Not a whole number"},
+      {description_format::line, "curvad4, 3000 m, 400", 0,
+       "The format has no units; write 3000. The unit is read as the next value, and the compile "
+       "stops at this record (code 25)."},
+      {description_format::train, "velocita, 1850, 90 km/h", 1,
+       "The format has no units; write 90. After the record's last value the unit is not read."},
+      {description_format::train, "velocita, 1850 attenzione, 90", 0, "Not a whole number"},
       {description_format::train, "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 8,5,30, VALLE", 14,
        "Stored as 29130 s after midnight."},
       {description_format::train, "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 0,0,0, VALLE", 13,
