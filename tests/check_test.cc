@@ -817,6 +817,26 @@ TEST(Check, ShippedScenarioAndExamplesCheckClean) {
   }
 }
 
+// The examples are shipped as the program writes its descriptions: every
+// line, the last one too, ends with CR LF.
+TEST(Examples, EveryLineEndsWithCrLf) {
+  const fs::path examples = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs" / "examples";
+  for (const char* name : {"Valle_linea.txt", "Valle_12-.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string text = slurp(examples / name);
+    ASSERT_FALSE(text.empty());
+    EXPECT_TRUE(text.ends_with("\r\n"));
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text[at] == '\n') {
+        EXPECT_TRUE(at > 0 && text[at - 1] == '\r') << "a bare LF at " << at;
+      }
+      if (text[at] == '\r') {
+        EXPECT_TRUE(at + 1 < text.size() && text[at + 1] == '\n') << "a bare CR at " << at;
+      }
+    }
+  }
+}
+
 TEST(Check, JsonIsOneDocumentThatParses) {
   if (std::system("python3 -c 'import json' 2>/dev/null") != 0) GTEST_SKIP() << "no python3";
   testing::scratch_folder dir;
