@@ -757,6 +757,21 @@ std::vector<check_case> named_mistakes() {
        "c_1-.txt:9:21: error: object would lie outside the route grid (code 25, at 5000 m)\n"
        "stazione, 5000, 12, 30000, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
        "                    ^\n"},
+      {"UnitReadAsText",
+       full_line({"cartello indicatore, 4750 m, FINE", "cartello indicatore, 6000 PONTE, VECCHIO"}),
+       full_train({"stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0 s, B"}),
+       "c_linea.txt:9:27: warning: the unit 'm' after 4750 is read as the text, and 'FINE' after "
+       "it is not read: the format has no units; write 4750 [-Wunits]\n"
+       "cartello indicatore, 4750 m, FINE\n"
+       "                          ^\n"
+       "c_linea.txt:10:34: warning: the text is cut at the comma: 'VECCHIO' after it is not part "
+       "of it; write the whole text in double quotes to keep the comma [-Wtext-cut]\n"
+       "cartello indicatore, 6000 PONTE, VECCHIO\n"
+       "                                 ^\n"
+       "c_1-.txt:9:57: warning: the unit 's' after 0 is read as the text, and 'B' after it is not "
+       "read: the format has no units; write 0 [-Wunits]\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0 s, B\n"
+       "                                                        ^\n"},
   };
 }
 

@@ -50,6 +50,8 @@ TEST(QuickFixes, EachAppliedFixRemovesItsDiagnostic) {
        "velocita,    1850,    90"},
       {false, "velocita,    9500,    60", "velocita,    9500,    60 per mille", "no units",
        "velocita,    9500,    60"},
+      {true, "7000,  PASSO", "7000 m,  PASSO", "is read as the text",
+       "cartello indicatore,  7000,  PASSO DEL LUPO"},
       {true, "PASSO DEL LUPO", "PASSO, DEL LUPO", "cut at the comma",
        "cartello indicatore,  7000,  \"PASSO, DEL LUPO\""},
       {false, "stazione,    5500", "stazione,    5530", "multiple of 50",

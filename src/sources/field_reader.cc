@@ -1,5 +1,8 @@
 #include "sources/field_reader.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/compile_failure.h"
 #include "common/text.h"
 
@@ -46,17 +49,28 @@ std::string_view unit_at_start(std::string_view text) {
 }  // namespace
 
 bool is_unit_word(std::string_view word) {
-  if (word == "%" || word == "\x89" || word == "\xE2\x80\xB0" || word == "per mille" ||
-      word == "per cento")
-    return true;
-  if (word.empty() || word.size() > 5) return false;
-  bool letter = false;
-  for (const char c : word) {
-    const bool is_letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-    if (!is_letter && c != '/') return false;
-    letter = letter || is_letter;
-  }
-  return letter;
+  // The units of the formats' fields and of what authors measure, as they
+  // write them; the per-mille sign in Windows-1252 and in UTF-8.
+  static constexpr std::string_view k_units[] = {
+      "m",  "cm", "mm", "km", "km/h", "kmh",          "s",         "sec",       "min",     "h", "t",
+      "kg", "kn", "kw", "%",  "\x89", "\xE2\x80\xB0", "per mille", "per cento", "permille"};
+  std::string lower(word);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return std::find(std::begin(k_units), std::end(k_units), lower) != std::end(k_units);
+}
+
+std::string_view field_reader::field_text() const {
+  std::size_t end = field_pos_;
+  while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
+  while (end > field_pos_ && is_blank(text_[end - 1])) --end;
+  return text_.substr(field_pos_, end - field_pos_);
+}
+
+std::string_view field_reader::number_before_field() const {
+  const std::string_view before = text_.substr(field_line_start_, field_pos_ - field_line_start_);
+  if (before.empty() || !is_blank(before.back())) return {};
+  return number_at_end(before);
 }
 
 void field_reader::not_a_number(std::string_view token) const {

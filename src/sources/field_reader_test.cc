@@ -176,6 +176,7 @@ TEST(FieldReader, AUnitWhereANumberIsExpectedIsNamedWithANoteAtItsNumber) {
       {"12 attenzione\r\n", reading_rules::line_description, "'attenzione' is not a whole number",
        0},
       {"12, m\r\n", reading_rules::line_description, "'m' is not a whole number", 0},
+      {"3000 ponte\r\n", reading_rules::line_description, "'ponte' is not a whole number", 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text);

@@ -187,6 +187,13 @@ warning_words extra_fields_warning(const field_reader& reader, bool last_was_tex
                 " ends it, and what follows is not read; a number ended by a blank leaves the "
                 "comma after it to end the next field, so write the comma right after the number",
             warning_group::text_cut, column};
+  if (last_was_text && reader.ended_by_comma() && is_unit_word(reader.field_text()) &&
+      !reader.number_before_field().empty())
+    return {"the unit " + quoted_field(reader.field_text()) + " after " +
+                std::string(reader.number_before_field()) + " is read as the text, and " +
+                quoted_field(extra) + " after it is not read: the format has no units; write " +
+                std::string(reader.number_before_field()),
+            warning_group::units, reader.field_column()};
   if (last_was_text && reader.ended_by_comma())
     return {"the text is cut at the comma: " + quoted_field(extra) +
                 " after it is not part of it; write the whole text in double quotes to keep the "
