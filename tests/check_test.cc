@@ -644,7 +644,7 @@ std::vector<check_case> named_mistakes() {
        "stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
        "                    ^\n"
        "c_1-.txt:9:11: warning: station 'B' at 5000 m: its stop mark in cell 96 replaces the text "
-       "board 'FINE' there, which the simulator no longer shows [-Woverlap]\n"
+       "board 'FINE' there: the board is gone from the grid [-Woverlap]\n"
        "stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
        "          ^\n"
        "c_linea.txt:9:1: note: the text board erased is here\n"

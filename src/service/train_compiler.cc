@@ -305,7 +305,7 @@ void train_compiler::warn_station_marks(const station_outcome& out) {
   site_.warn_value(0, warning_group::overlap,
                    "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
                        " m: its stop mark in cell " + num(stop) + " replaces the text board" +
-                       text + " there, which the simulator no longer shows",
+                       text + " there: the board is gone from the grid",
                    std::move(notes));
 }
 
