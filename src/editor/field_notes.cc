@@ -136,6 +136,11 @@ std::string field_note(const record_line& record, std::string_view line, int fie
     s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";
   if (f.unit == "per mille") s += "Stored as " + std::to_string(v + 100) + " (gradient + 100).\n";
   if (curve) s += "The curve: " + curve_words(keyword) + ".\n";
+  if (v < 0 &&
+      (&kind == &record_of(train_record::slowdown) || &kind == &record_of(train_record::station)) &&
+      f.unit == "m" && f.meaning.find("length") != std::string_view::npos)
+    s += "Negative: the record runs backwards, its end before its start; write the length as a "
+         "positive number.\n";
   if (&kind == &record_of(train_record::station) && f.unit != "m" &&
       (f.unit == "h" || f.unit == "min" || f.unit == "s") && values.size() >= 16) {
     const auto h = values[13].value_or(0), m = values[14].value_or(0), sec = values[15].value_or(0);
