@@ -329,7 +329,8 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:7:16: error: slowdown start cell occupied (code 18, at 4200 m)\n"
        "rallentamento, 4200, 50, 200, 0, 0, 0\n"
        "               ^\n"
-       "c_1-.txt:6:1: note: the cell is already taken by the record here\n"
+       "c_1-.txt:6:1: note: the cell is already taken by the record here: cell 85 (4200 m) is its "
+       "end cell, its start plus its length\n"
        "rallentamento, 4000, 50, 200, 0, 0, 0\n"
        "^\n"},
       {"RecordsCutByTheEndOfTheFile",
@@ -443,7 +444,8 @@ std::vector<check_case> check_cases() {
        "c_1-.txt:9:10: error: signal cell occupied (code 16, at 4000 m)\n"
        "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
        "         ^\n"
-       "c_1-.txt:8:1: note: the cell is already taken by the record here\n"
+       "c_1-.txt:8:1: note: the cell is already taken by the record here: cell 81 (4000 m) is its "
+       "signal cell, the cell after its position\n"
        "segnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
        "^\n"},
   };
@@ -623,6 +625,156 @@ std::vector<check_case> loud_cases() {
   };
 }
 
+// What an author writing by hand gets wrong, each named at its line with its
+// cause and what the compile made of it; docs/authoring.md's table of common
+// mistakes is drawn from these.
+std::vector<check_case> named_mistakes() {
+  return {
+      {"BackwardSlowdown", full_line({}), full_train({"rallentamento, 9000, 50, -400, 0, 1, 0"}),
+       "c_1-.txt:9:26: warning: slowdown at 9000 m: its length -400 m is negative, so it runs "
+       "backwards: its end mark goes into cell 173 (8600 m), before its start mark in cell 181; "
+       "write the length as a positive number [-Wrange]\n"
+       "rallentamento, 9000, 50, -400, 0, 1, 0\n"
+       "                         ^\n"},
+      {"NegativeStation", full_line({"cartello indicatore, 4750, FINE"}),
+       full_train({"stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B"}),
+       "c_1-.txt:9:21: warning: station 'B' at 5000 m: its length -300 m is negative, so its area "
+       "runs backwards, from 5150 m to 4850 m, and its stop mark goes into cell 96; write the "
+       "length as a positive number [-Wrange]\n"
+       "stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "                    ^\n"
+       "c_1-.txt:9:11: warning: station 'B' at 5000 m: its stop mark in cell 96 replaces the text "
+       "board 'FINE' there: the board is gone from the grid [-Woverlap]\n"
+       "stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "          ^\n"
+       "c_linea.txt:9:1: note: the text board erased is here\n"
+       "cartello indicatore, 4750, FINE\n"
+       "^\n"},
+      {"EmptyScenery", full_line({"montagna, 9500, 5000, 11", "montagna, 5100, 5400, 2"}),
+       full_train({}),
+       "c_linea.txt:9:17: warning: scenery section from 9500 m to 5000 m ends before it starts: it "
+       "covers no cell and its type is given to none, but it still counts as the section before "
+       "the next one [-Worder]\n"
+       "montagna, 9500, 5000, 11\n"
+       "                ^\n"
+       "c_linea.txt:10:11: warning: scenery section at 5100 m starts 150 m or less after the "
+       "previous one ends (5000 m), so its type 2 becomes 3 [-Woverlap]\n"
+       "montagna, 5100, 5400, 2\n"
+       "          ^\n"},
+      {"SecondRouteLength",
+       "[generale]\r\n"
+       "lunghezza percorso, 12000\r\n"
+       "progressiva chilometrica uno, 0, 45000, 0\r\n"
+       "sfondo uno, 60000\r\n"
+       "sfondo due, 1\r\n"
+       "sfondo tre, 2000\r\n"
+       "ripetizione segnali 4 codici, 0, 12000\r\n"
+       "lunghezza percorso, 9000\r\n"
+       "[curve]\r\n"
+       "[fine]\r\n"
+       "",
+       full_train({}),
+       "c_linea.txt:8:21: warning: a second route length: 9000 m replaces the 12000 m set before, "
+       "and the grid is made anew from it; write one route length [-Woverlap]\n"
+       "lunghezza percorso, 9000\n"
+       "                    ^\n"
+       "c_linea.txt:2:1: note: the route length 12000 m set here no longer stands\n"
+       "lunghezza percorso, 12000\n"
+       "^\n"},
+      {"NoGenerale", full_line({}),
+       "numero vetture, 5\r\n"
+       "percentuale massa frenata, 120\r\n"
+       "sabbia, 300\r\n"
+       "orologio, 5 57 30\r\n"
+       "velocita, 0, 90\r\n"
+       "aderenza, 0, 100\r\n"
+       "[fine]\r\n"
+       "",
+       "c_1-.txt:1:1: warning: the train description has no [generale] header: reading begins "
+       "after it, so none of its records is read; write [generale] on a line of its own before the "
+       "first record [-Wsection]\n"
+       "numero vetture, 5\n"
+       "^\n"},
+      {"Separators", full_line({}), full_train({"velocita;    1200;    65"}),
+       "c_1-.txt:9:9: warning: ';' is not a separator: the keyword field 'velocita;    1200;    "
+       "65' runs to the first comma, so the numbers in it are not read as values; separate the "
+       "values with commas [-Wseparator]\n"
+       "velocita;    1200;    65\n"
+       "        ^\n"
+       "c_1-.txt:9:1: error: the record ran short: its line holds 0 values of the 2 a speed-limit "
+       "record takes (missing position and speed), so the next was read from line 10, where "
+       "'[fine]' is not a whole number (code 25)\n"
+       "velocita;    1200;    65\n"
+       "^\n"
+       "c_1-.txt:10:1: note: the missing value was taken from here\n"
+       "[fine]\n"
+       "^\n"},
+      {"Units", full_line({"curvad4, 3000 m, 400 m", "pendenza, 5000, 12 per mille"}),
+       full_train({"stazione, 3900 m, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B",
+                   "percentuale massa frenata, 120 %", "rallentamento, 13000, 50, 300m, 0, 1, 0"}),
+       "c_linea.txt:9:15: error: the unit 'm' after 3000 is read as the next value, which is not a "
+       "whole number (code 25)\n"
+       "curvad4, 3000 m, 400 m\n"
+       "              ^\n"
+       "c_linea.txt:9:10: note: the format has no units; write 3000\n"
+       "curvad4, 3000 m, 400 m\n"
+       "         ^\n"
+       "c_linea.txt:10:20: warning: 'per mille' after the last value is not read: the format has "
+       "no units; write the number alone [-Wunits]\n"
+       "pendenza, 5000, 12 per mille\n"
+       "                   ^\n"
+       "c_1-.txt:9:16: error: the unit 'm' after 3900 is read as the next value, which is not a "
+       "whole number (code 25)\n"
+       "stazione, 3900 m, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "               ^\n"
+       "c_1-.txt:9:11: note: the format has no units; write 3900\n"
+       "stazione, 3900 m, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "          ^\n"
+       "c_1-.txt:10:32: warning: '%' after the last value is not read: the format has no units; "
+       "write the number alone [-Wunits]\n"
+       "percentuale massa frenata, 120 %\n"
+       "                               ^\n"
+       "c_1-.txt:11:27: error: the unit 'm' after 300 is read as part of the value, which is not a "
+       "whole number (code 25)\n"
+       "rallentamento, 13000, 50, 300m, 0, 1, 0\n"
+       "                          ^\n"
+       "c_1-.txt:11:27: note: the format has no units; write 300\n"
+       "rallentamento, 13000, 50, 300m, 0, 1, 0\n"
+       "                          ^\n"},
+      {"SignalOnASlowdownsApproach", full_line({}),
+       full_train(
+           {"rallentamento, 9000, 50, 200, 0, 1, 0", "segnale, 7700, 1, 4, 1, 0, 0, 0, 0,0,0, 0"}),
+       "c_1-.txt:10:10: error: signal cell occupied (code 16, at 7700 m)\n"
+       "segnale, 7700, 1, 4, 1, 0, 0, 0, 0,0,0, 0\n"
+       "         ^\n"
+       "c_1-.txt:9:1: note: the cell is already taken by the record here: its f_ta is not 0, so it "
+       "marks cells 153 to 156 (7600 to 7750 m) as its approach, the four cells before its warning "
+       "cell, 1250 to 1400 m before its start\n"
+       "rallentamento, 9000, 50, 200, 0, 1, 0\n"
+       "^\n"},
+      {"OversizedStation", full_line({}),
+       full_train({"stazione, 5000, 12, 30000, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B"}),
+       "c_1-.txt:9:21: error: object would lie outside the route grid (code 25, at 5000 m)\n"
+       "stazione, 5000, 12, 30000, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B\n"
+       "                    ^\n"},
+      {"UnitReadAsText",
+       full_line({"cartello indicatore, 4750 m, FINE", "cartello indicatore, 6000 PONTE, VECCHIO"}),
+       full_train({"stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0 s, B"}),
+       "c_linea.txt:9:27: warning: the unit 'm' after 4750 is read as the text, and 'FINE' after "
+       "it is not read: the format has no units; write 4750 [-Wunits]\n"
+       "cartello indicatore, 4750 m, FINE\n"
+       "                          ^\n"
+       "c_linea.txt:10:34: warning: the text is cut at the comma: 'VECCHIO' after it is not part "
+       "of it; write the whole text in double quotes to keep the comma [-Wtext-cut]\n"
+       "cartello indicatore, 6000 PONTE, VECCHIO\n"
+       "                                 ^\n"
+       "c_1-.txt:9:57: warning: the unit 's' after 0 is read as the text, and 'B' after it is not "
+       "read: the format has no units; write 0 [-Wunits]\n"
+       "stazione, 5000, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0 s, B\n"
+       "                                                        ^\n"},
+  };
+}
+
 TEST(Check, EveryMistakeWithItsLineColumnSourceAndNotes) {
   for (const check_case& c : check_cases()) {
     SCOPED_TRACE(c.name);
@@ -650,6 +802,20 @@ TEST(Check, SilentMistakesAreToldWithWhatIsLost) {
   }
 }
 
+TEST(Check, AuthorsMistakesAreNamedWithTheirCause) {
+  for (const check_case& c : named_mistakes()) {
+    SCOPED_TRACE(c.name);
+    testing::scratch_folder dir;
+    write(dir.path() / "c_linea.txt", c.line);
+    write(dir.path() / "c_1-.txt", c.train);
+    const testing::program_result r = run("check c_linea.txt c_1-.txt", dir.path());
+    EXPECT_EQ(r.err, c.err);
+    EXPECT_EQ(r.status, 1);
+    // A compile fails on them with --werror, whether warnings or faults.
+    EXPECT_EQ(run("compile c_linea.txt c_1-.txt --werror -o out", dir.path()).status, 1);
+  }
+}
+
 TEST(Check, ShippedScenarioAndExamplesCheckClean) {
   testing::scratch_folder dir;
   ASSERT_EQ(run("export -o shipped", dir.path()).status, 0);
@@ -663,6 +829,26 @@ TEST(Check, ShippedScenarioAndExamplesCheckClean) {
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "");
+  }
+}
+
+// The examples are shipped as the program writes its descriptions: every
+// line, the last one too, ends with CR LF.
+TEST(Examples, EveryLineEndsWithCrLf) {
+  const fs::path examples = fs::path(SCENARIO_TESTS_DIR).parent_path() / "docs" / "examples";
+  for (const char* name : {"Valle_linea.txt", "Valle_12-.txt"}) {
+    SCOPED_TRACE(name);
+    const std::string text = slurp(examples / name);
+    ASSERT_FALSE(text.empty());
+    EXPECT_TRUE(text.ends_with("\r\n"));
+    for (std::size_t at = 0; at < text.size(); ++at) {
+      if (text[at] == '\n') {
+        EXPECT_TRUE(at > 0 && text[at - 1] == '\r') << "a bare LF at " << at;
+      }
+      if (text[at] == '\r') {
+        EXPECT_TRUE(at + 1 < text.size() && text[at + 1] == '\n') << "a bare CR at " << at;
+      }
+    }
   }
 }
 

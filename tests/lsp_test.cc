@@ -362,6 +362,37 @@ TEST_F(Lsp, AnswersAboutADocument) {
       << t.answer(5);
 }
 
+// A unit's fault says what to write in a note, as check does, and the quick
+// fix that removes the unit follows from that note.
+TEST_F(Lsp, AUnitIsNamedWithItsNoteAndRemovedByAFix) {
+  const std::string line =
+      "[generale]\r\nlunghezza percorso, 12000\r\nprogressiva chilometrica uno, 0, 45000, 0\r\n"
+      "[curve]\r\ncurvad4, 1500 m, 300\r\n[fine]\r\n";
+  const std::string message =
+      "the unit 'm' after 1500 is read as the next value, which is not a whole number";
+  const transcript t = serve(
+      initialize() + open(file("Valle_linea.txt"), line) +
+          request(2, "textDocument/codeAction",
+                  "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_linea.txt")) +
+                      "\"},\"range\":{\"start\":{\"line\":4,\"character\":0},\"end\":{\"line\":4,"
+                      "\"character\":0}},\"context\":{\"diagnostics\":[{\"range\":{\"start\":{"
+                      "\"line\":4,\"character\":14},\"end\":{\"line\":4,\"character\":15}},"
+                      "\"message\":\"" +
+                      message + "\"}]}}") +
+          k_end,
+      folder_.path());
+  const std::string published = t.diagnostics(file("Valle_linea.txt"), 2);
+  EXPECT_NE(published.find("\"message\":\"" + message + "\""), std::string::npos) << published;
+  EXPECT_NE(published.find("\"message\":\"the format has no units; write 1500\""),
+            std::string::npos)
+      << published;
+  EXPECT_NE(t.answer(2).find("\"title\":\"Remove 'm'\""), std::string::npos) << t.answer(2);
+  EXPECT_NE(t.answer(2).find("\"newText\":\"\",\"range\":{\"end\":{\"character\":15,\"line\":4},"
+                             "\"start\":{\"character\":13,\"line\":4}}"),
+            std::string::npos)
+      << t.answer(2);
+}
+
 // A train description with no line description beside it, or one whose
 // line description cannot be compiled, says so instead of staying silent.
 TEST_F(Lsp, ATrainWithoutItsLineSaysWhy) {

@@ -8,23 +8,33 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace scenario {
+
+// A note on the failure's own line: at a column (from 1), what to write.
+struct failure_note {
+  int column = 0;
+  std::string what;
+};
 
 class compile_failure : public std::runtime_error {
  public:
   // what: the failure in plain words; line: the source line where known (0 =
   // none); position: the metres of the object concerned, shown to the user
-  // (code 25 records no position).
+  // (code 25 records no position); note: where on that line its cause lies.
   compile_failure(const std::string& what, int line,
-                  std::optional<std::int32_t> position = std::nullopt)
-      : std::runtime_error(what), line_(line), position_(position) {}
+                  std::optional<std::int32_t> position = std::nullopt,
+                  std::optional<failure_note> note = std::nullopt)
+      : std::runtime_error(what), line_(line), position_(position), note_(std::move(note)) {}
   int line() const { return line_; }
   std::optional<std::int32_t> position() const { return position_; }
+  const std::optional<failure_note>& note() const { return note_; }
 
  private:
   int line_;
   std::optional<std::int32_t> position_;
+  std::optional<failure_note> note_;
 };
 
 // The value of a checked computation, or a compile failure naming what overflowed.

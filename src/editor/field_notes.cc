@@ -7,6 +7,7 @@
 #include "common/numeric.h"
 #include "model/scenario_constants.h"
 #include "route/plan.h"
+#include "sources/field_reader.h"
 
 namespace scenario {
 namespace {
@@ -36,6 +37,27 @@ std::vector<std::optional<std::int64_t>> numbers_of(const record_line& record,
   for (const field_span& f : record.values)
     out.push_back(number_of(line.substr(f.first, f.last - f.first)));
   return out;
+}
+
+// The number of a field written as a number and a unit ("3000 m"); none
+// for any other field.
+std::optional<std::string> number_before_unit(std::string_view field) {
+  const std::size_t blank = field.find_first_of(" \t");
+  if (blank == std::string_view::npos || !number_of(field.substr(0, blank))) return std::nullopt;
+  std::string_view unit = field.substr(blank);
+  while (!unit.empty() && (unit.front() == ' ' || unit.front() == '\t')) unit.remove_prefix(1);
+  if (!is_unit_word(unit)) return std::nullopt;
+  return std::string(field.substr(0, blank));
+}
+
+// What the compile makes of a field that is not a whole number.
+std::string not_a_number_words(std::string_view field, bool last) {
+  const std::optional<std::string> number = number_before_unit(field);
+  if (!number) return "Not a whole number: the compile stops at this record (code 25).\n";
+  return "The format has no units; write " + *number + ". " +
+         (last ? std::string("After the record's last value the unit is not read.\n")
+               : std::string("The unit is read as the next value, and the compile stops at this "
+                             "record (code 25).\n"));
 }
 
 }  // namespace
@@ -94,7 +116,11 @@ std::string field_note(const record_line& record, std::string_view line, int fie
   const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
   const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
   if (f.width == field_width::text) return s;
-  if (!value) return s + "Not a whole number: the compile stops at this record (code 25).\n";
+  if (!value) {
+    const field_span& at = record.values[static_cast<std::size_t>(field)];
+    return s + not_a_number_words(line.substr(at.first, at.last - at.first),
+                                  static_cast<std::size_t>(field) + 1 == kind.fields.size());
+  }
   const std::int64_t v = *value;
   if (is_position(f)) {
     if (const std::optional<std::string> km = railway_km(references, v)) s += "At " + *km + ". ";
@@ -110,6 +136,11 @@ std::string field_note(const record_line& record, std::string_view line, int fie
     s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";
   if (f.unit == "per mille") s += "Stored as " + std::to_string(v + 100) + " (gradient + 100).\n";
   if (curve) s += "The curve: " + curve_words(keyword) + ".\n";
+  if (v < 0 &&
+      (&kind == &record_of(train_record::slowdown) || &kind == &record_of(train_record::station)) &&
+      f.unit == "m" && f.meaning.find("length") != std::string_view::npos)
+    s += "Negative: the record runs backwards, its end before its start; write the length as a "
+         "positive number.\n";
   if (&kind == &record_of(train_record::station) && f.unit != "m" &&
       (f.unit == "h" || f.unit == "min" || f.unit == "s") && values.size() >= 16) {
     const auto h = values[13].value_or(0), m = values[14].value_or(0), sec = values[15].value_or(0);

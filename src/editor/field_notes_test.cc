@@ -20,6 +20,16 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
       {description_format::train, "velocita, 1850, 92", 1, "Stored as 18 (units of 5 km/h)."},
       {description_format::train, "velocita, 1850, 87", 1, "Stored as 17 (units of 5 km/h)."},
       {description_format::train, "velocita, 18x, 90", 0, "Not a whole number"},
+      {description_format::line, "curvad4, 3000 m, 400", 0,
+       "The format has no units; write 3000. The unit is read as the next value, and the compile "
+       "stops at this record (code 25)."},
+      {description_format::train, "velocita, 1850, 90 km/h", 1,
+       "The format has no units; write 90. After the record's last value the unit is not read."},
+      {description_format::train, "velocita, 1850 attenzione, 90", 0, "Not a whole number"},
+      {description_format::train, "rallentamento, 9000, 50, -400, 0, 1, 0", 2,
+       "Negative: the record runs backwards, its end before its start"},
+      {description_format::train, "stazione, 5000, 12, -300, 0,0,0, 1,1,0, 4,1,1, 0, 6,10,0, B", 2,
+       "Negative: the record runs backwards"},
       {description_format::train, "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 8,5,30, VALLE", 14,
        "Stored as 29130 s after midnight."},
       {description_format::train, "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 0,0,0, VALLE", 13,
@@ -34,19 +44,27 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
       {description_format::line, "indicatori_vmax, 1850, 85,90,90,0,,,,0", 5,
        "Stored as 0 (units of 5 km/h)."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.record);
+  const auto note_of = [&](description_format format, std::string_view record, int field) {
     const std::string text =
-        std::string(c.format == description_format::line ? "[generale]\r\n[curve]\r\n"
-                                                         : "[generale]\r\n") +
-        std::string(c.record) + "\r\n[fine]\r\n";
-    const std::vector<record_line> records = read_record_lines(c.format, text);
+        std::string(format == description_format::line ? "[generale]\r\n[curve]\r\n"
+                                                       : "[generale]\r\n") +
+        std::string(record) + "\r\n[fine]\r\n";
+    const std::vector<record_line> records = read_record_lines(format, text);
     const auto r = std::find_if(records.begin(), records.end(),
                                 [](const record_line& x) { return !x.header; });
-    ASSERT_NE(r, records.end());
-    const std::string note = field_note(*r, line_text(text, r->line), c.field, refs);
+    EXPECT_NE(r, records.end());
+    return r == records.end() ? std::string()
+                              : field_note(*r, line_text(text, r->line), field, refs);
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.record);
+    const std::string note = note_of(c.format, c.record, c.field);
     EXPECT_NE(note.find(c.says), std::string::npos) << note;
   }
+  // A positive length is not told as negative.
+  EXPECT_EQ(note_of(description_format::train, "rallentamento, 9000, 50, 400, 0, 1, 0", 2)
+                .find("Negative"),
+            std::string::npos);
 }
 
 // The kilometric reference's value is metres of the railway's own count,

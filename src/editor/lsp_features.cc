@@ -51,13 +51,12 @@ json language_session::code_actions(const open_document& doc, const json& params
         [&](const diagnostic& x) { return x.line - 1 == line && x.message == message; });
     if (d == checked->second.found.end()) continue;
     const std::string_view row = line_text(checked->second.text_1252, line);
-    const std::size_t start = d->column > 0 ? static_cast<std::size_t>(d->column - 1) : 0;
     // The editor's line matches the compiled one character for character.
     const std::size_t line_at = line_start(doc.text, line);
     auto offset = [&](std::size_t chars) {
       return line_at + utf8_from_1252(row.substr(0, chars)).size();
     };
-    for (const line_fix& fix : fixes_for(message, row, start)) {
+    for (const line_fix& fix : fixes_for(*d, row)) {
       json edit = edit_of(doc, offset(fix.first), offset(fix.last), utf8_from_1252(fix.text));
       actions.push_back({{"title", fix.title},
                          {"kind", "quickfix"},

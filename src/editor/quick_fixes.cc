@@ -66,10 +66,15 @@ std::vector<line_fix> fixes_for(std::string_view message, std::string_view line,
         {"Write '" + lower_ascii(field) + "' in lower case", start, end, lower_ascii(field)});
 
   if (message.find("the format has no units") != message.npos) {
-    // The unit and the blanks that part it from the number.
-    std::size_t from = start;
-    while (from > 0 && blank(line[from - 1])) --from;
-    fixes.push_back({"Remove '" + std::string(field) + "'", from, end, ""});
+    // The unit and the blanks that part it from the number, or the unit
+    // written against its number ("3000m").
+    std::size_t digits = 0;
+    while (digits < field.size() && field[digits] >= '0' && field[digits] <= '9') ++digits;
+    const bool glued = digits > 0 && digits < field.size();
+    const std::size_t unit = glued ? start + digits : start;
+    std::size_t from = unit;
+    while (!glued && from > 0 && blank(line[from - 1])) --from;
+    fixes.push_back({"Remove '" + std::string(line.substr(unit, end - unit)) + "'", from, end, ""});
   }
 
   if (message.find("the text is cut at the comma") != message.npos) {
@@ -112,6 +117,12 @@ std::vector<line_fix> fixes_for(std::string_view message, std::string_view line,
     }
   }
   return fixes;
+}
+
+std::vector<line_fix> fixes_for(const diagnostic& d, std::string_view line) {
+  std::string words = d.message;
+  for (const diagnostic& note : d.notes) words += "\n" + note.message;
+  return fixes_for(words, line, d.column > 0 ? static_cast<std::size_t>(d.column - 1) : 0);
 }
 
 }  // namespace scenario

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/diagnostic.h"
+
 namespace scenario {
 
 // Replace the characters first to last (exclusive) of a line with text.
@@ -27,5 +29,9 @@ std::size_t field_end(std::string_view line, std::size_t start);
 // case, the unit dropped after a number, the text quoted that a comma cut,
 // the position moved to the nearest multiple of 50.
 std::vector<line_fix> fixes_for(std::string_view message, std::string_view line, std::size_t start);
+
+// The fixes for a diagnostic on that line, its notes' words included (a
+// unit's fault says what to write in a note).
+std::vector<line_fix> fixes_for(const diagnostic& d, std::string_view line);
 
 }  // namespace scenario

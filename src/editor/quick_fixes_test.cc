@@ -44,6 +44,14 @@ TEST(QuickFixes, EachAppliedFixRemovesItsDiagnostic) {
       {true, "sfondo uno", "Sfondo Uno", "letter case", "sfondo uno,    60000"},
       {true, "percorso,    12000", "percorso,    12000 m", "no units",
        "lunghezza percorso,    12000"},
+      {true, "curvad4,  1500,", "curvad4,  1500 m,", "the unit 'm' after 1500",
+       "curvad4,  1500,  300"},
+      {false, "velocita,    1850,", "velocita,    1850m,", "the unit 'm' after 1850",
+       "velocita,    1850,    90"},
+      {false, "velocita,    9500,    60", "velocita,    9500,    60 per mille", "no units",
+       "velocita,    9500,    60"},
+      {true, "7000,  PASSO", "7000 m,  PASSO", "is read as the text",
+       "cartello indicatore,  7000,  PASSO DEL LUPO"},
       {true, "PASSO DEL LUPO", "PASSO, DEL LUPO", "cut at the comma",
        "cartello indicatore,  7000,  \"PASSO, DEL LUPO\""},
       {false, "stazione,    5500", "stazione,    5530", "multiple of 50",
@@ -68,7 +76,7 @@ TEST(QuickFixes, EachAppliedFixRemovesItsDiagnostic) {
     });
     ASSERT_NE(d, before.end());
     const std::string row(line_text(edited, d->line - 1));
-    const std::vector<line_fix> fixes = fixes_for(d->message, row, d->column - 1);
+    const std::vector<line_fix> fixes = fixes_for(*d, row);
     ASSERT_EQ(fixes.size(), 1u);
     std::string fixed_row = row;
     fixed_row.replace(fixes[0].first, fixes[0].last - fixes[0].first, fixes[0].text);

@@ -2,6 +2,7 @@
 // compilers fill, the pending fault and what the two compilers share.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -100,6 +101,9 @@ struct run_state {
   // The station-table slot the next text board takes; afterwards the limit
   // below which stations must stay.
   std::int32_t indice_cartelli = k_first_board_slot;
+  // The line of the text-board record that took each station-table slot,
+  // for the warnings about a board erased later; 0 when none did.
+  std::array<int, k_station_slots> board_lines{};
 
   // The line of the first kilometric reference read whose position or value
   // is not a multiple of 50 m, which the train compiler's code 2 blames; 0

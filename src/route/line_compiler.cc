@@ -92,6 +92,10 @@ class line_compiler {
     site_.fault_at_column(code, position, column);
   }
   void warn_last_field();
+  // A second route-length record: the grid is made anew from it.
+  void warn_route_length_again(std::int32_t length);
+  // A scenery section whose last cell comes before its first marks nothing.
+  void warn_empty_scenery(std::int32_t inizio, std::int32_t fine);
   void warn_unknown(std::string_view where, record_part part);
   void warn_missing_records();
   // A warning when an object at p (value n of its record) stands past the
@@ -230,6 +234,7 @@ bool line_compiler::general_record() {
   if (is(line_record::route_length)) {
     read = true;
     const std::int32_t length = reader_.read_int32();
+    warn_route_length_again(length);
     s[k_slot_train].fine = length;
     st_.route_length_line = site_.line;
     if (length > k_max_route_length || length < 0) {
@@ -501,6 +506,28 @@ next_step line_compiler::curve_record() {
   return next_step::go_on;
 }
 
+void line_compiler::warn_route_length_again(std::int32_t length) {
+  if (st_.route_length_line == 0) return;
+  const std::int32_t before = st_.stazioni[k_slot_train].fine;
+  site_.warn_value(0, warning_group::overlap,
+                   "a second route length: " + num(length) + " m replaces the " + num(before) +
+                       " m set before, and the grid is made anew from it; write one route "
+                       "length",
+                   {{fault_origin::line_file, st_.route_length_line, 0,
+                     "the route length " + num(before) + " m set here no longer stands"}});
+}
+
+void line_compiler::warn_empty_scenery(std::int32_t inizio, std::int32_t fine) {
+  const std::int64_t first = round_half_even(inizio, k_cell_metres);
+  const std::int64_t last = round_half_even(std::int64_t{fine} - k_cell_metres, k_cell_metres);
+  if (last >= first) return;
+  site_.warn_value(1, warning_group::order,
+                   "scenery section from " + num(inizio) + " m to " + num(fine) + " m " +
+                       (fine < inizio ? "ends before it starts" : "is shorter than a cell") +
+                       ": it covers no cell and its type is given to none, but it still counts as "
+                       "the section before the next one");
+}
+
 next_step line_compiler::scenery_record() {
   if (!is(line_record::scenery)) return next_step::go_on;
   const std::int32_t inizio = reader_.read_int32();
@@ -526,6 +553,7 @@ next_step line_compiler::scenery_record() {
     return next_step::soft_stop;
   }
   site_.warn_beyond_end(record_of(line_record::scenery), inizio, 0);
+  warn_empty_scenery(inizio, fine);
   if (const std::int32_t code = memo_montagna(st_.percorso, sections_, inizio, fine, tipo);
       code != 0) {
     fault_at(code, inizio);
@@ -586,6 +614,7 @@ next_step line_compiler::text_board_record() {
   cell.tipo_cella = k_text_board;
   cell.valore_a = low_16(st_.indice_cartelli);
   st_.stazioni[static_cast<std::size_t>(st_.indice_cartelli)].nome = std::move(text);
+  st_.board_lines[static_cast<std::size_t>(st_.indice_cartelli)] = site_.line;
   --st_.indice_cartelli;
   return next_step::go_on;
 }

@@ -12,6 +12,38 @@
 namespace scenario {
 namespace {
 
+std::string cell_words(std::int64_t cell) {
+  return "cell " + std::to_string(cell) + " (" + std::to_string((cell - 1) * k_cell_metres) + " m)";
+}
+
+// Which cells the record holding a taken cell marks, and why it marks them
+// there: the cell arithmetic an author cannot see in the record itself.
+std::string mark_words(const percorso_t& grid, std::int64_t taken) {
+  const cella& c = grid[static_cast<std::size_t>(taken)];
+  switch (c.tipo_cella) {
+    case k_slowdown_approach: {
+      const std::int64_t nearest = taken + c.valore_a - 1;
+      return "its f_ta is not 0, so it marks cells " + std::to_string(nearest - 3) + " to " +
+             std::to_string(nearest) + " (" + std::to_string((nearest - 4) * k_cell_metres) +
+             " to " + std::to_string((nearest - 1) * k_cell_metres) +
+             " m) as its approach, the four cells before its warning cell, 1250 to 1400 m "
+             "before its start";
+    }
+    case k_slowdown_warning:
+      return cell_words(taken) + " is its warning cell, 1200 m before its start";
+    case k_slowdown_start:
+      return cell_words(taken) + " is its start cell";
+    case k_slowdown_end:
+      return cell_words(taken) + " is its end cell, its start plus its length";
+    case k_signal:
+      return cell_words(taken) + " is its signal cell, the cell after its position";
+    case k_station_stop:
+      return "cell " + std::to_string(taken) + " is its stop cell, the last cell of its area";
+    default:
+      return {};
+  }
+}
+
 // Keeps what the compilers and the pass report, in order.
 class collector final : public reporter {
  public:
@@ -26,8 +58,10 @@ class collector final : public reporter {
     found.on_taken_cell = taken >= 0;
     if (trace_ && taken >= 0) {
       settle();
-      if (static_cast<std::size_t>(taken) < out_.sources.objects.size())
+      if (static_cast<std::size_t>(taken) < out_.sources.objects.size()) {
         found.holder = out_.sources.objects[static_cast<std::size_t>(taken)];
+        found.holder_mark = mark_words(out_.st.percorso, taken);
+      }
     }
     taken = -1;
     out_.findings.push_back(std::move(found));

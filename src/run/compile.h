@@ -49,6 +49,9 @@ struct finding {
   // For a fault on a taken cell, when sources are traced: the record that
   // placed what holds it.
   source_ref holder;
+  // What the holder's mark in that cell is, and why that record takes the
+  // cell; empty when the mark needs no words.
+  std::string holder_mark;
   // A fault on a taken cell, traced or not.
   bool on_taken_cell = false;
 };

@@ -110,7 +110,9 @@ void add_notes(diagnostic& d, const finding& found, const compile_result& r,
                 names, texts));
   if (found.holder.known())
     d.notes.push_back(note_at(found.holder.origin, found.holder.line, 1,
-                              "the cell is already taken by the record here", names, texts));
+                              "the cell is already taken by the record here" +
+                                  (found.holder_mark.empty() ? "" : ": " + found.holder_mark),
+                              names, texts));
   const std::int32_t length = r.st.stazioni[k_slot_train].fine;
   if (f.code == k_fault_near_end && r.st.route_length_line > 0 && length >= 0 &&
       length <= k_max_route_length && r.has_grid()) {

@@ -96,9 +96,11 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
       if (station_mark_written(stop, b))
         cell_at(grid, station_mark_cell(stop, b), rec.posizione).preavviso = station_mark(b);
   }
+  std::optional<cella> stop_cell_before;
   if (station_stops_in_grid(rec.tipo_stazione)) {
     if (stop <= 1) return {k_fault_stop_cell, std::nullopt, false};
     cella& cell = cell_at(grid, stop, rec.posizione);
+    stop_cell_before = cell;
     cell.tipo_cella = k_station_stop;
     cell.valore_a = low_16(numero);
   }
@@ -108,8 +110,9 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
     return {k_fault_station_spacing, rec.posizione};
 
   ++numero;
-  if (numero >= st.indice_cartelli) return {k_fault_too_many_stations, std::nullopt, false};
-  return {};
+  if (numero >= st.indice_cartelli)
+    return {k_fault_too_many_stations, std::nullopt, false, length, stop_cell_before};
+  return {0, std::nullopt, false, length, stop_cell_before};
 }
 
 }  // namespace scenario

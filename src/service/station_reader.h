@@ -15,6 +15,10 @@ struct station_outcome {
   std::int32_t code = 0;
   std::optional<std::int32_t> position;
   bool soft = false;
+  // For a station marked: its length as read, and its stop cell as it was
+  // before the stop mark replaced it (the warnings tell what was erased).
+  std::int32_t length = 0;
+  std::optional<cella> stop_cell_before{};
 };
 
 // Reads the 17 fields after the keyword into slot `numero` as they come, so a

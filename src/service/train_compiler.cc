@@ -73,7 +73,8 @@ void complete_fill(percorso_t& grid, running_fill& fill, cell_writer write) {
 class train_compiler {
  public:
   train_compiler(std::string_view text, run_state& st)
-      : reader_(text, reading_rules::train_description),
+      : text_(text),
+        reader_(text, reading_rules::train_description),
         st_(st),
         site_(reader_, st, fault_origin::train_file) {}
 
@@ -89,10 +90,12 @@ class train_compiler {
   void warn_fill_value(const running_fill& fill, std::int32_t value);
   void warn_signal(std::int32_t posizione, const signal_record& r);
   void warn_slowdown(const slowdown_record& r);
+  void warn_slowdown_length(const slowdown_record& r);
   next_step read_signal();
   next_step read_slowdown();
   next_step code_line_record();
   next_step station_record();
+  station_outcome read_station_blaming_length();
   void end_of_reading();
 
   // Signal, slowdown, code-line, speed and adhesion records: (p + 100) / 50 <= N.
@@ -116,10 +119,14 @@ class train_compiler {
   // Code 22's note: the station before, and how far this one's area is from its.
   source_note spacing_note() const;
   void warn_missing_records();
+  // Where the text has no [generale] field, and so no record is read.
+  void warn_no_generale() const;
+  void warn_station_marks(const station_outcome& out);
   std::vector<const record_spec*> read_as() const;
   bool is(train_record kind) const { return field_holds(kind, field_); }
   bool keyword() const;
 
+  std::string_view text_;
   field_reader reader_;
   run_state& st_;
   std::string field_;
@@ -165,8 +172,10 @@ compile_end train_compiler::run() {
         return compile_end::finished;
       }
     }
+    warn_missing_records();
+  } else {
+    warn_no_generale();
   }
-  warn_missing_records();
   end_of_reading();
   return compile_end::finished;
 }
@@ -217,6 +226,27 @@ void train_compiler::warn_missing_records() {
   }
 }
 
+// One warning at the first record the reader passed over, instead of one
+// for each general record it never read.
+void train_compiler::warn_no_generale() const {
+  field_reader again(text_, reading_rules::train_description);
+  int line = 0;
+  int column = 0;
+  while (!again.at_end()) {
+    const std::string field = again.read_text();
+    if (train_keyword_in(field)) {
+      line = again.field_line();
+      column = again.field_column();
+      break;
+    }
+  }
+  record_warning(st_, {fault_origin::train_file, line,
+                       "the train description has no [generale] header: reading begins after "
+                       "it, so none of its records is read; write [generale] on a line of its own "
+                       "before the first record",
+                       column, warning_group::section});
+}
+
 std::string clock_time(std::int32_t seconds) {
   const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
   if (seconds < 0) return std::to_string(seconds) + " s";
@@ -247,6 +277,36 @@ void train_compiler::warn_station_time() {
                          " (line " + num(last_timed_.line) +
                          ") before it; times must not go backwards along the line");
   last_timed_ = {site_.line, rec.orario, rec.nome};
+}
+
+// A station of negative length has its area backwards, and its stop cell
+// before its position; a stop cell replaces whatever the cell held, a text
+// board too.
+void train_compiler::warn_station_marks(const station_outcome& out) {
+  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
+  const std::int64_t stop = rec.fine / k_cell_metres - 1;
+  const bool marked = out.stop_cell_before.has_value();
+  if (out.length < 0)
+    site_.warn_value(2, warning_group::range,
+                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                         " m: its length " + num(out.length) +
+                         " m is negative, so its area runs backwards, from " + num(rec.inizio) +
+                         " m to " + num(rec.fine) + " m" +
+                         (marked ? ", and its stop mark goes into cell " + num(stop) : "") +
+                         "; write the length as a positive number");
+  if (!marked || out.stop_cell_before->tipo_cella != k_text_board) return;
+  const auto slot = static_cast<std::size_t>(out.stop_cell_before->valore_a);
+  std::vector<source_note> notes;
+  if (slot < st_.board_lines.size() && st_.board_lines[slot] != 0)
+    notes.push_back(
+        {fault_origin::line_file, st_.board_lines[slot], 0, "the text board erased is here"});
+  const std::string text =
+      slot < st_.stazioni.size() ? " " + quoted_field(st_.stazioni[slot].nome) : std::string();
+  site_.warn_value(0, warning_group::overlap,
+                   "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                       " m: its stop mark in cell " + num(stop) + " replaces the text board" +
+                       text + " there: the board is gone from the grid",
+                   std::move(notes));
 }
 
 bool train_keyword_in(std::string_view field) {
@@ -435,6 +495,20 @@ void train_compiler::warn_slowdown(const slowdown_record& r) {
       site_.warn_value(index, warning_group::low_bits,
                        at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
                            num(low_16(value)));
+  warn_slowdown_length(r);
+}
+
+// A slowdown of negative length is marked backwards: its end cell before
+// its start cell, the train slowed from the end onwards.
+void train_compiler::warn_slowdown_length(const slowdown_record& r) {
+  if (r.l >= 0) return;
+  const std::optional<std::int32_t> end = add_32(r.x, r.l);
+  if (!end) return;
+  site_.warn_value(2, warning_group::range,
+                   "slowdown at " + num(r.x) + " m: its length " + num(r.l) +
+                       " m is negative, so it runs backwards: its end mark goes into cell " +
+                       num(point_cell(*end)) + " (" + num(*end) + " m), before its start mark in " +
+                       "cell " + num(point_cell(r.x)) + "; write the length as a positive number");
 }
 
 next_step train_compiler::code_line_record() {
@@ -465,15 +539,27 @@ next_step train_compiler::code_line_record() {
   return next_step::go_on;
 }
 
+// A mark outside the grid comes of an area too long for the grid: the
+// failure points at the station's length.
+station_outcome train_compiler::read_station_blaming_length() {
+  try {
+    return read_station(reader_, st_, station_number_);
+  } catch (const compile_failure& f) {
+    if (f.position()) site_.blame_value(2);
+    throw;
+  }
+}
+
 next_step train_compiler::station_record() {
   // After code 10 there is no slot left to check a station in.
   if (st_.keep_going && station_number_ >= st_.indice_cartelli) return next_step::hard_stop;
-  const station_outcome out = read_station(reader_, st_, station_number_);
+  const station_outcome out = read_station_blaming_length();
   if (out.code == 0 || out.code == k_fault_too_many_stations) {
     const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
     for (warning_words& w : text_problems("station name", rec.nome))
       site_.warn_at(reader_.field_line(), reader_.field_column(), w.group, std::move(w.what));
     warn_station_time();
+    warn_station_marks(out);
     site_.warn_beyond_end(record_of(train_record::station), rec.posizione, 0);
     last_station_line_ = site_.line;
   }

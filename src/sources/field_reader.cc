@@ -1,5 +1,8 @@
 #include "sources/field_reader.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "common/compile_failure.h"
 #include "common/text.h"
 
@@ -14,7 +17,94 @@ bool is_line_end(char c) {
   return c == '\r' || c == '\n';
 }
 
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The whole number that text ends with, past its trailing blanks, when a
+// blank, a comma or the line's start comes before it; empty otherwise.
+std::string_view number_at_end(std::string_view text) {
+  while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+  std::size_t start = text.size();
+  while (start > 0 && is_digit(text[start - 1])) --start;
+  if (start == text.size()) return {};
+  if (start > 0 && text[start - 1] == '-') --start;
+  if (start > 0 && !is_blank(text[start - 1]) && text[start - 1] != ',') return {};
+  return text.substr(start);
+}
+
+// The unit that begins text: "per mille" and "per cento" as two words,
+// otherwise the text up to a blank or a comma; empty when it is none.
+std::string_view unit_at_start(std::string_view text) {
+  for (std::string_view two : {"per mille", "per cento"})
+    if (text.starts_with(two) && (text.size() == two.size() || text[two.size()] == ',' ||
+                                  is_blank(text[two.size()]) || is_line_end(text[two.size()])))
+      return text.substr(0, two.size());
+  std::size_t end = 0;
+  while (end < text.size() && text[end] != ',' && !is_blank(text[end]) && !is_line_end(text[end]))
+    ++end;
+  return is_unit_word(text.substr(0, end)) ? text.substr(0, end) : std::string_view{};
+}
+
 }  // namespace
+
+bool is_unit_word(std::string_view word) {
+  // The units of the formats' fields and of what authors measure, as they
+  // write them; the per-mille sign in Windows-1252 and in UTF-8.
+  static constexpr std::string_view k_units[] = {
+      "m",  "cm", "mm", "km", "km/h", "kmh",          "s",         "sec",       "min",     "h", "t",
+      "kg", "kn", "kw", "%",  "\x89", "\xE2\x80\xB0", "per mille", "per cento", "permille"};
+  std::string lower(word);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return std::find(std::begin(k_units), std::end(k_units), lower) != std::end(k_units);
+}
+
+std::string_view field_reader::field_text() const {
+  std::size_t end = field_pos_;
+  while (end < text_.size() && text_[end] != ',' && !is_line_end(text_[end])) ++end;
+  while (end > field_pos_ && is_blank(text_[end - 1])) --end;
+  return text_.substr(field_pos_, end - field_pos_);
+}
+
+std::string_view field_reader::number_before_field() const {
+  const std::string_view before = text_.substr(field_line_start_, field_pos_ - field_line_start_);
+  if (before.empty() || !is_blank(before.back())) return {};
+  return number_at_end(before);
+}
+
+void field_reader::not_a_number(std::string_view token) const {
+  const std::string_view line = text_.substr(field_line_start_);
+  const std::size_t at = field_pos_ - field_line_start_;
+  // A unit parted from its number by blanks, or written right after it.
+  std::string_view number = number_at_end(line.substr(0, at));
+  if (number.size() > 11) number = {};  // no 32-bit value
+  std::string_view unit = number.empty() ? std::string_view{} : unit_at_start(line.substr(at));
+  std::size_t number_at =
+      number.empty() ? 0 : static_cast<std::size_t>(number.data() - line.data());
+  if (unit.empty()) {
+    std::size_t digits = token.starts_with('-') ? 1 : 0;
+    while (digits < token.size() && is_digit(token[digits])) ++digits;
+    const std::string_view glued = token.substr(digits);
+    // Written against its number, only the units of the formats' own fields
+    // are told as units.
+    const bool unit_of_a_field = glued == "m" || glued == "km" || glued == "km/h" || glued == "%";
+    if (digits > 0 && token.substr(0, digits) != "-" && unit_of_a_field) {
+      number = token.substr(0, digits);
+      unit = token.substr(digits);
+      number_at = at;
+    }
+  }
+  if (unit.empty())
+    throw compile_failure(quoted_field(token) + " is not a whole number", field_line_);
+  throw compile_failure("the unit " + quoted_field(unit) + " after " + std::string(number) +
+                            " is read as " +
+                            (number_at == at ? "part of the value" : "the next value") +
+                            ", which is not a whole number",
+                        field_line_, std::nullopt,
+                        failure_note{static_cast<int>(number_at) + 1,
+                                     "the format has no units; write " + std::string(number)});
+}
 
 field_reader::field_reader(std::string_view text, reading_rules rules)
     : text_(text), rules_(rules) {
@@ -196,13 +286,11 @@ std::int64_t field_reader::read_number(std::int64_t min, std::int64_t max, const
   std::size_t i = 0;
   const bool negative = token[0] == '-';
   if (negative) i = 1;
-  if (i == token.size())
-    throw compile_failure(quoted_field(token) + " is not a whole number", field_line_);
+  if (i == token.size()) not_a_number(token);
   std::int64_t magnitude = 0;
   for (; i < token.size(); ++i) {
     const char c = token[i];
-    if (c < '0' || c > '9')
-      throw compile_failure(quoted_field(token) + " is not a whole number", field_line_);
+    if (c < '0' || c > '9') not_a_number(token);
     // Past 2^40 every width has overflowed; stop growing so nothing wraps.
     if (magnitude < (std::int64_t{1} << 40)) magnitude = magnitude * 10 + (c - '0');
   }

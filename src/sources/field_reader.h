@@ -29,6 +29,11 @@ namespace scenario {
 
 enum class reading_rules { line_description, train_description };
 
+// True for a word that reads as a unit after a number, in any letter case:
+// "m", "km", "km/h", "s", "min", "h", "t", "%", "per mille", the per-mille
+// sign and a few more.
+bool is_unit_word(std::string_view word);
+
 class field_reader {
  public:
   // text must outlive the reader.
@@ -74,6 +79,11 @@ class field_reader {
   }
   // True when the last field read held nothing before the comma that ended it.
   bool field_was_empty() const { return ended_by_comma() && field_pos_ + 1 == pos_; }
+  // The last field read as it stands in the text, up to its separator.
+  std::string_view field_text() const;
+  // The whole number just before the last field read on its line, parted
+  // from it by blanks only ("4750" in "4750 m"); empty when there is none.
+  std::string_view number_before_field() const;
   // The column (from 1) at which rest_of_line begins.
   int rest_column() const { return static_cast<int>(pos_ - line_start_) + 1; }
   // Passes over rest_of_line and the line end after it.
@@ -89,6 +99,9 @@ class field_reader {
   void start_field(bool tabs_too);
   std::string_view read_quoted();
   std::int64_t read_number(std::int64_t min, std::int64_t max, const char* width);
+  // The failure of a number field that holds token instead of a number: a
+  // unit after the number before it on its line is named as one.
+  [[noreturn]] void not_a_number(std::string_view token) const;
 
   std::string_view text_;
   reading_rules rules_;

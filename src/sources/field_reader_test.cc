@@ -156,6 +156,45 @@ TEST(FieldReader, TextWhereANumberIsExpectedIsAFailureNamingTheLine) {
   EXPECT_THROW(dash.read_int32(), compile_failure);
 }
 
+// A unit after a number, parted by blanks or written against it, is named
+// as a unit, with a note at the number; any other word is not a number.
+TEST(FieldReader, AUnitWhereANumberIsExpectedIsNamedWithANoteAtItsNumber) {
+  const struct {
+    const char* text;
+    reading_rules rules;
+    const char* what;
+    int note_column;  // 0: no note
+  } cases[] = {
+      {"3000 m, 400\r\n", reading_rules::line_description,
+       "the unit 'm' after 3000 is read as the next value, which is not a whole number", 1},
+      {"x, 3900   km/h, 2\r\n", reading_rules::train_description,
+       "the unit 'km/h' after 3900 is read as the next value, which is not a whole number", 4},
+      {"12 per mille\r\n", reading_rules::line_description,
+       "the unit 'per mille' after 12 is read as the next value, which is not a whole number", 1},
+      {"120%\r\n", reading_rules::train_description,
+       "the unit '%' after 120 is read as part of the value, which is not a whole number", 1},
+      {"12 attenzione\r\n", reading_rules::line_description, "'attenzione' is not a whole number",
+       0},
+      {"12, m\r\n", reading_rules::line_description, "'m' is not a whole number", 0},
+      {"3000 ponte\r\n", reading_rules::line_description, "'ponte' is not a whole number", 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    field_reader r(c.text, c.rules);
+    try {
+      if (c.text[0] == 'x') r.read_text();
+      for (int i = 0; i < 3; ++i) r.read_int32();
+      FAIL() << "no failure";
+    } catch (const compile_failure& f) {
+      EXPECT_EQ(f.what(), std::string(c.what));
+      EXPECT_EQ(f.note() ? f.note()->column : 0, c.note_column);
+      if (f.note()) {
+        EXPECT_TRUE(f.note()->what.starts_with("the format has no units; write "));
+      }
+    }
+  }
+}
+
 TEST(FieldReader, AHugeNumberIsQuotedCutAt80Characters) {
   const std::string digits(100'000, '7');
   const std::pair<std::string, std::string> cases[] = {

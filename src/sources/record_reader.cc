@@ -73,6 +73,11 @@ fault failure_fault(const compile_failure& failure, const field_reader& reader, 
   fault f{k_fault_runtime, failure.position(), origin,
           failure.line() != 0 ? failure.line() : reader.field_line(), failure.what()};
   f.column = f.line == reader.field_line() ? reader.field_column() : 0;
+  if (const std::optional<failure_note>& note = failure.note(); note && f.line > 0) {
+    f.cause_line = f.line;
+    f.cause_column = note->column;
+    f.cause_what = note->what;
+  }
   if (record_line == 0) return f;
   const bool ended = reader.ran_out() && reader.field_line() >= record_line;
   const bool next_line = reader.field_line() > record_line && reader.field_begins_line();
@@ -182,6 +187,13 @@ warning_words extra_fields_warning(const field_reader& reader, bool last_was_tex
                 " ends it, and what follows is not read; a number ended by a blank leaves the "
                 "comma after it to end the next field, so write the comma right after the number",
             warning_group::text_cut, column};
+  if (last_was_text && reader.ended_by_comma() && is_unit_word(reader.field_text()) &&
+      !reader.number_before_field().empty())
+    return {"the unit " + quoted_field(reader.field_text()) + " after " +
+                std::string(reader.number_before_field()) + " is read as the text, and " +
+                quoted_field(extra) + " after it is not read: the format has no units; write " +
+                std::string(reader.number_before_field()),
+            warning_group::units, reader.field_column()};
   if (last_was_text && reader.ended_by_comma())
     return {"the text is cut at the comma: " + quoted_field(extra) +
                 " after it is not part of it; write the whole text in double quotes to keep the "
@@ -193,7 +205,7 @@ warning_words extra_fields_warning(const field_reader& reader, bool last_was_tex
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' ||
            static_cast<unsigned char>(c) >= 0x80;
   });
-  if (blank_before && word && extra.size() <= 5)
+  if (blank_before && ((word && extra.size() <= 5) || is_unit_word(extra)))
     return {quoted_field(extra) +
                 " after the last value is not read: the format has no units; write the number "
                 "alone",
@@ -252,6 +264,14 @@ warning_words swallowed_number_warning(std::string_view field,
           return {};
       }
   const auto column = static_cast<int>(field.find(text) + start) + 1;
+  // Values parted by a character other formats use between fields.
+  const std::size_t other = field.find_first_of(";|:");
+  if (other != std::string_view::npos && other < field.find(text) + start)
+    return {quoted_field(field.substr(other, 1)) + " is not a separator: the keyword field " +
+                quoted_field(field) +
+                " runs to the first comma, so the numbers in it are not read as values; separate "
+                "the values with commas",
+            warning_group::separator, static_cast<int>(other) + 1};
   return {"the keyword field " + quoted_field(field) + " ends with the number " +
               std::string(number) +
               ", which is not read as a value: write a comma after the keyword",

@@ -11,6 +11,7 @@ void record_site::begin() {
   column = reader_.field_column();
   begins_line = reader_.field_begins_line();
   comment_warned = false;
+  failed_value_.reset();
   reader_.mark_record();
 }
 
@@ -86,7 +87,12 @@ void record_site::after_values(bool last_was_text, bool (*begins_record)(std::st
 }
 
 fault record_site::failure(const compile_failure& f) const {
-  return failure_fault(f, reader_, origin_, line, column, kinds);
+  fault out = failure_fault(f, reader_, origin_, line, column, kinds);
+  if (failed_value_) {
+    const auto [at_line, at_column] = reader_.value_place(*failed_value_);
+    if (at_line == out.line) out.column = at_column;
+  }
+  return out;
 }
 
 void record_site::resume_after_failure() {

@@ -30,6 +30,7 @@ class record_site {
   void clear() {
     line = 0;
     kinds.clear();
+    failed_value_.reset();
   }
 
   // A fault of the record that concerns its value n (from 0): at that value's
@@ -63,8 +64,10 @@ class record_site {
   // tells a keyword read where it stands. last_was_text: that value is a text.
   void after_values(bool last_was_text, bool (*begins_record)(std::string_view field));
 
-  // A run-time failure of the record, as a fault.
+  // A run-time failure of the record, as a fault: at value n's field when
+  // blame_value(n) named the value whose size made it fail.
   fault failure(const compile_failure& f) const;
+  void blame_value(std::size_t n) { failed_value_ = n; }
   // After a fault in keep-going mode: the reader goes where the next record begins.
   void resume_after_failure();
 
@@ -78,6 +81,7 @@ class record_site {
   field_reader& reader_;
   run_state& st_;
   fault_origin origin_;
+  std::optional<std::size_t> failed_value_;
 };
 
 }  // namespace scenario
