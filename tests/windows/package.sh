@@ -27,7 +27,9 @@ printf '%s\n' ./LICENSE ./README.md ./docs/authoring.md ./docs/examples/Valle_12
   ./editors/vscode/syntaxes/scenario-line.tmLanguage.json \
   ./editors/vscode/syntaxes/scenario-train.tmLanguage.json ./scenario_gen.exe >"$dir/expected"
 cmp -s "$dir/listing" "$dir/expected" || { echo "the zip does not hold what it should"; exit 1; }
-for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt; do
+for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt \
+  $(cd "$top" && find editors -type f \( -name LICENSE -o -name '*.js' -o -name '*.json' \
+    -o -name '*.vim' -o -name '*.xml' \) | sort); do
   # Every line ends with CR LF: no LF without its CR.
   if [ "$(grep -c "$(printf '\r')\$" "$top/$text")" != "$(wc -l <"$top/$text")" ]; then
     echo "$text has a line end without CR"
