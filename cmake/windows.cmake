@@ -167,6 +167,8 @@ function(scenario_windows_program_tests)
   find_program(SCENARIO_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump)
   add_test(NAME windows.ImportTableNamesOnlySystemDlls
            COMMAND sh ${scripts}/imports.sh ${SCENARIO_OBJDUMP} $<TARGET_FILE:scenario_gen>)
+  add_test(NAME windows.WineRunRerunsOnlyASilentFailureOnce
+           COMMAND sh ${scripts}/wine_run_test.sh ${PROJECT_SOURCE_DIR}/cmake/windows/wine_run.sh)
   if(NOT SCENARIO_WINE)
     return()
   endif()
