@@ -29,7 +29,10 @@ SCRIPT
     status=1
   fi
 }
+# The scripts' $again is their own, expanded when they run.
+# shellcheck disable=SC2016
 check silent_then_passes 0 2 '[ $again = 1 ] && { echo passed; exit 0; }; exit 1'
+# shellcheck disable=SC2016
 check silent_twice 5 2 '[ $again = 1 ] && exit 5; exit 1'
 check fails_printing 3 1 'echo "[  FAILED  ] a test"; exit 3'
 check fails_printing_to_stderr 3 1 'echo "wine: could not load" >&2; exit 3'
