@@ -34,8 +34,8 @@ function(scenario_precompiled_headers)
   # a system header: string copies inlined from libstdc++ then draw its known
   # false bounds warnings (as -Wno-restrict in CMakeLists.txt), which a plain
   # compile of the same code, to the same instructions, keeps quiet. Builds
-  # without precompiled headers (under ccache) still give these two warnings.
-  set(quiet -Wno-stringop-overflow -Wno-array-bounds)
+  # without precompiled headers (under ccache) still give these warnings.
+  set(quiet -Wno-stringop-overflow -Wno-stringop-overread -Wno-array-bounds)
   # The libraries of the floors, and the programs built from them.
   target_precompile_headers(scenario_common PRIVATE ${scenario_pch_headers})
   target_compile_options(scenario_common PRIVATE ${quiet})
