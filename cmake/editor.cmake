@@ -56,8 +56,12 @@ if(WIN32)
 endif()
 set(scenario_editor_files ${PROJECT_BINARY_DIR}/editors)
 set(editor_stamp ${PROJECT_BINARY_DIR}/generated/editor_files.stamp)
+# A cross-built make_editor_files runs through the build's emulator (Wine in
+# the build's own prefix, cmake/wine.cmake); CMake before 3.28 would start it
+# bare, and Wine would then make and use ~/.wine.
 add_custom_command(OUTPUT ${editor_stamp}
-  COMMAND make_editor_files ${scenario_editor_files} ${PROJECT_VERSION}
+  COMMAND ${CMAKE_CROSSCOMPILING_EMULATOR} $<TARGET_FILE:make_editor_files>
+          ${scenario_editor_files} ${PROJECT_VERSION}
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/editors/vscode/extension.js
           ${PROJECT_SOURCE_DIR}/LICENSE ${scenario_editor_files}/vscode/
   COMMAND ${CMAKE_COMMAND} -E touch ${editor_stamp}

@@ -5,27 +5,6 @@
 
 enable_language(RC)
 
-# The programs run under Wine when the build lists the tests and when ctest
-# runs them: quietly, in a Wine prefix of this build folder, without the .NET
-# and HTML engines a fresh prefix would offer to install.
-if(CMAKE_CROSSCOMPILING AND SCENARIO_WINE)
-  set(SCENARIO_WINE_PREFIX ${PROJECT_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all WINEPREFIX=${SCENARIO_WINE_PREFIX}
-      WINEDLLOVERRIDES=mscoree,mshtml= ${SCENARIO_WINE})
-  # A new prefix takes Wine a while to make: made here, once, rather than
-  # inside the time the build gives the listing of the tests.
-  if(NOT EXISTS ${SCENARIO_WINE_PREFIX}/system.reg)
-    get_filename_component(wine_dir ${SCENARIO_WINE} DIRECTORY)
-    find_program(SCENARIO_WINEBOOT wineboot HINTS ${wine_dir})
-    if(SCENARIO_WINEBOOT)
-      message(STATUS "Making the Wine prefix ${SCENARIO_WINE_PREFIX}")
-      execute_process(COMMAND env -u DISPLAY WINEDEBUG=-all WINEPREFIX=${SCENARIO_WINE_PREFIX}
-                              WINEDLLOVERRIDES=mscoree,mshtml= ${SCENARIO_WINEBOOT} -i
-                      OUTPUT_QUIET ERROR_QUIET TIMEOUT 300)
-    endif()
-  endif()
-endif()
-
 # The native window and message box, the console, the files.
 target_link_libraries(scenario_platform PUBLIC user32 gdi32 kernel32)
 
@@ -96,7 +75,7 @@ set(scenario_windows_left_out
   "src/platform/file_set_test.cc|stops a forked writer with a POSIX signal (tests/platform_win32_test.cc tests the sets on Windows)"
   "tests/files_test.cc|fills a tmpfs that only root can mount"
   "tests/watch_test.cc|starts and signals the watch with posix_spawn and kill (tests/platform_win32_test.cc tests the watch on Windows)"
-  "tests/window_test.cc|drives the FLTK window under Xvfb with fork and signals (tests/windows/window_screenshot.sh tests the native window)"
+  "tests/window_test.cc|drives the FLTK window under Xvfb with fork and signals (tests/windows/window.sh tests the native window)"
 )
 set(scenario_windows_left_out_files)
 foreach(entry ${scenario_windows_left_out})
@@ -188,6 +167,8 @@ function(scenario_windows_program_tests)
   find_program(SCENARIO_OBJDUMP NAMES ${CMAKE_OBJDUMP} x86_64-w64-mingw32-objdump)
   add_test(NAME windows.ImportTableNamesOnlySystemDlls
            COMMAND sh ${scripts}/imports.sh ${SCENARIO_OBJDUMP} $<TARGET_FILE:scenario_gen>)
+  add_test(NAME windows.WineRunRerunsOnlyASilentFailureOnce
+           COMMAND sh ${scripts}/wine_run_test.sh ${PROJECT_SOURCE_DIR}/cmake/windows/wine_run.sh)
   if(NOT SCENARIO_WINE)
     return()
   endif()
@@ -210,4 +191,32 @@ function(scenario_windows_program_tests)
   # The window test restarts the Wine server with a display of its own.
   set_tests_properties(windows.NativeWindowAndMessageBoxUnderXvfb PROPERTIES RUN_SERIAL ON
                        TIMEOUT 180)
+endfunction()
+
+# One persistent Wine server for the whole suite (cmake/windows/wineserver.sh):
+# the fixture's first test starts it and its last stops it, and every test of
+# the Windows suite requires it, so that ctest -R starts and stops it too.
+# A test that starts programs through Wine then never meets a server starting
+# or shutting down, which now and then failed one with no output at all.
+function(scenario_windows_wineserver_fixture)
+  if(NOT SCENARIO_WINE)
+    return()
+  endif()
+  get_filename_component(wine_dir ${SCENARIO_WINE} DIRECTORY)
+  find_program(SCENARIO_WINESERVER wineserver HINTS ${wine_dir})
+  find_program(SCENARIO_WINEBOOT wineboot HINTS ${wine_dir})
+  if(NOT SCENARIO_WINESERVER OR NOT SCENARIO_WINEBOOT)
+    return()
+  endif()
+  get_property(suite DIRECTORY PROPERTY TESTS)
+  foreach(step start stop)
+    add_test(NAME windows.WineServer.${step}
+             COMMAND env WINEDEBUG=-all WINEPREFIX=${SCENARIO_WINE_PREFIX}
+                     WINEDLLOVERRIDES=mscoree,mshtml= sh
+                     ${PROJECT_SOURCE_DIR}/cmake/windows/wineserver.sh ${SCENARIO_WINESERVER}
+                     ${SCENARIO_WINEBOOT} ${step})
+  endforeach()
+  set_tests_properties(windows.WineServer.start PROPERTIES FIXTURES_SETUP wineserver)
+  set_tests_properties(windows.WineServer.stop PROPERTIES FIXTURES_CLEANUP wineserver)
+  set_tests_properties(${suite} PROPERTIES FIXTURES_REQUIRED wineserver)
 endfunction()

@@ -24,6 +24,21 @@ foreach(example ${examples})
   scenario_crlf_copy(${example} docs/examples)
 endforeach()
 
+# The editor files are made at build time (cmake/editor.cmake) and installed
+# as made: their text is given CR LF where they land, as the rest of the zip's.
+# Windows editors read either, but an author who opens one in Notepad sees
+# one line without the CR.
+install(CODE [[
+  file(GLOB_RECURSE editor_texts "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/editors/*")
+  list(FILTER editor_texts INCLUDE REGEX "(/LICENSE|[.](js|json|vim|xml))$")
+  foreach(text ${editor_texts})
+    file(READ ${text} content)
+    string(REPLACE "\r\n" "\n" content "${content}")
+    string(REPLACE "\n" "\r\n" content "${content}")
+    file(WRITE ${text} "${content}")
+  endforeach()
+]])
+
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME scenario_gen)
 set(CPACK_PACKAGE_FILE_NAME scenario_gen-${PROJECT_VERSION}-win64)

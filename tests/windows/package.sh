@@ -35,7 +35,9 @@ if [ -n "$vsix" ]; then
   cmp -s "$build/$vsix" "$top/$vsix" || { echo "the zip's $vsix is not the one the build packed"; exit 1; }
 fi
 cmp -s "$dir/listing" "$dir/expected" || { echo "the zip does not hold what it should"; exit 1; }
-for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt; do
+for text in LICENSE README.md docs/authoring.md docs/examples/Valle_linea.txt \
+  $(cd "$top" && find editors -type f \( -name LICENSE -o -name '*.js' -o -name '*.json' \
+    -o -name '*.vim' -o -name '*.xml' \) | sort); do
   # Every line ends with CR LF: no LF without its CR.
   if [ "$(grep -c "$(printf '\r')\$" "$top/$text")" != "$(wc -l <"$top/$text")" ]; then
     echo "$text has a line end without CR"

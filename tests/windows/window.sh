@@ -19,6 +19,11 @@ cleanup() {
   [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
   rm -rf "$dir"
+  # The rest of the suite gets back a persistent server without a display,
+  # its services holding none of a test's output (cmake/windows/wineserver.sh).
+  wineserver -k 2>/dev/null
+  env -u DISPLAY wineserver -p </dev/null >/dev/null 2>&1
+  env -u DISPLAY wineboot </dev/null >/dev/null 2>&1
 }
 trap cleanup EXIT
 # A display number nobody uses, chosen by the server itself.
