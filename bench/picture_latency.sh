@@ -17,6 +17,7 @@ else
 fi
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
+mkdir "$folder/1000"
 "$build/bench/bench_make_max" "$folder/1000"
 bench/scaled_scenario.sh "$folder/1000" 10 "$folder/10"
 echo "load before: $(uptime)"
