@@ -4,6 +4,7 @@
 // its record in the editor (window/showDocument), and the notification
 // scenario_gen/cursor marks on the page the objects of the record under the
 // editor's cursor.
+#include <algorithm>
 #include <charconv>
 #include <cstdlib>
 
@@ -175,6 +176,11 @@ void language_session::take_page_requests() {
     if (!record || !client_shows_documents_) continue;
     const std::string& path =
         record->origin == fault_origin::line_file ? picture_line_ : picture_train_;
+    // A line past the description's end names no record.
+    const auto text = texts_.find(path);
+    if (text == texts_.end() ||
+        record->line > std::count(text->second.begin(), text->second.end(), '\n') + 1)
+      continue;
     outgoing_.push_back(show_document({{"uri", uri_of(path)},
                                        {"selection", range_of_field(path, record->line, 0)},
                                        {"takeFocus", true}}));

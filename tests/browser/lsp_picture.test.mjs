@@ -225,7 +225,7 @@ try {
           `${id} shows Valle_linea.txt:${wanted} (${JSON.stringify(shown?.params)})`);
   }
   const beforeJunk = client.received.length;
-  for (const junk of ['', 'not json', '{"record":"line:0"}', '{"record":"line:x"}', '{"record":7}', 'x'.repeat(4000)])
+  for (const junk of ['', 'not json', '{"record":"line:0"}', '{"record":"train:999"}', '{"record":"line:99999999999"}', '{"record":"line:x"}', '{"record":7}', 'x'.repeat(4000)])
     await http(port, '/select', {method: 'POST', body: junk}).catch(() => {});
   await new Promise(resolve => setTimeout(resolve, 200));
   check(!client.received.slice(beforeJunk).some(r => r.message.method === 'window/showDocument'),
