@@ -64,8 +64,11 @@ add_custom_command(OUTPUT ${editor_stamp}
           ${scenario_editor_files} ${PROJECT_VERSION}
   COMMAND ${CMAKE_COMMAND} -E copy ${PROJECT_SOURCE_DIR}/editors/vscode/extension.js
           ${PROJECT_SOURCE_DIR}/LICENSE ${scenario_editor_files}/vscode/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${PROJECT_SOURCE_DIR}/editors/neovim
+          ${scenario_editor_files}/neovim
   COMMAND ${CMAKE_COMMAND} -E touch ${editor_stamp}
   DEPENDS make_editor_files ${PROJECT_SOURCE_DIR}/editors/vscode/extension.js
+          ${PROJECT_SOURCE_DIR}/editors/neovim/lua/scenario_gen.lua
   COMMENT "Generating the editor files from the keyword tables"
   VERBATIM)
 add_custom_target(scenario_editor_files ALL DEPENDS ${editor_stamp})
@@ -135,6 +138,12 @@ function(scenario_add_editor_tests)
     add_test(NAME editor.Neovim
              COMMAND bash ${editor_tests}/neovim.test.sh $<TARGET_FILE:scenario_gen>
                      ${scenario_editor_files} ${examples})
+    # :ScenarioPicture of editors/neovim.
+    add_test(NAME editor.NeovimPicture
+             COMMAND bash ${editor_tests}/neovim_picture.test.sh $<TARGET_FILE:scenario_gen>
+                     ${scenario_editor_files} ${examples})
+    set_tests_properties(editor.NeovimPicture PROPERTIES TIMEOUT 120
+                         SKIP_REGULAR_EXPRESSION "skipped: ")
   endif()
   set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim
                        editor.VSCodeExtension PROPERTIES

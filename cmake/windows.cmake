@@ -18,19 +18,39 @@ set(SCENARIO_HTTPLIB_HEADER /usr/include/httplib.h CACHE FILEPATH
     "cpp-httplib's single-file header, with its implementation, for the Windows build")
 set(scenario_http OFF)
 set(scenario_httplib_whole OFF)
+set(scenario_httplib_header ${SCENARIO_HTTPLIB_HEADER})
 if(EXISTS ${SCENARIO_HTTPLIB_HEADER})
   file(STRINGS ${SCENARIO_HTTPLIB_HEADER} httplib_definitions REGEX "inline Server::Server\\(\\)")
   if(httplib_definitions)
     set(scenario_httplib_whole ON)
-  else()
-    message(STATUS "${SCENARIO_HTTPLIB_HEADER} declares the HTTP library without its "
-                   "implementation (Debian's split form): watch --serve is left out of the "
-                   "Windows build; set SCENARIO_HTTPLIB_HEADER to a single-file httplib.h")
   endif()
+endif()
+# Where it is not (Debian's split form, or none), the single-file header of
+# Debian's source package, at the version and sha256 the script pins, with
+# Debian's patches applied: fetched once into the build folder.
+option(SCENARIO_FETCH_HTTPLIB
+       "Fetch the single-file httplib.h from Debian's source package (tools/fetch_httplib.sh)" ON)
+if(SCENARIO_WITH_HTTP AND NOT scenario_httplib_whole AND SCENARIO_FETCH_HTTPLIB)
+  message(STATUS "Fetching httplib.h from Debian's source package of cpp-httplib")
+  execute_process(COMMAND sh ${PROJECT_SOURCE_DIR}/tools/fetch_httplib.sh
+                          ${PROJECT_BINARY_DIR}/httplib-debian
+                  RESULT_VARIABLE fetched ERROR_VARIABLE fetch_log OUTPUT_QUIET TIMEOUT 300)
+  if(fetched EQUAL 0)
+    set(scenario_httplib_header ${PROJECT_BINARY_DIR}/httplib-debian/httplib.h)
+    set(scenario_httplib_whole ON)
+  else()
+    message(STATUS "${fetch_log}")
+  endif()
+endif()
+if(NOT scenario_httplib_whole)
+  message(STATUS "No single-file httplib.h (${SCENARIO_HTTPLIB_HEADER} declares the HTTP library "
+                 "without its implementation, Debian's split form, and none was fetched): "
+                 "watch --serve is left out of the Windows build; set SCENARIO_HTTPLIB_HEADER "
+                 "to a single-file httplib.h")
 endif()
 if(SCENARIO_WITH_HTTP AND scenario_httplib_whole)
   set(scenario_http ON)
-  configure_file(${SCENARIO_HTTPLIB_HEADER} ${PROJECT_BINARY_DIR}/httplib/httplib.h COPYONLY)
+  configure_file(${scenario_httplib_header} ${PROJECT_BINARY_DIR}/httplib/httplib.h COPYONLY)
   file(GLOB http_sources CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/src/platform/http/*.cc)
   list(FILTER http_sources EXCLUDE REGEX "_test\\.cc$")
   target_sources(scenario_platform PRIVATE ${http_sources})
@@ -183,6 +203,13 @@ function(scenario_windows_program_tests)
   set_tests_properties(windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
                        windows.SameBytesAndStatusesAsLinux windows.NativeWindowAndMessageBoxUnderXvfb
                        PROPERTIES ENVIRONMENT "${wine_env}" SKIP_REGULAR_EXPRESSION "^skipped: ")
+  if(scenario_http)
+    add_test(NAME windows.PageServerAnswersAndRefusesAForeignHost
+             COMMAND bash ${scripts}/page_server.sh ${SCENARIO_WINE} $<TARGET_FILE:scenario_gen>
+                     ${PROJECT_SOURCE_DIR}/docs/examples)
+    set_tests_properties(windows.PageServerAnswersAndRefusesAForeignHost PROPERTIES
+                         ENVIRONMENT "${wine_env}" TIMEOUT 120)
+  endif()
   add_test(NAME windows.ZipHoldsTheProgramAndItsTextInCrLfAndRunsUnpacked
            COMMAND sh ${scripts}/package.sh ${CMAKE_CPACK_COMMAND} ${PROJECT_BINARY_DIR}
                    ${SCENARIO_WINE})

@@ -161,6 +161,7 @@ TEST_F(Lsp, LifecycleAndProtocolErrors) {
             "\"codeActionProvider\":{\"codeActionKinds\":[\"quickfix\"]},"
             "\"completionProvider\":{\"triggerCharacters\":[]},"
             "\"documentFormattingProvider\":true,\"documentSymbolProvider\":true,"
+            "\"executeCommandProvider\":{\"commands\":[\"scenario_gen.showPicture\"]},"
             "\"hoverProvider\":true,\"inlayHintProvider\":true,\"positionEncoding\":\"utf-16\","
             "\"textDocumentSync\":{\"change\":2,\"openClose\":true}},"
             "\"serverInfo\":{\"name\":\"scenario_gen\"}}}");
@@ -395,6 +396,43 @@ TEST_F(Lsp, AUnitIsNamedWithItsNoteAndRemovedByAFix) {
 
 // A train description with no line description beside it, or one whose
 // line description cannot be compiled, says so instead of staying silent.
+// The picture's command refuses what it cannot draw, and the cursor's
+// notification before any picture changes nothing; a client that cannot
+// open documents gets the address without being asked to open it.
+TEST_F(Lsp, ThePictureCommandRefusesWhatItCannotDraw) {
+  testing::write_file(file("Valle_linea.txt"), k_line);
+  const std::string train = document(file("Valle_12-.txt"));
+  const std::string cursor = "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_12-.txt")) +
+                             "\"},\"position\":{\"line\":3,\"character\":0}}";
+  auto command = [&](const std::string& name, const fs::path& argument) {
+    return "{\"command\":\"" + name + "\",\"arguments\":[\"" + uri(argument) + "\"]}";
+  };
+  const transcript t = serve(
+      initialize() + notification("scenario_gen/cursor", cursor) +
+          request(2, "workspace/executeCommand",
+                  command("scenario_gen.showPicture", file("Valle_12-.txt"))) +
+          open(file("Valle_12-.txt"), k_train) +
+          request(3, "workspace/executeCommand",
+                  command("scenario_gen.other", file("Valle_12-.txt"))) +
+          request(4, "workspace/executeCommand", "{\"command\":\"scenario_gen.showPicture\"}") +
+          request(5, "workspace/executeCommand",
+                  command("scenario_gen.showPicture", file("Valle_12-.txt"))) +
+          notification("scenario_gen/cursor", cursor) + k_end,
+      folder_.path());
+  EXPECT_EQ(t.status, 0);
+  for (const int id : {2, 3, 4})
+    EXPECT_NE(t.answer(id).find("\"code\":-32602"), std::string::npos) << t.answer(id);
+  EXPECT_NE(t.answer(2).find("is not an open description"), std::string::npos) << t.answer(2);
+  EXPECT_NE(t.answer(3).find("no command \\\"scenario_gen.other\\\""), std::string::npos)
+      << t.answer(3);
+  const std::string shown = t.answer(5);
+  if (shown.find("built without the HTTP library") != std::string::npos)
+    GTEST_SKIP() << "skipped: " << shown;
+  EXPECT_TRUE(shown.starts_with("{\"id\":5,\"jsonrpc\":\"2.0\",\"result\":\"http://127.0.0.1:"))
+      << shown;
+  for (const std::string& b : t.bodies) EXPECT_EQ(b.find("showDocument"), std::string::npos) << b;
+}
+
 TEST_F(Lsp, ATrainWithoutItsLineSaysWhy) {
   fs::create_directory(file("alone"));
   std::string line = k_line;

@@ -31,6 +31,7 @@ server_setup authors_server_setup() {
   // UTF-8 on every system, whatever the narrow code page.
   const std::u8string generic = reference.lexically_normal().generic_u8string();
   setup.reference_uri = uri_of_path(std::string(generic.begin(), generic.end()));
+  setup.start_picture = start_picture_page;
   return setup;
 }
 

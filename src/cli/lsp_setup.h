@@ -10,4 +10,8 @@ namespace scenario {
 // as compile takes them from the files' names, the installed reference.
 server_setup authors_server_setup();
 
+// The page of the picture on a page server at a free port of 127.0.0.1;
+// null when this build has no page server.
+std::unique_ptr<picture_page> start_picture_page();
+
 }  // namespace scenario

@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <ctime>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -33,15 +32,6 @@
 
 namespace scenario {
 namespace {
-
-std::string clock_now() {
-  const std::time_t t = std::time(nullptr);
-  std::tm local = {};
-  localtime_r(&t, &local);
-  char buf[16];
-  std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
-  return buf;
-}
 
 // A description as the compile gets it, read afresh and made Windows-1252;
 // a character that set lacks is told in refused.
@@ -102,40 +92,11 @@ class watch_session {
     const bool good =
         r.has_grid() && r.st.faults.empty() && r.stamp_conflict.empty() && !warning_made_error;
 
-    ++view_.version;
-    // A broken edit keeps the last good picture; the first compile draws
-    // what it has.
-    if (good || (view_.picture_version == 0 && r.has_grid())) {
-      const route_picture pic =
-          draw_route(r.st.percorso, r.st.stazioni, plan_table(r.st.profilo), picture_);
-      view_.svg = pic.svg.substr(pic.svg.find("<svg"));
-      view_.picture_version = view_.version;
-    }
     if (good && o_.output) write_files(r, found);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
-                        std::chrono::steady_clock::now() - start)
-                        .count();
-    std::size_t errors = 0, warnings = 0;
-    for (const diagnostic& d : found) {
-      errors += d.level == severity::error;
-      warnings += d.level == severity::warning;
-    }
-    view_.out_of_date = !good;
-    view_.good_before = view_.good_before || good;
-    view_.diagnostics = std::move(found);
-    view_.status = "compiled at " + clock_now() + " in " + std::to_string(ms) +
-                   " ms: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
-                   std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
-                   (good                ? ""
-                    : view_.good_before ? "; the picture is out of date"
-                                        : "; no picture yet: the first compile has errors");
+    record_compile(view_, r, good, std::move(found), time_of_day(), start, picture_);
     for (const diagnostic& d : view_.diagnostics) err_ << format_diagnostic(d);
     err_ << "watch: " << view_.status << std::endl;
-    if (server_ != nullptr)
-      server_->publish({{"/", "text/html; charset=utf-8", watch_page_html(view_)},
-                        {"/picture.svg", "image/svg+xml", view_.svg},
-                        {"/diagnostics.html", "text/html; charset=utf-8", diagnostics_html(view_)}},
-                       watch_event(view_));
+    if (server_ != nullptr) server_->publish(watch_files(view_), watch_event(view_));
   }
 
  private:

@@ -58,12 +58,14 @@ void curve_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
         std::string(to_right ? "d" : "s") +
         (c.curve_class == 0 ? std::string("?") : std::to_string(c.curve_class));
     const double k = std::abs(c.curvature);
-    open_titled(svg, std::string("curve to the ") + (to_right ? "right" : "left") +
-                         (c.curve_class == 0 ? std::string(" of no curvature class")
-                                             : ", class " + std::to_string(c.curve_class)) +
-                         " (" + svg_number(k * 1000) + " per km, radius about " +
-                         std::to_string(static_cast<long long>(std::llround(1 / k))) + " m), " +
-                         metres_words(view, m0, m1));
+    open_stretch(svg, view,
+                 std::string("curve to the ") + (to_right ? "right" : "left") +
+                     (c.curve_class == 0 ? std::string(" of no curvature class")
+                                         : ", class " + std::to_string(c.curve_class)) +
+                     " (" + svg_number(k * 1000) + " per km, radius about " +
+                     std::to_string(static_cast<long long>(std::llround(1 / k))) + " m), " +
+                     metres_words(view, m0, m1),
+                 "curve", c.first);
     svg_rect(svg, b, to_right ? "#5c6bc0" : "#26a69a");
     svg.close();
     placer.add_mark(b);
@@ -103,7 +105,7 @@ void scenery_lane(svg_writer& svg, const scenario_view& view, const distance_axi
         title += " " + std::to_string(markers[i]);
       if (markers.size() > 12) title += " ...";
     }
-    open_titled(svg, title + scenery_source(view, r.first));
+    open_object(svg, view, title + scenery_source(view, r.first), scenery_ref(view, r.first));
     svg_rect(svg, b, scenery_colour(r.value), "#777", "0.6");
     // The markers as ticks where they stand apart, else one dotted line.
     const double spacing = ax.pixels_per_metre() * 4 * k_cell_span;

@@ -29,11 +29,12 @@ struct wanted_label {
   std::string style;
 };
 
-// One object of a lane: its cell, x and tooltip.
+// One object of a lane: its cell, x, tooltip and record.
 struct lane_object {
   std::size_t cell = 0;
   double x = 0;
   std::string title;
+  source_ref from;
 };
 
 // The objects of the kinds given that stand in the stretch drawn.
@@ -46,16 +47,18 @@ std::vector<lane_object> objects_of(const scenario_view& view, const distance_ax
     if (std::find(kinds.begin(), kinds.end(), k) == kinds.end()) continue;
     const double m = n * k_cell_span;
     if (!ax.covers(m)) continue;
-    out.push_back({n, ax.x(m), title(n)});
+    out.push_back({n, ax.x(m), title(n), object_ref(view, n)});
   }
   return out;
 }
 
 // Draws each object with glyph, or each group of objects too close to part
-// as one bar at group_y; single objects may want a label.
-void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_object>& objects,
-                  double glyph_width, double group_y, const std::string& colour,
-                  const std::string& what, const std::function<box(const lane_object&)>& glyph,
+// as one bar at group_y (which leads to its first object's record); single
+// objects may want a label.
+void draw_objects(svg_writer& svg, const scenario_view& view, label_placer& placer,
+                  const std::vector<lane_object>& objects, double glyph_width, double group_y,
+                  const std::string& colour, const std::string& what,
+                  const std::function<box(const lane_object&)>& glyph,
                   const std::function<void(const lane_object&, const box&)>& single) {
   std::vector<double> xs;
   xs.reserve(objects.size());
@@ -64,7 +67,7 @@ void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_
   for (const point_group& g : group_points(xs, glyph_width)) {
     if (g.members.size() == 1 && g.x0 == g.x1) {
       const lane_object& o = objects[g.members[0]];
-      open_titled(svg, o.title);
+      open_object(svg, view, o.title, o.from);
       const box b = glyph(o);
       svg.close();
       placer.add_mark(b);
@@ -73,7 +76,7 @@ void draw_objects(svg_writer& svg, label_placer& placer, const std::vector<lane_
     }
     std::vector<std::string> lines;
     for (const std::size_t i : g.members) lines.push_back(objects[i].title);
-    open_titled(svg, group_title(what, lines));
+    open_object(svg, view, group_title(what, lines), objects[g.members[0]].from);
     const box b = group_glyph(svg, g.x0, g.x1, group_y, colour);
     svg.close();
     placer.add_mark(b);
@@ -114,7 +117,7 @@ void station_lane(svg_writer& svg, const scenario_view& view, const distance_axi
                     r.orario % 60);
       title += t;
     }
-    open_titled(svg, title + slot_source(view, s.slot));
+    open_object(svg, view, title + slot_source(view, s.slot), slot_ref(view, s.slot));
     svg_rect(svg, mark, "#9cc3f0", "#4a7fbf", "0.8");
     // Its stop: the cell the station marks with its number.
     for (std::size_t n = 0; n < grid.size(); ++n) {
@@ -142,7 +145,7 @@ void signal_lane(svg_writer& svg, const scenario_view& view, const distance_axis
     return t + object_source(view, n);
   });
   draw_objects(
-      svg, placer, objects, 9, top + 18, "#263238", "signals",
+      svg, view, placer, objects, 9, top + 18, "#263238", "signals",
       [&](const lane_object& o) { return signal_glyph(svg, o.x, top + 33, grid[o.cell]); },
       [&](const lane_object& o, const box&) {
         const cella& c = grid[o.cell];
@@ -174,7 +177,7 @@ void board_lane(svg_writer& svg, const scenario_view& view, const distance_axis&
            std::to_string(c.valore_d) + object_source(view, n);
   });
   draw_objects(
-      svg, placer, objects, 10, top + 24.5, "#111111", "boards",
+      svg, view, placer, objects, 10, top + 24.5, "#111111", "boards",
       [&](const lane_object& o) {
         return board_glyph(svg, o.x, top + 24.5, grid[o.cell].tipo_cella == k_text_board);
       },
@@ -213,7 +216,7 @@ void approach_marks(svg_writer& svg, const scenario_view& view, const distance_a
     while (j + 1 < approach.size() && approach[j + 1].cell == approach[j].cell + 1) ++j;
     std::vector<std::string> lines;
     for (std::size_t k = i; k <= j; ++k) lines.push_back(approach[k].title);
-    open_titled(svg, group_title("slowdown approach marks", lines));
+    open_object(svg, view, group_title("slowdown approach marks", lines), approach[i].from);
     const double x0 = approach[i].x;
     const double x1 = std::max(approach[j].x, x0 + 2);
     svg_line(svg, x0, y, x1, y, "#666", "2");
@@ -239,7 +242,8 @@ void slowdown_flags(svg_writer& svg, const scenario_view& view, const distance_a
   for (std::size_t i = 0; i < flags.size();) {
     const bool pair = is_start(flags[i]) && i + 1 < flags.size() && !is_start(flags[i + 1]);
     const std::size_t last = pair ? i + 1 : i;
-    open_titled(svg, pair ? flags[i].title + "\n" + flags[last].title : flags[i].title);
+    open_object(svg, view, pair ? flags[i].title + "\n" + flags[last].title : flags[i].title,
+                flags[i].from);
     box b = slowdown_flag(svg, flags[i].x, top, is_start(flags[i]));
     if (pair) {
       const box e = slowdown_flag(svg, std::max(flags[last].x, flags[i].x + 1.8), top, false);
@@ -266,7 +270,7 @@ void slowdown_lane(svg_writer& svg, const scenario_view& view, const distance_ax
   const percorso_t& grid = view.grid;
   // The warnings on the upper row, their approach marks under them.
   draw_objects(
-      svg, placer,
+      svg, view, placer,
       objects_of(view, ax, {k_slowdown_warning},
                  [&](std::size_t n) { return slowdown_title(view, "slowdown warning", n); }),
       14, top + 10, "#f9a825", "slowdown warnings",
@@ -292,7 +296,7 @@ void code_lane(svg_writer& svg, const scenario_view& view, const distance_axis& 
     return t + ", " + cell_words(view, n) + (from.empty() ? " (placed around the slowdown)" : from);
   });
   draw_objects(
-      svg, placer, objects, 8, top + 12, "#6a1b9a", "code points",
+      svg, view, placer, objects, 8, top + 12, "#6a1b9a", "code points",
       [&](const lane_object& o) {
         return code_point_glyph(svg, o.x, top + 12, grid[o.cell].tipo_cella == k_code_point);
       },

@@ -22,19 +22,35 @@ std::string source_of(const scenario_view& view, const source_ref& r) {
 
 }  // namespace
 
-std::string object_source(const scenario_view& view, std::size_t cell) {
+source_ref object_ref(const scenario_view& view, std::size_t cell) {
   if (view.sources == nullptr || cell >= view.sources->objects.size()) return {};
-  return source_of(view, view.sources->objects[cell]);
+  return view.sources->objects[cell];
+}
+
+source_ref scenery_ref(const scenario_view& view, std::size_t cell) {
+  if (view.sources == nullptr || cell >= view.sources->scenery.size()) return {};
+  return view.sources->scenery[cell];
+}
+
+source_ref slot_ref(const scenario_view& view, int slot) {
+  if (view.sources == nullptr || slot < 0 || slot >= k_station_slots) return {};
+  return view.sources->slots[static_cast<std::size_t>(slot)];
+}
+
+std::string object_source(const scenario_view& view, std::size_t cell) {
+  return source_of(view, object_ref(view, cell));
 }
 
 std::string scenery_source(const scenario_view& view, std::size_t cell) {
-  if (view.sources == nullptr || cell >= view.sources->scenery.size()) return {};
-  return source_of(view, view.sources->scenery[cell]);
+  return source_of(view, scenery_ref(view, cell));
 }
 
 std::string slot_source(const scenario_view& view, int slot) {
-  if (view.sources == nullptr || slot < 0 || slot >= k_station_slots) return {};
-  return source_of(view, view.sources->slots[static_cast<std::size_t>(slot)]);
+  return source_of(view, slot_ref(view, slot));
+}
+
+std::string record_id(const source_ref& from) {
+  return (from.origin == fault_origin::line_file ? "line:" : "train:") + std::to_string(from.line);
 }
 
 void svg_rect(svg_writer& svg, const box& b, const std::string& fill, const std::string& stroke,
@@ -57,6 +73,20 @@ void svg_rect(svg_writer& svg, const box& b, const std::string& fill, const std:
 
 void open_titled(svg_writer& svg, const std::string& title) {
   svg.open("g");
+  svg.title(title);
+}
+
+void open_object(svg_writer& svg, const scenario_view& view, const std::string& title,
+                 const source_ref& from) {
+  if (!view.record_ids || !from.known()) return open_titled(svg, title);
+  svg.open("g", {{"data-record", record_id(from)}});
+  svg.title(title);
+}
+
+void open_stretch(svg_writer& svg, const scenario_view& view, const std::string& title,
+                  std::string_view what, std::size_t metres) {
+  if (!view.record_ids) return open_titled(svg, title);
+  svg.open("g", {{"data-record", std::string(what) + ":" + std::to_string(metres)}});
   svg.title(title);
 }
 

@@ -42,6 +42,7 @@ struct scenario_view {
   const source_map* sources = nullptr;  // where objects came from, when known
   std::string line_file;                // the descriptions' names for a source line
   std::string train_file;
+  bool record_ids = false;  // groups name their records (picture_options)
 };
 
 // The font family and the two label sizes of the picture.
@@ -77,11 +78,20 @@ class distance_axis {
 // count where the line has a kilometric reference).
 std::string place_text(const scenario_view& view, double metres);
 
+// The record that made the object in cell n, the scenery of cell n, or
+// station-table record slot; not known() when the view has no sources.
+source_ref object_ref(const scenario_view& view, std::size_t cell);
+source_ref scenery_ref(const scenario_view& view, std::size_t cell);
+source_ref slot_ref(const scenario_view& view, int slot);
+
 // " (FILE:LINE)" for the record that made the object in cell n, or for
 // station-table record slot; empty when not known.
 std::string object_source(const scenario_view& view, std::size_t cell);
 std::string scenery_source(const scenario_view& view, std::size_t cell);
 std::string slot_source(const scenario_view& view, int slot);
+
+// "line:12" or "train:7": the record from names, as a page names it.
+std::string record_id(const source_ref& from);
 
 // A line from (x1, y1) to (x2, y2); dash is an SVG dash pattern or empty.
 void svg_line(svg_writer& svg, double x1, double y1, double x2, double y2,
@@ -98,6 +108,16 @@ void small_text(svg_writer& svg, double x, double y, const std::string& text,
 
 // Opens a group whose tooltip is title; close it with svg.close().
 void open_titled(svg_writer& svg, const std::string& title);
+// The same for an object made by the record from: with the view's
+// record_ids, the group names it as data-record (record_id).
+void open_object(svg_writer& svg, const scenario_view& view, const std::string& title,
+                 const source_ref& from);
+// The same for a stretch that records of the line description make by where
+// they start (a curve, a gradient): with the view's record_ids the group is
+// named data-record="curve:1500", what and the metres where it starts, and
+// the record is the one whose start that is.
+void open_stretch(svg_writer& svg, const scenario_view& view, const std::string& title,
+                  std::string_view what, std::size_t metres);
 
 // Obstacles along the segment from (x1, y1) to (x2, y2), so that labels
 // keep off it.

@@ -337,8 +337,10 @@ void mark_stations(svg_writer& svg, const plan_marks& pm, label_placer& placer,
     if (s.posizione < view.from || s.posizione > view.to) continue;
     const std::size_t m = pm.outline.nearest_set(s.posizione);
     const screen_point p = pm.map(plan_at(view.plan, m));
-    open_titled(
-        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
+    open_object(
+        svg, view,
+        s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot),
+        slot_ref(view, s.slot));
     svg.element("circle", {{"cx", svg_number(p.x)},
                            {"cy", svg_number(p.y)},
                            {"r", "4.5"},

@@ -4,6 +4,7 @@
 // per-cell values start from.
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 #include "draw/picture_parts.h"
@@ -78,9 +79,13 @@ cell_span cells_shown(const percorso_t& grid, const distance_axis& ax) {
 // The strip paints nothing in any renderer (some converters paint a
 // transparent fill opaque, or outline a shape that names no stroke) yet takes
 // the pointer over its whole area.
-void hover_strip(svg_writer& svg, double x0, double x1, double top, double height,
-                 const std::string& title) {
-  open_titled(svg, title);
+// A gradient's strip leads to its record (open_stretch).
+void hover_strip(svg_writer& svg, const scenario_view& view, double x0, double x1, double top,
+                 double height, const std::string& title, std::size_t gradient_from = SIZE_MAX) {
+  if (gradient_from == SIZE_MAX)
+    open_titled(svg, title);
+  else
+    open_stretch(svg, view, title, "gradient", gradient_from);
   svg.element("rect", {{"x", svg_number(x0)},
                        {"y", svg_number(top)},
                        {"width", svg_number(std::max(x1 - x0, 0.5))},
@@ -109,9 +114,10 @@ void gradient_labels(svg_writer& svg, const scenario_view& view, const distance_
     const int g = r.value - 100;
     const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
     hover_strip(
-        svg, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
+        svg, view, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
         k_elevation_height,
-        "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r));
+        "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r),
+        r.first * static_cast<std::size_t>(k_cell_span));
     const std::size_t mid = (r.first + r.last + 1) / 2;
     if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
         mid < first || mid > last)
@@ -185,9 +191,11 @@ void slowdown_stretches(svg_writer& svg, const scenario_view& view, const distan
     const double x0 = ax.x(n * k_cell_span);
     const double x1 = std::max(ax.x(e * k_cell_span), x0 + 2);
     const std::string t = "slowdown " + std::to_string(grid[n].valore_a) + " km/h";
-    open_titled(svg, t + ", cells " + std::to_string(n) + " to " + std::to_string(e) + ", from " +
-                         place_text(view, n * k_cell_span) + " to " +
-                         place_text(view, e * k_cell_span) + object_source(view, n));
+    open_object(svg, view,
+                t + ", cells " + std::to_string(n) + " to " + std::to_string(e) + ", from " +
+                    place_text(view, n * k_cell_span) + " to " + place_text(view, e * k_cell_span) +
+                    object_source(view, n),
+                object_ref(view, n));
     svg.element("rect", {{"x", svg_number(x0)},
                          {"y", svg_number(s.top)},
                          {"width", svg_number(x1 - x0)},
@@ -244,7 +252,7 @@ void draw_speed(svg_writer& svg, const scenario_view& view, const distance_axis&
     steps += " H" + svg_number(x1);
     keep_off(placer, x0, y, x1, y);
     previous_y = y;
-    hover_strip(svg, x0, x1, s.top, k_speed_height,
+    hover_strip(svg, view, x0, x1, s.top, k_speed_height,
                 "speed limit " + std::to_string(r.value * 5) + " km/h, " + stretch_text(view, r));
     if (x1 - x0 > 24) {
       const std::string t = std::to_string(r.value * 5);
@@ -296,8 +304,10 @@ void draw_station_band(svg_writer& svg, const scenario_view& view, const distanc
     // A name left out takes its guide with it.
     const placement p = placer.place_if_clear(rows);
     if (!p.clear) continue;
-    open_titled(
-        svg, s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot));
+    open_object(
+        svg, view,
+        s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot),
+        slot_ref(view, s.slot));
     label_text(svg, p.where, s.name, k_label_font, "font-weight:bold;fill:#0d47a1");
     svg_line(svg, x, p.where.y1 + 1, x, guide_bottom, "#90a4c0", "0.9", "3 3");
     svg.close();

@@ -66,6 +66,7 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
                      0,    0,     0,    options.sources, options.line_file,  options.train_file};
   const std::int32_t length = table[k_slot_train].fine;
   const double grid_end = grid.size() * k_cell_span;
+  view.record_ids = options.record_ids && options.sources != nullptr;
   view.route_end = length > 0 ? std::min<double>(length, grid_end) : grid_end;
   const double whole_end = axis_end_of(grid, view.stations, view.route_end);
   const bool window = options.from || options.to;

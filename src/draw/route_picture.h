@@ -30,6 +30,10 @@ struct picture_options {
   const source_map* sources = nullptr;
   std::string line_file;
   std::string train_file;
+  // Each object's group names the record that made it (data-record="line:12"
+  // or "train:7", from sources), for a page that leads from an object to its
+  // record. Off for a picture written to a file.
+  bool record_ids = false;
 };
 
 struct route_picture {

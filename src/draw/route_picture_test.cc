@@ -73,6 +73,40 @@ TEST(RoutePicture, TooltipsTellWhatWhereAndTheRecordsLine) {
     EXPECT_NE(svg.find(t), std::string::npos) << t;
 }
 
+// A page that leads to records gets each object's record as data-record;
+// the picture written to a file (no record_ids, or no sources) has none.
+TEST(RoutePicture, ObjectsNameTheirRecordsOnlyWhenAskedWithSources) {
+  const std::string line = testing::shipped_line_text();
+  const std::string train = testing::shipped_train_text();
+  compile_input in{"Corvale_Pianasco", "4816", true, {"L.txt", line}, {"T.txt", train}};
+  in.trace_sources = true;
+  const compile_result r = compile(in);
+  auto drawn = [&](bool sources, bool record_ids) {
+    picture_options o;
+    o.sources = sources ? &r.sources : nullptr;
+    o.record_ids = record_ids;
+    return draw_route(r.st.percorso, r.st.stazioni, plan_table(r.st.profilo), o).svg;
+  };
+  auto line_of = [](const std::string& text, const std::string& record) {
+    return std::to_string(std::count(text.begin(), text.begin() + text.find(record), '\n') + 1);
+  };
+  const std::string named = drawn(true, true);
+  ASSERT_EQ(testing::check_xml(named).error, "");
+  for (const std::string& t : {"<g data-record=\"train:" + line_of(train, "segnale,   15250") +
+                                   "\">\n<title>signal, cell 306",
+                               "<g data-record=\"train:" + line_of(train, "stazione,       0") +
+                                   "\">\n<title>CORVALE, station 1 ",
+                               "<g data-record=\"line:" + line_of(line, "indicatori_vmax,  1850") +
+                                   "\">\n<title>speed board, cell 38,",
+                               std::string("<g data-record=\"gradient:0\">\n<title>gradient ")})
+    EXPECT_NE(named.find(t), std::string::npos) << t;
+  // A curve is named by the metre it starts at, as the plan measures it.
+  EXPECT_NE(named.find("<g data-record=\"curve:"), std::string::npos);
+  for (const auto& [sources, record_ids] : {std::pair{true, false}, std::pair{false, true}})
+    EXPECT_EQ(drawn(sources, record_ids).find("data-record"), std::string::npos)
+        << "sources " << sources << ", record_ids " << record_ids;
+}
+
 TEST(RoutePicture, AwkwardNamesAndAnEmptyPlanStillGiveWellFormedSvg) {
   const run_state& st = shipped();
   stazioni_t t = st.stazioni;

@@ -1,13 +1,20 @@
 #include "draw/watch_page.h"
 
+#include <ctime>
+
 #include "draw/svg_writer.h"
+#include "model/plan_runs.h"
 
 namespace scenario {
 namespace {
 
 // The page's script: an update event names the compile and the picture it
 // shows; the page fetches only what changed and swaps it in, keeping its
-// zoom and scroll, which live on the stage around the picture. The zoom
+// zoom and scroll, which live on the stage around the picture. An object
+// that names its record (a picture drawn for an editor) is clickable: the
+// page tells the server (POST /select), which has the editor show the
+// record; a mark event names the record whose objects the page marks (the
+// one under the editor's cursor). A drag is no click. The zoom
 // starts at the picture's width fitted to the window's and follows the
 // window's width: a resize scales the zoom and the pan alike.
 constexpr const char* k_script = R"(
@@ -65,15 +72,30 @@ async function update(ev) {
   const [diagnostics, picture] = await Promise.all(
       [text('/diagnostics.html'), ev.picture !== shown.picture ? text('/picture.svg') : null]);
   document.getElementById('diagnostics').innerHTML = diagnostics;
-  if (picture !== null) { stage.innerHTML = picture; refit(); }
+  if (picture !== null) { stage.innerHTML = picture; refit(); showMark(); }
   view.classList.toggle('stale', ev.stale);
   note.textContent = ev.note;
   document.body.dataset.version = ev.version;
   document.body.dataset.picture = ev.picture;
   shown = {version: ev.version, picture: ev.picture};
 }
+let pressed = null, marked = '';
+view.addEventListener('mousedown', e => { pressed = {x: e.clientX, y: e.clientY}; });
+view.addEventListener('click', e => {
+  if (pressed && Math.hypot(e.clientX - pressed.x, e.clientY - pressed.y) > 4) return;
+  const g = e.target.closest && e.target.closest('g[data-record]');
+  if (!g || !stage.contains(g)) return;
+  fetch('/select', {method: 'POST', headers: {'Content-Type': 'application/json'},
+                    body: JSON.stringify({record: g.dataset.record})}).catch(() => {});
+});
+function showMark() {
+  for (const g of stage.querySelectorAll('g.marked')) g.classList.remove('marked');
+  if (marked)
+    for (const g of stage.querySelectorAll(`g[data-record="${CSS.escape(marked)}"]`)) g.classList.add('marked');
+}
 const events = new EventSource('/events');
 events.addEventListener('update', e => update(JSON.parse(e.data)));
+events.addEventListener('mark', e => { marked = JSON.parse(e.data).record || ''; showMark(); });
 events.onerror = () => document.body.classList.add('disconnected');
 events.onopen = () => document.body.classList.remove('disconnected');
 place();
@@ -99,6 +121,8 @@ header button { font-size: 13px; min-width: 30px; }
 #diagnostics pre { margin: 4px 0; padding: 4px 8px; background: white; border-left: 4px solid #90a4ae; white-space: pre-wrap; }
 #diagnostics pre.error { border-color: #c62828; }
 #diagnostics pre.warning { border-color: #f9a825; }
+#stage g[data-record] { cursor: pointer; }
+#stage g.marked { filter: drop-shadow(0 0 2px #e91e63) drop-shadow(0 0 4px #e91e63); }
 #tip { position: fixed; z-index: 3; max-width: 520px; padding: 4px 8px; background: #fffde7; border: 1px solid #999; font-size: 12px; white-space: pre-line; pointer-events: none; }
 body.disconnected header { background: #616161; }
 )";
@@ -142,6 +166,50 @@ std::string watch_page_html(const watch_view& v) {
           "</div>\n<div id=\"tip\" hidden></div>\n<script>" + k_script +
           "</script>\n</body>\n</html>\n";
   return page;
+}
+
+std::string time_of_day() {
+  const std::time_t t = std::time(nullptr);
+  std::tm local = {};
+  localtime_r(&t, &local);
+  char buf[16];
+  std::strftime(buf, sizeof buf, "%H:%M:%S", &local);
+  return buf;
+}
+
+void record_compile(watch_view& v, const compile_result& r, bool good,
+                    std::vector<diagnostic> found, const std::string& clock,
+                    std::chrono::steady_clock::time_point start, const picture_options& options) {
+  ++v.version;
+  if (good || (v.picture_version == 0 && r.has_grid())) {
+    const route_picture pic =
+        draw_route(r.st.percorso, r.st.stazioni, plan_table(r.st.profilo), options);
+    v.svg = pic.svg.substr(pic.svg.find("<svg"));
+    v.picture_version = v.version;
+  }
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now() - start)
+                      .count();
+  std::size_t errors = 0, warnings = 0;
+  for (const diagnostic& d : found) {
+    errors += d.level == severity::error;
+    warnings += d.level == severity::warning;
+  }
+  v.out_of_date = !good;
+  v.good_before = v.good_before || good;
+  v.diagnostics = std::move(found);
+  v.status = "compiled at " + clock + " in " + std::to_string(ms) +
+             " ms: " + std::to_string(errors) + (errors == 1 ? " error, " : " errors, ") +
+             std::to_string(warnings) + (warnings == 1 ? " warning" : " warnings") +
+             (good            ? ""
+              : v.good_before ? "; the picture is out of date"
+                              : "; no picture yet: the first compile has errors");
+}
+
+std::vector<served_file> watch_files(const watch_view& v) {
+  return {{"/", "text/html; charset=utf-8", watch_page_html(v)},
+          {"/picture.svg", "image/svg+xml", v.svg},
+          {"/diagnostics.html", "text/html; charset=utf-8", diagnostics_html(v)}};
 }
 
 // The note is one of picture_note's fixed words: nothing in it needs escaping.

@@ -5,12 +5,16 @@
 // date.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/diagnostic.h"
+#include "draw/route_picture.h"
+#include "platform/page_server.h"
+#include "run/compile.h"
 
 namespace scenario {
 
@@ -25,6 +29,22 @@ struct watch_view {
   std::string status;                   // "compiled at 12:00:01 in 14 ms: 1 error"
   std::vector<diagnostic> diagnostics;  // of the last compile, in order
 };
+
+// The local time of day, "12:00:01", as the status line tells it.
+std::string time_of_day();
+
+// Records one compile in v as the page shows it: a new version; the picture
+// drawn with options when the compile is good, or when it is the first to
+// make a grid (an edit with errors keeps the last good picture); the
+// diagnostics found; the status line, with the time of day clock and the
+// milliseconds from start to the picture drawn.
+void record_compile(watch_view& v, const compile_result& r, bool good,
+                    std::vector<diagnostic> found, const std::string& clock,
+                    std::chrono::steady_clock::time_point start, const picture_options& options);
+
+// The files a page server serves for v: the page, the picture and the
+// diagnostics.
+std::vector<served_file> watch_files(const watch_view& v);
 
 // What the page says over a picture that the last compile did not make good:
 // out of date when a good picture was shown before, else that there is none

@@ -2,14 +2,38 @@
 // descriptions as they are typed, with the one compile.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/diagnostic.h"
+#include "run/compile.h"
 
 namespace scenario {
+
+// The page of the picture that the command scenario_gen.showPicture opens:
+// the page of watch --serve, served on 127.0.0.1, drawn from the editor's
+// texts. Made on the command line's floor, which draws.
+class picture_page {
+ public:
+  virtual ~picture_page() = default;
+  // The port the page is served at.
+  virtual int port() const = 0;
+  // Shows one compile of the pair titled title, made with its records
+  // traced, and its diagnostics (both descriptions'), started at start;
+  // good as watch counts a compile good. Tells every open page.
+  virtual void show(const std::string& title, const compile_result& r, bool good,
+                    std::vector<diagnostic> found, std::chrono::steady_clock::time_point start) = 0;
+  // Marks the objects made by the record ("line:12", "train:7"), none
+  // when record is empty.
+  virtual void mark(const std::string& record) = 0;
+  // Hands each body a page posts to /select to take, on the server's thread.
+  virtual void take_selections(std::function<void(std::string body)> take) = 0;
+};
 
 // What the server takes from the command line's floor: the two rules
 // compile and check apply to an author's files, so that the server's
@@ -26,6 +50,9 @@ struct server_setup {
   // The file: URI of the authors' reference, which each fault code's
   // description points into.
   std::string reference_uri;
+  // Starts the page of the picture; null when this build has no page
+  // server. Throws io_error when no port can be had.
+  std::function<std::unique_ptr<picture_page>()> start_picture;
 };
 
 // Serves the protocol on in and out (JSON-RPC messages with Content-Length

@@ -28,12 +28,25 @@ class message_queue {
     }
     ready_.notify_one();
   }
-  // Everything queued, waiting for one message when none is; an empty list
-  // once the input has ended.
+  // Makes take_all return, from another thread, though nothing is queued.
+  void wake() {
+    {
+      const std::lock_guard lock(mutex_);
+      woken_ = true;
+    }
+    ready_.notify_one();
+  }
+  // Everything queued, waiting for one message (or a wake) when none is;
+  // an empty list once the input has ended.
   std::deque<std::string> take_all() {
     std::unique_lock lock(mutex_);
-    ready_.wait(lock, [&] { return !bodies_.empty() || closed_; });
+    ready_.wait(lock, [&] { return !bodies_.empty() || closed_ || woken_; });
+    woken_ = false;
     return std::exchange(bodies_, {});
+  }
+  bool closed() {
+    const std::lock_guard lock(mutex_);
+    return closed_;
   }
   bool empty() {
     const std::lock_guard lock(mutex_);
@@ -45,6 +58,7 @@ class message_queue {
   std::condition_variable ready_;
   std::deque<std::string> bodies_;
   bool closed_ = false;
+  bool woken_ = false;
 };
 
 void send(std::ostream& out, const std::vector<json>& messages) {
@@ -70,9 +84,11 @@ int serve_language(std::istream& in, std::ostream& out, std::ostream&, const ser
   reader.detach();
 
   language_session session(setup);
+  // A page of the picture wakes the loop to have its request answered.
+  session.on_page_request([queue_owner] { queue_owner->wake(); });
   for (;;) {
     std::deque<std::string> bodies = queue.take_all();
-    if (bodies.empty()) break;  // the input ended
+    if (bodies.empty() && queue.closed()) break;  // the input ended
     for (const std::string& body : bodies) {
       std::vector<json> replies;
       session.handle_body(body, replies);

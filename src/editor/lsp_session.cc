@@ -16,12 +16,6 @@
 namespace scenario {
 namespace {
 
-// A request the session refuses, with the protocol's error code.
-struct request_error {
-  int code;
-  std::string message;
-};
-
 constexpr int k_method_not_found = -32601;
 constexpr int k_invalid_params = -32602;
 constexpr int k_not_initialized = -32002;
@@ -118,6 +112,7 @@ void language_session::handle(const json& message, std::vector<json>& out) {
         if (method == "textDocument/didOpen") open(params);
         if (method == "textDocument/didChange") change(params);
         if (method == "textDocument/didClose") close(params);
+        if (method == "scenario_gen/cursor") mark_cursor(params);
         // A description saved or changed on disk may be the one an open
         // description is checked against.
         if (method == "workspace/didChangeWatchedFiles" || method == "textDocument/didSave")
@@ -138,6 +133,9 @@ void language_session::handle(const json& message, std::vector<json>& out) {
     reply["error"] = {{"code", k_invalid_params}, {"message", e.what()}};
   }
   out.push_back(std::move(reply));
+  // A request of the session's own that the answer makes (showDocument).
+  for (json& request : outgoing_) out.push_back(std::move(request));
+  outgoing_.clear();
 }
 
 json language_session::answer(const std::string& method, const json& params) {
@@ -148,6 +146,7 @@ json language_session::answer(const std::string& method, const json& params) {
     return nullptr;
   }
   if (shut_down_) throw request_error{k_invalid_request, "the server is shut down"};
+  if (method == "workspace/executeCommand") return show_picture(params);
   static const std::set<std::string> k_document_methods = {
       "textDocument/documentSymbol", "textDocument/formatting", "textDocument/codeAction",
       "textDocument/hover",          "textDocument/completion", "textDocument/inlayHint"};
@@ -182,7 +181,13 @@ json language_session::initialize(const json& params) {
       {"hoverProvider", true},
       {"completionProvider", {{"triggerCharacters", json::array()}}},
       {"inlayHintProvider", true},
+      {"executeCommandProvider", {{"commands", {"scenario_gen.showPicture"}}}},
   };
+  const json show_document = params.value("capabilities", json::object())
+                                 .value("window", json::object())
+                                 .value("showDocument", json::object())
+                                 .value("support", json(false));
+  client_shows_documents_ = show_document.is_boolean() && show_document.get<bool>();
   return {{"capabilities", capabilities}, {"serverInfo", {{"name", "scenario_gen"}}}};
 }
 
@@ -262,9 +267,18 @@ void language_session::check_pending(std::vector<json>& out) {
   closed_.clear();
   const std::set<std::string> pending = std::move(pending_);
   pending_.clear();
+  bool pair_changed = false;
   for (const std::string& uri : pending)
-    if (const auto it = documents_.find(uri); it != documents_.end())
+    if (const auto it = documents_.find(uri); it != documents_.end()) {
       out.push_back(publish(it->second));
+      pair_changed =
+          pair_changed || it->second.path == picture_line_ || it->second.path == picture_train_;
+    }
+  // The picture follows the edits of its pair once their diagnostics are out.
+  if (picture_ && pair_changed) draw_picture();
+  take_page_requests();
+  for (json& request : outgoing_) out.push_back(std::move(request));
+  outgoing_.clear();
 }
 
 std::vector<std::string> language_session::folder_names(const std::string& folder) const {

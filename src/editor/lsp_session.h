@@ -3,7 +3,10 @@
 // serve_language moves them on and off the byte streams.
 #pragma once
 
+#include <functional>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <nlohmann/json.hpp>
 #include <set>
 #include <string>
@@ -31,6 +34,12 @@ int whole_number(const json& value);
 // JSON value recurse once per level, so a deeper one, which only a broken
 // or hostile client sends, would exhaust the stack.
 inline constexpr int k_max_message_depth = 64;
+
+// A request the session refuses, with the protocol's error code.
+struct request_error {
+  int code;
+  std::string message;
+};
 
 struct open_document {
   std::string uri;
@@ -70,6 +79,10 @@ class language_session {
   // that edits arriving faster than a compile are checked once.
   void check_pending(std::vector<json>& out);
 
+  // Has wake called, from another thread, when a page of the picture asks
+  // for something: the caller then calls check_pending, which answers it.
+  void on_page_request(std::function<void()> wake) { wake_ = std::move(wake); }
+
   bool ended() const { return ended_; }
   int exit_status() const { return shut_down_ ? 0 : 1; }
 
@@ -108,6 +121,15 @@ class language_session {
 
   const open_document* find(const json& params) const;
 
+  // The picture (lsp_picture.cc): the command that opens its page, the
+  // page drawn again after a check, the cursor's record marked on it, and
+  // a click on it shown in the editor.
+  json show_picture(const json& params);
+  void draw_picture();
+  void mark_cursor(const json& params);
+  void take_page_requests();
+  json show_document(json params);
+
   server_setup setup_;
   position_units units_ = position_units::utf16;
   bool initialized_ = false;
@@ -120,6 +142,25 @@ class language_session {
   // The Windows-1252 text each description was last compiled from, by path:
   // the fields the diagnostics' ranges cover.
   std::map<std::string, std::string> texts_;
+
+  // What the session sends the client unasked after its answer to a request
+  // or with the diagnostics: its own requests.
+  std::vector<json> outgoing_;
+  int requests_made_ = 0;
+  bool client_shows_documents_ = false;  // window/showDocument is supported
+  // The page of the picture once asked for, the description it was asked
+  // for and the record marked; the pair it shows (paths).
+  std::unique_ptr<picture_page> picture_;
+  std::string picture_uri_;
+  std::string picture_line_, picture_train_;
+  std::string marked_;
+  std::function<void()> wake_;
+  // The bodies posted by the page's clicks, taken on the server's thread.
+  struct page_requests {
+    std::mutex mutex;
+    std::vector<std::string> bodies;
+  };
+  std::shared_ptr<page_requests> page_requests_ = std::make_shared<page_requests>();
 };
 
 }  // namespace scenario

@@ -1,10 +1,12 @@
 // A small web server for one page that changes: it serves a set of files on
 // 127.0.0.1 and tells every open page of each new set through server-sent
-// events (GET /events). Built only where the HTTP library is installed.
+// events (GET /events); a page may name an object its reader clicked (POST
+// /select). Built only where the HTTP library is installed.
 #pragma once
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,9 +30,20 @@ class page_server {
   // to every page listening on /events, as the data of an "update" event.
   // event must be one line.
   virtual void publish(std::vector<served_file> files, std::string event) = 0;
+  // Sends data to every page listening on /events as the data of a "mark"
+  // event, and to each page that starts listening later, until the next
+  // mark. data must be one line.
+  virtual void mark(std::string data) = 0;
+  // Hands the body of each POST /select (up to k_select_max_bytes; what a
+  // page says its reader clicked) to take, on a thread of the server's own.
+  // Until a taker is given the request is answered and the body dropped.
+  virtual void take_selections(std::function<void(std::string body)> take) = 0;
   // Stops listening and ends every open event stream; waits for them.
   virtual void stop() = 0;
 };
+
+// The longest body POST /select takes: a page names one object.
+inline constexpr std::size_t k_select_max_bytes = 1024;
 
 // True when the program was built with the HTTP library.
 bool page_server_built();

@@ -20,7 +20,8 @@ top="$dir/unpacked/$(basename "$zip" .zip)"
 (cd "$top" && find . -type f | sort) >"$dir/listing"
 cat "$dir/listing"
 printf '%s\n' ./LICENSE ./README.md ./docs/authoring.md ./docs/examples/Valle_12-.txt \
-  ./docs/examples/Valle_linea.txt ./editors/notepad++/scenario_gen.xml \
+  ./docs/examples/Valle_linea.txt ./editors/neovim/lua/scenario_gen.lua \
+  ./editors/notepad++/scenario_gen.xml \
   ./editors/vim/ftdetect/scenario_gen.vim ./editors/vim/syntax/scenario_line.vim \
   ./editors/vim/syntax/scenario_train.vim ./editors/vscode/LICENSE ./editors/vscode/extension.js \
   ./editors/vscode/language-configuration.json ./editors/vscode/package.json \

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -43,24 +44,41 @@ class httplib_page_server final : public page_server {
       // Each stream starts with the current set, so a page that missed one
       // catches up; then one event per new set, and a comment now and then
       // so that a closed page is noticed.
+      // The mark follows the set it marks.
       auto sent = std::make_shared<std::uint64_t>(0);
+      auto marked = std::make_shared<std::uint64_t>(0);
       res.set_chunked_content_provider(
-          "text/event-stream", [this, sent](std::size_t, httplib::DataSink& sink) {
+          "text/event-stream", [this, sent, marked](std::size_t, httplib::DataSink& sink) {
             std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait_for(lock, std::chrono::seconds(2),
-                              [&] { return stopping_ || version_ != *sent; });
+            changed_.wait_for(lock, std::chrono::seconds(2), [&] {
+              return stopping_ || version_ != *sent || mark_version_ != *marked;
+            });
             if (stopping_) {
               sink.done();
               return false;
             }
-            std::string chunk = ": waiting\n\n";
+            std::string chunk;
             if (version_ != *sent) {
               *sent = version_;
               chunk = "event: update\ndata: " + event_ + "\n\n";
             }
+            if (mark_version_ != *marked) {
+              *marked = mark_version_;
+              chunk += "event: mark\ndata: " + mark_ + "\n\n";
+            }
+            if (chunk.empty()) chunk = ": waiting\n\n";
             lock.unlock();
             return sink.write(chunk.data(), chunk.size());
           });
+    });
+    server_.Post("/select", [this](const httplib::Request& req, httplib::Response& res) {
+      std::function<void(std::string)> take;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        take = take_;
+      }
+      if (take) take(req.body);
+      res.status = 204;
     });
     server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -81,12 +99,19 @@ class httplib_page_server final : public page_server {
             return sink.write(body->data() + offset, std::min(length, body->size() - offset));
           });
     });
+    // No request but a selection has a body, and that names one object.
+    server_.set_payload_max_length(k_select_max_bytes);
     port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
     if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port))) {
       port_ = 0;
       return;
     }
     thread_ = std::thread([this] { server_.listen_after_bind(); });
+    // A stop before the thread has started listening would not reach it,
+    // and it would then listen for ever: the server is made only once it
+    // listens (the thread's first step).
+    for (int waited = 0; !server_.is_running() && waited < 5000; ++waited)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   // Whether it listens: false when the port could not be had.
   bool listening() const { return port_ > 0; }
@@ -103,6 +128,20 @@ class httplib_page_server final : public page_server {
       ++version_;
     }
     changed_.notify_all();
+  }
+
+  void mark(std::string data) override {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      mark_ = std::move(data);
+      ++mark_version_;
+    }
+    changed_.notify_all();
+  }
+
+  void take_selections(std::function<void(std::string)> take) override {
+    std::lock_guard<std::mutex> lock(mutex_);
+    take_ = std::move(take);
   }
 
   void stop() override {
@@ -125,6 +164,9 @@ class httplib_page_server final : public page_server {
   std::map<std::string, served_file> files_;
   std::string event_;
   std::uint64_t version_ = 0;
+  std::string mark_;
+  std::uint64_t mark_version_ = 0;
+  std::function<void(std::string)> take_;
   bool stopping_ = false;
 };
 
