@@ -14,9 +14,6 @@
 set -eu
 version=0.11.4+ds-1+deb12u1
 sha256=2bcaaeb62b3fee7beed69aa51e14f811f4d0bac3a0c1d6f0f095b02655d80a4e
-# The suites that hold it; the snapshot holds it once newer ones replace it.
-mirrors="http://deb.debian.org/debian http://snapshot.debian.org/archive/debian/20250520T000000Z"
-suites="bookworm bookworm-updates"
 
 out=$1
 mkdir -p "$out"
@@ -35,17 +32,20 @@ mkdir -p "$apt/sources" "$apt/lists/partial" "$apt/cache/archives/partial" "$wor
 options="-o Dir::Etc::SourceList=/dev/null -o Dir::Etc::SourceParts=$apt/sources
   -o Dir::State::Lists=$apt/lists -o Dir::Cache=$apt/cache -o Debug::NoLocking=1
   -o APT::Sandbox::User=root -qq"
-fetched=no
-for mirror in $mirrors; do
-  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
-    "$mirror" "$suites" /usr/share/keyrings/debian-archive-keyring.gpg >"$apt/sources/debian.sources"
-  # shellcheck disable=SC2086
-  if apt-get $options update >&2 &&
-     (cd "$work" && apt-get $options source "cpp-httplib=$version" >&2); then
-    fetched=yes
-    break
-  fi
+# The machine's own binary-package entries, as source entries: the same
+# archives and suites the system installs from, named by no host here.
+for list in /etc/apt/sources.list.d/*.sources; do
+  if [ -f "$list" ]; then sed 's/^Types:.*/Types: deb-src/' "$list" >"$apt/sources/$(basename "$list")"; fi
 done
+for list in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+  if [ -f "$list" ]; then sed -n 's/^deb \(.*\)/deb-src \1/p' "$list" >"$apt/sources/$(basename "$list").list"; fi
+done
+fetched=no
+# shellcheck disable=SC2086
+if apt-get $options update >&2 &&
+   (cd "$work" && apt-get $options source "cpp-httplib=$version" >&2); then
+  fetched=yes
+fi
 [ "$fetched" = yes ] ||
   { echo "fetch_httplib.sh: could not fetch Debian's source of cpp-httplib $version" >&2; exit 1; }
 header="$work/cpp-httplib-${version%%-*}/httplib.h"
