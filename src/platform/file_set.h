@@ -1,7 +1,7 @@
 // Files replaced whole and together. Each member of a set is written to a
 // temporary file beside its name; only once every member is complete are
 // they put in place, each name taking its new file in one step. A name is
-// thus never empty or half written, a failure before the commit leaves
+// thus never missing, empty or half written, a failure before the commit leaves
 // every older file as it was, and no temporary file outlives the set. A set
 // of more than one member first records in its folder which new files take
 // which names (platform/set_intent.h), so that a process killed among the

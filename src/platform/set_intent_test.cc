@@ -83,7 +83,7 @@ TEST(SetIntent, OwnsOnlyNamesCarryingAMarkOfItsForm) {
 // its name and leaves nothing of the replacement.
 TEST(SetIntent, FinishingPutsEveryNewFileInPlaceAndRemovesTheRest) {
   const testing::scratch_folder dir;
-  const fs::path d = dir.path();
+  const fs::path& d = dir.path();
   const std::string mark(k_mark);
   write_file(d / "a", "new a");  // in place, its older file kept
   write_file(d / ("a.kept-" + mark), "old a");
@@ -101,7 +101,7 @@ TEST(SetIntent, FinishingPutsEveryNewFileInPlaceAndRemovesTheRest) {
 
 TEST(SetIntent, ARecordThatIsNotTheProgramsIsLeftAlone) {
   const testing::scratch_folder dir;
-  const fs::path d = dir.path();
+  const fs::path& d = dir.path();
   const std::string mark(k_mark);
   write_file(d / "b", "old b");
   write_file(d / ("b.partial-" + mark), "new b");
@@ -117,7 +117,7 @@ TEST(SetIntent, ARecordThatIsNotTheProgramsIsLeftAlone) {
 // and only that.
 TEST(SetIntent, TheLockFinishesTheSetAndRemovesOnlyTheProgramsLeftovers) {
   const testing::scratch_folder dir;
-  const fs::path d = dir.path();
+  const fs::path& d = dir.path();
   // No process has this id: ids stop at 2^22 on Linux, and Windows gives
   // multiples of four.
   const std::string dead = "4000000001-0123456789abcdef";
