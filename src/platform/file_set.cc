@@ -129,35 +129,36 @@ output_file& file_set::add(std::string_view name) {
 }
 
 void file_set::put_in_place(output_file& f) {
-  if (recorded_) {
-    put_in_place_recorded(f, process_mark());
-    return;
-  }
   const char* temp = f.temp_.c_str();
   const char* path = f.path_.c_str();
   before_set_step(set_step::rename);
   // An exchange keeps the older file, under the temporary name, until the
-  // file is in place, so that a failure can put it back; nor does it make
-  // ext4 write the new file out at once, as a rename over a file does.
+  // whole set is in place, so that a failure can put it back; nor does it
+  // make ext4 write the new file out at once, as a rename over a file does.
+  // The record tells the files apart by their identities.
   if (::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_EXCHANGE) == 0) {
     f.placed_ = output_file::placed::over_older;
     return;
   }
-  // No older file, or a file system that cannot exchange: a plain rename.
+  // No older file, or a file system that cannot exchange.
   if (errno != ENOENT && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
     throw io_error(f.path_, "replace", reason(errno));
+  if (recorded_ && errno != ENOENT) {
+    put_in_place_recorded(f, process_mark());
+    return;
+  }
   struct stat st {};
   const bool was_free = ::lstat(path, &st) != 0;
   if (::rename(temp, path) != 0) throw io_error(f.path_, "replace", reason(errno));
   f.placed_ = was_free ? output_file::placed::into_free : output_file::placed::no;
 }
 
-// A member of a recorded set: the older file is kept under a second name
-// (a link, or where the file system has none, a rename), then the new file
-// takes the name; the new file's own name thus tells whether it is in place.
+// A member of a recorded set on a file system that cannot exchange: the
+// older file is kept under a second name (a link, or where the file system
+// has none, a rename), then the new file takes the name; the new file's own
+// name then tells whether it is in place.
 void file_set::put_in_place_recorded(output_file& f, const std::string& mark) {
   const std::string kept = kept_name_for(f.path_, mark);
-  before_set_step(set_step::rename);
   bool was_free = false;
   if (::link(f.path_.c_str(), kept.c_str()) != 0) {
     if (errno == ENOENT)
@@ -171,27 +172,28 @@ void file_set::put_in_place_recorded(output_file& f, const std::string& mark) {
     if (!was_free) ::rename(kept.c_str(), f.path_.c_str());
     throw io_error(f.path_, "replace", reason(err));
   }
-  f.placed_ = was_free ? output_file::placed::into_free : output_file::placed::over_older;
+  f.placed_ = was_free ? output_file::placed::into_free : output_file::placed::kept_aside;
 }
 
 bool file_set::take_back(output_file& f) {
   const char* temp = f.temp_.c_str();
   const char* path = f.path_.c_str();
   bool back = true;
-  if (recorded_ && f.placed_ == output_file::placed::over_older) {
-    back = ::rename(kept_name_for(f.path_, process_mark()).c_str(), path) == 0;
-  } else if (f.placed_ == output_file::placed::over_older) {
+  if (f.placed_ == output_file::placed::over_older)
     back = ::renameat2(AT_FDCWD, temp, AT_FDCWD, path, RENAME_EXCHANGE) == 0;
-  } else if (f.placed_ == output_file::placed::into_free) {
+  else if (f.placed_ == output_file::placed::kept_aside)
+    back = ::rename(kept_name_for(f.path_, process_mark()).c_str(), path) == 0;
+  else if (f.placed_ == output_file::placed::into_free)
     back = ::rename(path, temp) == 0;
-  }
   f.placed_ = output_file::placed::no;
   return back;
 }
 
 void file_set::drop_older(output_file& f) {
   before_set_step(set_step::remove);
-  ::unlink(recorded_ ? kept_name_for(f.path_, process_mark()).c_str() : f.temp_.c_str());
+  ::unlink(f.placed_ == output_file::placed::kept_aside
+               ? kept_name_for(f.path_, process_mark()).c_str()
+               : f.temp_.c_str());
 }
 
 void file_set::sync_folder() {
@@ -209,6 +211,11 @@ void replace_file(const std::string& path, std::string_view bytes) {
                                      : std::string_view(path).substr(slash + 1))
       .write(bytes);
   set.commit();
+}
+
+std::uint64_t file_identity(const std::string& path) {
+  struct stat st {};
+  return ::lstat(path.c_str(), &st) == 0 ? static_cast<std::uint64_t>(st.st_ino) : 0;
 }
 
 unsigned long current_process_id() {

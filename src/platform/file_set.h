@@ -56,8 +56,9 @@ class output_file {
   std::string buffer_;
   std::uint64_t written_ = 0;
   // How the file was put in place: the older file it replaced now stands
-  // under the temporary name, or the name was free.
-  enum class placed { no, over_older, into_free } placed_ = placed::no;
+  // under the temporary name (on Windows: under its kept name), under its
+  // kept name, or the name was free.
+  enum class placed { no, over_older, kept_aside, into_free } placed_ = placed::no;
 };
 
 class file_set {

@@ -62,7 +62,9 @@ void file_set::commit() {
   // The renames are durable before anything older is let go.
   sync_folder();
   for (const auto& f : members_)
-    if (f->placed_ == output_file::placed::over_older) drop_older(*f);
+    if (f->placed_ == output_file::placed::over_older ||
+        f->placed_ == output_file::placed::kept_aside)
+      drop_older(*f);
   committed_ = true;
   if (recorded_) remove_intent();
 }
@@ -99,6 +101,7 @@ void file_set::put_all_in_place() {
 void file_set::write_intent() {
   set_intent intent{.mark = process_mark(), .names = {}};
   intent.names = names_;
+  for (const auto& f : members_) intent.identities.push_back(file_identity(f->temp_));
   const std::string record = join_path(folder_, k_intent_name);
   const std::string temp = new_name_for(record, process_mark());
   const temp_guard guard(temp);

@@ -63,7 +63,9 @@ std::string random_token() {
 std::string intent_text(const set_intent& intent) {
   std::string text(k_first_line);
   text.append(k_mark_key).append(intent.mark) += '\n';
-  for (const std::string& name : intent.names) text.append(k_name_key).append(name) += '\n';
+  for (std::size_t i = 0; i < intent.names.size(); ++i)
+    text.append(k_name_key).append(std::to_string(intent.identities[i])) +=
+        ' ' + intent.names[i] + '\n';
   text += k_last_line;
   return text;
 }
@@ -73,17 +75,25 @@ std::optional<set_intent> parse_intent(std::string_view text) {
   text.remove_prefix(k_first_line.size());
   const auto mark = next_line(text);
   if (!mark || !mark->starts_with(k_mark_key)) return std::nullopt;
-  set_intent intent{.mark = std::string(mark->substr(k_mark_key.size())), .names = {}};
+  set_intent intent{
+      .mark = std::string(mark->substr(k_mark_key.size())), .names = {}, .identities = {}};
   if (!is_process_mark(intent.mark)) return std::nullopt;
   while (const auto line = next_line(text)) {
     if (*line == k_last_line.substr(0, k_last_line.size() - 1))
       return text.empty() && !intent.names.empty() ? std::optional(intent) : std::nullopt;
     if (!line->starts_with(k_name_key) || intent.names.size() == k_max_names) return std::nullopt;
-    const std::string_view name = line->substr(k_name_key.size());
+    std::string_view entry = line->substr(k_name_key.size());
+    std::uint64_t identity = 0;
+    const auto r = std::from_chars(entry.data(), entry.data() + entry.size(), identity);
+    if (r.ec != std::errc{} || r.ptr == entry.data() + entry.size() || *r.ptr != ' ' ||
+        (entry[0] == '0' && r.ptr != entry.data() + 1))
+      return std::nullopt;
+    const std::string_view name = entry.substr(static_cast<std::size_t>(r.ptr - entry.data()) + 1);
     if (!is_plain_name(name)) return std::nullopt;
     for (const std::string& earlier : intent.names)
       if (earlier == name) return std::nullopt;
     intent.names.emplace_back(name);
+    intent.identities.push_back(identity);
   }
   return std::nullopt;
 }
@@ -136,21 +146,27 @@ void finish_interrupted_set(const std::string& folder) {
     return;  // larger than a record, or unreadable: not one of ours
   }
   if (!intent) return;
-  // A new file still under its waiting name has not taken its name yet; one
-  // that has is no longer there. Either way the name ends with the new file.
-  for (const std::string& name : intent->names) {
-    const std::string path = join_path(folder, name);
+  // Under a name, the new file (by its identity) is in place, and what its
+  // waiting name holds is the older file an exchange left there. Otherwise
+  // the new file still waits under that name, and takes the name now.
+  std::vector<std::string> leftovers;
+  for (std::size_t i = 0; i < intent->names.size(); ++i) {
+    const std::string path = join_path(folder, intent->names[i]);
     const std::string waiting = new_name_for(path, intent->mark);
-    if (!file_exists(waiting)) continue;
-    before_set_step(set_step::rename);
-    move_over(waiting, path);
+    leftovers.push_back(kept_name_for(path, intent->mark));
+    const std::uint64_t identity = intent->identities[i];
+    if (identity != 0 && file_identity(path) == identity)
+      leftovers.push_back(waiting);
+    else if (file_exists(waiting)) {
+      before_set_step(set_step::rename);
+      move_over(waiting, path);
+    }
   }
   sync_folder_named(folder);
-  for (const std::string& name : intent->names) {
-    const std::string kept = kept_name_for(join_path(folder, name), intent->mark);
-    if (!file_exists(kept)) continue;
+  for (const std::string& leftover : leftovers) {
+    if (!file_exists(leftover)) continue;
     before_set_step(set_step::remove);
-    remove_file(kept);
+    remove_file(leftover);
   }
   before_set_step(set_step::remove);
   remove_file(record);

@@ -7,6 +7,7 @@
 // was written, so the set is always finished, never undone.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <ostream>
 #include <string>
@@ -29,6 +30,10 @@ struct set_intent {
   std::string mark;
   // The members' names in the folder, without any folder.
   std::vector<std::string> names;
+  // Each new file's identity on its file system (its inode), which tells
+  // whether the file under a name is already the new one; 0 where the system
+  // has none to give, the new file's waiting name then telling alone.
+  std::vector<std::uint64_t> identities;
 
   bool operator==(const set_intent&) const = default;
 };
@@ -74,6 +79,8 @@ std::optional<diagnostic> settle_folder(const std::string& folder, std::ostream&
 // Each system's own steps for the above (file_set.cc, file_set_win32.cc).
 // This process's id.
 unsigned long current_process_id();
+// The identity of the file at path (not through a link), or 0.
+std::uint64_t file_identity(const std::string& path);
 // Puts the file at from under the name to, replacing what stands there.
 void move_over(const std::string& from, const std::string& to);
 // Makes the renames in folder durable.

@@ -33,28 +33,35 @@ std::string contents(const fs::path& folder) {
 }
 
 TEST(SetIntent, ReadsBackOnlyWhatASetWritesWhole) {
-  const set_intent written{.mark = std::string(k_mark), .names = {"A_linea.dat", "A_1.sim"}};
+  const set_intent written{.mark = std::string(k_mark),
+                           .names = {"A_linea.dat", "A_1.sim"},
+                           .identities = {0, 18446744073709551615U}};
   EXPECT_EQ(parse_intent(intent_text(written)), written);
   const struct {
     const char* why;
     std::string text;
   } refused[] = {
       {"empty", ""},
-      {"cut before its end", record_of("name a\n")},
-      {"cut inside its end", record_of("name a\nen")},
+      {"cut before its end", record_of("name 0 a\n")},
+      {"cut inside its end", record_of("name 0 a\nen")},
       {"no names", record_of("end\n")},
-      {"bytes after the end", record_of("name a\nend\nname b\n")},
-      {"a name with a folder", record_of("name ../a\nend\n")},
-      {"a name with a backslash", record_of("name x\\a\nend\n")},
-      {"a name of the folder", record_of("name ..\nend\n")},
-      {"an empty name", record_of("name \nend\n")},
-      {"a control character", record_of("name a\rb\nend\n")},
-      {"a name twice", record_of("name a\nname a\nend\n")},
-      {"another first line", "scenario_gen replacement 2\nmark 1-0123456789abcdef\nname a\nend\n"},
-      {"a mark without a token", "scenario_gen replacement 1\nmark 4242\nname a\nend\n"},
-      {"a token in capitals", "scenario_gen replacement 1\nmark 1-0123456789ABCDEF\nname a\nend\n"},
-      {"too many names", record_of("name 1\nname 2\nname 3\nname 4\nname 5\nname 6\nname 7\nname "
-                                   "8\nname 9\nend\n")},
+      {"bytes after the end", record_of("name 0 a\nend\nname 0 b\n")},
+      {"a name with a folder", record_of("name 0 ../a\nend\n")},
+      {"a name with a backslash", record_of("name 0 x\\a\nend\n")},
+      {"a name of the folder", record_of("name 0 ..\nend\n")},
+      {"an empty name", record_of("name 0 \nend\n")},
+      {"a control character", record_of("name 0 a\rb\nend\n")},
+      {"a name twice", record_of("name 0 a\nname 0 a\nend\n")},
+      {"another first line",
+       "scenario_gen replacement 2\nmark 1-0123456789abcdef\nname 0 a\nend\n"},
+      {"a mark without a token", "scenario_gen replacement 1\nmark 4242\nname 0 a\nend\n"},
+      {"a token in capitals",
+       "scenario_gen replacement 1\nmark 1-0123456789ABCDEF\nname 0 a\nend\n"},
+      {"a name without an identity", record_of("name a\nend\n")},
+      {"an identity with a leading zero", record_of("name 01 a\nend\n")},
+      {"a negative identity", record_of("name -1 a\nend\n")},
+      {"too many names", record_of("name 0 1\nname 0 2\nname 0 3\nname 0 4\nname 0 5\nname 0 "
+                                   "6\nname 0 7\nname 0 8\nname 0 9\nend\n")},
   };
   for (const auto& r : refused) EXPECT_FALSE(parse_intent(r.text)) << r.why;
 }
@@ -91,12 +98,32 @@ TEST(SetIntent, FinishingPutsEveryNewFileInPlaceAndRemovesTheRest) {
   write_file(d / ("b.partial-" + mark), "new b");
   write_file(d / ("c.partial-" + mark), "new c");  // its name was free
   write_file(d / "mine.partial-99999", "the user's");
-  write_file(d / std::string(k_intent_name), intent_text({.mark = mark, .names = {"a", "b", "c"}}));
+  set_intent intent{.mark = mark, .names = {"a", "b", "c"}, .identities = {}};
+  const auto identity_of = [&](const std::string& name) {
+    return file_identity((d / name).string());
+  };
+  intent.identities = {identity_of("a"), identity_of("b.partial-" + mark),
+                       identity_of("c.partial-" + mark)};
+  std::string expected = "a=new a;b=new b;c=new c;";
+  // Exchanged: the new file in place, the older one under the waiting name;
+  // only the new file's identity tells them apart, where the system has one.
+  write_file(d / "e", "new e");
+  write_file(d / ("e.partial-" + mark), "old e");
+  if (const std::uint64_t identity = identity_of("e"); identity != 0) {
+    intent.names.emplace_back("e");
+    intent.identities.push_back(identity);
+    expected += "e=new e;";
+  } else {
+    fs::remove(d / "e");
+    fs::remove(d / ("e.partial-" + mark));
+  }
+  expected += "mine.partial-99999=the user's;";
+  write_file(d / std::string(k_intent_name), intent_text(intent));
   finish_interrupted_set(d.string());
-  EXPECT_EQ(contents(d), "a=new a;b=new b;c=new c;mine.partial-99999=the user's;");
+  EXPECT_EQ(contents(d), expected);
   // Finished, a second look finds nothing to do.
   finish_interrupted_set(d.string());
-  EXPECT_EQ(contents(d), "a=new a;b=new b;c=new c;mine.partial-99999=the user's;");
+  EXPECT_EQ(contents(d), expected);
 }
 
 TEST(SetIntent, ARecordThatIsNotTheProgramsIsLeftAlone) {
@@ -105,7 +132,7 @@ TEST(SetIntent, ARecordThatIsNotTheProgramsIsLeftAlone) {
   const std::string mark(k_mark);
   write_file(d / "b", "old b");
   write_file(d / ("b.partial-" + mark), "new b");
-  write_file(d / std::string(k_intent_name), record_of("name b\n"));  // never ended
+  write_file(d / std::string(k_intent_name), record_of("name 0 b\n"));  // never ended
   const std::string before = contents(d);
   finish_interrupted_set(d.string());
   EXPECT_EQ(contents(d), before);
@@ -123,7 +150,8 @@ TEST(SetIntent, TheLockFinishesTheSetAndRemovesOnlyTheProgramsLeftovers) {
   const std::string dead = "4000000001-0123456789abcdef";
   write_file(d / "a", "old a");
   write_file(d / ("a.partial-" + dead), "new a");
-  write_file(d / std::string(k_intent_name), intent_text({.mark = dead, .names = {"a"}}));
+  write_file(d / std::string(k_intent_name),
+             intent_text({.mark = dead, .names = {"a"}, .identities = {0}}));
   write_file(d / ("x.partial-" + dead), "left by a kill while writing");
   write_file(d / ("x.kept-" + dead), "left by a kill");
   write_file(d / "mine.partial-99999", "the user's");
