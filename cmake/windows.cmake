@@ -136,6 +136,7 @@ set(scenario_windows_skipped
   "Options.EveryOptionOfEachCommandIsInItsHelpUsageAndCompletion|runs the bash completion script, which is not made for Windows"
   "Check.ColourOnlyOnATerminalWithoutNoColor|needs a pseudo terminal"
   "DefaultRun.FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut|makes a folder read-only by POSIX permissions"
+  "SetKill.AReaderThatMayNotWriteTheFolderSaysHowToFinishTheSet|makes a folder read-only by POSIX permissions and reads it as another user"
 )
 
 # The tests on Windows, run through Wine. A file tests/foo_win32.cc stands in

@@ -12,7 +12,7 @@ cp "$exe" "$work/scenario_gen"
   echo "the export command is needed to rebuild the corpus" >&2; exit 1; }
 line="$work/Corvale_Pianasco_linea.txt"
 train="$work/Corvale_Pianasco_4816-.txt"
-for d in field_reader line_compiler train_compiler compile_pair check grid_decoder station_decoder plan_decoder decompile lsp_session; do
+for d in field_reader line_compiler train_compiler compile_pair check grid_decoder station_decoder plan_decoder decompile lsp_session intent_reader; do
   mkdir -p "$here/corpus/$d"; rm -f "$here/corpus/$d"/*
 done
 cp "$line" "$here/corpus/line_compiler/shipped"
@@ -28,6 +28,10 @@ printf '[generale]\r\nnumero vetture, 3\r\norologio, 6 10 0\r\naderenza, 0, 300\
 cp "$here/corpus/compile_pair/"* "$here/corpus/check/"
 printf '[generale]\r\nlunghezza percorso, 2000000\r\n[curve]\r\npendenza, 100\r\nindicatori_vmax, 50, 85,90,90,0,,,,0\r\nindicatori_vmax, 50, 85,90,90,0,,,,0 km\r\n# curva\r\n[fine]\r\n\0[generale]\r\nstazione, 25, 8\r\nsegnale, 4000, 1\r\nsegnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\nsabbia, 99999\r\n[fine]\r\n' > "$here/corpus/check/faults"
 printf '"quoted, text" , 12 , -7,,\r\n   \r\n255\r\n' > "$here/corpus/field_reader/mixed"
+# The replacement record: one as a set writes it on Linux, and one of a single
+# name whose identity is unknown, as on Windows.
+printf 'scenario_gen replacement 1\nmark 4242-0123456789abcdef\nname 1835009 S_linea.dat\nname 1835010 S_1.sim\nname 1835011 S_1.dat\nend\n' > "$here/corpus/intent_reader/set"
+printf 'scenario_gen replacement 1\nmark 7-fedcba9876543210\nname 0 x.dat\nend\n' > "$here/corpus/intent_reader/one"
 # The decoders: the shipped grid and station table, and the three files of
 # a short line whose plan is small enough to mutate quickly.
 (cd "$work" && ./scenario_gen >/dev/null 2>&1)

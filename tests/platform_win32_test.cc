@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/interrupts.h"
+#include "platform/set_intent.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -160,8 +161,9 @@ TEST(WindowsFolderLock, AnotherProgramWaitsForTheFolderAndStaleTemporaryFilesGo)
   for (const char* name : {"Valle_linea.txt", "Valle_12-.txt"})
     fs::copy_file(fs::path(SCENARIO_TESTS_DIR) / ".." / "docs" / "examples" / name,
                   dir.path() / name);
-  const std::string mine = "x.dat.partial-" + std::to_string(::GetCurrentProcessId());
-  write_file(dir.path() / "x.dat.partial-4000000000", "left by a crash");
+  const std::string mine = "x.dat.partial-" + process_mark();
+  write_file(dir.path() / "x.dat.partial-4000000000-0123456789abcdef", "left by a crash");
+  write_file(dir.path() / "x.dat.partial-4000000000", "a user's, of a form the program never made");
   write_file(dir.path() / mine, "being written");
   testing::program_result r;
   std::thread other;
@@ -179,7 +181,8 @@ TEST(WindowsFolderLock, AnotherProgramWaitsForTheFolderAndStaleTemporaryFilesGo)
   EXPECT_NE(r.err.find("note: waiting for another scenario_gen writing into '.'"),
             std::string::npos)
       << r.err;
-  EXPECT_FALSE(fs::exists(dir.path() / "x.dat.partial-4000000000"));
+  EXPECT_FALSE(fs::exists(dir.path() / "x.dat.partial-4000000000-0123456789abcdef"));
+  EXPECT_TRUE(fs::exists(dir.path() / "x.dat.partial-4000000000"));
   EXPECT_TRUE(fs::exists(dir.path() / mine));
   EXPECT_TRUE(fs::exists(dir.path() / "Valle_12.sim"));
 }

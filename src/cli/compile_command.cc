@@ -9,6 +9,7 @@
 #include "cli/commands.h"
 #include "cli/description_encoding.h"
 #include "cli/scenario_names.h"
+#include "cli/settled_inputs.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
@@ -66,6 +67,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   const std::string folder = o.output.value_or(".");
   if (const std::string why = make_folder(folder); !why.empty())
     return report_failure(err, program_diagnostic(why));
+  // Finished before the compile, which may yet fail without writing.
+  settle_input_folders({folder}, err);
   const std::string plan = join_path(folder, plan_file_name(names.nome_linea));
   const std::string grid = join_path(folder, grid_file_name(names.nome_linea, names.numero_treno));
   std::vector<std::string> outputs{

@@ -8,6 +8,7 @@
 #include "cli/command_table.h"
 #include "cli/commands.h"
 #include "cli/scenario_names.h"
+#include "cli/settled_inputs.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
 #include "inspect/decompile.h"
@@ -58,6 +59,7 @@ int decompile_command(const command_options& o, std::ostream& /*out*/, std::ostr
     return usage_error(err, "decompile needs a folder or the three files of a scenario", self);
   // The curves are found in the walk that checks the plan, which is read once.
   curve_inversion curves;
+  settle_input_folders(o.operands, err);
   const loaded_scenario s = load_scenario_files(o.operands, &curves);
   const decompiled d = decompile(s, &curves);
   // The names become file names here, and the names a compile of them

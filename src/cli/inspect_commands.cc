@@ -8,6 +8,7 @@
 #include "cli/command_table.h"
 #include "cli/commands.h"
 #include "cli/picture_stretch.h"
+#include "cli/settled_inputs.h"
 #include "common/diagnostic.h"
 #include "common/text.h"
 #include "draw/route_picture.h"
@@ -37,6 +38,7 @@ int dump_command(const command_options& o, std::ostream& out, std::ostream& err)
   if (o.operands.size() != 1)
     return usage_error(err, o.operands.empty() ? "dump needs a file" : "dump takes one file",
                        find_command("dump"));
+  settle_input_folders(o.operands, err);
   const loaded_file file = load_file(o.operands[0]);
   if (o.json)
     dump_json(out, file);
@@ -57,6 +59,7 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
     return usage_error(err, why, self);
   // The outline of the plan is gathered in the walk that checks it.
   plan_outline outline;
+  settle_input_folders(o.operands, err);
   const loaded_scenario s = load_scenario(o.operands, &outline);
   if (*o.output != "-")
     for (const loaded_file* input : {&s.grid, &s.stations, &s.plan})

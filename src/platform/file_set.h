@@ -1,8 +1,11 @@
 // Files replaced whole and together. Each member of a set is written to a
 // temporary file beside its name; only once every member is complete are
 // they put in place, each name taking its new file in one step. A name is
-// thus never missing, empty or half written, a failure before the commit
-// leaves every older file as it was, and no temporary file outlives the set.
+// thus never missing, empty or half written, a failure before the commit leaves
+// every older file as it was, and no temporary file outlives the set. A set
+// of more than one member first records in its folder which new files take
+// which names (platform/set_intent.h), so that a process killed among the
+// renames leaves a replacement the next one finishes, never a mixed set.
 #pragma once
 
 #include <cstdint>
@@ -53,8 +56,9 @@ class output_file {
   std::string buffer_;
   std::uint64_t written_ = 0;
   // How the file was put in place: the older file it replaced now stands
-  // under the temporary name, or the name was free.
-  enum class placed { no, over_older, into_free } placed_ = placed::no;
+  // under the temporary name (on Windows: under its kept name), under its
+  // kept name, or the name was free.
+  enum class placed { no, over_older, kept_aside, into_free } placed_ = placed::no;
 };
 
 class file_set {
@@ -78,19 +82,30 @@ class file_set {
   void commit();
 
  private:
+  void put_all_in_place();
+  void write_intent();
+  void remove_intent();
+
   // The steps of the commit each system takes its own way: put f under its
-  // name, keeping any older file for a roll-back; put the older file back;
+  // name, keeping any older file for a roll-back; put the older file back
+  // (false when that fails);
   // remove the older file once the whole set is in place; make the names
   // durable when writes are synced.
   void put_in_place(output_file& f);
-  void take_back(output_file& f);
+  // Where the older file is kept under its own name (Linux; the Windows
+  // steps always keep it so).
+  void put_in_place_recorded(output_file& f, const std::string& mark);
+  bool take_back(output_file& f);
   void drop_older(output_file& f);
   void sync_folder();
 
   std::string folder_;
   folder_lock lock_;
   std::vector<std::unique_ptr<output_file>> members_;
+  std::vector<std::string> names_;  // the members' names in the folder
   bool committed_ = false;
+  // A record of the replacement stands in the folder.
+  bool recorded_ = false;
 };
 
 }  // namespace scenario

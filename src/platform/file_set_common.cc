@@ -2,7 +2,9 @@
 // syncing, the gathering of small writes, and the commit that puts every
 // member in place or, on the first failure, takes back those already placed.
 // The steps that touch the file system (write_through, finish, put_in_place,
-// take_back, drop_older, sync_folder) are each system's own.
+// take_back, drop_older, sync_folder) are each system's own. The order of
+// the commit's steps, and what a kill after each leaves, is told in
+// docs/authoring.md ("Files").
 #include <cstring>
 #include <string>
 #include <utility>
@@ -10,6 +12,7 @@
 #include "platform/file_faults.h"
 #include "platform/file_set.h"
 #include "platform/files.h"
+#include "platform/set_intent.h"
 
 namespace scenario {
 namespace {
@@ -54,6 +57,22 @@ void file_set::commit() {
     faults->before_rename();
   // No interrupt may leave the set half in place.
   const signals_held held;
+  if (members_.size() > 1) write_intent();
+  put_all_in_place();
+  // The renames are durable before anything older is let go.
+  sync_folder();
+  for (const auto& f : members_)
+    if (f->placed_ == output_file::placed::over_older ||
+        f->placed_ == output_file::placed::kept_aside)
+      drop_older(*f);
+  committed_ = true;
+  if (recorded_) remove_intent();
+}
+
+// Puts every member in place or, on the first failure, takes back those
+// already placed and throws. A take-back that fails too leaves the record
+// and the new files for the next process, which finishes the set.
+void file_set::put_all_in_place() {
   std::size_t in_place = 0;
   try {
     for (; in_place < members_.size(); ++in_place) {
@@ -65,13 +84,35 @@ void file_set::commit() {
       put_in_place(f);
     }
   } catch (...) {
-    while (in_place > 0) take_back(*members_[--in_place]);
+    bool all_back = true;
+    while (in_place > 0) all_back = take_back(*members_[--in_place]) && all_back;
+    if (!all_back) {
+      committed_ = true;  // the new files stay, for the record to finish
+      throw;
+    }
+    if (recorded_) {
+      sync_folder();
+      remove_intent();
+    }
     throw;
   }
-  for (const auto& f : members_)
-    if (f->placed_ == output_file::placed::over_older) drop_older(*f);
-  committed_ = true;
-  sync_folder();
+}
+
+void file_set::write_intent() {
+  set_intent intent{.mark = process_mark(), .names = {}};
+  intent.names = names_;
+  for (const auto& f : members_) intent.identities.push_back(file_identity(f->temp_));
+  const std::string record = join_path(folder_, k_intent_name);
+  const std::string temp = new_name_for(record, process_mark());
+  const temp_guard guard(temp);
+  write_intent_file(folder_, temp, record, intent_text(intent));
+  recorded_ = true;
+}
+
+void file_set::remove_intent() {
+  before_set_step(set_step::remove);
+  remove_file(join_path(folder_, k_intent_name));
+  recorded_ = false;
 }
 
 }  // namespace scenario

@@ -15,6 +15,7 @@
 
 #include "platform/file_faults.h"
 #include "platform/files.h"
+#include "platform/set_intent.h"
 #include "platform/wide_text.h"
 
 namespace scenario {
@@ -38,11 +39,11 @@ std::string errno_reason(int err) {
   return std::strerror(err);
 }
 
-// The name under which the older file of path waits for the set's end; a
-// temporary name of this process, so that a crash leaves nothing a later
-// writer would not remove.
-std::string kept_name_for(const std::string& path) {
-  return temp_name_for(path + ".older");
+// The name under which the older file of path waits for the set's end,
+// marked as this process's, so that a crash leaves nothing a later writer
+// would not remove.
+std::string kept_name_of(const std::string& path) {
+  return kept_name_for(path, process_mark());
 }
 
 // Refuses what may not be replaced by a file under path, without creating
@@ -62,6 +63,7 @@ void check_name(const std::string& path) {
 }
 
 int injected_write_error(const std::string& path, std::uint64_t offset, std::size_t size) {
+  before_set_step(set_step::write);
   const file_faults* f = active_file_faults();
   return f != nullptr && f->write_error ? f->write_error(path, offset, size) : 0;
 }
@@ -131,8 +133,10 @@ void output_file::finish() {
   write_through(buffer_);
   buffer_.clear();
   const HANDLE h = int_to_handle(fd_);
-  if (sync_writes() && !::FlushFileBuffers(h))
-    throw io_error(path_, "write", win32_reason(::GetLastError()));
+  if (sync_writes()) {
+    before_set_step(set_step::sync);
+    if (!::FlushFileBuffers(h)) throw io_error(path_, "write", win32_reason(::GetLastError()));
+  }
   fd_ = -1;
   if (!::CloseHandle(h)) throw io_error(path_, "write", win32_reason(::GetLastError()));
 }
@@ -157,9 +161,6 @@ output_file& file_set::add(std::string_view name) {
   std::string temp = temp_name_for(path);
   auto f = std::unique_ptr<output_file>(new output_file(path, std::move(temp)));
   const std::wstring wide_temp = widen(f->temp_);
-  // A file under this process's temporary name was left by a process that
-  // had the same number and no longer runs.
-  ::DeleteFileW(wide_temp.c_str());
   // Shared for deleting, so that a Ctrl-C can remove it while it is written.
   const HANDLE h =
       ::CreateFileW(wide_temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
@@ -167,13 +168,14 @@ output_file& file_set::add(std::string_view name) {
   if (h == INVALID_HANDLE_VALUE) throw io_error(path, "create", win32_reason(::GetLastError()));
   f->fd_ = handle_to_int(h);
   members_.push_back(std::move(f));
+  names_.emplace_back(name);
   return *members_.back();
 }
 
 void file_set::put_in_place(output_file& f) {
   const std::wstring path = widen(f.path_);
   const std::wstring temp = widen(f.temp_);
-  const std::wstring kept = widen(kept_name_for(f.path_));
+  const std::wstring kept = widen(kept_name_of(f.path_));
   const bool was_free = ::GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES;
   if (!was_free) {
     // Replacing a name needs the right to delete the file under it, which a
@@ -191,11 +193,13 @@ void file_set::put_in_place(output_file& f) {
     // The older file stays reachable under the kept name until the whole set
     // is in place; a file system without hard links gets a copy.
     ::DeleteFileW(kept.c_str());
+    before_set_step(set_step::rename);
     DWORD error = patiently([&] { return ::CreateHardLinkW(kept.c_str(), path.c_str(), nullptr); });
     if (error != ERROR_SUCCESS && !win32_file_in_use(error))
       error = patiently([&] { return ::CopyFileW(path.c_str(), kept.c_str(), TRUE); });
     if (error != ERROR_SUCCESS) throw io_error(f.path_, "replace", replace_reason(path, error));
   }
+  before_set_step(set_step::rename);
   const DWORD error = patiently([&] {
     return ::MoveFileExW(temp.c_str(), path.c_str(),
                          MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
@@ -207,22 +211,25 @@ void file_set::put_in_place(output_file& f) {
   f.placed_ = was_free ? output_file::placed::into_free : output_file::placed::over_older;
 }
 
-void file_set::take_back(output_file& f) {
+bool file_set::take_back(output_file& f) {
   const std::wstring path = widen(f.path_);
+  DWORD error = ERROR_SUCCESS;
   if (f.placed_ == output_file::placed::over_older) {
-    const std::wstring kept = widen(kept_name_for(f.path_));
-    patiently([&] {
+    const std::wstring kept = widen(kept_name_of(f.path_));
+    error = patiently([&] {
       return ::MoveFileExW(kept.c_str(), path.c_str(),
                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     });
   } else if (f.placed_ == output_file::placed::into_free) {
-    patiently([&] { return ::DeleteFileW(path.c_str()); });
+    error = patiently([&] { return ::DeleteFileW(path.c_str()); });
   }
   f.placed_ = output_file::placed::no;
+  return error == ERROR_SUCCESS;
 }
 
 void file_set::drop_older(output_file& f) {
-  ::DeleteFileW(widen(kept_name_for(f.path_)).c_str());
+  before_set_step(set_step::remove);
+  ::DeleteFileW(widen(kept_name_of(f.path_)).c_str());
 }
 
 // MOVEFILE_WRITE_THROUGH has already made each name durable.
@@ -238,6 +245,64 @@ void replace_file(const std::string& path, std::string_view bytes) {
                                      : std::string_view(path).substr(slash + 1))
       .write(bytes);
   set.commit();
+}
+
+// The older file is kept by a link or a copy: a new file's waiting name
+// alone tells whether it is in place.
+std::uint64_t file_identity(const std::string&) {
+  return 0;
+}
+
+unsigned long current_process_id() {
+  return ::GetCurrentProcessId();
+}
+
+void end_process_at_once() {
+  ::TerminateProcess(::GetCurrentProcess(), 137);
+  ::ExitProcess(137);  // never reached
+}
+
+void move_over(const std::string& from, const std::string& to) {
+  const std::wstring wide_from = widen(from);
+  const std::wstring wide_to = widen(to);
+  const DWORD error = patiently([&] {
+    return ::MoveFileExW(wide_from.c_str(), wide_to.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+  });
+  if (error != ERROR_SUCCESS) throw io_error(to, "replace", replace_reason(wide_to, error));
+}
+
+// MOVEFILE_WRITE_THROUGH has already made each name durable.
+void sync_folder_named(const std::string&) {}
+
+void write_intent_file(const std::string&, const std::string& temp, const std::string& path,
+                       std::string_view bytes) {
+  const std::wstring wide_temp = widen(temp);
+  const HANDLE h =
+      ::CreateFileW(wide_temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) throw io_error(path, "create", win32_reason(::GetLastError()));
+  before_set_step(set_step::write);
+  DWORD n = 0;
+  bool whole = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &n, nullptr) &&
+               n == bytes.size();
+  if (whole && sync_writes()) {
+    before_set_step(set_step::sync);
+    whole = ::FlushFileBuffers(h) != 0;
+  }
+  const DWORD error = ::GetLastError();
+  ::CloseHandle(h);
+  if (!whole) {
+    ::DeleteFileW(wide_temp.c_str());
+    throw io_error(path, "write", win32_reason(error));
+  }
+  before_set_step(set_step::rename);
+  try {
+    move_over(temp, path);
+  } catch (...) {
+    ::DeleteFileW(wide_temp.c_str());
+    throw;
+  }
 }
 
 }  // namespace scenario

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/set_intent.h"
 #include "platform/temp_files.h"
 
 namespace scenario {
@@ -80,6 +81,12 @@ folder_lock::folder_lock(const std::string& folder, std::ostream& notices) : hol
   // Waiting happens outside the mutex: another thread of this process may
   // meanwhile take the lock of another folder.
   wait_for_lock(fd, folder, notices);
+  try {
+    finish_interrupted_set(folder);
+  } catch (...) {
+    ::close(fd);
+    throw;
+  }
   remove_stale_temps(folder);
   const std::lock_guard<std::mutex> lock(g_mutex);
   hold_ = new held_folder{st.st_dev, st.st_ino, fd, 1};

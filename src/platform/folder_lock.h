@@ -20,9 +20,11 @@ class folder_lock {
   // Takes the lock of folder, waiting while another process holds it; once
   // it has waited about a second it says so on notices, once. A process that
   // holds the lock already takes it again at once. Taking it anew also
-  // removes the temporary files that writers which no longer run left in
-  // folder. A folder that cannot be opened or locked is written
-  // unlocked: the writes themselves then say what is wrong.
+  // finishes a replacement of a set that a killed writer left (throwing
+  // io_error when a step of that fails), then removes the temporary files
+  // that writers which no longer run left in folder. A folder that cannot
+  // be opened or locked is written unlocked: the writes themselves then say
+  // what is wrong.
   explicit folder_lock(const std::string& folder, std::ostream& notices = std::cerr);
   ~folder_lock();
   folder_lock(const folder_lock&) = delete;

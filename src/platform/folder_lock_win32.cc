@@ -10,6 +10,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/set_intent.h"
 #include "platform/temp_files.h"
 #include "platform/wide_text.h"
 
@@ -75,6 +76,13 @@ folder_lock::folder_lock(const std::string& folder, std::ostream& notices) : hol
   if (!wait_for_lock(mutex, folder, notices)) {
     ::CloseHandle(mutex);
     return;
+  }
+  try {
+    finish_interrupted_set(folder);
+  } catch (...) {
+    ::ReleaseMutex(mutex);
+    ::CloseHandle(mutex);
+    throw;
   }
   remove_stale_temps(folder);
   const std::lock_guard<std::mutex> lock(g_mutex);

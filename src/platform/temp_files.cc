@@ -15,11 +15,11 @@
 #include <string_view>
 
 #include "platform/files.h"
+#include "platform/set_intent.h"
 
 namespace scenario {
 namespace {
 
-constexpr std::string_view k_temp_mark = ".partial-";
 constexpr int k_stop_signals[] = {SIGINT, SIGTERM, SIGHUP};
 
 // The live temporary files, in a form the signal handler may read: fixed
@@ -61,30 +61,19 @@ bool process_runs(long pid) {
   return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM;
 }
 
-// The process id in a temporary file's name, or 0 when name is not one.
-long temp_owner(std::string_view name) {
-  const std::size_t at = name.rfind(k_temp_mark);
-  if (at == std::string_view::npos || at == 0) return 0;
-  const std::string_view digits = name.substr(at + k_temp_mark.size());
-  long pid = 0;
-  const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-  if (r.ec != std::errc{} || r.ptr != digits.data() + digits.size() || pid <= 0) return 0;
-  return pid;
-}
-
 }  // namespace
 
 std::string temp_name_for(const std::string& path) {
-  return path + std::string(k_temp_mark) + std::to_string(::getpid());
+  return new_name_for(path, process_mark());
 }
 
 void remove_stale_temps(const std::string& folder) {
   DIR* dir = ::opendir(folder.c_str());
   if (dir == nullptr) return;
-  const long me = ::getpid();
+  const auto me = static_cast<unsigned long>(::getpid());
   while (const dirent* e = ::readdir(dir)) {
-    const long owner = temp_owner(e->d_name);
-    if (owner == 0 || owner == me || process_runs(owner)) continue;
+    const unsigned long owner = temp_owner(e->d_name);
+    if (owner == 0 || owner == me || process_runs(static_cast<long>(owner))) continue;
     struct stat st {};
     if (::fstatat(::dirfd(dir), e->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode))
       ::unlinkat(::dirfd(dir), e->d_name, 0);

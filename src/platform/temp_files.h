@@ -8,11 +8,14 @@
 
 namespace scenario {
 
-// The temporary name of path in this process: "PATH.partial-PID".
+// The temporary name of path in this process: "PATH.partial-PID-TOKEN", the
+// token 16 random hexadecimal digits drawn once per process.
 std::string temp_name_for(const std::string& path);
 
-// Removes from folder every temporary file of a process that no longer
-// runs. A folder that cannot be read is left as it is.
+// Removes from folder every temporary or kept file (NAME.partial-PID-TOKEN,
+// NAME.kept-PID-TOKEN) of a process that no longer runs; a name of any
+// other form, such as a user's "mine.partial-99999", is never removed. A
+// folder that cannot be read is left as it is.
 void remove_stale_temps(const std::string& folder);
 
 // Registers the temporary file at path for as long as the object lives: a

@@ -12,12 +12,11 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/set_intent.h"
 #include "platform/wide_text.h"
 
 namespace scenario {
 namespace {
-
-constexpr std::string_view k_temp_mark = ".partial-";
 
 std::mutex g_temps_mutex;
 std::vector<std::pair<int, std::wstring>> g_temps;
@@ -49,27 +48,15 @@ bool process_runs(unsigned long pid) {
   return runs;
 }
 
-// The process id in a temporary file's name, or 0 when name is not one.
-unsigned long temp_owner(std::string_view name) {
-  const std::size_t at = name.rfind(k_temp_mark);
-  if (at == std::string_view::npos || at == 0) return 0;
-  const std::string_view digits = name.substr(at + k_temp_mark.size());
-  unsigned long pid = 0;
-  const auto r = std::from_chars(digits.data(), digits.data() + digits.size(), pid);
-  if (r.ec != std::errc{} || r.ptr != digits.data() + digits.size()) return 0;
-  return pid;
-}
-
 }  // namespace
 
 std::string temp_name_for(const std::string& path) {
-  return path + std::string(k_temp_mark) + std::to_string(::GetCurrentProcessId());
+  return new_name_for(path, process_mark());
 }
 
 void remove_stale_temps(const std::string& folder) {
   WIN32_FIND_DATAW found{};
-  const std::wstring pattern =
-      with_backslashes(widen(join_path(folder, "*" + std::string(k_temp_mark) + "*")));
+  const std::wstring pattern = with_backslashes(widen(join_path(folder, "*")));
   HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
                                      FindExSearchNameMatch, nullptr, 0);
   if (search == INVALID_HANDLE_VALUE) return;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cerrno>
+#include <cstdlib>
 
 // Nobody is root on Windows.
 inline int geteuid() {
@@ -14,4 +15,13 @@ inline int geteuid() {
 inline int mkfifo(const wchar_t*, int) {
   errno = ENOSYS;
   return -1;
+}
+
+// The environment of the programs a test starts; an empty value removes the
+// variable.
+inline int setenv(const char* name, const char* value, int) {
+  return _putenv_s(name, value);
+}
+inline int unsetenv(const char* name) {
+  return _putenv_s(name, "");
 }
