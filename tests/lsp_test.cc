@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "editor/shipped_kinds.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -383,6 +384,66 @@ TEST_F(Lsp, ATrainWithoutItsLineSaysWhy) {
                       "character Windows-1252 lacks\""),
             std::string::npos);
   EXPECT_NE(t.diagnostics(file("Valle_linea.txt"), 2).find("U+0141"), std::string::npos);
+}
+
+// The rows of the reference's table whose header row starts with header:
+// each row's cells, trimmed.
+std::vector<std::vector<std::string>> reference_rows(std::string_view header) {
+  const std::string text = testing::slurp(fs::path(SCENARIO_TESTS_DIR) / "../docs/authoring.md");
+  std::vector<std::vector<std::string>> rows;
+  std::size_t at = text.find("\n" + std::string(header));
+  if (at == text.npos) return rows;
+  at = text.find('\n', text.find('\n', at + 1) + 1);  // past the header and its rule
+  while (at != text.npos && text.compare(at + 1, 1, "|") == 0) {
+    const std::size_t end = text.find('\n', at + 1);
+    std::vector<std::string> cells;
+    std::string_view row(text.data() + at + 2, end - at - 2);
+    while (!row.empty()) {
+      std::string_view cell = row.substr(0, row.find('|'));
+      row.remove_prefix(std::min(row.size(), cell.size() + 1));
+      cell.remove_prefix(std::min(cell.find_first_not_of(' '), cell.size()));
+      cell.remove_suffix(cell.size() - (cell.find_last_not_of(' ') + 1));
+      cells.emplace_back(cell);
+    }
+    rows.push_back(cells);
+    at = end;
+  }
+  return rows;
+}
+
+// The editor's kinds of station and signal are the reference's rows, cell
+// for cell, and the completions are named by them.
+TEST_F(Lsp, ShippedKindsAreTheReferenceRowsAndNameTheCompletions) {
+  const auto stations = reference_rows("| What the station is there |");
+  const auto signals = reference_rows("| sx | s1 s2 s3 |");
+  ASSERT_EQ(stations.size(), station_kinds().size());
+  ASSERT_EQ(signals.size(), signal_kinds().size());
+  std::vector<std::string> labels;
+  for (std::size_t i = 0; i < stations.size(); ++i) {
+    const station_kind& k = station_kinds()[i];
+    EXPECT_EQ(stations[i], (std::vector<std::string>{
+                               std::string(k.what), std::string(k.type), std::string(k.length),
+                               std::string(k.f4_f6), std::string(k.f7_f9), std::string(k.f10_f12),
+                               std::string(k.f13), std::string(k.time), std::string(k.shipped)}));
+    labels.push_back(stations[i][0] + " (type " + stations[i][1] + ", as " +
+                     stations[i][8].substr(0, stations[i][8].find(", ")) + ")");
+  }
+  for (std::size_t i = 0; i < signals.size(); ++i) {
+    const signal_kind& k = signal_kinds()[i];
+    EXPECT_EQ(signals[i], (std::vector<std::string>{std::string(k.sx), std::string(k.s1_s3),
+                                                    std::string(k.rapp), std::string(k.stored),
+                                                    std::string(k.where), std::string(k.picture)}));
+    labels.push_back("signal sx " + signals[i][0] + ", " + signals[i][3] + ": " + signals[i][5] +
+                     " (as at " + signals[i][4].substr(0, signals[i][4].find_first_of(" ,")) +
+                     " m)");
+  }
+  const std::string at = "{\"textDocument\":{\"uri\":\"" + uri(file("Valle_12-.txt")) +
+                         "\"},\"position\":{\"line\":11,\"character\":0}}";
+  const transcript t = serve(initialize() + open(file("Valle_12-.txt"), k_train) +
+                                 request(2, "textDocument/completion", at) + k_end,
+                             folder_.path());
+  for (const std::string& label : labels)
+    EXPECT_NE(t.answer(2).find("\"label\":\"" + label + "\""), std::string::npos) << label;
 }
 
 }  // namespace

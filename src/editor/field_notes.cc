@@ -1,5 +1,7 @@
 #include "editor/field_notes.h"
 
+#include "editor/shipped_kinds.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -36,6 +38,22 @@ std::vector<std::optional<std::int64_t>> numbers_of(const record_line& record,
   for (const field_span& f : record.values)
     out.push_back(number_of(line.substr(f.first, f.last - f.first)));
   return out;
+}
+
+// What the reference's tables call a station or signal like this one.
+std::string kind_words(const record_spec& kind,
+                       const std::vector<std::optional<std::int64_t>>& values) {
+  if (&kind == &record_of(train_record::station)) {
+    if (const station_kind* row = station_kind_of(values))
+      return "Like " + std::string(row->shipped) +
+             " in the shipped scenario: " + std::string(row->what) + ".\n";
+  } else if (&kind == &record_of(train_record::signal)) {
+    if (const signal_kind* row = signal_kind_of(values))
+      return "Like the shipped signals at " + std::string(row->where) + ": stored " +
+             std::string(row->stored) + "; the picture shows a " + std::string(row->picture) +
+             ".\n";
+  }
+  return {};
 }
 
 }  // namespace
@@ -93,7 +111,7 @@ std::string field_note(const record_line& record, std::string_view line, int fie
   std::string s = "**" + std::string(kind.read_as) + "**: " + field_line(f).substr(2) + "\n";
   const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
   const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
-  if (f.width == field_width::text) return s;
+  if (f.width == field_width::text) return s + kind_words(kind, values);
   if (!value) return s + "Not a whole number: the compile stops at this record (code 25).\n";
   const std::int64_t v = *value;
   if (is_position(f)) {
@@ -124,7 +142,7 @@ std::string field_note(const record_line& record, std::string_view line, int fie
          " (left × 10 + right); combined value " + std::to_string(n(5) * 10 + n(1) * 3 + n(6)) +
          " (rapp × 10 + sx × 3 + dx).\n";
   }
-  return s;
+  return s + kind_words(kind, values);
 }
 
 }  // namespace scenario
