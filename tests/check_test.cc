@@ -754,14 +754,23 @@ TEST(Compile, WerrorFailsOnAWarningAndWritesNothing) {
   write(dir.path() / "out" / "w_1.dat", "older");
   const testing::program_result r = run("compile w_linea.txt w_1-.txt -o out --werror", dir.path());
   EXPECT_EQ(r.err,
-            "w_linea.txt:9:1: warning: 'pendeza' is not a keyword of the line description: this "
-            "record and its values are not read; did you mean 'pendenza'? [-Wunknown-keyword]\n"
+            "w_linea.txt:9:1: error: 'pendeza' is not a keyword of the line description: this "
+            "record and its values are not read; did you mean 'pendenza'? "
+            "[-Werror=unknown-keyword]\n"
             "pendeza, 100, 5\n"
             "^\n"
             "scenario_gen: error: warnings are errors with --werror; no binary file was written\n");
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(slurp(dir.path() / "out" / "w_1.dat"), "older");
   EXPECT_FALSE(fs::exists(dir.path() / "out" / "w_1.sim"));
+  // The last line names the option given.
+  const testing::program_result group =
+      run("compile w_linea.txt w_1-.txt -o out -Werror=unknown-keyword", dir.path());
+  EXPECT_TRUE(
+      group.err.ends_with("scenario_gen: error: warnings are errors with "
+                          "-Werror=unknown-keyword; no binary file was written\n"))
+      << group.err;
+  EXPECT_EQ(group.status, 1);
   // Without the warning it compiles.
   write(dir.path() / "w_linea.txt", full_line({"pendenza, 100, 5"}));
   const testing::program_result clean =
