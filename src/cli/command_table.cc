@@ -1,5 +1,6 @@
 #include "cli/command_table.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
@@ -267,13 +268,19 @@ int usage_error(std::ostream& err, std::string_view message, const command_info*
 }
 
 std::string unknown_command(std::string_view word) {
-  // "version" for --version: an option of the program written as a command.
+  // An option of the program written as a command ("version"), or misspelt
+  // as one ("verison"), is suggested as the option.
+  const std::vector<std::string_view> commands = command_names();
+  std::vector<std::string_view> words = commands;
   for (const option_spec& o : option_table())
-    if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2 &&
-        o.long_name.substr(2) == word)
-      return "unknown command '" + std::string(word) + "'; did you mean '" +
-             std::string(o.long_name) + "'?";
-  return "unknown command '" + std::string(word) + "'" + did_you_mean(word, command_names());
+    if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2)
+      words.push_back(o.long_name.substr(2));
+  const std::string unknown = "unknown command '" + std::string(word) + "'";
+  const bool exact = std::find(words.begin(), words.end(), word) != words.end();
+  const std::string_view best = exact ? word : closest_word(word, words).value_or("");
+  if (best.empty()) return unknown;
+  const bool command = std::find(commands.begin(), commands.end(), best) != commands.end();
+  return unknown + "; did you mean '" + (command ? "" : "--") + std::string(best) + "'?";
 }
 
 int report_failure(std::ostream& err, const diagnostic& d, int status) {
