@@ -136,6 +136,7 @@ set(scenario_windows_skipped
   "Compile.ATerminalRunEndsWithTheCountAPipeDoesNot|needs a pseudo terminal"
   "Options.EveryOptionOfEachCommandIsInItsHelpUsageAndCompletion|runs the bash completion script, which is not made for Windows"
   "Check.ColourOnlyOnATerminalWithoutNoColor|needs a pseudo terminal"
+  "Lsp.TypedAtATerminalItSaysWhatItIs|needs a pseudo terminal"
   "DefaultRun.FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut|makes a folder read-only by POSIX permissions"
 )
 

@@ -148,6 +148,20 @@ const std::string k_train =
     "stazione, 5500, 12, 300, 0,0,0, 1,1,0, 4,1,1, 0, 8,12,0, MONTE\r\n"
     "[segnali]\r\nsegnale, 4000, 1, 4, 1, 0, 0, 0, 0,0,0, 0\r\n[fine]\r\n";
 
+// Typed at a terminal the server says what it is, in one line; started by
+// an editor (its input a pipe) it says nothing.
+TEST_F(Lsp, TypedAtATerminalItSaysWhatItIs) {
+  const std::string said =
+      "scenario_gen: note: this is a language server: it waits for an editor's messages on "
+      "standard input; an editor starts it itself\r\n";
+  // Ctrl-D: the end of the terminal's input.
+  const testing::program_result typed =
+      testing::run_program_on_terminal(SCENARIO_GEN_EXE, {"lsp"}, folder_.path(), "\x04");
+  EXPECT_EQ(typed.err.find(said), 0u) << typed.err;
+  EXPECT_EQ(std::count(typed.err.begin(), typed.err.end(), '\n'), 1) << typed.err;
+  EXPECT_EQ(serve(initialize() + k_end, folder_.path()).err, "");
+}
+
 TEST_F(Lsp, LifecycleAndProtocolErrors) {
   const transcript t = serve(request(7, "textDocument/hover", "{}") + frame("{not json") +
                                  initialize() + request(2, "no/such/method") + k_end,
