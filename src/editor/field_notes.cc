@@ -121,6 +121,11 @@ std::string field_note(const record_line& record, std::string_view line, int fie
            std::string(cells.size() > 1 ? "s " : " ") + std::to_string(cells.front());
       if (cells.size() > 1) s += " to " + std::to_string(cells.back());
       s += " (" + std::to_string(k_cell_metres) + " m cells).";
+    } else if (&kind == &record_of(line_record::gradient)) {
+      // A gradient marks no object: it fills the plan's cells from its own.
+      s += "The gradient holds from grid cell " +
+           std::to_string(round_half_even(v, k_cell_metres)) +
+           " (round(p / 50)) up to the next gradient's cell.";
     }
     s += "\n";
   }

@@ -37,6 +37,10 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
        "Like the shipped signals at 63550 m, before the terminus: stored 20 30 10, type 16; the "
        "picture shows a rounded dark head with a bar under it, lamps yellow, red, green."},
       {description_format::line, "pendenza, 2000, -8", 1, "Stored as 92 (gradient + 100)."},
+      {description_format::line, "pendenza, 2025, -8", 0,
+       "At km 42+975. The gradient holds from grid cell 40 (round(p / 50)) up to the next "
+       "gradient's cell."},
+      {description_format::line, "pendenza, 2075, -8", 0, "from grid cell 42 (round(p / 50))"},
       {description_format::line, "curvas2, 500, 300", -1,
        "class 2, curvature 0.0002 per metre (radius 5000 m), turning left"},
       {description_format::line, "curvas2, 500, 300", 1, "turning left"},
