@@ -123,7 +123,7 @@ function(scenario_add_editor_tests)
                      ${scenario_editor_files} ${examples})
   endif()
   set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim PROPERTIES
-                       TIMEOUT 120 SKIP_REGULAR_EXPRESSION "skipped: ")
+                       TIMEOUT 120 SKIP_REGULAR_EXPRESSION "^skipped: ")
 endfunction()
 
 # The VS Code extension as a .vsix (npm and @vscode/vsce from the npm
