@@ -7,6 +7,8 @@
 #include "cli/build_info.h"
 #include "cli/commands.h"
 #include "common/spelling.h"
+#include "platform/files.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -204,6 +206,16 @@ std::string command_synopsis(const command_info& c) {
   return out;
 }
 
+namespace {
+
+// A name in the documentation folder, written with one kind of separator
+// (on Windows the folder may come with slashes, the name gets a backslash).
+std::string in_docs(std::string_view docs, std::string_view name) {
+  return utf8_of(path_from_utf8(join_path(docs, name)).lexically_normal());
+}
+
+}  // namespace
+
 void print_help(std::ostream& out, std::string_view docs) {
   out << "Usage: scenario_gen [-q]\n"
          "  or:  scenario_gen COMMAND [OPTION]... [ARGUMENT]...\n"
@@ -242,12 +254,12 @@ void print_help(std::ostream& out, std::string_view docs) {
          "\n"
          "The description formats and every fault code are in the authors' reference,\n"
          "  "
-      << docs
-      << "/authoring.md\n"
+      << in_docs(docs, "authoring.md")
+      << "\n"
          "with example descriptions in\n"
          "  "
-      << docs
-      << "/examples\n"
+      << in_docs(docs, "examples")
+      << "\n"
          "\n"
          "Options:\n";
   print_options(out, k_program_options, k_program_context, 2);
