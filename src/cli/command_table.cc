@@ -287,7 +287,7 @@ std::string unknown_command(std::string_view word) {
   for (const option_spec& o : option_table())
     if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2)
       words.push_back(o.long_name.substr(2));
-  const std::string unknown = "unknown command '" + std::string(word) + "'";
+  std::string unknown = "unknown command '" + std::string(word) + "'";
   const bool exact = std::find(words.begin(), words.end(), word) != words.end();
   const std::string_view best = exact ? word : closest_word(word, words).value_or("");
   if (best.empty()) return unknown;

@@ -23,20 +23,9 @@ std::vector<diagnostic> apply_warning_options(std::vector<diagnostic> found,
                                               const command_options& o) {
   std::map<warning_group, bool> off;
   const std::map<warning_group, bool> error = groups_made_errors(o);
-  for (const warning_setting& s : o.warnings) switch (s.action) {
-      case group_action::off:
-        off[s.group] = true;
-        break;
-      case group_action::on:
-        off[s.group] = false;
-        break;
-      // Making a group's warnings errors shows them, as GCC does.
-      case group_action::error:
-        off[s.group] = false;
-        break;
-      case group_action::no_error:
-        break;
-    }
+  // Making a group's warnings errors shows them, as GCC does.
+  for (const warning_setting& s : o.warnings)
+    if (s.action != group_action::no_error) off[s.group] = s.action == group_action::off;
   std::erase_if(found, [&](const diagnostic& d) {
     return d.level == severity::warning && (o.no_warnings || off[d.group]);
   });

@@ -273,7 +273,7 @@ double label_step_km(const distance_axis& ax, double room) {
 // tick in each row, then beside the tick, after it and before it, row by row.
 std::vector<box> name_places(const distance_axis& ax, double x, double top, double width) {
   std::vector<box> places;
-  places.reserve(3 * k_band_rows);
+  places.reserve(std::size_t{3} * k_band_rows);
   for (int r = 0; r < k_band_rows; ++r)
     places.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), width, 14)));
   for (int r = 0; r < k_band_rows; ++r)
@@ -335,8 +335,11 @@ double draw_unnamed_note(svg_writer& svg, const distance_axis& ax, double y,
   std::size_t listed = 0;
   for (; listed < names.size(); ++listed) {
     const std::string more = ", and " + std::to_string(names.size() - listed - 1) + " more";
-    const std::string longer = list + (listed == 0 ? "" : ", ") + names[listed];
-    if (text_width(head + longer + more + tail, k_small_font) > ax.right() - ax.left()) break;
+    std::string longer = list;
+    longer.append(listed == 0 ? "" : ", ").append(names[listed]);
+    std::string whole = head;
+    whole.append(longer).append(more).append(tail);
+    if (text_width(whole, k_small_font) > ax.right() - ax.left()) break;
     list = longer;
   }
   if (listed < names.size()) list += ", and " + std::to_string(names.size() - listed) + " more";

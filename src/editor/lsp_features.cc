@@ -98,6 +98,7 @@ struct example_record {
 // its kind's row names; empty for the others.
 std::string example_label(const record_spec& kind, const std::vector<std::string>& fields) {
   std::vector<std::optional<std::int64_t>> values;
+  values.reserve(fields.size());
   for (const std::string& f : fields) values.push_back(number_of(f));
   if (&kind == &record_of(train_record::station)) {
     const station_kind* row = station_kind_of(values);
