@@ -143,11 +143,11 @@ function(scenario_add_editor_tests)
              COMMAND bash ${editor_tests}/neovim_picture.test.sh $<TARGET_FILE:scenario_gen>
                      ${scenario_editor_files} ${examples})
     set_tests_properties(editor.NeovimPicture PROPERTIES TIMEOUT 120
-                         SKIP_REGULAR_EXPRESSION "skipped: ")
+                         SKIP_REGULAR_EXPRESSION "^skipped: ")
   endif()
   set_tests_properties(editor.LanguageClient editor.TextMateGrammar editor.Neovim
                        editor.VSCodeExtension PROPERTIES
-                       TIMEOUT 120 SKIP_REGULAR_EXPRESSION "skipped: ")
+                       TIMEOUT 120 SKIP_REGULAR_EXPRESSION "^skipped: ")
 endfunction()
 
 # The VS Code extension packed as editors/scenario-gen-VERSION.vsix, so that

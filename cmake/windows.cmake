@@ -135,6 +135,7 @@ set(scenario_windows_skipped
   "Compile.ATerminalRunEndsWithTheCountAPipeDoesNot|needs a pseudo terminal"
   "Options.EveryOptionOfEachCommandIsInItsHelpUsageAndCompletion|runs the bash completion script, which is not made for Windows"
   "Check.ColourOnlyOnATerminalWithoutNoColor|needs a pseudo terminal"
+  "Lsp.TypedAtATerminalItSaysWhatItIs|needs a pseudo terminal"
   "DefaultRun.FolderThatCannotBeWrittenFailsNamingTheFileAndTheWayOut|makes a folder read-only by POSIX permissions"
   "SetKill.AReaderThatMayNotWriteTheFolderSaysHowToFinishTheSet|makes a folder read-only by POSIX permissions and reads it as another user"
 )
@@ -201,8 +202,12 @@ function(scenario_windows_program_tests)
   add_test(NAME windows.NativeWindowAndMessageBoxUnderXvfb
            COMMAND sh ${scripts}/window.sh ${SCENARIO_WINE} $<TARGET_FILE:stamp_conflict_run>
                    $<TARGET_FILE:scenario_gen> ${PROJECT_BINARY_DIR}/screenshots)
+  add_test(NAME windows.AFailedDoubleClickRunShowsItsErrorInABox
+           COMMAND sh ${scripts}/failure_box.sh ${SCENARIO_WINE} $<TARGET_FILE:scenario_gen>
+                   $<TARGET_FILE:read_message_box>)
   set_tests_properties(windows.DefaultRunWritesTheLinuxBytesInAFolderAndADriveRoot
                        windows.SameBytesAndStatusesAsLinux windows.NativeWindowAndMessageBoxUnderXvfb
+                       windows.AFailedDoubleClickRunShowsItsErrorInABox
                        PROPERTIES ENVIRONMENT "${wine_env}" SKIP_REGULAR_EXPRESSION "^skipped: ")
   if(scenario_http)
     add_test(NAME windows.PageServerAnswersAndRefusesAForeignHost
@@ -217,7 +222,8 @@ function(scenario_windows_program_tests)
   set_tests_properties(windows.ZipHoldsTheProgramAndItsTextInCrLfAndRunsUnpacked
                        PROPERTIES ENVIRONMENT "${wine_env}")
   # The window test restarts the Wine server with a display of its own.
-  set_tests_properties(windows.NativeWindowAndMessageBoxUnderXvfb PROPERTIES RUN_SERIAL ON
+  set_tests_properties(windows.NativeWindowAndMessageBoxUnderXvfb
+                       windows.AFailedDoubleClickRunShowsItsErrorInABox PROPERTIES RUN_SERIAL ON
                        TIMEOUT 180)
 endfunction()
 

@@ -170,6 +170,16 @@ TEST_F(DumpDraw, UsageAndUnreadableFiles) {
       {"draw . -o route.svg.PDF",
        "draw writes SVG only, not '.pdf': name the picture FILE.svg, or - for standard output\n" +
            try_draw},
+      {"draw . -o x.svg --from 12,5",
+       "--from '12,5' is not a distance in km, such as 12.5\n" + try_draw},
+      {"draw . -o x.svg --from 20 --to 20", "--to must be beyond --from\n" + try_draw},
+      {"draw . -o x.svg --from 30 --to 25.5", "--to must be beyond --from\n" + try_draw},
+      {"draw . -o x.svg --from 71",
+       "--from '71' is beyond the route's end: the picture spans 0 to 71 km\n" + try_draw},
+      {"draw . -o x.svg --from 80 --to 90",
+       "--from '80' is beyond the route's end: the picture spans 0 to 71 km\n" + try_draw},
+      {"draw . -o x.svg --to 71.5",
+       "--to '71.5' is beyond the route's end: the picture spans 0 to 71 km\n" + try_draw},
   };
   for (const auto& [args, why] : cases) {
     const auto r = run(args);
@@ -178,6 +188,7 @@ TEST_F(DumpDraw, UsageAndUnreadableFiles) {
     EXPECT_EQ(r.out, "") << args;
   }
   EXPECT_FALSE(fs::exists(dir->file("x.png")));
+  EXPECT_FALSE(fs::exists(dir->file("x.svg")));
   EXPECT_EQ(run("dump --help").status, 0);
 }
 
@@ -219,6 +230,33 @@ TEST_F(DumpDraw, DrawMakesOneWellFormedPictureNamingEveryStation) {
   const auto named = run(std::string("draw ") + k_plan + " " + k_grid + " " + k_stations + " -o -");
   EXPECT_EQ(named.status, 0);
   EXPECT_EQ(named.out, testing::slurp(out.file("route.svg")));
+}
+
+// --from and --to in kilometres choose the stretch drawn: the summary says
+// which, and only the stations within it are named over the profile.
+TEST_F(DumpDraw, DrawFromToDrawsTheStretchInKilometres) {
+  const struct {
+    const char* options;
+    const char* summary;
+    std::vector<std::string> named;
+  } cases[] = {
+      {"--from 20 --to 30.5", "; drawn from 20 km to 30.5 km", {"MONTALE ROSSIA", "TORRASO"}},
+      {"--from 64", "; drawn from 64 km to 71 km", {"PIANASCO"}},
+      {"--to 7", "; drawn from 0 km to 7 km", {"CORVALE", "BRUSETO"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.options);
+    const auto d = run(std::string("draw . -o - ") + c.options);
+    EXPECT_EQ(d.status, 0) << d.err;
+    EXPECT_TRUE(has(d.out, c.summary + std::string("</text>")));
+    std::vector<std::string> named;
+    for (std::size_t at = d.out.find("fill:#0d47a1\">"); at != std::string::npos;
+         at = d.out.find("fill:#0d47a1\">", at + 1)) {
+      const std::size_t from = at + 14;
+      named.push_back(d.out.substr(from, d.out.find('<', from) - from));
+    }
+    EXPECT_EQ(named, c.named);
+  }
 }
 
 TEST_F(DumpDraw, DecompileWritesDescriptionsThatCompileBack) {

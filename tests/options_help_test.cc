@@ -149,6 +149,10 @@ TEST(Options, MisspeltWordsGetTheirSuggestion) {
   testing::scratch_folder dir;
   const std::pair<const char*, const char*> cases[] = {
       {"version", "unknown command 'version'; did you mean '--version'?"},
+      {"verison", "unknown command 'verison'; did you mean '--version'?"},
+      {"hepl", "unknown command 'hepl'; did you mean 'help'?"},
+      {"chekc", "unknown command 'chekc'; did you mean 'check'?"},
+      {"frobnicate", "unknown command 'frobnicate'"},
       {"-v", "unknown option '-v'; did you mean '--version'?"},
       {"run --out x", "unknown option '--out'; did you mean '--output'?"},
       {"check a b -Wno-unit",

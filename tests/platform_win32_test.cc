@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/folder_lock.h"
 #include "platform/interrupts.h"
+#include "platform/page_server.h"
 #include "platform/set_intent.h"
 #include "test_support.h"
 
@@ -115,7 +116,7 @@ TEST(WindowsFiles, AccentedNamesCompileAndAreStoredAsWindows1252) {
 }
 
 // Windows takes either slash in a path and matches names without regard to
-// case: each spelling compiles the same example.
+// case: each spelling compiles the same example, into the same names.
 TEST(WindowsFiles, EitherSlashAndAnyCaseNameTheSameFiles) {
   const char* spellings[] = {
       "compile sub/Valle_linea.txt sub\\Valle_12-.txt -o out",
@@ -131,8 +132,27 @@ TEST(WindowsFiles, EitherSlashAndAnyCaseNameTheSameFiles) {
                     dir.path() / "sub" / name);
     const testing::program_result r = testing::run_program(SCENARIO_GEN_EXE, args, dir.path());
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(names_in(dir.path() / "out").size(), 3u);
+    // The names are stored as the folder spells them, as Explorer shows them.
+    EXPECT_EQ(names_in(dir.path() / "out"),
+              (std::vector<std::wstring>{L"Valle_12.dat", L"Valle_12.sim", L"Valle_linea.dat"}));
   }
+}
+
+// What the program says on Windows names Windows' own things: the
+// reference's path with backslashes only, no Debian package for --serve.
+TEST(WindowsFiles, HelpAndAdviceSpeakOfWindows) {
+  const testing::scratch_folder dir;
+  const testing::program_result help = testing::run_program(SCENARIO_GEN_EXE, "help", dir.path());
+  EXPECT_EQ(help.status, 0);
+  for (const char* name : {"authoring.md\n", "examples\n"}) {
+    const std::size_t end = help.out.find(name);
+    ASSERT_NE(end, std::string::npos) << help.out;
+    const std::size_t start = help.out.rfind('\n', end) + 1;
+    const std::string line = help.out.substr(start, end - start);
+    EXPECT_EQ(line.find('/'), std::string::npos) << line;
+    EXPECT_NE(line.find('\\'), std::string::npos) << line;
+  }
+  EXPECT_EQ(std::string(page_server_missing()).find("Debian"), std::string::npos);
 }
 
 // Editors save by writing a new file and moving it onto the name.

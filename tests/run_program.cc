@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 
 #include "test_support.h"
@@ -28,7 +29,8 @@ program_result run_program(const std::string& exe, const std::string& args,
 }
 
 program_result run_program_on_terminal(const std::string& exe, const std::vector<std::string>& args,
-                                       const std::filesystem::path& folder) {
+                                       const std::filesystem::path& folder,
+                                       const std::optional<std::string>& typed) {
   program_result r;
   const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
   if (master < 0 || ::grantpt(master) != 0 || ::unlockpt(master) != 0) return r;
@@ -45,7 +47,8 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
   argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    const int in = ::open("/dev/null", O_RDONLY);
+    const int in =
+        typed ? ::open(slave.c_str(), O_RDONLY | O_NOCTTY) : ::open("/dev/null", O_RDONLY);
     const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     const int e = ::open(slave.c_str(), O_WRONLY | O_NOCTTY);
     if (in < 0 || o < 0 || e < 0 || ::dup2(in, 0) < 0 || ::dup2(o, 1) < 0 || ::dup2(e, 2) < 0 ||
@@ -56,6 +59,8 @@ program_result run_program_on_terminal(const std::string& exe, const std::vector
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
+  // What is typed waits in the terminal until the program reads it.
+  if (pid > 0 && typed && ::write(master, typed->data(), typed->size()) < 0) ::kill(pid, SIGKILL);
   int raw = 0;
   if (pid < 0 || ::waitpid(pid, &raw, 0) != pid) raw = -1;
   ::close(held);

@@ -108,7 +108,8 @@ program_result run_program(const std::string& exe, const std::string& args,
 }
 
 program_result run_program_on_terminal(const std::string&, const std::vector<std::string>&,
-                                       const std::filesystem::path&) {
+                                       const std::filesystem::path&,
+                                       const std::optional<std::string>&) {
   return {};
 }
 

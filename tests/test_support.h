@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,9 +74,12 @@ program_result run_program(const std::string& exe, const std::string& args,
                            const std::string& input = "/dev/null", const std::string& wrapper = "");
 
 // The same with the program's standard error on a terminal (a pseudo
-// terminal, which turns each line end into CR LF); stdin is /dev/null.
+// terminal, which turns each line end into CR LF); stdin is /dev/null, or
+// with typed the terminal too, on which typed is typed once the program has
+// started.
 program_result run_program_on_terminal(const std::string& exe, const std::vector<std::string>& args,
-                                       const std::filesystem::path& folder);
+                                       const std::filesystem::path& folder,
+                                       const std::optional<std::string>& typed = std::nullopt);
 
 // The whole content of a file, or an empty string when it cannot be read.
 std::string slurp(const std::filesystem::path& p);

@@ -1,11 +1,14 @@
 #include "cli/command_table.h"
 
+#include <algorithm>
 #include <ostream>
 #include <string>
 
 #include "cli/build_info.h"
 #include "cli/commands.h"
 #include "common/spelling.h"
+#include "platform/files.h"
+#include "platform/path_names.h"
 
 namespace scenario {
 namespace {
@@ -203,6 +206,16 @@ std::string command_synopsis(const command_info& c) {
   return out;
 }
 
+namespace {
+
+// A name in the documentation folder, written with one kind of separator
+// (on Windows the folder may come with slashes, the name gets a backslash).
+std::string in_docs(std::string_view docs, std::string_view name) {
+  return utf8_of(path_from_utf8(join_path(docs, name)).lexically_normal());
+}
+
+}  // namespace
+
 void print_help(std::ostream& out, std::string_view docs) {
   out << "Usage: scenario_gen [-q]\n"
          "  or:  scenario_gen COMMAND [OPTION]... [ARGUMENT]...\n"
@@ -241,12 +254,12 @@ void print_help(std::ostream& out, std::string_view docs) {
          "\n"
          "The description formats and every fault code are in the authors' reference,\n"
          "  "
-      << docs
-      << "/authoring.md\n"
+      << in_docs(docs, "authoring.md")
+      << "\n"
          "with example descriptions in\n"
          "  "
-      << docs
-      << "/examples\n"
+      << in_docs(docs, "examples")
+      << "\n"
          "\n"
          "Options:\n";
   print_options(out, k_program_options, k_program_context, 2);
@@ -267,13 +280,19 @@ int usage_error(std::ostream& err, std::string_view message, const command_info*
 }
 
 std::string unknown_command(std::string_view word) {
-  // "version" for --version: an option of the program written as a command.
+  // An option of the program written as a command ("version"), or misspelt
+  // as one ("verison"), is suggested as the option.
+  const std::vector<std::string_view> commands = command_names();
+  std::vector<std::string_view> words = commands;
   for (const option_spec& o : option_table())
-    if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2 &&
-        o.long_name.substr(2) == word)
-      return "unknown command '" + std::string(word) + "'; did you mean '" +
-             std::string(o.long_name) + "'?";
-  return "unknown command '" + std::string(word) + "'" + did_you_mean(word, command_names());
+    if ((o.flag & k_program_options) != 0 && o.long_name.size() > 2)
+      words.push_back(o.long_name.substr(2));
+  std::string unknown = "unknown command '" + std::string(word) + "'";
+  const bool exact = std::find(words.begin(), words.end(), word) != words.end();
+  const std::string_view best = exact ? word : closest_word(word, words).value_or("");
+  if (best.empty()) return unknown;
+  const bool command = std::find(commands.begin(), commands.end(), best) != commands.end();
+  return unknown + "; did you mean '" + (command ? "" : "--") + std::string(best) + "'?";
 }
 
 int report_failure(std::ostream& err, const diagnostic& d, int status) {

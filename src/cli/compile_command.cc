@@ -106,17 +106,10 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   }
   std::vector<diagnostic> found =
       apply_warning_options(compile_diagnostics(result, /*with_warnings=*/true), o);
-  const bool any_warning = std::any_of(
-      found.begin(), found.end(), [](const diagnostic& d) { return d.level == severity::warning; });
-  const bool warning_made_error = std::any_of(found.begin(), found.end(), [](const diagnostic& d) {
-    return d.level == severity::error && d.group != warning_group::none;
-  });
-  if ((o.werror && any_warning) || warning_made_error) {
+  if (const std::string given = werror_options(found, o); !given.empty()) {
     // A warning is an error: nothing is written, the older files stay.
-    found.push_back(program_diagnostic(
-        o.werror && any_warning
-            ? "warnings are errors with --werror; no binary file was written"
-            : "warnings are errors with -Werror=GROUP; no binary file was written"));
+    found.push_back(
+        program_diagnostic("warnings are errors with " + given + "; no binary file was written"));
     return print_diagnostics(found, err, k_status_fault_pending);
   }
   scenario_files files;

@@ -44,7 +44,9 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
   return result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok;
 }
 
-int default_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
+namespace {
+
+int default_run(const command_options& o, std::ostream& err) {
   const std::string folder = executable_folder();
   try {
     const folder_lock lock(folder, err);
@@ -64,6 +66,20 @@ int default_command(const command_options& o, std::ostream& /*out*/, std::ostrea
                                            severity::note));
       throw failure(d, e.status());
     }
+    throw;
+  }
+}
+
+}  // namespace
+
+int default_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
+  try {
+    return default_run(o, err);
+  } catch (const failure& f) {
+    // Started by a double-click, nobody reads the standard error: the
+    // error's first line is shown in a box, and the exit status stays.
+    const std::string said = format_diagnostic(f.what_failed());
+    show_failure_where_unseen(said.substr(0, said.find('\n')));
     throw;
   }
 }

@@ -61,6 +61,10 @@ int draw_command(const command_options& o, std::ostream& out, std::ostream& err)
   plan_outline outline;
   settle_input_folders(o.operands, err);
   const loaded_scenario s = load_scenario(o.operands, &outline);
+  if (const std::string why =
+          stretch_outside(o, stretch, picture_end(s.grid.grid, s.stations.stations));
+      !why.empty())
+    return usage_error(err, why, self);
   if (*o.output != "-")
     for (const loaded_file* input : {&s.grid, &s.stations, &s.plan})
       if (same_file(*o.output, input->path))

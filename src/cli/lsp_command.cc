@@ -12,6 +12,7 @@
 #include "editor/language_server.h"
 #include "platform/binary_stdio.h"
 #include "platform/files.h"
+#include "platform/terminal.h"
 
 namespace scenario {
 
@@ -39,6 +40,12 @@ int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) 
   if (!o.operands.empty())
     return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
   const server_setup setup = authors_server_setup();
+  // Typed at a terminal, the server would wait without a word.
+  if (stdin_is_terminal())
+    err << format_diagnostic(program_diagnostic(
+        "this is a language server: it waits for an editor's messages on standard input; "
+        "an editor starts it itself",
+        severity::note));
   // The protocol counts bytes: no line-end translation on either stream.
   use_binary_standard_streams();
   // The server's reader thread may still be blocked on the input when the

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace scenario {
@@ -30,6 +31,18 @@ std::string read_stretch(const command_options& o, picture_options& picture) {
   }
   if (picture.to && *picture.to <= picture.from.value_or(0)) return "--to must be beyond --from";
   return {};
+}
+
+std::string stretch_outside(const command_options& o, const picture_options& picture, double end) {
+  const char* beyond = picture.from && *picture.from >= end ? "--from"
+                       : picture.to && *picture.to > end    ? "--to"
+                                                            : nullptr;
+  if (beyond == nullptr) return {};
+  const std::string& given = std::string_view(beyond) == "--from" ? *o.from_km : *o.to_km;
+  char km[32];
+  std::snprintf(km, sizeof km, "%g", end / 1000);
+  return std::string(beyond) + " '" + given +
+         "' is beyond the route's end: the picture spans 0 to " + km + " km";
 }
 
 }  // namespace scenario

@@ -14,4 +14,9 @@ namespace scenario {
 // an empty string.
 std::string read_stretch(const command_options& o, picture_options& picture);
 
+// Why the stretch read by read_stretch lies outside a picture whose axis
+// ends at end metres ("--from '25' is beyond the route's end: the picture
+// spans 0 to 20 km"), or an empty string.
+std::string stretch_outside(const command_options& o, const picture_options& picture, double end);
+
 }  // namespace scenario

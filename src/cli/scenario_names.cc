@@ -73,7 +73,10 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
                                      const std::optional<std::string>& line_name,
                                      const std::optional<std::string>& train_number) {
   scenario_names r;
-  const std::string_view line_base = base_name(line_path);
+  // The names as the folder spells them, whatever case they were typed in.
+  const std::string stored_line = name_as_stored(std::string(line_path));
+  const std::string stored_train = name_as_stored(std::string(train_path));
+  const std::string_view line_base = base_name(stored_line);
   std::string line;
   if (line_name) {
     line = *line_name;
@@ -92,7 +95,7 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
   }
   r.nome_linea = checked.text;
 
-  const std::string_view train_base = base_name(train_path);
+  const std::string_view train_base = base_name(stored_train);
   std::string number;
   if (train_number) {
     number = *train_number;

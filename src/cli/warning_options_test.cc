@@ -21,34 +21,58 @@ TEST(WarningOptions, GroupsAreTurnedOffOnAndIntoErrorsTheLaterOptionWinning) {
     std::vector<warning_setting> settings;
     bool no_warnings;
     const char* levels;  // what is left: e error, w warning, one letter each
+    const char* given;   // the options named as making warnings errors
+    bool werror = false;
   };
   const group_case cases[] = {
-      {"nothing asked", {}, false, "wwwe"},
-      {"-Wno-units", {{warning_group::units, off}}, false, "wwe"},
+      {"nothing asked", {}, false, "wwwe", ""},
+      {"-Wno-units", {{warning_group::units, off}}, false, "wwe", ""},
       {"-Wno-units -Wunits",
        {{warning_group::units, off}, {warning_group::units, on}},
        false,
-       "wwwe"},
-      {"-Werror=order", {{warning_group::order, error}}, false, "wewe"},
+       "wwwe",
+       ""},
+      {"-Werror=order", {{warning_group::order, error}}, false, "wewe", "-Werror=order"},
       {"-Wno-order -Werror=order shows them",
        {{warning_group::order, off}, {warning_group::order, error}},
        false,
-       "wewe"},
+       "wewe",
+       "-Werror=order"},
       {"-Werror=order -Wno-error=order",
        {{warning_group::order, error}, {warning_group::order, no_error}},
        false,
-       "wwwe"},
-      {"-w leaves only the fault, also with -Werror=", {{warning_group::order, error}}, true, "e"},
+       "wwwe",
+       ""},
+      {"-w leaves only the fault, also with -Werror=",
+       {{warning_group::order, error}},
+       true,
+       "e",
+       ""},
+      {"--werror makes every warning an error", {}, false, "eeee", "--werror", true},
+      {"--werror -Wno-error=units keeps that group's warnings",
+       {{warning_group::units, no_error}},
+       false,
+       "weee",
+       "--werror",
+       true},
+      {"-Werror=units --werror names both",
+       {{warning_group::units, error}},
+       false,
+       "eeee",
+       "-Werror=units, --werror",
+       true},
   };
   for (const group_case& c : cases) {
     SCOPED_TRACE(c.name);
     command_options o;
     o.warnings = c.settings;
     o.no_warnings = c.no_warnings;
+    o.werror = c.werror;
     std::string levels;
-    for (const diagnostic& d : apply_warning_options(found, o))
-      levels += d.level == severity::error ? 'e' : 'w';
+    const std::vector<diagnostic> left = apply_warning_options(found, o);
+    for (const diagnostic& d : left) levels += d.level == severity::error ? 'e' : 'w';
     EXPECT_EQ(levels, c.levels);
+    EXPECT_EQ(werror_options(left, o), c.given);
   }
 }
 

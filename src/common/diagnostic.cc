@@ -36,11 +36,13 @@ void append(std::string& out, const diagnostic& d) {
     if (d.position) out += ", at " + std::to_string(*d.position) + " m";
     out += ')';
   }
-  // A warning made an error by -Werror=GROUP keeps its group, as [-Werror=GROUP].
+  // A warning made an error keeps its group, as [-Werror=GROUP], as GCC does.
   if (d.group != warning_group::none) {
     out += d.level == severity::error ? " [-Werror=" : " [-W";
     out += warning_group_name(d.group);
     out += ']';
+  } else if (d.from_warning && d.level == severity::error) {
+    out += " [-Werror]";
   }
   out += '\n';
   if (!d.source_line.empty()) append_source(out, d);

@@ -27,6 +27,7 @@ struct diagnostic {
   std::string source_line;               // the text line shown under it, with a caret at column
   std::vector<diagnostic> notes;         // where the cause lies elsewhere
   warning_group group = warning_group::none;  // a warning's group, shown as [-Wname]
+  bool from_warning = false;  // an error that an option made of a warning: [-Werror(=name)]
 
   friend bool operator==(const diagnostic&, const diagnostic&) = default;
 };
@@ -39,7 +40,8 @@ inline constexpr const char* k_program_name = "scenario_gen";
 
 // The lines of d, each ending with a line end:
 //   FILE:LINE:COLUMN: error: MESSAGE (code N, at P m)
-// (a warning of a group ends its line with [-Wgroup]),
+// (a warning of a group ends its line with [-Wgroup], a warning made an
+// error with [-Werror=group], or [-Werror] when it has no group),
 // then the source line and a caret under the column when there is one, then
 // its notes in the same form. The line and column are left out where
 // unknown; a diagnostic of the program itself reads "scenario_gen: error: ...",

@@ -14,6 +14,9 @@ TEST(FormatDiagnostic, GroupsOffsetsAndNotesInTheirPlaces) {
   warning.group = warning_group::units;
   diagnostic made_error = warning;
   made_error.level = severity::error;
+  made_error.from_warning = true;
+  diagnostic ungrouped_made_error = made_error;
+  ungrouped_made_error.group = warning_group::none;
   diagnostic at_byte = program_diagnostic("route grid: partial cell 6");
   at_byte.file = "x.dat";
   at_byte.offset = 90;
@@ -27,6 +30,10 @@ TEST(FormatDiagnostic, GroupsOffsetsAndNotesInTheirPlaces) {
        "                         ^\n"},
       {made_error,
        "a_linea.txt:2:26: error: 'm' is not read [-Werror=units]\n"
+       "lunghezza percorso, 12000 m\n"
+       "                         ^\n"},
+      {ungrouped_made_error,
+       "a_linea.txt:2:26: error: 'm' is not read [-Werror]\n"
        "lunghezza percorso, 12000 m\n"
        "                         ^\n"},
       {at_byte, "scenario_gen: error: x.dat: offset 90: route grid: partial cell 6\n"},

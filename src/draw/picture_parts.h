@@ -46,7 +46,9 @@ struct scenario_view {
 };
 
 // The font family and the two label sizes of the picture.
-inline constexpr const char* k_font = "DejaVu Sans, Verdana, Arial, sans-serif";
+// One family, not a list: ImageMagick takes the whole attribute for one
+// font name and writes no text at all for a list.
+inline constexpr const char* k_font = "DejaVu Sans";
 inline constexpr double k_label_font = 12;
 inline constexpr double k_small_font = 10;
 

@@ -277,33 +277,52 @@ double label_step_km(const distance_axis& ax, double room) {
       if (f * unit * px_per_km >= room || f * unit >= 1e4) return f * unit;
 }
 
+// Where a station's name may go in the band, best first: centred over its
+// tick in each row, then beside the tick, after it and before it, row by row.
+std::vector<box> name_places(const distance_axis& ax, double x, double top, double width) {
+  std::vector<box> places;
+  places.reserve(std::size_t{3} * k_band_rows);
+  for (int r = 0; r < k_band_rows; ++r)
+    places.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), width, 14)));
+  for (int r = 0; r < k_band_rows; ++r)
+    for (const double side : {1.0, -1.0})
+      places.push_back(inside(
+          ax, centred_box(x + side * (width / 2 + 3), top + k_band_row * (r + 0.5), width, 14)));
+  return places;
+}
+
+// The end of the line, marked across the band and down to the lanes.
+void draw_line_end(svg_writer& svg, const scenario_view& view, const distance_axis& ax, double top,
+                   double guide_bottom, label_placer& placer) {
+  const double end_x = ax.x(view.route_end);
+  const std::string t = "end of line";
+  const double w = text_width(t, k_label_font) + 4;
+  const placement p =
+      placer.place({inside(ax, centred_box(end_x - w / 2 - 4, top + k_band_row / 2, w, 14)),
+                    inside(ax, centred_box(end_x + w / 2 + 4, top + k_band_row / 2, w, 14))});
+  label_text(svg, p.where, t, k_label_font, "fill:#c62828;font-weight:bold");
+  svg_line(svg, end_x, top, end_x, guide_bottom, "#c62828", "1.2", "6 3");
+  keep_off(placer, end_x, p.where.y1, end_x, guide_bottom);
+}
+
 // The station names over the panels, in up to three rows, each with a guide
-// down to the lanes; the end of the line first.
-void draw_station_band(svg_writer& svg, const scenario_view& view, const distance_axis& ax,
-                       double top, double guide_bottom, label_placer& placer) {
-  if (ax.covers(view.route_end)) {
-    const double end_x = ax.x(view.route_end);
-    const std::string t = "end of line";
-    const double w = text_width(t, k_label_font) + 4;
-    const placement p =
-        placer.place({inside(ax, centred_box(end_x - w / 2 - 4, top + k_band_row / 2, w, 14)),
-                      inside(ax, centred_box(end_x + w / 2 + 4, top + k_band_row / 2, w, 14))});
-    label_text(svg, p.where, t, k_label_font, "fill:#c62828;font-weight:bold");
-    svg_line(svg, end_x, top, end_x, guide_bottom, "#c62828", "1.2", "6 3");
-    keep_off(placer, end_x, p.where.y1, end_x, guide_bottom);
-  }
+// down to the lanes; the end of the line first. Returns the names that found
+// no free place, for a note under the panels: none is dropped unseen.
+std::vector<std::string> draw_station_band(svg_writer& svg, const scenario_view& view,
+                                           const distance_axis& ax, double top, double guide_bottom,
+                                           label_placer& placer) {
+  if (ax.covers(view.route_end)) draw_line_end(svg, view, ax, top, guide_bottom, placer);
+  std::vector<std::string> unplaced;
   for (const station_view& s : view.stations) {
     if (!ax.covers(s.posizione)) continue;
     const double x = ax.x(s.posizione);
-    const double w = text_width(s.name, k_label_font) + 4;
-    std::vector<box> rows;
-    rows.reserve(k_band_rows);
-    for (int r = 0; r < k_band_rows; ++r)
-      rows.push_back(inside(ax, centred_box(x, top + k_band_row * (r + 0.5), w, 14)));
-    // On a long line the names give way; their tooltips still tell them.
+    const placement p =
+        placer.place_if_clear(name_places(ax, x, top, text_width(s.name, k_label_font) + 4));
     // A name left out takes its guide with it.
-    const placement p = placer.place_if_clear(rows);
-    if (!p.clear) continue;
+    if (!p.clear) {
+      unplaced.push_back(s.name);
+      continue;
+    }
     open_object(
         svg, view,
         s.name + ", station at " + place_text(view, s.posizione) + slot_source(view, s.slot),
@@ -312,6 +331,33 @@ void draw_station_band(svg_writer& svg, const scenario_view& view, const distanc
     svg_line(svg, x, p.where.y1 + 1, x, guide_bottom, "#90a4c0", "0.9", "3 3");
     svg.close();
   }
+  return unplaced;
+}
+
+// The note that names the stations the band had no room for, as many as
+// the width takes, at y. Returns the y where it ends.
+double draw_unnamed_note(svg_writer& svg, const distance_axis& ax, double y,
+                         const std::vector<std::string>& names, label_placer& placer) {
+  if (names.empty()) return y;
+  const std::string head = "No room over the profile to name ";
+  const std::string tail = " (their tooltips name them)";
+  std::string list;
+  std::size_t listed = 0;
+  for (; listed < names.size(); ++listed) {
+    const std::string more = ", and " + std::to_string(names.size() - listed - 1) + " more";
+    std::string longer = list;
+    longer.append(listed == 0 ? "" : ", ").append(names[listed]);
+    std::string whole = head;
+    whole.append(longer).append(more).append(tail);
+    if (text_width(whole, k_small_font) > ax.right() - ax.left()) break;
+    list = longer;
+  }
+  if (listed < names.size()) list += ", and " + std::to_string(names.size() - listed) + " more";
+  const std::string note = head + list + tail;
+  const double w = text_width(note, k_small_font) + 4;
+  const placement p = placer.place({box{ax.left(), y, ax.left() + w, y + 12}});
+  label_text(svg, p.where, note, k_small_font, "fill:#c62828");
+  return y + 16;
 }
 
 // The distance axis at y: the route's kilometres, then a row of the
@@ -376,7 +422,8 @@ double draw_profile_panels(svg_writer& svg, const scenario_view& view, double le
        k += major)
     svg_line(svg, ax.x(k * 1000), elevation_top, ax.x(k * 1000), lanes_top - 12, "#e2e2e2", "1");
 
-  draw_station_band(svg, view, ax, top, lanes_top - 12, placer);
+  const std::vector<std::string> unnamed =
+      draw_station_band(svg, view, ax, top, lanes_top - 12, placer);
   draw_elevation(svg, view, ax, elevation_top, placer);
   draw_speed(svg, view, ax, speed_top, placer);
   const double line_bottom = draw_line_lanes(svg, view, ax, lanes_top, placer);
@@ -388,7 +435,7 @@ double draw_profile_panels(svg_writer& svg, const scenario_view& view, double le
   const placement p =
       placer.place({centred_box((ax.left() + ax.right()) / 2, axis_end + 10, w, 14)});
   label_text(svg, p.where, caption, 12, "fill:#222");
-  return axis_end + 22;
+  return draw_unnamed_note(svg, ax, axis_end + 22, unnamed, placer);
 }
 
 }  // namespace scenario

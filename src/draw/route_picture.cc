@@ -43,6 +43,13 @@ double axis_end_of(const percorso_t& grid, const std::vector<station_view>& stat
                   std::min(std::ceil(far / 1000) * 1000, std::ceil(grid_end / 1000) * 1000));
 }
 
+// The route's length, within the grid.
+double route_end_of(const percorso_t& grid, const stazioni_t& table) {
+  const std::int32_t length = table[k_slot_train].fine;
+  const double grid_end = grid.size() * k_cell_span;
+  return length > 0 ? std::min<double>(length, grid_end) : grid_end;
+}
+
 std::string km_words(double metres) {
   return svg_number(std::round(metres / 10) / 100) + " km";
 }
@@ -59,15 +66,18 @@ route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const 
   return draw_route(grid, table, points, outline_of(points), options);
 }
 
+double picture_end(const percorso_t& grid, const stazioni_t& table) {
+  return axis_end_of(grid, stations_of(table), route_end_of(grid, table));
+}
+
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const plan_source& points,
                          const plan_outline& outline, const picture_options& options) {
   const plan_cursor plan(points);
   scenario_view view{grid, table, plan, outline,         stations_of(table), km_references(table),
                      0,    0,     0,    options.sources, options.line_file,  options.train_file};
-  const std::int32_t length = table[k_slot_train].fine;
+  view.route_end = route_end_of(grid, table);
   const double grid_end = grid.size() * k_cell_span;
   view.record_ids = options.record_ids && options.sources != nullptr;
-  view.route_end = length > 0 ? std::min<double>(length, grid_end) : grid_end;
   const double whole_end = axis_end_of(grid, view.stations, view.route_end);
   const bool window = options.from || options.to;
   view.from = std::clamp(options.from.value_or(0.0), 0.0, grid_end);

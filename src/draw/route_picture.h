@@ -46,6 +46,11 @@ struct route_picture {
   std::size_t omitted = 0;   // labels left out for want of room
 };
 
+// The far end of the whole picture's axis, in metres: the route's end or
+// the last object, whichever is further, up to the next whole kilometre,
+// within the grid. A stretch to draw lies between 0 and this.
+double picture_end(const percorso_t& grid, const stazioni_t& table);
+
 // The picture of the scenario held by the three decoded tables. The grid
 // must have at least one cell; an empty plan gives a plan panel that says so.
 route_picture draw_route(const percorso_t& grid, const stazioni_t& table, const profilo_t& plan,

@@ -128,5 +128,44 @@ TEST(RoutePicture, SmallestGridDrawsWithoutStationsOrObjects) {
   EXPECT_EQ(testing::check_xml(pic.svg).error, "");
 }
 
+// Every station name stands in the band over the profile, centred on its
+// tick or beside it, or a note under the panels names it: none is dropped
+// unseen.
+TEST(RoutePicture, EveryStationIsNamedInTheBandOrInItsNote) {
+  const run_state& st = shipped();
+  const struct {
+    const char* what;
+    std::int32_t first_moved;  // the position of station 12, then each earlier one 400 m less
+    std::size_t moved;         // how many stations from 12 down move
+    bool note;                 // whether some name must go to the note
+  } cases[] = {
+      {"the terminus just before the end of the line", 70800, 1, false},
+      {"eleven stations crowded into 4 km", 5000, 11, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    stazioni_t t = st.stazioni;
+    for (std::size_t k = 0; k < c.moved; ++k) {
+      stazione& s = t[12 - k];
+      s.posizione = c.first_moved - static_cast<std::int32_t>(400 * k);
+      s.inizio = s.posizione - 100;
+      s.fine = s.posizione + 100;
+      s.nome = "FONTANELLE " + std::to_string(12 - k);
+    }
+    const std::string svg = draw_route(st.percorso, t, plan_table(st.profilo)).svg;
+    const std::size_t note_at = svg.find(">No room over the profile to name ");
+    const std::string note =
+        note_at == std::string::npos ? "" : svg.substr(note_at, svg.find('<', note_at) - note_at);
+    EXPECT_EQ(!note.empty(), c.note) << note;
+    for (std::size_t slot = 1; slot <= 12; ++slot) {
+      const std::string& name = t[slot].nome;
+      const bool in_band = svg.find("fill:#0d47a1\">" + name + "<") != std::string::npos;
+      const bool in_note = note.find(" " + name + ",") != std::string::npos ||
+                           note.find(" " + name + " (") != std::string::npos;
+      EXPECT_NE(in_band, in_note) << name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace scenario

@@ -1,5 +1,7 @@
 #include "editor/field_notes.h"
 
+#include "editor/shipped_kinds.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -60,6 +62,22 @@ std::string not_a_number_words(std::string_view field, bool last) {
                              "record (code 25).\n"));
 }
 
+// What the reference's tables call a station or signal like this one.
+std::string kind_words(const record_spec& kind,
+                       const std::vector<std::optional<std::int64_t>>& values) {
+  if (&kind == &record_of(train_record::station)) {
+    if (const station_kind* row = station_kind_of(values))
+      return "Like " + std::string(row->shipped) +
+             " in the shipped scenario: " + std::string(row->what) + ".\n";
+  } else if (&kind == &record_of(train_record::signal)) {
+    if (const signal_kind* row = signal_kind_of(values))
+      return "Like the shipped signals at " + std::string(row->where) + ": stored " +
+             std::string(row->stored) + "; the picture shows a " + std::string(row->picture) +
+             ".\n";
+  }
+  return {};
+}
+
 }  // namespace
 
 std::optional<std::int64_t> number_of(std::string_view field) {
@@ -115,7 +133,7 @@ std::string field_note(const record_line& record, std::string_view line, int fie
   std::string s = "**" + std::string(kind.read_as) + "**: " + field_line(f).substr(2) + "\n";
   const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
   const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
-  if (f.width == field_width::text) return s;
+  if (f.width == field_width::text) return s + kind_words(kind, values);
   if (!value) {
     const field_span& at = record.values[static_cast<std::size_t>(field)];
     return s + not_a_number_words(line.substr(at.first, at.last - at.first),
@@ -129,6 +147,11 @@ std::string field_note(const record_line& record, std::string_view line, int fie
            std::string(cells.size() > 1 ? "s " : " ") + std::to_string(cells.front());
       if (cells.size() > 1) s += " to " + std::to_string(cells.back());
       s += " (" + std::to_string(k_cell_metres) + " m cells).";
+    } else if (&kind == &record_of(line_record::gradient)) {
+      // A gradient marks no object: it fills the plan's cells from its own.
+      s += "The gradient holds from grid cell " +
+           std::to_string(round_half_even(v, k_cell_metres)) +
+           " (round(p / 50)) up to the next gradient's cell.";
     }
     s += "\n";
   }
@@ -155,7 +178,7 @@ std::string field_note(const record_line& record, std::string_view line, int fie
          " (left × 10 + right); combined value " + std::to_string(n(5) * 10 + n(1) * 3 + n(6)) +
          " (rapp × 10 + sx × 3 + dx).\n";
   }
-  return s;
+  return s + kind_words(kind, values);
 }
 
 }  // namespace scenario

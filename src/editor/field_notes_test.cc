@@ -36,7 +36,21 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
        "No time: the train passes."},
       {description_format::train, "segnale, 5000, 2, 4, 1, 1, 0, 3, 1,2,3, 140", 2,
        "Aspects stored as 41, 12, 13 (left × 10 + right); combined value 9"},
+      {description_format::train, "stazione, 0, 8, 300, 0,0,0, 1,1,0, 4,1,1, 1, 8,5,30, VALLE", 1,
+       "Like CORVALE in the shipped scenario: the departure station, first record."},
+      {description_format::train, "stazione, 9000, 12, 500, 1,0,0, 1,1,0, 2,1,1, 0, 9,0,0, FINE",
+       16, "Like PIANASCO in the shipped scenario: the terminus, last record."},
+      {description_format::train, "stazione, 9000, 12, 500, 0,0,0, 1,1,0, 4,1,1, 130, 0,0,0, X", 0,
+       "Like BRUSETO, Ortella, TORRASO, VALPERA, MERIANO in the shipped scenario: a station "
+       "passed without stopping"},
+      {description_format::train, "segnale, 63000, 2, 2, 3, 1, 1, 0, 0,0,0, 0", 0,
+       "Like the shipped signals at 63550 m, before the terminus: stored 20 30 10, type 16; the "
+       "picture shows a rounded dark head with a bar under it, lamps yellow, red, green."},
       {description_format::line, "pendenza, 2000, -8", 1, "Stored as 92 (gradient + 100)."},
+      {description_format::line, "pendenza, 2025, -8", 0,
+       "At km 42+975. The gradient holds from grid cell 40 (round(p / 50)) up to the next "
+       "gradient's cell."},
+      {description_format::line, "pendenza, 2075, -8", 0, "from grid cell 42 (round(p / 50))"},
       {description_format::line, "curvas2, 500, 300", -1,
        "class 2, curvature 0.0002 per metre (radius 5000 m), turning left"},
       {description_format::line, "curvas2, 500, 300", 1, "turning left"},

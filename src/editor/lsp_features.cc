@@ -1,6 +1,5 @@
 // The answers to the editor's requests about one document.
 #include <algorithm>
-#include <set>
 
 #include "common/utf8_text.h"
 #include "editor/field_notes.h"
@@ -9,6 +8,7 @@
 #include "editor/pairing.h"
 #include "editor/quick_fixes.h"
 #include "editor/record_lines.h"
+#include "editor/shipped_kinds.h"
 #include "sources/keyword_table.h"
 #include "sources/train_content.h"
 
@@ -86,51 +86,55 @@ int symbol_kind(const record_spec& kind) {
   return 0;
 }
 
-// The shipped service's stations and signals, one of each kind, as
-// completions named by what they are.
+// The shipped service's stations and signals, one of each kind the
+// reference tables, as completions named by the reference's words.
 struct example_record {
   std::string label;
   std::string text;
 };
+
+// The label of a shipped station or signal record that is the first one
+// its kind's row names; empty for the others.
+std::string example_label(const record_spec& kind, const std::vector<std::string>& fields) {
+  std::vector<std::optional<std::int64_t>> values;
+  values.reserve(fields.size());
+  for (const std::string& f : fields) values.push_back(number_of(f));
+  if (&kind == &record_of(train_record::station)) {
+    const station_kind* row = station_kind_of(values);
+    if (row == nullptr || row->shipped.substr(0, row->shipped.find(", ")) != fields.back())
+      return {};
+    return std::string(row->what) + " (type " + fields[1] + ", as " + fields.back() + ")";
+  }
+  const signal_kind* row = signal_kind_of(values);
+  if (row == nullptr || numbers_in(row->where).front() != values[0]) return {};
+  return "signal sx " + std::string(row->sx) + ", " + std::string(row->stored) + ": " +
+         std::string(row->picture) + " (as at " + fields[0] + " m)";
+}
+
 std::vector<example_record> shipped_examples() {
   std::string text;
   for (const std::string_view line : train_content()) text += std::string(line) + "\r\n";
   std::vector<example_record> out;
-  std::set<std::string> seen;
-  bool first_station = true;
   for (const record_line& r : read_record_lines(description_format::train, text)) {
     if (r.kinds.size() != 1 || r.values.empty()) continue;
-    const std::string_view line = line_text(text, r.line);
-    const auto field = [&](std::size_t i) {
-      return std::string(line.substr(r.values[i].first, r.values[i].last - r.values[i].first));
-    };
     const record_spec& kind = *r.kinds.front();
-    std::string values, label;
-    if (&kind == &record_of(train_record::station) && r.values.size() == 17) {
-      for (std::size_t i = 1; i <= 12; ++i) values += field(i) + ",";
-      const bool passes = field(13) == "0" && field(14) == "0" && field(15) == "0";
-      label = first_station ? "terminus station"
-              : passes      ? "passing-point station"
-                            : "stop station";
-      label += " (type " + field(1) + ", as " + field(16) + ")";
-      first_station = false;
-    } else if (&kind == &record_of(train_record::signal) && r.values.size() == 11) {
-      for (std::size_t i = 1; i <= 9; ++i) values += field(i) + ",";
-      label = "signal " + field(1) + "/" + field(2) + field(3) + field(4) + " rapp " + field(5) +
-              ", right " + field(6) + "/" + field(7) + field(8) + field(9) + " (as at " + field(0) +
-              " m)";
-    } else {
+    const bool station = &kind == &record_of(train_record::station);
+    if (!(station && r.values.size() == 17) &&
+        !(&kind == &record_of(train_record::signal) && r.values.size() == 11))
       continue;
-    }
-    if (!seen.insert(std::string(kind.read_as) + values).second) continue;
+    const std::string_view line = line_text(text, r.line);
+    std::vector<std::string> fields;
+    for (const field_span& f : r.values)
+      fields.emplace_back(line.substr(f.first, f.last - f.first));
+    std::string label = example_label(kind, fields);
+    if (label.empty()) continue;
     // The position (and for a station its time and name) left to fill in.
     std::string snippet(line.substr(r.keyword.first, r.keyword.last - r.keyword.first));
     snippet += ", ${1:" + std::string(kind.fields[0].name) + "}";
-    const std::size_t last_fixed = &kind == &record_of(train_record::station) ? 12 : 10;
-    for (std::size_t i = 1; i <= last_fixed; ++i) snippet += ", " + field(i);
-    if (&kind == &record_of(train_record::station))
-      snippet += ", ${2:hours}, ${3:minutes}, ${4:seconds}, ${5:nome}";
-    out.push_back({label, snippet});
+    const std::size_t last_fixed = station ? 12 : 10;
+    for (std::size_t i = 1; i <= last_fixed; ++i) snippet += ", " + fields[i];
+    if (station) snippet += ", ${2:hours}, ${3:minutes}, ${4:seconds}, ${5:nome}";
+    out.push_back({std::move(label), snippet});
   }
   return out;
 }

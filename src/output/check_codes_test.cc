@@ -37,10 +37,47 @@ TEST(CheckCodes, ShippedScenarioCodes) {
 TEST(CheckCodes, OnlyTheFirstTwentyFiveCharactersCount) {
   EXPECT_EQ(codice_gara_st(named("abcdefghijklmnopqrstuvwxyz_one", "")),
             codice_gara_st(named("abcdefghijklmnopqrstuvwxy_two", "")));
-  EXPECT_LE(codice_gara_og(named("\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF"
-                                 "\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF\xFF",
-                                 "")),
-            6375);
+}
+
+// Known codes of names with Windows-1252 letters above 127, worked out by
+// hand from the rule (lower-case the train number and the line name joined,
+// pad with the filler, take 25 characters; the plain code sums the
+// characters' unsigned byte values, the weighted code sums i times the value
+// of character i). A sum of signed bytes would give other numbers.
+TEST(CheckCodes, NamesWithLettersAbove127HaveTheirKnownCodes) {
+  const struct {
+    std::string train;
+    std::string line;
+    std::int32_t og;
+    std::int32_t st;
+  } cases[] = {
+      // "12" + "CITTÀ": "12città" + "mmppqqrrssttuuvvzz"; À 0xC0 lowers to à 0xE0 = 224.
+      // og: 49+50+99+105+116+116+224 = 759, filler 2*(109+112+113+114+115+116+117+118+122)
+      //     = 2072; 759 + 2072 = 2831.
+      // st: 1*49+2*50+3*99+4*105+5*116+6*116+7*224 = 3710; filler (8+9)*109 + (10+11)*112
+      //     + (12+13)*113 + (14+15)*114 + (16+17)*115 + (18+19)*116 + (20+21)*117
+      //     + (22+23)*118 + (24+25)*122 = 1853+2352+2825+3306+3795+4292+4797+5310+5978
+      //     = 34508; 3710 + 34508 = 38218.
+      {"12", "CITT\xC0", 2831, 38218},
+      // "4816" + "ŠŒŽŸ": Š 0x8A, Œ 0x8C, Ž 0x8E, Ÿ 0x9F lower to 0x9A = 154, 0x9C = 156,
+      // 0x9E = 158, 0xFF = 255; then "mmppqqrrssttuuvvz".
+      // og: 52+56+49+54+154+156+158+255 = 934, filler 2*(109+112+113+114+115+116+117+118)
+      //     + 122 = 1950; 934 + 1950 = 2884.
+      // st: 1*52+2*56+3*49+4*54+5*154+6*156+7*158+8*255 = 5379; filler (9+10)*109
+      //     + (11+12)*112 + (13+14)*113 + (15+16)*114 + (17+18)*115 + (19+20)*116
+      //     + (21+22)*117 + (23+24)*118 + 25*122 = 2071+2576+3051+3534+4025+4524+5031
+      //     +5546+3050 = 33408; 5379 + 33408 = 38787.
+      {"4816", "\x8A\x8C\x8E\x9F", 2884, 38787},
+      // Twenty-five ÿ (0xFF = 255, its own lower case): the largest codes,
+      // og 25*255 = 6375 and st 255*(1+2+...+25) = 255*325 = 82875.
+      {"", std::string(25, '\xFF'), 6375, 82875},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.line);
+    const run_state st = named(c.line, c.train);
+    EXPECT_EQ(codice_gara_og(st), c.og);
+    EXPECT_EQ(codice_gara_st(st), c.st);
+  }
 }
 
 TEST(CheckCodes, StampsGoIntoRecord85AndCell1) {

@@ -16,4 +16,9 @@ std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress
   return make_terminal_display(err, progress);
 }
 
+void show_failure_where_unseen(std::string_view /*line*/) {
+  // The terminal, a log or a pipe holds the line already; the window module
+  // is loaded only for the progress window.
+}
+
 }  // namespace scenario

@@ -36,6 +36,13 @@ std::unique_ptr<display> make_display(std::ostream& err,
 std::unique_ptr<display> make_terminal_display(
     std::ostream& err, progress_shown progress = progress_shown::where_seen);
 
+// Where nobody reads the standard error (on Windows, a run started by a
+// double-click, whose console was let go), shows line in a message box with
+// the program's title and an OK button and returns once it is answered;
+// nothing when the run has already ended through a message box, and
+// nothing on Linux or where the standard error is read.
+void show_failure_where_unseen(std::string_view line);
+
 // A display that shows nothing, for runs driven by tests or other tools.
 std::unique_ptr<display> make_silent_display();
 

@@ -24,6 +24,20 @@ constexpr DWORD k_window_style = WS_OVERLAPPEDWINDOW;
 // How long show_progress lets the window system put the window on screen.
 constexpr auto k_expose_wait = std::chrono::milliseconds(1000);
 
+// Set once a message box has told the person why the run ends: its failure
+// is not told again.
+bool g_box_shown = false;
+
+// True when what the program writes on its standard error reaches nobody:
+// no handle, or a console the program has let go (a double-click).
+bool nobody_reads_stderr() {
+  HANDLE err = ::GetStdHandle(STD_ERROR_HANDLE);
+  if (err == nullptr || err == INVALID_HANDLE_VALUE) return true;
+  DWORD mode = 0;
+  if (::GetConsoleMode(err, &mode)) return false;
+  return ::GetConsoleWindow() == nullptr && ::GetFileType(err) == FILE_TYPE_UNKNOWN;
+}
+
 LRESULT CALLBACK progress_procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   // The run never asks the window to close: closing it would end nothing.
   if (message == WM_CLOSE) return 0;
@@ -104,6 +118,7 @@ class window_display final : public display {
 
   void message_box(std::string_view text) override {
     const int answer = ::MessageBoxW(nullptr, widen(text).c_str(), k_title, MB_OK);
+    g_box_shown = answer != 0;
     // A box that could not be shown still leaves its message on the console.
     if (answer == 0) err_ << text << std::endl;
   }
@@ -117,6 +132,11 @@ class window_display final : public display {
 };
 
 }  // namespace
+
+void show_failure_where_unseen(std::string_view line) {
+  if (g_box_shown || !nobody_reads_stderr()) return;
+  g_box_shown = ::MessageBoxW(nullptr, widen(line).c_str(), k_title, MB_OK) != 0;
+}
 
 std::unique_ptr<display> make_display(std::ostream& err, progress_shown progress) {
   if (progress == progress_shown::where_seen) {

@@ -15,8 +15,14 @@ bool page_server_built() {
 }
 
 std::string_view page_server_missing() {
+#ifdef _WIN32
+  // No Debian package to name on Windows: the library is cpp-httplib's header.
+  return "this scenario_gen was built without the HTTP library that --serve needs; build it "
+         "again with cpp-httplib's header (httplib.h)";
+#else
   return "this scenario_gen was built without the HTTP library that --serve needs; install it "
          "(Debian: libcpp-httplib-dev) and build again";
+#endif
 }
 
 std::unique_ptr<page_server> start_page_server([[maybe_unused]] int port) {

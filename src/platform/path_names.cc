@@ -15,6 +15,10 @@ std::string_view file_name_of(std::string_view path) {
   return slash == path.npos ? path : path.substr(slash + 1);
 }
 
+std::string name_as_stored(const std::string& path) {
+  return path;  // names match exactly: the name typed is the name stored
+}
+
 bool file_name_ends_with(std::string_view name, std::string_view suffix) {
   return name.ends_with(suffix);
 }

@@ -20,6 +20,11 @@ std::string utf8_of(const std::filesystem::path& path);
 // The last name of path, after its folders.
 std::string_view file_name_of(std::string_view path);
 
+// path with its last name spelt as its folder holds it: on Windows, where a
+// name typed in another case opens the same file, the file's own spelling,
+// as Explorer shows it; path itself on Linux, or when no file has that name.
+std::string name_as_stored(const std::string& path);
+
 // True when name ends with suffix as the file system compares names (suffix
 // is ASCII).
 bool file_name_ends_with(std::string_view name, std::string_view suffix);

@@ -15,4 +15,8 @@ bool stderr_is_terminal() {
   return ::isatty(STDERR_FILENO) == 1;
 }
 
+bool stdin_is_terminal() {
+  return ::isatty(STDIN_FILENO) == 1;
+}
+
 }  // namespace scenario

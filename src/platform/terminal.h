@@ -11,4 +11,7 @@ bool colour_on_stderr();
 // a log.
 bool stderr_is_terminal();
 
+// True when standard input is a terminal: a person types it, not a program.
+bool stdin_is_terminal();
+
 }  // namespace scenario
