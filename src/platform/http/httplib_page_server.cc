@@ -8,7 +8,9 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <list>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <thread>
 
@@ -17,12 +19,96 @@ namespace {
 
 constexpr const char* k_host = "127.0.0.1";
 
+// The open event streams a server keeps: one per page open in a browser.
+// One more is refused with 503, and its page says why.
+constexpr int k_max_event_streams = 32;
+// The connections served at once, event streams included: each has a
+// thread of its own, so a held stream or a slow client never keeps the page
+// from another; those past the limit wait for a thread.
+constexpr std::size_t k_max_connection_threads = 128;
+// A request must come whole within this, and a kept-alive connection is
+// closed after this long idle: a client that sends its header lines slowly
+// (or not at all) holds its thread no longer.
+constexpr int k_request_seconds = 2;
+
+// The library's connection pool has a fixed few threads, and an event
+// stream holds one for as long as its page is open: a few pages would leave
+// none for the page itself. Here each connection gets a thread of its own,
+// up to a limit, and a thread whose connection ends is joined by the next
+// connection or at the end.
+class connection_threads final : public httplib::TaskQueue {
+ public:
+  void enqueue(std::function<void()> serve) override {
+    std::unique_lock lock(mutex_);
+    join_finished(lock);
+    if (running_ < k_max_connection_threads) {
+      start(std::move(serve));
+      return;
+    }
+    waiting_.push_back(std::move(serve));
+  }
+
+  void shutdown() override {
+    std::unique_lock lock(mutex_);
+    done_.wait(lock, [&] { return running_ == 0; });
+    join_finished(lock);
+  }
+
+ private:
+  // Runs serve on a new thread, then whatever waits; counted in running_.
+  void start(std::function<void()> serve) {
+    ++running_;
+    threads_.emplace_back();
+    auto at = std::prev(threads_.end());
+    at->thread = std::thread([this, at, first = std::move(serve)]() mutable {
+      std::function<void()> serve = std::move(first);
+      for (;;) {
+        serve();
+        std::lock_guard lock(mutex_);
+        if (waiting_.empty()) {
+          at->finished = true;
+          --running_;
+          done_.notify_all();
+          return;
+        }
+        serve = std::move(waiting_.front());
+        waiting_.pop_front();
+      }
+    });
+  }
+
+  void join_finished(std::unique_lock<std::mutex>&) {
+    for (auto it = threads_.begin(); it != threads_.end();) {
+      if (!it->finished) {
+        ++it;
+        continue;
+      }
+      it->thread.join();
+      it = threads_.erase(it);
+    }
+  }
+
+  struct connection_thread {
+    std::thread thread;
+    bool finished = false;  // its last connection served; only the join is left
+  };
+
+  std::mutex mutex_;
+  std::condition_variable done_;
+  std::list<connection_thread> threads_;
+  std::list<std::function<void()>> waiting_;
+  std::size_t running_ = 0;
+};
+
 class httplib_page_server final : public page_server {
  public:
   explicit httplib_page_server(int port) {
     // A response goes out in several writes; waiting to join them costs a
     // page a delayed acknowledgement on every fetch.
     server_.set_tcp_nodelay(true);
+    server_.new_task_queue = [] { return new connection_threads; };
+    server_.set_read_timeout(k_request_seconds, 0);
+    server_.set_keep_alive_timeout(k_request_seconds);
     // Every path, the events included, answers only requests made to this
     // server's own address (serves_request); a request with two Host or two
     // Origin headers is refused too.
@@ -40,12 +126,23 @@ class httplib_page_server final : public page_server {
     });
     server_.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
       res.set_header("Cache-Control", "no-store");
+      if (!open_event_stream()) {
+        // The page sees its stream closed and says why.
+        res.status = 503;
+        res.set_header("Connection", "close");
+        res.set_content("too many pages follow this server (" +
+                            std::to_string(k_max_event_streams) +
+                            "): close some and reload this one\n",
+                        "text/plain");
+        return;
+      }
       // Each stream starts with the current set, so a page that missed one
       // catches up; then one event per new set, and a comment now and then
       // so that a closed page is noticed.
       auto sent = std::make_shared<std::uint64_t>(0);
       res.set_chunked_content_provider(
-          "text/event-stream", [this, sent](std::size_t, httplib::DataSink& sink) {
+          "text/event-stream",
+          [this, sent](std::size_t, httplib::DataSink& sink) {
             std::unique_lock<std::mutex> lock(mutex_);
             changed_.wait_for(lock, std::chrono::seconds(2),
                               [&] { return stopping_ || version_ != *sent; });
@@ -60,7 +157,8 @@ class httplib_page_server final : public page_server {
             }
             lock.unlock();
             return sink.write(chunk.data(), chunk.size());
-          });
+          },
+          [this](bool) { close_event_stream(); });
     });
     server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -117,6 +215,19 @@ class httplib_page_server final : public page_server {
   }
 
  private:
+  // Counts a new event stream in; false when there are already as many as
+  // a server keeps.
+  bool open_event_stream() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (event_streams_ >= k_max_event_streams) return false;
+    ++event_streams_;
+    return true;
+  }
+  void close_event_stream() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    --event_streams_;
+  }
+
   httplib::Server server_;
   std::thread thread_;
   int port_ = 0;
@@ -126,6 +237,7 @@ class httplib_page_server final : public page_server {
   std::string event_;
   std::uint64_t version_ = 0;
   bool stopping_ = false;
+  int event_streams_ = 0;
 };
 
 }  // namespace
