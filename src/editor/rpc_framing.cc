@@ -76,6 +76,10 @@ std::optional<std::string> read_framed(std::istream& in, std::string& broken) {
     }
     if (line->empty()) {
       if (length) break;
+      if (begun) {
+        broken = "a message header has no Content-Length";
+        return std::nullopt;
+      }
       continue;  // blank lines between messages are passed over
     }
     begun = true;
