@@ -13,6 +13,8 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <type_traits>
+#include <utility>
 
 namespace scenario {
 namespace {
@@ -36,16 +38,25 @@ constexpr int k_request_seconds = 2;
 // none for the page itself. Here each connection gets a thread of its own,
 // up to a limit, and a thread whose connection ends is joined by the next
 // connection or at the end.
+// What enqueue answers for a connection it took, whatever its type.
+template <typename answer>
+answer taken() {
+  if constexpr (!std::is_void_v<answer>) return true;
+}
+
 class connection_threads final : public httplib::TaskQueue {
+  // void in the library's older releases, bool (taken or not) in newer ones.
+  using enqueued = decltype(std::declval<httplib::TaskQueue&>().enqueue(std::function<void()>()));
+
  public:
-  void enqueue(std::function<void()> serve) override {
+  enqueued enqueue(std::function<void()> serve) override {
     std::unique_lock lock(mutex_);
     join_finished(lock);
-    if (running_ < k_max_connection_threads) {
+    if (running_ < k_max_connection_threads)
       start(std::move(serve));
-      return;
-    }
-    waiting_.push_back(std::move(serve));
+    else
+      waiting_.push_back(std::move(serve));
+    return taken<enqueued>();
   }
 
   void shutdown() override {
