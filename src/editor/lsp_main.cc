@@ -149,8 +149,9 @@ class server_loop {
 };
 
 int server_loop::run(std::string& broken) {
+  bool act_again = false;  // without waiting for more to arrive
   for (;;) {
-    receive(queue_.take(give_up_at()));
+    receive(queue_.take(act_again ? std::optional(clock::now()) : give_up_at()));
     honour_cancellations();
     if (!urgent_since_ && urgent()) urgent_since_ = clock::now();
     if (job_ && (session_.shut_down() || (give_up_at() && clock::now() >= *give_up_at()))) {
@@ -168,6 +169,8 @@ int server_loop::run(std::string& broken) {
       send(out_, closed);
       start_check();
     }
+    // A request that waited for checks none of which could start.
+    act_again = !job_ && asked;
   }
   stop_check();
   broken = broken_;
