@@ -190,11 +190,20 @@ class httplib_page_server final : public page_server {
             return sink.write(body->data() + offset, std::min(length, body->size() - offset));
           });
     });
+    server_.set_socket_options([this](socket_t listening) {
+      httplib::default_socket_options(listening);
+      listening_ = listening;
+    });
     port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
     if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port))) {
       port_ = 0;
       return;
     }
+    // The library listens with a backlog of 5: in a burst of connections
+    // (tabs reconnecting, slow clients cut off together) the rest would be
+    // dropped, each costing its client a second before it tries again.
+    // Listening again takes the system's own limit.
+    ::listen(listening_, SOMAXCONN);
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
   // Whether it listens: false when the port could not be had.
@@ -240,6 +249,7 @@ class httplib_page_server final : public page_server {
   }
 
   httplib::Server server_;
+  socket_t listening_ = INVALID_SOCKET;
   std::thread thread_;
   int port_ = 0;
   std::mutex mutex_;
