@@ -135,42 +135,8 @@ class httplib_page_server final : public page_server {
       res.set_content("forbidden: this page is served only at its own address\n", "text/plain");
       return httplib::Server::HandlerResponse::Handled;
     });
-    server_.Get("/events", [this](const httplib::Request&, httplib::Response& res) {
-      res.set_header("Cache-Control", "no-store");
-      if (!open_event_stream()) {
-        // The page sees its stream closed and says why.
-        res.status = 503;
-        res.set_header("Connection", "close");
-        res.set_content("too many pages follow this server (" +
-                            std::to_string(k_max_event_streams) +
-                            "): close some and reload this one\n",
-                        "text/plain");
-        return;
-      }
-      // Each stream starts with the current set, so a page that missed one
-      // catches up; then one event per new set, and a comment now and then
-      // so that a closed page is noticed.
-      auto sent = std::make_shared<std::uint64_t>(0);
-      res.set_chunked_content_provider(
-          "text/event-stream",
-          [this, sent](std::size_t, httplib::DataSink& sink) {
-            std::unique_lock<std::mutex> lock(mutex_);
-            changed_.wait_for(lock, std::chrono::seconds(2),
-                              [&] { return stopping_ || version_ != *sent; });
-            if (stopping_) {
-              sink.done();
-              return false;
-            }
-            std::string chunk = ": waiting\n\n";
-            if (version_ != *sent) {
-              *sent = version_;
-              chunk = "event: update\ndata: " + event_ + "\n\n";
-            }
-            lock.unlock();
-            return sink.write(chunk.data(), chunk.size());
-          },
-          [this](bool) { close_event_stream(); });
-    });
+    server_.Get("/events",
+                [this](const httplib::Request&, httplib::Response& res) { serve_events(res); });
     server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
       std::lock_guard<std::mutex> lock(mutex_);
       const auto it = files_.find(req.path);
@@ -190,21 +156,7 @@ class httplib_page_server final : public page_server {
             return sink.write(body->data() + offset, std::min(length, body->size() - offset));
           });
     });
-    server_.set_socket_options([this](socket_t listening) {
-      httplib::default_socket_options(listening);
-      listening_ = listening;
-    });
-    port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
-    if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port))) {
-      port_ = 0;
-      return;
-    }
-    // The library listens with a backlog of 5: in a burst of connections
-    // (tabs reconnecting, slow clients cut off together) the rest would be
-    // dropped, each costing its client a second before it tries again.
-    // Listening again takes the system's own limit.
-    ::listen(listening_, SOMAXCONN);
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
+    listen_at(port);
   }
   // Whether it listens: false when the port could not be had.
   bool listening() const { return port_ > 0; }
@@ -235,6 +187,64 @@ class httplib_page_server final : public page_server {
   }
 
  private:
+  // An event stream for a page, or 503 when as many are open as a server
+  // keeps.
+  void serve_events(httplib::Response& res) {
+    res.set_header("Cache-Control", "no-store");
+    if (!open_event_stream()) {
+      // The page sees its stream closed and says why.
+      res.status = 503;
+      res.set_header("Connection", "close");
+      res.set_content("too many pages follow this server (" + std::to_string(k_max_event_streams) +
+                          "): close some and reload this one\n",
+                      "text/plain");
+      return;
+    }
+    // Each stream starts with the current set, so a page that missed one
+    // catches up; then one event per new set, and a comment now and then
+    // so that a closed page is noticed.
+    auto sent = std::make_shared<std::uint64_t>(0);
+    res.set_chunked_content_provider(
+        "text/event-stream",
+        [this, sent](std::size_t, httplib::DataSink& sink) {
+          std::unique_lock<std::mutex> lock(mutex_);
+          changed_.wait_for(lock, std::chrono::seconds(2),
+                            [&] { return stopping_ || version_ != *sent; });
+          if (stopping_) {
+            sink.done();
+            return false;
+          }
+          std::string chunk = ": waiting\n\n";
+          if (version_ != *sent) {
+            *sent = version_;
+            chunk = "event: update\ndata: " + event_ + "\n\n";
+          }
+          lock.unlock();
+          return sink.write(chunk.data(), chunk.size());
+        },
+        [this](bool) { close_event_stream(); });
+  }
+
+  // Binds to 127.0.0.1 at port (0: any free one) and listens on a thread;
+  // port_ stays 0 when the port cannot be had.
+  void listen_at(int port) {
+    server_.set_socket_options([this](socket_t listening) {
+      httplib::default_socket_options(listening);
+      listening_ = listening;
+    });
+    port_ = port == 0 ? server_.bind_to_any_port(k_host) : port;
+    if (port_ <= 0 || (port != 0 && !server_.bind_to_port(k_host, port))) {
+      port_ = 0;
+      return;
+    }
+    // The library listens with a backlog of 5: in a burst of connections
+    // (tabs reconnecting, slow clients cut off together) the rest would be
+    // dropped, each costing its client a second before it tries again.
+    // Listening again takes the system's own limit.
+    ::listen(listening_, SOMAXCONN);
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+
   // Counts a new event stream in; false when there are already as many as
   // a server keeps.
   bool open_event_stream() {
