@@ -4,11 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
+#include <istream>
+#include <mutex>
+#include <optional>
+#include <ostream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "editor/shipped_kinds.h"
+#include "cli/lsp_setup.h"
+#include "editor/language_server.h"
 #include "test_support.h"
 
 namespace scenario {
@@ -531,6 +541,248 @@ TEST_F(Lsp, ShippedKindsAreTheReferenceRowsAndNameTheCompletions) {
                              folder_.path());
   for (const std::string& label : labels)
     EXPECT_NE(t.answer(2).find("\"label\":\"" + label + "\""), std::string::npos) << label;
+}
+
+// A protocol mistake gets the answer or the line on stderr it asks for: a
+// second initialize is an invalid request; a framing that breaks says what
+// broke, through the program's diagnostic line, before the status 1; an
+// input that ends between messages says nothing.
+TEST_F(Lsp, ProtocolMistakesAreToldAsTheProtocolAsks) {
+  const transcript twice = serve(
+      initialize() + request(2, "initialize", "{\"capabilities\":{}}") + k_end, folder_.path());
+  EXPECT_EQ(twice.status, 0);
+  EXPECT_EQ(twice.answer(2),
+            "{\"error\":{\"code\":-32600,\"message\":\"the server is already initialized\"},"
+            "\"id\":2,\"jsonrpc\":\"2.0\"}");
+
+  const std::string hover = request(2, "textDocument/hover", "{}");
+  const std::string broken = "scenario_gen: error: the language server's input is broken: ";
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"\r\n\r\n", ""},
+      {hover.substr(0, 10), broken + "the input ended inside a message header\n"},
+      {hover.substr(0, hover.size() - 1), broken + "the input ended inside a message body\n"},
+      {"Content-Length: 1x\r\n\r\n{}",
+       broken + "the Content-Length of a message header is not a number\n"},
+      {"Content-Length:\r\n\r\n{}", broken + "the Content-Length of a message header is empty\n"},
+      {"Content-Length: 99999999\r\n\r\n{}",
+       broken + "a message is longer than the largest read (67108864 bytes)\n"},
+      {"Content-Type: x\r\n\r\n{}", broken + "a message header has no Content-Length\n"},
+      {"Content-Length 2\r\n\r\n{}", broken + "a message header line is not 'NAME: VALUE'\n"},
+      {std::string(5000, 'x'), broken + "a message header line is longer than 4096 bytes\n"},
+  };
+  for (const auto& [tail, err] : cases) {
+    const transcript t = serve(initialize() + tail, folder_.path());
+    EXPECT_EQ(t.status, 1) << tail;
+    EXPECT_EQ(t.err, err) << tail;
+  }
+}
+
+// A stream between two threads: what one writes, the other reads, waiting
+// for it until the stream is closed.
+class thread_stream : public std::streambuf {
+ public:
+  void put(std::string_view bytes) {
+    {
+      const std::lock_guard lock(mutex_);
+      data_ += bytes;
+    }
+    changed_.notify_all();
+  }
+  void close() {
+    {
+      const std::lock_guard lock(mutex_);
+      closed_ = true;
+    }
+    changed_.notify_all();
+  }
+  // The next message's body written to the stream, waiting up to wait for
+  // it; nothing when none came whole in time.
+  std::optional<std::string> next_body(std::chrono::milliseconds wait) {
+    std::unique_lock lock(mutex_);
+    std::optional<std::string> body;
+    changed_.wait_for(lock, wait, [&] { return (body = take_body()).has_value(); });
+    return body;
+  }
+
+ protected:
+  int_type underflow() override {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return taken_ < data_.size() || closed_; });
+    if (taken_ >= data_.size()) return traits_type::eof();
+    piece_ = data_.substr(taken_);
+    taken_ = data_.size();
+    setg(piece_.data(), piece_.data(), piece_.data() + piece_.size());
+    return traits_type::to_int_type(piece_[0]);
+  }
+  std::streamsize xsputn(const char* s, std::streamsize n) override {
+    put(std::string_view(s, static_cast<std::size_t>(n)));
+    return n;
+  }
+  int_type overflow(int_type c) override {
+    if (!traits_type::eq_int_type(c, traits_type::eof()))
+      put(std::string(1, traits_type::to_char_type(c)));
+    return traits_type::not_eof(c);
+  }
+
+ private:
+  std::optional<std::string> take_body() {
+    const std::size_t header_end = data_.find("\r\n\r\n", taken_);
+    if (header_end == std::string::npos) return std::nullopt;
+    const std::size_t length = std::stoul(data_.substr(taken_ + 16, header_end - taken_ - 16));
+    if (data_.size() < header_end + 4 + length) return std::nullopt;
+    std::string body = data_.substr(header_end + 4, length);
+    taken_ = header_end + 4 + length;
+    return body;
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::string data_;
+  std::size_t taken_ = 0;
+  std::string piece_;
+  bool closed_ = false;
+};
+
+// The language server served on this process's threads, fed and read as an
+// editor does, message by message and with pauses.
+class live_server {
+ public:
+  live_server() {
+    // The server's reader may still be blocked on its input stream when
+    // serve_language returns (after exit): the streams are never destroyed.
+    static std::deque<thread_stream> streams;
+    static std::deque<std::istream> inputs;
+    static std::deque<std::ostream> outputs;
+    input_ = &streams.emplace_back();
+    output_ = &streams.emplace_back();
+    std::istream& in = inputs.emplace_back(input_);
+    std::ostream& out = outputs.emplace_back(output_);
+    server_ = std::thread([this, &in, &out] {
+      std::ostringstream err;
+      status_ = serve_language(in, out, err, authors_server_setup());
+      ended_at_ = std::chrono::steady_clock::now();
+    });
+  }
+  ~live_server() {
+    input_->close();
+    if (server_.joinable()) server_.join();
+  }
+  void send(const std::string& framed) { input_->put(framed); }
+  void close_input() { input_->close(); }
+  // The bodies the server writes, up to the one that starts with start;
+  // empty when it does not come within wait.
+  std::vector<std::string> read_until(std::string_view start, std::chrono::milliseconds wait) {
+    std::vector<std::string> bodies;
+    const auto until = std::chrono::steady_clock::now() + wait;
+    while (std::chrono::steady_clock::now() < until) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          until - std::chrono::steady_clock::now());
+      std::optional<std::string> body = output_->next_body(left);
+      if (!body) break;
+      bodies.push_back(std::move(*body));
+      if (bodies.back().starts_with(start)) return bodies;
+    }
+    return {};
+  }
+  // The exit status, once the server ended, and when it did.
+  int wait_for_end() {
+    if (server_.joinable()) server_.join();
+    return status_;
+  }
+  std::chrono::steady_clock::time_point ended_at() const { return ended_at_; }
+
+ private:
+  thread_stream* input_;
+  thread_stream* output_;
+  std::thread server_;
+  int status_ = -1;
+  std::chrono::steady_clock::time_point ended_at_;
+};
+
+// A line description whose boards stand two by two on one cell: every
+// second one is a fault.
+std::string faulty_line(int faults, const std::string& text) {
+  std::string line = "[generale]\r\nlunghezza percorso, 1000000\r\n[cartelli]\r\n";
+  for (int i = 0; i < faults; ++i) {
+    const std::string board =
+        "cartello indicatore, " + std::to_string(1000 + 50 * i) + ", " + text + "\r\n";
+    line += board + board;
+  }
+  return line + "[fine]\r\n";
+}
+
+std::string change_all(const fs::path& p, int version, const std::string& text) {
+  return notification("textDocument/didChange",
+                      "{\"textDocument\":{\"uri\":\"" + uri(p) +
+                          "\",\"version\":" + std::to_string(version) +
+                          "},\"contentChanges\":[{\"text\":" + json_text(text) + "}]}");
+}
+
+int count(std::string_view text, std::string_view what) {
+  int n = 0;
+  for (std::size_t at = text.find(what); at != text.npos; at = text.find(what, at + 1)) ++n;
+  return n;
+}
+
+// With 16,000 faults in the open line description, the server reads on
+// while it checks: a newer edit cancels the older check, whose diagnostics
+// never come; a request cancelled while it waits for a check is answered
+// RequestCancelled; shutdown is answered and exit obeyed within a second
+// while a check runs; the editor gets the first 1,000 diagnostics and one
+// that says how many more check lists. Without exit, the input's end ends
+// the server within a second too.
+TEST_F(Lsp, ALongCheckNeverKeepsTheServerFromAnswering) {
+  using std::chrono::milliseconds;
+  using std::chrono::seconds;
+  const fs::path line = file("Valle_linea.txt");
+  const std::string v1 = faulty_line(16000, "BORGO"), v2 = faulty_line(16000, "MONTE");
+  {
+    live_server server;
+    server.send(initialize());
+    ASSERT_FALSE(server.read_until("{\"id\":1,", seconds(10)).empty());
+    server.send(open(line, v1));
+    std::this_thread::sleep_for(milliseconds(20));
+    server.send(change_all(line, 2, v2));
+    const std::vector<std::string> got = server.read_until(
+        "{\"jsonrpc\":\"2.0\",\"method\":\"textDocument/publishDiagnostics\"", seconds(60));
+    ASSERT_EQ(got.size(), 1u);
+    EXPECT_NE(got[0].find("\"version\":2}"), std::string::npos)
+        << got[0].substr(got[0].size() - 100);
+    EXPECT_EQ(count(got[0], "\"source\":\"scenario_gen\""), 1001);
+    // Every fault beyond the first 1,000, and the warnings.
+    const std::string left_out =
+        " more diagnostics are left out: the editor is shown the first 1000; scenario_gen check "
+        "lists them all\"";
+    const std::size_t told = got[0].find(left_out);
+    ASSERT_NE(told, std::string::npos);
+    EXPECT_GE(std::atoi(got[0].c_str() + got[0].rfind('"', told) + 1), 15000);
+
+    server.send(change_all(line, 3, v1) +
+                request(5, "textDocument/documentSymbol", document(line)) +
+                notification("$/cancelRequest", "{\"id\":5}"));
+    EXPECT_EQ(server.read_until("{\"error\"", seconds(1)),
+              std::vector<std::string>{"{\"error\":{\"code\":-32800,\"message\":\"the request was "
+                                       "cancelled\"},\"id\":5,\"jsonrpc\":\"2.0\"}"});
+    std::this_thread::sleep_for(milliseconds(20));
+    const auto asked = std::chrono::steady_clock::now();
+    server.send(request(9, "shutdown"));
+    EXPECT_EQ(server.read_until("{\"id\":9,", seconds(1)),
+              std::vector<std::string>{"{\"id\":9,\"jsonrpc\":\"2.0\",\"result\":null}"});
+    EXPECT_LT(std::chrono::steady_clock::now() - asked, seconds(1));
+    const auto exit_sent = std::chrono::steady_clock::now();
+    server.send(notification("exit"));
+    EXPECT_EQ(server.wait_for_end(), 0);
+    EXPECT_LT(server.ended_at() - exit_sent, seconds(1));
+  }
+  live_server server;
+  server.send(initialize() + open(line, v1));
+  ASSERT_FALSE(server.read_until("{\"id\":1,", seconds(10)).empty());
+  std::this_thread::sleep_for(milliseconds(20));
+  const auto closed = std::chrono::steady_clock::now();
+  server.close_input();
+  EXPECT_EQ(server.wait_for_end(), 1);
+  EXPECT_LT(server.ended_at() - closed, seconds(1));
 }
 
 }  // namespace

@@ -6,12 +6,14 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -194,6 +196,104 @@ TEST(Watch, PageServerAnswersOnlyItsOwnAddress) {
       EXPECT_EQ(http_status(port, path, c.headers),
                 c.status == 200 && std::string_view(path) == "/nothing-here" ? 404 : c.status)
           << path << " with " << c.headers;
+  EXPECT_EQ(w.stop(), 0);
+}
+
+// A connection to 127.0.0.1:port that waits at most 5 s for an answer; -1
+// when none can be had.
+int local_connection(int port) {
+  const int s = socket(AF_INET, SOCK_STREAM, 0);
+  timeval wait{5, 0};
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+  sockaddr_in at{};
+  at.sin_family = AF_INET;
+  at.sin_port = htons(static_cast<std::uint16_t>(port));
+  at.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(s, reinterpret_cast<const sockaddr*>(&at), sizeof at) == 0) return s;
+  close(s);
+  return -1;
+}
+
+bool send_text(int s, std::string_view text) {
+  return send(s, text.data(), text.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(text.size());
+}
+
+// The status of the response whose first line comes next on s; 0 without one.
+int response_status(int s) {
+  std::string answer;
+  char c = 0;
+  while (answer.size() < 200 && !answer.ends_with("\r\n") && recv(s, &c, 1, 0) == 1) answer += c;
+  return answer.starts_with("HTTP/1.1 ") ? std::atoi(answer.c_str() + 9) : 0;
+}
+
+// A client that sends its request one header line every 3 s, and starts
+// again when the server gives up on it, until stop; counts the times the
+// server gave up in cut.
+void slow_client(int port, const std::atomic<bool>& stop, std::atomic<int>& cut) {
+  while (!stop) {
+    const int s = local_connection(port);
+    if (s < 0) return;
+    bool sent = send_text(s, "GET / HTTP/1.1\r\n");
+    for (int line = 0; sent && !stop; ++line) {
+      pollfd waiting{s, POLLIN, 0};
+      if (poll(&waiting, 1, 3000) != 0) {
+        ++cut;  // answered before its request was whole, or closed
+        break;
+      }
+      sent = send_text(s, "X-Slow-" + std::to_string(line) + ": 1\r\n");
+    }
+    close(s);
+  }
+}
+
+TEST(Watch, PageIsServedWhileEventStreamsAreHeldAndClientsAreSlow) {
+  testing::scratch_folder dir;
+  write(dir.file("Valle_linea.txt"), testing::line_text(12000, {"pendenza,  0,   5"}));
+  write(dir.file("Valle_12-.txt"), testing::train_text({"velocita,  0,  90"}));
+  running_watch w(dir, {"Valle_linea.txt", "Valle_12-.txt", "--serve"});
+  const int port = w.wait_for_port();
+  if (port == 0 && w.err().find("built without the HTTP library") != std::string::npos)
+    GTEST_SKIP() << "scenario_gen was built without the page server (Debian: libcpp-httplib-dev)";
+  ASSERT_GT(port, 0) << w.err();
+  const std::string host = "Host: 127.0.0.1:" + std::to_string(port) + "\r\n";
+
+  // 200 pages open: the first 32 follow the saves, the others are refused.
+  std::vector<int> streams;
+  int followed = 0, refused = 0;
+  for (int i = 0; i < 200; ++i) {
+    const int s = local_connection(port);
+    ASSERT_GE(s, 0);
+    streams.push_back(s);
+    ASSERT_TRUE(send_text(s, "GET /events HTTP/1.1\r\n" + host + "\r\n"));
+    const int status = response_status(s);
+    ASSERT_NE(status, 0) << "event stream " << i << " got no answer within 5 s";
+    followed += status == 200;
+    refused += status == 503;
+  }
+  EXPECT_EQ(followed, 32);
+  EXPECT_EQ(refused, 168);
+
+  std::atomic<bool> stop = false;
+  std::atomic<int> cut = 0;
+  std::vector<std::thread> slow;
+  for (int i = 0; i < 20; ++i) slow.emplace_back(slow_client, port, std::cref(stop), std::ref(cut));
+  // The page, four times a second for 6 s, each answer within a second.
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(6);
+  int answered = 0;
+  while (std::chrono::steady_clock::now() < until) {
+    const auto asked = std::chrono::steady_clock::now();
+    EXPECT_EQ(http_status(port, "/", host), 200);
+    const auto took = std::chrono::steady_clock::now() - asked;
+    EXPECT_LT(took, std::chrono::seconds(1));
+    answered += took < std::chrono::seconds(1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(250));
+  }
+  stop = true;
+  for (std::thread& t : slow) t.join();
+  EXPECT_GE(answered, 12);
+  // Each slow client was cut off before its second line, at least once.
+  EXPECT_GE(cut.load(), 20);
+  for (const int s : streams) close(s);
   EXPECT_EQ(w.stop(), 0);
 }
 

@@ -96,7 +96,16 @@ function showMark() {
 const events = new EventSource('/events');
 events.addEventListener('update', e => update(JSON.parse(e.data)));
 events.addEventListener('mark', e => { marked = JSON.parse(e.data).record || ''; showMark(); });
-events.onerror = () => document.body.classList.add('disconnected');
+events.onerror = () => {
+  document.body.classList.add('disconnected');
+  // Closed for good only when the server refused the stream: it follows as
+  // many pages as it keeps.
+  if (events.readyState !== EventSource.CLOSED || document.getElementById('events-note')) return;
+  const why = document.createElement('span');
+  why.id = 'events-note';
+  why.textContent = 'this page no longer follows the saves: the server follows too many pages; close some and reload this one';
+  document.querySelector('header').append(why);
+};
 events.onopen = () => document.body.classList.remove('disconnected');
 place();
 )";

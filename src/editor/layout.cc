@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "common/line_index.h"
 #include "editor/record_lines.h"
 #include "editor/text_positions.h"
 #include "sources/record_layout.h"
@@ -114,8 +115,9 @@ std::optional<std::string> laid_out(description_format format, const record_spec
 
 std::vector<line_replacement> layout_edits(description_format format, std::string_view text) {
   std::vector<line_replacement> edits;
+  const line_index lines(text);
   for (const record_line& record : read_record_lines(format, text)) {
-    const std::string_view line = line_text(text, record.line);
+    const std::string_view line = lines.line(record.line + 1);
     std::optional<std::string> wanted;
     if (record.header) {
       // A header alone on its line loses the blanks around it.

@@ -1,6 +1,7 @@
 // The answers to the editor's requests about one document.
 #include <algorithm>
 
+#include "common/line_index.h"
 #include "common/utf8_text.h"
 #include "editor/field_notes.h"
 #include "editor/layout.h"
@@ -175,8 +176,9 @@ json language_session::document_symbols(const open_document& doc) const {
                : static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
   };
   json* section = nullptr;
+  const line_index lines(text);
   for (const record_line& r : records) {
-    const std::string_view row = line_text(text, r.line);
+    const std::string_view row = lines.line(r.line + 1);
     const json whole = range_json(r.line, 0, units(row, row.size()));
     const json key = range_json(r.line, units(row, r.keyword.first), units(row, r.keyword.last));
     if (r.header) {
@@ -218,11 +220,14 @@ json language_session::formatting(const open_document& doc) const {
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return edits;
   const std::string& text = checked->second.text_1252;
-  for (const line_replacement& r : layout_edits(format_of(name_of(doc.path)), text)) {
-    const std::size_t from = line_start(doc.text, r.line);
-    const std::size_t to = from + line_text(doc.text, r.line).size();
-    edits.push_back(edit_of(doc, from, to, utf8_from_1252(r.text)));
-  }
+  // Each edit replaces a whole line of the editor's text, whose position
+  // is known: finding it from a byte offset would scan from the start.
+  const line_index lines(doc.text);
+  for (const line_replacement& r : layout_edits(format_of(name_of(doc.path)), text))
+    edits.push_back({{"range",
+                      {{"start", position_json(r.line, 0)},
+                       {"end", position_json(r.line, units_in(lines.line(r.line + 1), units_))}}},
+                     {"newText", utf8_from_1252(r.text)}});
   return edits;
 }
 

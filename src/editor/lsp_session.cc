@@ -22,6 +22,9 @@ constexpr int k_not_initialized = -32002;
 constexpr int k_invalid_request = -32600;
 constexpr int k_parse_error = -32700;
 
+// Thrown out of a check whose cancel flag is set, at the next step.
+struct check_cancelled {};
+
 int severity_number(severity level) {
   switch (level) {
     case severity::error:
@@ -62,11 +65,12 @@ text_position position_of(const json& position) {
 
 }  // namespace
 
-void language_session::handle_body(const std::string& body, std::vector<json>& out) {
+std::optional<json> language_session::parse_body(const std::string& body,
+                                                 std::vector<json>& out) const {
   bool too_deep = false;
   // Values nested too deep are left out as they are read, and the message
   // with them.
-  const json message = json::parse(
+  json message = json::parse(
       body,
       [&](int depth, json::parse_event_t, const json&) {
         if (depth >= k_max_message_depth) too_deep = true;
@@ -82,9 +86,13 @@ void language_session::handle_body(const std::string& body, std::vector<json>& o
                               {"message", "the message nests deeper than " +
                                               std::to_string(k_max_message_depth) + " levels"}}
                        : json{{"code", k_parse_error}, {"message", "the message is not JSON"}}}});
-    return;
+    return std::nullopt;
   }
-  handle(message, out);
+  return message;
+}
+
+void language_session::handle_body(const std::string& body, std::vector<json>& out) {
+  if (const std::optional<json> message = parse_body(body, out)) handle(*message, out);
 }
 
 void language_session::handle(const json& message, std::vector<json>& out) {
@@ -139,7 +147,12 @@ void language_session::handle(const json& message, std::vector<json>& out) {
 }
 
 json language_session::answer(const std::string& method, const json& params) {
-  if (method == "initialize") return initialize(params);
+  if (method == "initialize") {
+    // The protocol allows one initialize; a second is a request the server
+    // cannot act on, which JSON-RPC answers with InvalidRequest.
+    if (initialized_) throw request_error{k_invalid_request, "the server is already initialized"};
+    return initialize(params);
+  }
   if (!initialized_) throw request_error{k_not_initialized, "initialize first"};
   if (method == "shutdown") {
     shut_down_ = true;
@@ -260,25 +273,78 @@ void language_session::mark_for_check(const std::string& uri) {
 }
 
 void language_session::check_pending(std::vector<json>& out) {
+  publish_closed(out);
+  const std::atomic<bool> never_cancelled = false;
+  while (std::optional<check_job> job = take_check()) {
+    run_check(*job, never_cancelled);
+    finish_check(*job, out);
+  }
+  serve_page(out);
+}
+
+bool language_session::check_waiting() const {
+  return initialized_ && !shut_down_ && !pending_.empty();
+}
+
+void language_session::publish_closed(std::vector<json>& out) {
   for (const std::string& uri : closed_)
     out.push_back({{"jsonrpc", "2.0"},
                    {"method", "textDocument/publishDiagnostics"},
                    {"params", {{"uri", uri}, {"diagnostics", json::array()}}}});
   closed_.clear();
-  const std::set<std::string> pending = std::move(pending_);
-  pending_.clear();
-  bool pair_changed = false;
-  for (const std::string& uri : pending)
-    if (const auto it = documents_.find(uri); it != documents_.end()) {
-      out.push_back(publish(it->second));
-      pair_changed =
-          pair_changed || it->second.path == picture_line_ || it->second.path == picture_train_;
-    }
+}
+
+std::optional<check_job> language_session::take_check() {
+  while (!pending_.empty()) {
+    const std::string uri = *pending_.begin();
+    pending_.erase(pending_.begin());
+    if (!documents_.contains(uri)) continue;
+    check_job job;
+    job.uri = uri;
+    // What a check reads; the results of earlier checks it does not need.
+    job.view = std::make_unique<language_session>(setup_);
+    job.view->units_ = units_;
+    job.view->initialized_ = initialized_;
+    job.view->documents_ = documents_;
+    job.view->texts_ = texts_;
+    return job;
+  }
+  return std::nullopt;
+}
+
+void language_session::run_check(check_job& job, const std::atomic<bool>& cancelled) {
+  language_session& view = *job.view;
+  view.cancelled_ = &cancelled;
+  try {
+    job.published = view.publish(view.documents_.at(job.uri));
+  } catch (const check_cancelled&) {
+    job.cancelled = true;
+  }
+  view.cancelled_ = nullptr;
+}
+
+bool language_session::outdated(const check_job& job) const {
+  return pending_.contains(job.uri) || !documents_.contains(job.uri);
+}
+
+void language_session::finish_check(check_job& job, std::vector<json>& out) {
+  if (job.cancelled || outdated(job)) return;
+  checks_[job.uri] = std::move(job.view->checks_[job.uri]);
+  for (auto& [path, text] : job.view->texts_) texts_[path] = std::move(text);
+  out.push_back(std::move(job.published));
   // The picture follows the edits of its pair once their diagnostics are out.
-  if (picture_ && pair_changed) draw_picture();
+  const std::string& path = documents_.at(job.uri).path;
+  if (picture_ && (path == picture_line_ || path == picture_train_)) draw_picture();
+}
+
+void language_session::serve_page(std::vector<json>& out) {
   take_page_requests();
   for (json& request : outgoing_) out.push_back(std::move(request));
   outgoing_.clear();
+}
+
+void language_session::stop_when_cancelled() const {
+  if (cancelled_ != nullptr && cancelled_->load()) throw check_cancelled{};
 }
 
 std::vector<std::string> language_session::folder_names(const std::string& folder) const {
@@ -393,11 +459,14 @@ document_check language_session::check(const open_document& doc) {
   // Which record holds a cell is traced only when a note needs it (a fault
   // on a taken cell, or a stamp conflict), as compile does: every other
   // edit costs one compile.
+  stop_when_cancelled();
   compile_result compiled = compile(input);
+  stop_when_cancelled();
   if (compiled.notes_need_sources()) {
     input.trace_sources = true;
     compiled = compile(input);
     result.sources = compiled.sources;
+    stop_when_cancelled();
   }
   result.compiled = true;
   result.own_is_line = own_is_line;
@@ -412,13 +481,16 @@ document_check language_session::check(const open_document& doc) {
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
     if (d.file == doc.path || d.file.empty()) result.found.push_back(std::move(d));
+  stop_when_cancelled();
   return result;
 }
 
 json language_session::publish(const open_document& doc) {
   document_check checked = check(doc);
   json list = json::array();
-  for (const diagnostic& d : checked.found) {
+  const std::size_t shown = std::min(checked.found.size(), k_max_published_diagnostics);
+  for (std::size_t i = 0; i < shown; ++i) {
+    const diagnostic& d = checked.found[i];
     list.push_back(to_lsp(d));
     if (!checked.refused) continue;
     // The text did not convert: the character counts of the editor's line.
@@ -434,6 +506,15 @@ json language_session::publish(const open_document& doc) {
         {"start", {{"line", d.line - 1}, {"character", units_in(row.substr(0, start), units_)}}},
         {"end", {{"line", d.line - 1}, {"character", units_in(row.substr(0, end), units_)}}}};
   }
+  if (checked.found.size() > shown)
+    list.push_back(
+        {{"range",
+          {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}}},
+         {"severity", severity_number(severity::note)},
+         {"source", "scenario_gen"},
+         {"message", std::to_string(checked.found.size() - shown) +
+                         " more diagnostics are left out: the editor is shown the first " +
+                         std::to_string(shown) + "; scenario_gen check lists them all"}});
   checks_[doc.uri] = std::move(checked);
   return {{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},

@@ -3,11 +3,13 @@
 // serve_language moves them on and off the byte streams.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -65,12 +67,36 @@ struct document_check {
   std::optional<source_map> sources;  // once traced
 };
 
+// The most diagnostics published for one document: an editor slows down
+// with more, and a description with a fault on every record has thousands.
+// One more diagnostic says how many were left out.
+inline constexpr std::size_t k_max_published_diagnostics = 1000;
+
+// The protocol's error for a request the client cancelled, or that the
+// server gave up because the session ended before it could be answered.
+inline constexpr int k_request_cancelled = -32800;
+
+class language_session;
+
+// The check of one document taken out of the session, to run apart from it
+// (on a thread of its own) while the session goes on reading messages.
+struct check_job {
+  std::string uri;
+  // A copy of the session as it was when the check was taken: the check
+  // reads its documents and leaves its result there.
+  std::unique_ptr<language_session> view;
+  json published;          // the diagnostics to publish, once run
+  bool cancelled = false;  // it stopped before its end
+};
+
 class language_session {
  public:
   explicit language_session(const server_setup& setup) : setup_(setup) {}
 
-  // Acts on one message's body as it came: JSON nested no deeper than
-  // k_max_message_depth, else an error goes back with a null id.
+  // The message in body: JSON nested no deeper than k_max_message_depth;
+  // otherwise nothing, and an error goes back with a null id.
+  std::optional<json> parse_body(const std::string& body, std::vector<json>& out) const;
+  // Acts on one message's body as it came (parse_body, then handle).
   void handle_body(const std::string& body, std::vector<json>& out);
   // Acts on one message, appending what goes back to the client.
   void handle(const json& message, std::vector<json>& out);
@@ -79,11 +105,28 @@ class language_session {
   // that edits arriving faster than a compile are checked once.
   void check_pending(std::vector<json>& out);
 
+  // The same in steps, for a server that checks on another thread: whether
+  // a check waits; the emptied diagnostics of the documents closed since the
+  // last check; the next check to run (nothing when none waits); its run,
+  // which stops early once cancelled is set; and its result taken back,
+  // published unless the document changed or closed since it was taken.
+  bool check_waiting() const;
+  void publish_closed(std::vector<json>& out);
+  std::optional<check_job> take_check();
+  static void run_check(check_job& job, const std::atomic<bool>& cancelled);
+  void finish_check(check_job& job, std::vector<json>& out);
+  // Whether the document of job changed (or closed) since it was taken: its
+  // result would be stale.
+  bool outdated(const check_job& job) const;
+
   // Has wake called, from another thread, when a page of the picture asks
-  // for something: the caller then calls check_pending, which answers it.
+  // for something: the caller then calls serve_page, which answers it.
   void on_page_request(std::function<void()> wake) { wake_ = std::move(wake); }
+  // What the page asked for, answered: the editor's documents to show.
+  void serve_page(std::vector<json>& out);
 
   bool ended() const { return ended_; }
+  bool shut_down() const { return shut_down_; }
   int exit_status() const { return shut_down_ ? 0 : 1; }
 
  private:
@@ -120,6 +163,8 @@ class language_session {
                const std::string& text) const;
 
   const open_document* find(const json& params) const;
+  // Stops a check run by run_check once its cancel flag is set.
+  void stop_when_cancelled() const;
 
   // The picture (lsp_picture.cc): the command that opens its page, the
   // page drawn again after a check, the cursor's record marked on it, and
@@ -161,6 +206,8 @@ class language_session {
     std::vector<std::string> bodies;
   };
   std::shared_ptr<page_requests> page_requests_ = std::make_shared<page_requests>();
+  // Set while run_check runs on a copy of the session.
+  const std::atomic<bool>* cancelled_ = nullptr;
 };
 
 }  // namespace scenario

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/line_index.h"
 #include "editor/pairing.h"
 #include "editor/text_positions.h"
 
@@ -72,10 +73,13 @@ std::vector<record_line> read_record_lines(description_format format, std::strin
   std::vector<record_line> lines;
   bool started = false;
   bool in_general = true;
+  // Indexed once: finding each line from the text's start made a
+  // description of many records cost records squared.
+  const line_index index(text);
   for (int n = 0;; ++n) {
-    const std::size_t start = line_start(text, n);
+    const std::size_t start = index.start(n + 1);
     if (start >= text.size()) break;
-    const std::string_view line = line_text(text, n);
+    const std::string_view line = index.line(n + 1);
     const std::size_t comma = line.find(',');
     const field_span key = trimmed(line, 0, comma == line.npos ? line.size() : comma);
     const std::string_view field = line.substr(key.first, key.last - key.first);

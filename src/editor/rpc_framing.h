@@ -15,7 +15,9 @@ inline constexpr std::size_t k_max_message_bytes = 64 * 1024 * 1024;
 
 // The next message's body; nothing at the end of the stream or when the
 // headers are broken (no Content-Length, a bad number, a body cut short).
-std::optional<std::string> read_message(std::istream& in);
+// When broken is given, it is set to what was wrong, in the user's words,
+// or emptied when the stream simply ended between two messages.
+std::optional<std::string> read_message(std::istream& in, std::string* broken = nullptr);
 
 // Writes body with its header and flushes.
 void write_message(std::ostream& out, std::string_view body);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/line_index.h"
 #include "common/utf8_text.h"
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
@@ -55,19 +56,6 @@ diagnostic warning_diagnostic(const source_warning& w, const source_names& names
 
 namespace {
 
-// Line n (from 1) of text, without its line end; lines end as the field
-// reader ends them (CR LF, CR or LF).
-std::string_view text_line(std::string_view text, int n) {
-  std::size_t start = 0;
-  for (int line = 1; line < n; ++line) {
-    const std::size_t end = text.find_first_of("\r\n", start);
-    if (end == std::string_view::npos) return {};
-    start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-  }
-  const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
-  return text.substr(start, end - start);
-}
-
 // Description text as a terminal may show it: UTF-8, and no control
 // character but the tab.
 std::string shown_text(std::string_view text_1252) {
@@ -77,16 +65,20 @@ std::string shown_text(std::string_view text_1252) {
   return utf8_from_1252(clean);
 }
 
+// The two descriptions' lines, indexed once per set of diagnostics so that
+// each diagnostic's source line is a lookup.
 struct sources_text {
-  std::string_view line;
-  std::string_view train;
+  sources_text(std::string_view line_text, std::string_view train_text)
+      : line(line_text), train(train_text) {}
+  line_index line;
+  line_index train;
 };
 
 // The source line of d, when it points at one of the descriptions.
 void add_source(diagnostic& d, fault_origin origin, const sources_text& texts) {
   if (d.line <= 0) return;
-  const std::string_view text = origin == fault_origin::line_file ? texts.line : texts.train;
-  d.source_line = shown_text(text_line(text, d.line));
+  const line_index& lines = origin == fault_origin::line_file ? texts.line : texts.train;
+  d.source_line = shown_text(lines.line(d.line));
   if (d.column <= 0) d.column = 1;
 }
 
@@ -163,7 +155,8 @@ diagnostic stamp_conflict_diagnostic(const compile_result& r) {
     d.notes.push_back(note_at(r.stamp_cell_holder.origin, r.stamp_cell_holder.line, 1,
                               "the record here puts its object in grid cell 1, within the "
                               "first 75 m of the line; move it further along",
-                              {r.line_name, r.train_name}, {r.line_text, r.train_text}));
+                              {r.line_name, r.train_name},
+                              sources_text(r.line_text, r.train_text)));
   else
     d.notes.push_back(program_diagnostic(
         "the stamp goes into grid cell 1, the start of the line: move any signal, slowdown, "
@@ -174,7 +167,7 @@ diagnostic stamp_conflict_diagnostic(const compile_result& r) {
 
 std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_warnings) {
   const source_names names{r.line_name, r.train_name};
-  const sources_text texts{r.line_text, r.train_text};
+  const sources_text texts(r.line_text, r.train_text);
   std::vector<diagnostic> out;
   if (with_warnings)
     for (const finding& found : r.findings)
@@ -187,7 +180,7 @@ std::vector<diagnostic> compile_diagnostics(const compile_result& r, bool with_w
 std::vector<diagnostic> check_diagnostics(const compile_result& r, std::string_view line_text,
                                           std::string_view train_text) {
   const source_names names{r.line_name, r.train_name};
-  const sources_text texts{line_text, train_text};
+  const sources_text texts(line_text, train_text);
   std::vector<diagnostic> out;
   for (const finding& found : r.findings) out.push_back(shown_finding(found, r, names, texts));
   if (!r.stamp_conflict.empty()) out.push_back(stamp_conflict_diagnostic(r));

@@ -18,6 +18,7 @@ import {tmpdir} from 'node:os';
 import {join, dirname} from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {inflateSync} from 'node:zlib';
+import {connect} from 'node:net';
 
 const k_chromium = '/usr/bin/chromium';
 const k_skip = 77;
@@ -215,6 +216,7 @@ try {
 
   await shippedScenarioFits(page);
   await noPictureYet(page);
+  await oneTabTooManySaysWhy(page);
 } finally {
   await context.close();
   for (const watcher of running) watcher.kill('SIGINT');
@@ -305,6 +307,27 @@ async function noPictureYet(page) {
     check(await note() === expected, `then a ${expected ? 'broken' : 'good'} save: '${await note()}'`);
   }
   writeFileSync(shippedLine, good, 'latin1');
+  await stopWatch(w);
+}
+// With as many event streams open as the server keeps (32), one more tab
+// still gets the page, and its header says the page no longer follows the
+// saves.
+async function oneTabTooManySaysWhy(page) {
+  const w = await startWatch(dir, 'Valle_linea.txt', 'Valle_12-.txt');
+  const streams = await Promise.all(Array.from({length: 32}, () => new Promise((resolve, reject) => {
+    const s = connect(+w.port, '127.0.0.1', () =>
+      s.write(`GET /events HTTP/1.1\r\nHost: 127.0.0.1:${w.port}\r\n\r\n`));
+    s.once('data', d => resolve({s, status: d.toString('latin1').split(' ')[1]}));
+    s.on('error', reject);
+  })));
+  check(streams.every(x => x.status === '200'), 'the server keeps 32 event streams');
+  await page.goto(`http://127.0.0.1:${w.port}/`);
+  check(await page.locator('#stage svg').count() === 1, 'the 33rd tab gets the page with its picture');
+  await page.waitForSelector('#events-note', {timeout: 5000}).catch(() => {});
+  const note = await page.locator('#events-note').textContent().catch(() => '');
+  check(note.startsWith('this page no longer follows the saves: the server follows too many pages'),
+        `the 33rd tab says why it does not follow the saves ('${note}')`);
+  for (const {s} of streams) s.destroy();
   await stopWatch(w);
 }
 console.log(`${failures === 0 ? 'passed' : `${failures} checks failed`}`);
