@@ -9,13 +9,7 @@
 # and bench/bench_make_max; default: the preset's build/, built here first).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-if [[ -n ${BUILD_DIR:-} ]]; then
-  build=$BUILD_DIR
-else
-  build=build
-  cmake --preset default >/dev/null
-  cmake --build --preset default --target scenario_gen bench_make_max >/dev/null
-fi
+source bench/release_build.sh
 if ! why=$("$build/scenario_gen" lsp </dev/null 2>&1) && [[ $? == 2 ]]; then
   echo "bench/lsp_latency.sh: error: $why" >&2
   exit 2

@@ -21,13 +21,7 @@ cd "$(dirname "$0")/.."
 source bench/timing.sh
 
 pairs=${PAIRS:-41}
-if [[ -n ${BUILD_DIR:-} ]]; then
-  build=$BUILD_DIR
-else
-  build=build
-  cmake --preset default >/dev/null
-  cmake --build --preset default --target scenario_gen bench_make_max >/dev/null
-fi
+source bench/release_build.sh
 exe=$(realpath "$build/scenario_gen")
 make_max=$(realpath "$build/bench/bench_make_max")
 
