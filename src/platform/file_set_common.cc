@@ -99,7 +99,8 @@ void file_set::put_all_in_place() {
 }
 
 void file_set::write_intent() {
-  set_intent intent{.mark = process_mark(), .names = {}};
+  set_intent intent;
+  intent.mark = process_mark();
   intent.names = names_;
   for (const auto& f : members_) intent.identities.push_back(file_identity(f->temp_));
   const std::string record = join_path(folder_, k_intent_name);
