@@ -22,12 +22,6 @@ constexpr std::size_t value_bytes(plan_tag tag) {
   return tag == plan_tag::real ? 8 : tag == plan_tag::int16 ? 2 : 0;
 }
 
-std::uint64_t little_endian(const char* p, int n) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < n; ++i) v |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
-  return v;
-}
-
 // A little-endian value of n bytes at p, in one load where the host is
 // little-endian.
 template <typename T>
@@ -37,7 +31,10 @@ T load_le(const char* p) {
     std::memcpy(&v, p, sizeof v);
     return v;
   } else {
-    return static_cast<T>(little_endian(p, sizeof(T)));
+    std::uint64_t v = 0;
+    for (std::size_t i = 0; i < sizeof(T); ++i)
+      v |= std::uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
+    return static_cast<T>(v);
   }
 }
 
