@@ -92,5 +92,9 @@ function(scenario_room_tests room list)
   scenario_sees(scenario_${room}_tests ${room})
   target_include_directories(scenario_${room}_tests PRIVATE ${PROJECT_SOURCE_DIR}/tests)
   target_link_libraries(scenario_${room}_tests PRIVATE scenario_${room} GTest::gtest)
+  # The source tree, for the tests that read its shipped files (docs/): not
+  # __FILE__, which a compiler cache or a relative build may make relative.
+  target_compile_definitions(scenario_${room}_tests PRIVATE
+                             SCENARIO_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
   set(${list} ${${list}} scenario_${room}_tests PARENT_SCOPE)
 endfunction()

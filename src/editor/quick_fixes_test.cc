@@ -13,8 +13,7 @@ namespace scenario {
 namespace {
 
 std::string example(const char* name) {
-  return testing::slurp(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() /
-                        "docs/examples" / name);
+  return testing::slurp(std::filesystem::path(SCENARIO_SOURCE_DIR) / "docs/examples" / name);
 }
 
 std::string replaced(std::string text, std::string_view from, std::string_view to) {

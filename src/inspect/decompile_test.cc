@@ -87,8 +87,7 @@ TEST(Decompile, ShippedFilesGiveBackTheShippedDescriptions) {
 }
 
 TEST(Decompile, DocumentedExampleRoundTrips) {
-  const std::filesystem::path examples =
-      std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "docs/examples";
+  const std::filesystem::path examples = std::filesystem::path(SCENARIO_SOURCE_DIR) / "docs/examples";
   const std::string line = testing::slurp(examples / "Valle_linea.txt");
   const std::string train = testing::slurp(examples / "Valle_12-.txt");
   ASSERT_FALSE(line.empty() || train.empty());
