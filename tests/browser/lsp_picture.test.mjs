@@ -16,6 +16,7 @@ import {tmpdir} from 'node:os';
 import {dirname, join} from 'node:path';
 import {fileURLToPath} from 'node:url';
 
+import {launchChromium} from './headless_chromium.mjs';
 import {LspClient, uri} from './lsp_client.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
@@ -74,13 +75,8 @@ async function inChromium(port, client, svg) {
     console.log(`skipped in part: the clicks need ${chromiumPath} and playwright-core (npm ci in ${here})`);
     return;
   }
-  const {chromium} = await import('playwright-core');
-  const profile = mkdtempSync(join(tmpdir(), 'lsp-picture-profile-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: chromiumPath, headless: true, viewport: {width: 1400, height: 1000},
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const {context, profile} =
+      await launchChromium(chromiumPath, {width: 1400, height: 1000}, 'lsp-picture');
   try {
     const page = context.pages()[0] ?? await context.newPage();
     await page.goto(`http://127.0.0.1:${port}/`);

@@ -17,6 +17,8 @@ import {join, dirname} from 'node:path';
 import {fileURLToPath, pathToFileURL} from 'node:url';
 import {inflateSync} from 'node:zlib';
 
+import {launchChromium} from './headless_chromium.mjs';
+
 const k_chromium = '/usr/bin/chromium';
 const k_skip = 77;
 const here = dirname(fileURLToPath(import.meta.url));
@@ -135,15 +137,9 @@ function decodePng(png) {
 }
 
 async function renderWithChromium() {
-  const {chromium} = await import('playwright-core');
-  const profile = mkdtempSync(join(tmpdir(), 'picture-render-profile-'));
-  const context = await chromium.launchPersistentContext(profile, {
-    executablePath: k_chromium,
-    headless: true,
-    viewport: {width: Math.ceil(+pictureWidth), height: Math.ceil(+pictureHeight)},
-    args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-           '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-  });
+  const {context, profile} = await launchChromium(
+      k_chromium, {width: Math.ceil(+pictureWidth), height: Math.ceil(+pictureHeight)},
+      'picture-render');
   try {
     const page = context.pages()[0] ?? await context.newPage();
     await page.goto(pathToFileURL(picture).href);

@@ -20,6 +20,8 @@ import {fileURLToPath} from 'node:url';
 import {inflateSync} from 'node:zlib';
 import {connect} from 'node:net';
 
+import {launchChromium} from './headless_chromium.mjs';
+
 const k_chromium = '/usr/bin/chromium';
 const k_skip = 77;
 const here = dirname(fileURLToPath(import.meta.url));
@@ -37,7 +39,6 @@ if (!exe || !examples) {
 if (!existsSync(k_chromium)) skip(`${k_chromium} not found (Debian: apt-get install chromium)`);
 if (!existsSync(join(here, 'node_modules', 'playwright-core')))
   skip(`playwright-core not installed (run npm ci in ${here})`);
-const {chromium} = await import('playwright-core');
 
 let failures = 0;
 function check(ok, what) {
@@ -105,16 +106,8 @@ const shippedTrain = 'Corvale_Pianasco_4816-.txt';
 const watch = await startWatch(dir, 'Valle_linea.txt', 'Valle_12-.txt');
 const port = watch.port;
 
-const profile = mkdtempSync(join(tmpdir(), 'watch-page-profile-'));
-// Without the network flags chromium waits on services a closed network
-// never answers.
-const context = await chromium.launchPersistentContext(profile, {
-  executablePath: k_chromium,
-  headless: true,
-  viewport: {width: 1400, height: 1000},
-  args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
-         '--disable-background-networking', '--disable-component-update', '--disable-sync'],
-});
+const {context, profile} =
+    await launchChromium(k_chromium, {width: 1400, height: 1000}, 'watch-page');
 try {
   const page = context.pages()[0] ?? await context.newPage();
   await page.goto(`http://127.0.0.1:${port}/`);
