@@ -10,21 +10,13 @@ set -u
 wine=$1 scenario_gen=$2 reader=$3
 command -v Xvfb >/dev/null || { echo "skipped: Xvfb not found (Debian: xvfb)"; exit 0; }
 dir=$(mktemp -d)
-xvfb_pid=
+. "$(dirname "$0")/display_session.sh"
 cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  display_session_end
   rm -rf "$dir"
 }
 trap cleanup EXIT
-exec 3>"$dir/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$dir/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$dir/display")"
-# A Wine server started without a display keeps its session without one:
-# this test runs alone (RUN_SERIAL) and starts its own.
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
+display_session_start
 mkdir "$dir/run" "$dir/run/Corvale_Pianasco_4816.sim"
 cp "$scenario_gen" "$dir/run/scenario_gen.exe"
 program=$(winepath -w "$dir/run/scenario_gen.exe" 2>/dev/null || echo "Z:$dir/run/scenario_gen.exe")

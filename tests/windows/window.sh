@@ -14,28 +14,15 @@ for tool in Xvfb xdotool xwd xwininfo; do
   command -v $tool >/dev/null || { echo "skipped: $tool not found (Debian: xvfb xdotool x11-apps)"; exit 0; }
 done
 dir=$(mktemp -d)
-xvfb_pid= run_pid=
+run_pid=
+. "$(dirname "$0")/display_session.sh"
 cleanup() {
   [ -n "$run_pid" ] && kill "$run_pid" 2>/dev/null
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  display_session_end
   rm -rf "$dir"
-  # The rest of the suite gets back a persistent server without a display,
-  # its services holding none of a test's output (cmake/windows/wineserver.sh).
-  wineserver -k 2>/dev/null
-  env -u DISPLAY wineserver -p </dev/null >/dev/null 2>&1
-  env -u DISPLAY wineboot </dev/null >/dev/null 2>&1
 }
 trap cleanup EXIT
-# A display number nobody uses, chosen by the server itself.
-exec 3>"$dir/display"
-Xvfb -displayfd 3 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -s "$dir/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$dir/display")"
-# A Wine server started without a display keeps its session without one:
-# this test runs alone (RUN_SERIAL) and starts its own.
-wineserver -k 2>/dev/null
-wineserver -w 2>/dev/null
+display_session_start
 mkdir "$dir/run"
 "$wine" "$program" "$(winepath -w "$dir/run" 2>/dev/null || echo "Z:$dir/run")" \
   >"$dir/out" 2>"$dir/err" &
