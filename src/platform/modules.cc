@@ -7,6 +7,7 @@
 
 #include "platform/files.h"
 #include "platform/module_entries.h"
+#include "platform/module_places.h"
 #include "platform/window_layout.h"
 
 namespace scenario {
@@ -19,11 +20,11 @@ namespace {
 void* module_entry(const char* file, const char* entry) {
   std::string installed;
   try {
-    installed = join_path(join_path(executable_folder(), SCENARIO_MODULES_FROM_PROGRAM), file);
+    installed = join_path(join_path(executable_folder(), modules_from_program_folder()), file);
   } catch (const io_error&) {
     // No folder for the program: only the built module is looked for.
   }
-  for (const std::string& path : {installed, join_path(SCENARIO_MODULES_BUILT, file)}) {
+  for (const std::string& path : {installed, join_path(modules_built_folder(), file)}) {
     if (path.empty()) continue;
     void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) continue;
