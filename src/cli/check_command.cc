@@ -6,8 +6,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
-#include "cli/scenario_names.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "common/json_text.h"
@@ -16,6 +14,8 @@
 #include "platform/terminal.h"
 #include "run/compile.h"
 #include "run/diagnostics.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {

@@ -7,8 +7,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
-#include "cli/scenario_names.h"
 #include "cli/settled_inputs.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
@@ -22,6 +20,8 @@
 #include "platform/terminal.h"
 #include "run/diagnostics.h"
 #include "run/memorizza.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {

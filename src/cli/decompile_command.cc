@@ -7,7 +7,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/scenario_names.h"
 #include "cli/settled_inputs.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
@@ -20,6 +19,7 @@
 #include "platform/folders.h"
 #include "platform/path_names.h"
 #include "run/diagnostics.h"
+#include "sources/scenario_names.h"
 #include "sources/text_writer.h"
 
 namespace scenario {

@@ -11,9 +11,7 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
 #include "cli/picture_stretch.h"
-#include "cli/scenario_names.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "draw/route_picture.h"
@@ -29,6 +27,8 @@
 #include "run/binary_files.h"
 #include "run/compile.h"
 #include "run/diagnostics.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {

@@ -1,4 +1,4 @@
-#include "cli/scenario_names.h"
+#include "sources/scenario_names.h"
 
 #include "common/utf8_text.h"
 #include "platform/path_names.h"
@@ -110,6 +110,13 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
   r.error = checked.error;
   r.numero_treno = checked.text;
   return r;
+}
+
+std::pair<std::string, std::string> names_from_files(std::string_view line_path,
+                                                     std::string_view train_path) {
+  scenario_names names = choose_scenario_names(line_path, train_path, {}, {});
+  if (!names.error.empty()) return {};
+  return {std::move(names.nome_linea), std::move(names.numero_treno)};
 }
 
 }  // namespace scenario
