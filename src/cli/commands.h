@@ -6,6 +6,7 @@
 #include <iosfwd>
 #include <string>
 
+#include "cli/command_table.h"
 #include "cli/options.h"
 #include "run/run_sequence.h"
 
@@ -27,15 +28,29 @@ int default_command(const command_options& o, std::ostream& out, std::ostream& e
 int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
                 const run_options& options);
 
-int run_command(const command_options& o, std::ostream& out, std::ostream& err);
-int export_command(const command_options& o, std::ostream& out, std::ostream& err);
-int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
-int check_command(const command_options& o, std::ostream& out, std::ostream& err);
-int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
-int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
-int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);
-int help_command(const command_options& o, std::ostream& out, std::ostream& err);
-int watch_command(const command_options& o, std::ostream& out, std::ostream& err);
-int lsp_command(const command_options& o, std::ostream& out, std::ostream& err);
+// Why draw cannot take its options: a picture that is not SVG, a stretch
+// that is not a stretch; empty when it can.
+std::string refused_drawing_options(const command_options& o);
+
+int run_command(const command_options& o, command_start& start, std::ostream& out,
+                std::ostream& err);
+int export_command(const command_options& o, command_start& start, std::ostream& out,
+                   std::ostream& err);
+int compile_command(const command_options& o, command_start& start, std::ostream& out,
+                    std::ostream& err);
+int check_command(const command_options& o, command_start& start, std::ostream& out,
+                  std::ostream& err);
+int dump_command(const command_options& o, command_start& start, std::ostream& out,
+                 std::ostream& err);
+int draw_command(const command_options& o, command_start& start, std::ostream& out,
+                 std::ostream& err);
+int decompile_command(const command_options& o, command_start& start, std::ostream& out,
+                      std::ostream& err);
+int help_command(const command_options& o, command_start& start, std::ostream& out,
+                 std::ostream& err);
+int watch_command(const command_options& o, command_start& start, std::ostream& out,
+                  std::ostream& err);
+int lsp_command(const command_options& o, command_start& start, std::ostream& out,
+                std::ostream& err);
 
 }  // namespace scenario

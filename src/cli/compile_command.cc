@@ -35,34 +35,11 @@ int print_diagnostics(const std::vector<diagnostic>& found, std::ostream& err, i
 
 }  // namespace
 
-int compile_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
-  const command_info* self = find_command("compile");
-  if (o.operands.size() < 2)
-    return usage_error(err, "compile needs a line description and a train description", self);
-  if (o.operands.size() > 2)
-    return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
-  // The option parser takes no other name.
-  const description_encoding encoding = *encoding_named(o.encoding);
-  if (o.werror && o.no_warnings)
-    return usage_error(err, "--werror and --no-warnings cannot go together", self);
+int compile_command(const command_options& o, command_start& start, std::ostream& /*out*/,
+                    std::ostream& err) {
   const std::string& line_path = o.operands[0];
   const std::string& train_path = o.operands[1];
-
-  // Both inputs are read, once each, before anything is written, so that a
-  // mistyped name never leaves a half-compiled scenario behind.
-  std::string line_text, train_text;
-  try {
-    line_text = read_description_text(line_path);
-    train_text = read_description_text(train_path);
-  } catch (const io_error& e) {
-    return report_failure(err, e.what_failed());
-  }
-  for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
-    if (std::optional<diagnostic> refused = decode_description(*path, *text, encoding))
-      return report_failure(err, *refused);
-  const scenario_names names =
-      choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
-  if (!names.error.empty()) return usage_error(err, names.error, self);
+  const scenario_names& names = start.names;
 
   const std::string folder = o.output.value_or(".");
   if (const std::string why = make_folder(folder); !why.empty())
@@ -93,8 +70,8 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   const compile_input input{names.nome_linea,
                             names.numero_treno,
                             !o.no_plan,
-                            {line_path, line_text},
-                            {train_path, train_text}};
+                            {line_path, start.line_text},
+                            {train_path, start.train_text}};
   compile_result result = compile(input);
   if (result.notes_need_sources()) {
     // The notes that name the record holding a taken cell need the sources

@@ -25,9 +25,8 @@ server_setup authors_server_setup() {
   return setup;
 }
 
-int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) {
-  if (!o.operands.empty())
-    return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
+int lsp_command(const command_options& /*o*/, command_start& /*start*/, std::ostream& out,
+                std::ostream& err) {
   const server_setup setup = authors_server_setup();
   // Typed at a terminal, the server would wait without a word.
   if (stdin_is_terminal())

@@ -129,13 +129,10 @@ std::optional<int> serve_port(const std::string& text) {
 
 }  // namespace
 
-int watch_command(const command_options& o, std::ostream& out, std::ostream& err) {
+int watch_command(const command_options& o, command_start& start, std::ostream& out,
+                  std::ostream& err) {
   const command_info* self = find_command("watch");
-  if (o.operands.size() != 2)
-    return usage_error(err, "watch needs a line description and a train description", self);
-  const scenario_names names =
-      choose_scenario_names(o.operands[0], o.operands[1], o.line_name, o.train_number);
-  if (!names.error.empty()) return usage_error(err, names.error, self);
+  const scenario_names& names = start.names;
   picture_options stretch;
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);
