@@ -63,6 +63,11 @@ struct command_start {
   scenario_names names;    // with k_open_choose_names
 };
 
+// A command's own work, on its parsed words once its opening steps are
+// done; returns the exit status.
+using command_handler = int(const command_options& o, command_start& start, std::ostream& out,
+                            std::ostream& err);
+
 struct command_info {
   std::string_view name;
   std::string_view synopsis;  // the operands on the usage line, after the name
@@ -70,9 +75,7 @@ struct command_info {
   std::string_view details;   // what it does, as lines indented by two blanks
   unsigned options;           // the accepted_option bits besides -h and --help
   std::string_view example;   // one command line, after "scenario_gen "
-  // Runs the command on its parsed words once its opening steps are done;
-  // returns the exit status.
-  int (*run)(const command_options& o, command_start& start, std::ostream& out, std::ostream& err);
+  command_handler* run;
   operand_kind operands;  // what the shell offers
   operand_rule takes;     // checked before anything else but -o
   unsigned opening = 0;   // the opening_step bits

@@ -1,6 +1,7 @@
 // The handlers of scenario_gen's commands, one file each. Each takes its
-// parsed words and returns the process exit status; the command table joins
-// them to their names and help.
+// parsed words and what its opening steps gathered (command_handler), and
+// returns the process exit status; the command table joins them to their
+// names, help, operands and opening steps.
 #pragma once
 
 #include <iosfwd>
@@ -32,25 +33,15 @@ int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
 // that is not a stretch; empty when it can.
 std::string refused_drawing_options(const command_options& o);
 
-int run_command(const command_options& o, command_start& start, std::ostream& out,
-                std::ostream& err);
-int export_command(const command_options& o, command_start& start, std::ostream& out,
-                   std::ostream& err);
-int compile_command(const command_options& o, command_start& start, std::ostream& out,
-                    std::ostream& err);
-int check_command(const command_options& o, command_start& start, std::ostream& out,
-                  std::ostream& err);
-int dump_command(const command_options& o, command_start& start, std::ostream& out,
-                 std::ostream& err);
-int draw_command(const command_options& o, command_start& start, std::ostream& out,
-                 std::ostream& err);
-int decompile_command(const command_options& o, command_start& start, std::ostream& out,
-                      std::ostream& err);
-int help_command(const command_options& o, command_start& start, std::ostream& out,
-                 std::ostream& err);
-int watch_command(const command_options& o, command_start& start, std::ostream& out,
-                  std::ostream& err);
-int lsp_command(const command_options& o, command_start& start, std::ostream& out,
-                std::ostream& err);
+command_handler run_command;
+command_handler export_command;
+command_handler compile_command;
+command_handler check_command;
+command_handler dump_command;
+command_handler draw_command;
+command_handler decompile_command;
+command_handler help_command;
+command_handler watch_command;
+command_handler lsp_command;
 
 }  // namespace scenario
