@@ -6,8 +6,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
-#include "cli/scenario_names.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "common/json_text.h"
@@ -16,6 +14,8 @@
 #include "platform/terminal.h"
 #include "run/compile.h"
 #include "run/diagnostics.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {
@@ -68,27 +68,16 @@ std::string coloured(const std::string& text) {
 
 }  // namespace
 
-int check_command(const command_options& o, std::ostream& out, std::ostream& err) {
-  const command_info* self = find_command("check");
-  if (o.operands.size() < 2)
-    return usage_error(err, "check needs a line description and a train description", self);
-  if (o.operands.size() > 2)
-    return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
+int check_command(const command_options& o, command_start& start, std::ostream& out,
+                  std::ostream& err) {
   const std::string format = o.format.value_or("text");
   // The option parser takes no other name.
   const description_encoding encoding = *encoding_named(o.encoding);
   const std::string& line_path = o.operands[0];
   const std::string& train_path = o.operands[1];
-  std::string line_text, train_text;
-  try {
-    line_text = read_description_text(line_path);
-    train_text = read_description_text(train_path);
-  } catch (const io_error& e) {
-    return report_failure(err, e.what_failed());
-  }
-  const scenario_names names =
-      choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
-  if (!names.error.empty()) return usage_error(err, names.error, self);
+  std::string& line_text = start.line_text;
+  std::string& train_text = start.train_text;
+  const scenario_names& names = start.names;
 
   std::vector<diagnostic> found;
   for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})

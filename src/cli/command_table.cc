@@ -13,6 +13,15 @@
 namespace scenario {
 namespace {
 
+// The operands of the commands that take none, and the usage errors said
+// for any other count by the commands that take two or one-or-three.
+constexpr operand_rule k_no_operand{operand_counts({0}), {}, {}};
+constexpr std::string_view k_watch_operands =
+    "watch needs a line description and a train description";
+constexpr std::string_view k_decompile_operands =
+    "decompile needs a folder or the three files of a scenario";
+constexpr std::string_view k_draw_operands = "draw needs a folder or the three files of a scenario";
+
 constexpr command_info k_commands[] = {
     {"run", "", "build the shipped scenario in a folder of your choice",
      "  Builds the shipped scenario as the plain run does, in DIR instead of the\n"
@@ -20,15 +29,16 @@ constexpr command_info k_commands[] = {
      "  holds a file other than the run's own under the name of one of the two\n"
      "  descriptions the run writes and then deletes, unless --force is given.\n",
      k_accept_out | k_accept_force | k_accept_quiet | k_accept_sync, "run -o scenario", run_command,
-     operand_kind::none},
+     operand_kind::none, k_no_operand},
     {"export", "", "write the shipped scenario's five text files, to start your own from",
      "  Writes the shipped scenario's five text files into DIR (default: the\n"
      "  current folder, created when missing) and keeps them: the line and train\n"
      "  descriptions to start from, and the three driver documents. Refuses to\n"
      "  replace a file that exists unless --force is given.\n",
      k_accept_out | k_accept_force | k_accept_sync, "export -o mine", export_command,
-     operand_kind::none},
-    {"compile", "LINE_FILE TRAIN_FILE",
+     operand_kind::none, k_no_operand},
+    {"compile",
+     "LINE_FILE TRAIN_FILE",
      "compile a line and a train description into the three binary files",
      "  Compiles a line description and a train description into NAME_linea.dat,\n"
      "  NAME_NUM.sim and NAME_NUM.dat in DIR (default: the current folder, created\n"
@@ -39,8 +49,13 @@ constexpr command_info k_commands[] = {
      "  never changed.\n",
      k_accept_out | k_accept_names | k_accept_no_plan | k_accept_no_warnings | k_accept_werror |
          k_accept_warning_groups | k_accept_encoding | k_accept_sync,
-     "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out", compile_command},
-    {"check", "LINE_FILE TRAIN_FILE",
+     "compile docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt -o out",
+     compile_command,
+     operand_kind::files,
+     {operand_counts({2}), "compile needs a line description and a train description", {}},
+     k_open_read_descriptions | k_open_refuse_undecodable | k_open_choose_names},
+    {"check",
+     "LINE_FILE TRAIN_FILE",
      "report every problem of a line and a train description, writing nothing",
      "  Reads both descriptions as compile does and reports every error and\n"
      "  warning of both in source order, with its line, column, the source line\n"
@@ -50,8 +65,13 @@ constexpr command_info k_commands[] = {
      "  0 when nothing is reported, 1 when anything is, 2 for a usage error or\n"
      "  a file that cannot be read.\n",
      k_accept_names | k_accept_warning_groups | k_accept_format | k_accept_encoding,
-     "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt", check_command},
-    {"watch", "LINE_FILE TRAIN_FILE",
+     "check docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt",
+     check_command,
+     operand_kind::files,
+     {operand_counts({2}), "check needs a line description and a train description", {}},
+     k_open_read_descriptions | k_open_choose_names},
+    {"watch",
+     "LINE_FILE TRAIN_FILE",
      "compile and draw a line and a train description at every save",
      "  Compiles and draws the two descriptions at start and again after every\n"
      "  save of either (in place or by rename, as editors save), and prints the\n"
@@ -63,8 +83,13 @@ constexpr command_info k_commands[] = {
      "  Ctrl-C ends it.\n",
      k_accept_out | k_accept_names | k_accept_no_warnings | k_accept_warning_groups |
          k_accept_stretch | k_accept_serve | k_accept_encoding,
-     "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018", watch_command},
-    {"decompile", "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
+     "watch docs/examples/Valle_linea.txt docs/examples/Valle_12-.txt --serve 8018",
+     watch_command,
+     operand_kind::files,
+     {operand_counts({2}), k_watch_operands, k_watch_operands},
+     k_open_choose_names},
+    {"decompile",
+     "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
      "write the two descriptions that compile to a scenario's binary files",
      "  Writes NAME_linea.txt and NAME_NUM-.txt into DIR (default: the current\n"
      "  folder, created when missing), NAME and NUM as the station table names\n"
@@ -73,14 +98,27 @@ constexpr command_info k_commands[] = {
      "  check; a difference, a part of the files that no description gives, or\n"
      "  files that are not one fault-free scenario is reported and exits with 1.\n"
      "  Refuses to replace a file that exists unless --force is given.\n",
-     k_accept_out | k_accept_force | k_accept_sync, "decompile build -o edit", decompile_command},
-    {"dump", "FILE", "print one binary file of a scenario as tables or JSON",
+     k_accept_out | k_accept_force | k_accept_sync,
+     "decompile build -o edit",
+     decompile_command,
+     operand_kind::files,
+     {operand_counts({1, 3}), k_decompile_operands, k_decompile_operands},
+     k_open_settle_inputs},
+    {"dump",
+     "FILE",
+     "print one binary file of a scenario as tables or JSON",
      "  Decodes a route grid (NAME_NUM.dat), a station table (NAME_NUM.sim) or a\n"
      "  line plan (NAME_linea.dat) and prints it as aligned tables, or with --json\n"
      "  every field. The name tells the kind; a file with another name, or the\n"
      "  standard input when FILE is -, is taken as the first kind its bytes fit.\n",
-     k_accept_json, "dump build/Corvale_Pianasco_4816.dat", dump_command},
-    {"draw", "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
+     k_accept_json,
+     "dump build/Corvale_Pianasco_4816.dat",
+     dump_command,
+     operand_kind::files,
+     {operand_counts({1}), "dump needs a file", "dump takes one file"},
+     k_open_settle_inputs},
+    {"draw",
+     "DIR | GRID.dat STATIONS.sim PLAN_linea.dat",
      "draw the plan, profile and lineside objects of a scenario as SVG",
      "  Draws one SVG picture of the scenario in DIR, or of the three files named:\n"
      "  the plan of the line with the railway's kilometre posts, the elevation, the\n"
@@ -89,19 +127,31 @@ constexpr command_info k_commands[] = {
      "  railway km. Every object has a tooltip. -o - writes the picture to\n"
      "  standard output; an output name with another extension than .svg is\n"
      "  refused.\n",
-     k_accept_out | k_accept_stretch | k_accept_sync, "draw build -o route.svg --from 45 --to 55",
-     draw_command},
+     k_accept_out | k_accept_stretch | k_accept_sync,
+     "draw build -o route.svg --from 45 --to 55",
+     draw_command,
+     operand_kind::files,
+     {operand_counts({1, 3}), k_draw_operands, k_draw_operands},
+     k_open_settle_inputs,
+     "draw needs -o FILE.svg",
+     refused_drawing_options},
     {"lsp", "", "serve the language protocol to an editor on standard input and output",
      "  Checks the descriptions an editor has open as they are typed, with the\n"
      "  diagnostics of check, and offers hover, completion, quick fixes, an\n"
      "  outline and formatting, speaking the Language Server Protocol on standard\n"
      "  input and output. Editors start it themselves: see \"In your editor\" in\n"
      "  the authors' reference. It needs a build with nlohmann-json.\n",
-     0, "lsp", lsp_command, operand_kind::none},
-    {"help", "[COMMAND]", "print the help of one command",
+     0, "lsp", lsp_command, operand_kind::none, k_no_operand},
+    {"help",
+     "[COMMAND]",
+     "print the help of one command",
      "  Prints the usage, options and an example of COMMAND, as\n"
      "  'scenario_gen COMMAND --help' does; with no command, the general help.\n",
-     0, "help compile", help_command, operand_kind::commands},
+     0,
+     "help compile",
+     help_command,
+     operand_kind::commands,
+     {operand_counts({0, 1}), {}, {}}},
 };
 
 constexpr std::size_t k_screen_width = 79;
@@ -293,6 +343,16 @@ std::string unknown_command(std::string_view word) {
   if (best.empty()) return unknown;
   const bool command = std::find(commands.begin(), commands.end(), best) != commands.end();
   return unknown + "; did you mean '" + (command ? "" : "--") + std::string(best) + "'?";
+}
+
+std::string operand_fault(const command_info& c, std::span<const std::string> operands) {
+  const operand_rule& rule = c.takes;
+  if (operands.size() < 32 && (rule.counts >> operands.size() & 1u) != 0) return {};
+  std::size_t most = 0;
+  while (rule.counts >> (most + 1) != 0) ++most;
+  if (operands.size() <= most) return std::string(rule.missing);
+  if (!rule.surplus.empty()) return std::string(rule.surplus);
+  return "unexpected argument '" + operands[most] + "'";
 }
 
 int report_failure(std::ostream& err, const diagnostic& d, int status) {

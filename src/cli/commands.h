@@ -1,11 +1,13 @@
 // The handlers of scenario_gen's commands, one file each. Each takes its
-// parsed words and returns the process exit status; the command table joins
-// them to their names and help.
+// parsed words and what its opening steps gathered (command_handler), and
+// returns the process exit status; the command table joins them to their
+// names, help, operands and opening steps.
 #pragma once
 
 #include <iosfwd>
 #include <string>
 
+#include "cli/command_table.h"
 #include "cli/options.h"
 #include "run/run_sequence.h"
 
@@ -27,15 +29,19 @@ int default_command(const command_options& o, std::ostream& out, std::ostream& e
 int shipped_run(const std::string& folder, bool quiet, std::ostream& err,
                 const run_options& options);
 
-int run_command(const command_options& o, std::ostream& out, std::ostream& err);
-int export_command(const command_options& o, std::ostream& out, std::ostream& err);
-int compile_command(const command_options& o, std::ostream& out, std::ostream& err);
-int check_command(const command_options& o, std::ostream& out, std::ostream& err);
-int dump_command(const command_options& o, std::ostream& out, std::ostream& err);
-int draw_command(const command_options& o, std::ostream& out, std::ostream& err);
-int decompile_command(const command_options& o, std::ostream& out, std::ostream& err);
-int help_command(const command_options& o, std::ostream& out, std::ostream& err);
-int watch_command(const command_options& o, std::ostream& out, std::ostream& err);
-int lsp_command(const command_options& o, std::ostream& out, std::ostream& err);
+// Why draw cannot take its options: a picture that is not SVG, a stretch
+// that is not a stretch; empty when it can.
+std::string refused_drawing_options(const command_options& o);
+
+command_handler run_command;
+command_handler export_command;
+command_handler compile_command;
+command_handler check_command;
+command_handler dump_command;
+command_handler draw_command;
+command_handler decompile_command;
+command_handler help_command;
+command_handler watch_command;
+command_handler lsp_command;
 
 }  // namespace scenario

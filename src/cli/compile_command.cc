@@ -7,8 +7,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
-#include "cli/scenario_names.h"
 #include "cli/settled_inputs.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
@@ -22,6 +20,7 @@
 #include "platform/terminal.h"
 #include "run/diagnostics.h"
 #include "run/memorizza.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {
@@ -33,68 +32,33 @@ int print_diagnostics(const std::vector<diagnostic>& found, std::ostream& err, i
   return status;
 }
 
-}  // namespace
-
-int compile_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
-  const command_info* self = find_command("compile");
-  if (o.operands.size() < 2)
-    return usage_error(err, "compile needs a line description and a train description", self);
-  if (o.operands.size() > 2)
-    return usage_error(err, "unexpected argument '" + o.operands[2] + "'", self);
-  // The option parser takes no other name.
-  const description_encoding encoding = *encoding_named(o.encoding);
-  if (o.werror && o.no_warnings)
-    return usage_error(err, "--werror and --no-warnings cannot go together", self);
-  const std::string& line_path = o.operands[0];
-  const std::string& train_path = o.operands[1];
-
-  // Both inputs are read, once each, before anything is written, so that a
-  // mistyped name never leaves a half-compiled scenario behind.
-  std::string line_text, train_text;
-  try {
-    line_text = read_description_text(line_path);
-    train_text = read_description_text(train_path);
-  } catch (const io_error& e) {
-    return report_failure(err, e.what_failed());
-  }
-  for (const auto& [path, text] : {std::pair{&line_path, &line_text}, {&train_path, &train_text}})
-    if (std::optional<diagnostic> refused = decode_description(*path, *text, encoding))
-      return report_failure(err, *refused);
-  const scenario_names names =
-      choose_scenario_names(line_path, train_path, o.line_name, o.train_number);
-  if (!names.error.empty()) return usage_error(err, names.error, self);
-
-  const std::string folder = o.output.value_or(".");
-  if (const std::string why = make_folder(folder); !why.empty())
-    return report_failure(err, program_diagnostic(why));
-  // Finished before the compile, which may yet fail without writing.
-  settle_input_folders({folder}, err);
+// Why the binary files named for names in folder cannot be written: the
+// plan would take the grid's name, or an output is one of the inputs.
+// Empty when they can.
+std::string refused_outputs(const std::string& folder, const scenario_names& names,
+                            const command_options& o) {
   const std::string plan = join_path(folder, plan_file_name(names.nome_linea));
   const std::string grid = join_path(folder, grid_file_name(names.nome_linea, names.numero_treno));
   std::vector<std::string> outputs{
       join_path(folder, station_file_name(names.nome_linea, names.numero_treno)), grid};
   if (!o.no_plan) {
     if (plan == grid)
-      return report_failure(
-          err, program_diagnostic("train number '" + utf8_from_1252(names.numero_treno) +
-                                  "' would give the route grid the name of the line plan '" + plan +
-                                  "'"));
+      return "train number '" + utf8_from_1252(names.numero_treno) +
+             "' would give the route grid the name of the line plan '" + plan + "'";
     outputs.push_back(plan);
   }
   for (const std::string& output : outputs)
-    for (const std::string& input : {line_path, train_path})
+    for (const std::string& input : {o.operands[0], o.operands[1]})
       if (same_file(output, input)) {
         std::string why = "the output '" + output;
         why += "' is the input '" + input;
         why += "'; choose another folder with -o or other names";
-        return report_failure(err, program_diagnostic(why));
+        return why;
       }
+  return {};
+}
 
-  const compile_input input{names.nome_linea,
-                            names.numero_treno,
-                            !o.no_plan,
-                            {line_path, line_text},
-                            {train_path, train_text}};
+compile_result compile_traced_when_needed(const compile_input& input) {
   compile_result result = compile(input);
   if (result.notes_need_sources()) {
     // The notes that name the record holding a taken cell need the sources
@@ -104,19 +68,19 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
     traced.trace_sources = true;
     result = compile(traced);
   }
-  std::vector<diagnostic> found =
-      apply_warning_options(compile_diagnostics(result, /*with_warnings=*/true), o);
-  if (const std::string given = werror_options(found, o); !given.empty()) {
-    // A warning is an error: nothing is written, the older files stay.
-    found.push_back(
-        program_diagnostic("warnings are errors with " + given + "; no binary file was written"));
-    return print_diagnostics(found, err, k_status_fault_pending);
-  }
+  return result;
+}
+
+// Writes the binary files of result into folder and prints found with the
+// failure, if any; returns the exit status.
+int write_binary_files(const compile_result& result, const scenario_names& names,
+                       const command_options& o, const std::string& folder,
+                       std::vector<diagnostic> found, std::ostream& err) {
   scenario_files files;
   files.nome_linea = names.nome_linea;
   files.numero_treno = names.numero_treno;
-  files.line_path = line_path;
-  files.train_path = train_path;
+  files.line_path = o.operands[0];
+  files.train_path = o.operands[1];
   files.delete_after_reading = false;
   files.out_folder = folder;
   // A terminal line rather than a window: compile is run from shells,
@@ -131,6 +95,35 @@ int compile_command(const command_options& o, std::ostream& /*out*/, std::ostrea
   }
   return print_diagnostics(found, err,
                            result.st.codice_errore != 0 ? k_status_fault_pending : k_status_ok);
+}
+
+}  // namespace
+
+int compile_command(const command_options& o, command_start& start, std::ostream& /*out*/,
+                    std::ostream& err) {
+  const scenario_names& names = start.names;
+  const std::string folder = o.output.value_or(".");
+  if (const std::string why = make_folder(folder); !why.empty())
+    return report_failure(err, program_diagnostic(why));
+  // Finished before the compile, which may yet fail without writing.
+  settle_input_folders({folder}, err);
+  if (const std::string why = refused_outputs(folder, names, o); !why.empty())
+    return report_failure(err, program_diagnostic(why));
+
+  const compile_result result = compile_traced_when_needed({names.nome_linea,
+                                                            names.numero_treno,
+                                                            !o.no_plan,
+                                                            {o.operands[0], start.line_text},
+                                                            {o.operands[1], start.train_text}});
+  std::vector<diagnostic> found =
+      apply_warning_options(compile_diagnostics(result, /*with_warnings=*/true), o);
+  if (const std::string given = werror_options(found, o); !given.empty()) {
+    // A warning is an error: nothing is written, the older files stay.
+    found.push_back(
+        program_diagnostic("warnings are errors with " + given + "; no binary file was written"));
+    return print_diagnostics(found, err, k_status_fault_pending);
+  }
+  return write_binary_files(result, names, o, folder, std::move(found), err);
 }
 
 }  // namespace scenario

@@ -7,8 +7,6 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/scenario_names.h"
-#include "cli/settled_inputs.h"
 #include "common/diagnostic.h"
 #include "common/utf8_text.h"
 #include "inspect/decompile.h"
@@ -20,6 +18,7 @@
 #include "platform/folders.h"
 #include "platform/path_names.h"
 #include "run/diagnostics.h"
+#include "sources/scenario_names.h"
 #include "sources/text_writer.h"
 
 namespace scenario {
@@ -53,13 +52,10 @@ void write_text(const std::string& path, const std::vector<std::string>& lines) 
 
 }  // namespace
 
-int decompile_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
-  const command_info* self = find_command("decompile");
-  if (o.operands.size() != 1 && o.operands.size() != 3)
-    return usage_error(err, "decompile needs a folder or the three files of a scenario", self);
+int decompile_command(const command_options& o, command_start& /*start*/, std::ostream& /*out*/,
+                      std::ostream& err) {
   // The curves are found in the walk that checks the plan, which is read once.
   curve_inversion curves;
-  settle_input_folders(o.operands, err);
   const loaded_scenario s = load_scenario_files(o.operands, &curves);
   const decompiled d = decompile(s, &curves);
   // The names become file names here, and the names a compile of them

@@ -7,14 +7,12 @@
 
 namespace scenario {
 
-int help_command(const command_options& o, std::ostream& out, std::ostream& err) {
+int help_command(const command_options& o, command_start& /*start*/, std::ostream& out,
+                 std::ostream& err) {
   if (o.operands.empty()) {
     print_help(out, documentation_folder());
     return k_status_ok;
   }
-  const command_info* self = find_command("help");
-  if (o.operands.size() > 1)
-    return usage_error(err, "unexpected argument '" + o.operands[1] + "'", self);
   const command_info* c = find_command(o.operands[0]);
   if (c == nullptr) return usage_error(err, unknown_command(o.operands[0]), nullptr);
   print_command_help(out, *c);

@@ -8,7 +8,6 @@
 #include "cli/command_table.h"
 #include "cli/commands.h"
 #include "cli/picture_stretch.h"
-#include "cli/settled_inputs.h"
 #include "common/diagnostic.h"
 #include "common/text.h"
 #include "draw/route_picture.h"
@@ -34,11 +33,14 @@ std::string refused_picture_name(const std::string& path) {
 
 }  // namespace
 
-int dump_command(const command_options& o, std::ostream& out, std::ostream& err) {
-  if (o.operands.size() != 1)
-    return usage_error(err, o.operands.empty() ? "dump needs a file" : "dump takes one file",
-                       find_command("dump"));
-  settle_input_folders(o.operands, err);
+std::string refused_drawing_options(const command_options& o) {
+  if (std::string why = refused_picture_name(*o.output); !why.empty()) return why;
+  picture_options stretch;
+  return read_stretch(o, stretch);
+}
+
+int dump_command(const command_options& o, command_start& /*start*/, std::ostream& out,
+                 std::ostream& /*err*/) {
   const loaded_file file = load_file(o.operands[0]);
   if (o.json)
     dump_json(out, file);
@@ -47,19 +49,14 @@ int dump_command(const command_options& o, std::ostream& out, std::ostream& err)
   return k_status_ok;
 }
 
-int draw_command(const command_options& o, std::ostream& out, std::ostream& err) {
+int draw_command(const command_options& o, command_start& /*start*/, std::ostream& out,
+                 std::ostream& err) {
   const command_info* self = find_command("draw");
-  if (!o.output) return usage_error(err, "draw needs -o FILE.svg", self);
-  if (o.operands.size() != 1 && o.operands.size() != 3)
-    return usage_error(err, "draw needs a folder or the three files of a scenario", self);
-  if (const std::string why = refused_picture_name(*o.output); !why.empty())
-    return usage_error(err, why, self);
+  // Found good before the command started (refused_drawing_options).
   picture_options stretch;
-  if (const std::string why = read_stretch(o, stretch); !why.empty())
-    return usage_error(err, why, self);
+  read_stretch(o, stretch);
   // The outline of the plan is gathered in the walk that checks it.
   plan_outline outline;
-  settle_input_folders(o.operands, err);
   const loaded_scenario s = load_scenario(o.operands, &outline);
   if (const std::string why =
           stretch_outside(o, stretch, picture_end(s.grid.grid, s.stations.stations));

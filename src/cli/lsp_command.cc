@@ -4,10 +4,8 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
 #include "cli/documentation.h"
 #include "cli/lsp_setup.h"
-#include "cli/scenario_names.h"
 #include "editor/file_uri.h"
 #include "editor/language_server.h"
 #include "platform/binary_stdio.h"
@@ -18,15 +16,6 @@ namespace scenario {
 
 server_setup authors_server_setup() {
   server_setup setup;
-  // An editor holds Unicode text: it is read as --encoding utf-8 reads a file.
-  setup.to_1252 = [](const std::string& path, std::string& text) {
-    return decode_description(path, text, description_encoding::utf8);
-  };
-  setup.scenario_names = [](const std::string& line_path, const std::string& train_path) {
-    const scenario_names names = choose_scenario_names(line_path, train_path, {}, {});
-    return names.error.empty() ? std::pair{names.nome_linea, names.numero_treno}
-                               : std::pair<std::string, std::string>{};
-  };
   const std::filesystem::path reference =
       std::filesystem::absolute(join_path(documentation_folder(), "authoring.md"));
   // UTF-8 on every system, whatever the narrow code page.
@@ -36,9 +25,8 @@ server_setup authors_server_setup() {
   return setup;
 }
 
-int lsp_command(const command_options& o, std::ostream& out, std::ostream& err) {
-  if (!o.operands.empty())
-    return usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command("lsp"));
+int lsp_command(const command_options& /*o*/, command_start& /*start*/, std::ostream& out,
+                std::ostream& err) {
   const server_setup setup = authors_server_setup();
   // Typed at a terminal, the server would wait without a word.
   if (stdin_is_terminal())

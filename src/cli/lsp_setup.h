@@ -1,4 +1,4 @@
-// The rules the language server takes from the command line's floor, as
+// What the language server takes from the command line's floor, as
 // scenario_gen lsp gives them: shared with the fuzz harness of the server.
 #pragma once
 
@@ -6,8 +6,7 @@
 
 namespace scenario {
 
-// Text converted as --encoding utf-8 converts a file, the scenario's names
-// as compile takes them from the files' names, the installed reference.
+// The installed reference and the page of the picture.
 server_setup authors_server_setup();
 
 // The page of the picture on a page server at a free port of 127.0.0.1;

@@ -184,6 +184,84 @@ std::string read_group(std::string_view word, command_options& o) {
   return {};
 }
 
+// An option word as its name and the value written into it: -o DIR and
+// -oDIR; --name VALUE and --name=VALUE.
+struct option_word {
+  std::string_view name;
+  std::optional<std::string_view> inline_value;
+};
+option_word split_option(std::string_view word) {
+  if (!word.starts_with("--") && word.size() > 2) return {word.substr(0, 2), word.substr(2)};
+  if (const auto eq = word.find('='); word.starts_with("--") && eq != word.npos)
+    return {word.substr(0, eq), word.substr(eq + 1)};
+  return {word, std::nullopt};
+}
+
+// The accepted option of that name (the table's last of it), or nullptr.
+const option_spec* option_named(std::string_view name, unsigned accepted) {
+  const option_spec* found = nullptr;
+  for (const option_spec& spec : k_options)
+    if (accepts(accepted, spec) && spec.kind != value_kind::group &&
+        (name == spec.long_name || (!spec.short_name.empty() && name == spec.short_name)))
+      found = &spec;
+  return found;
+}
+
+// The value of a required-value option, written in its word or the next
+// one (i then moves past it), checked against its choices; why not, or
+// empty.
+std::string read_required(const option_spec& spec, const option_word& w, std::string_view word,
+                          arguments args, std::size_t& i, command_options& o) {
+  if (w.inline_value)
+    o.*spec.value_target = std::string(*w.inline_value);
+  else if (i + 1 < args.size())
+    o.*spec.value_target = std::string(args[++i]);
+  else
+    return "option '" + std::string(word) + "' needs a value";
+  const std::string& value = *(o.*spec.value_target);
+  if (!spec.choices.empty() &&
+      std::find(spec.choices.begin(), spec.choices.end(), value) == spec.choices.end())
+    return std::string(spec.long_name) + " takes '" + std::string(spec.choices[0]) + "' or '" +
+           std::string(spec.choices[1]) + "', not '" + value + "'";
+  return {};
+}
+
+// The option args[i] (and its value, i then moved past it) into o; why it
+// cannot be taken, or empty.
+std::string read_option(arguments args, std::size_t& i, unsigned accepted, command_options& o) {
+  const std::string_view word = args[i];
+  const option_word w = split_option(word);
+  const option_spec* spec = option_named(w.name, accepted);
+  // A short option with letters after it that takes no value: "-json".
+  if (spec == nullptr ||
+      (spec->kind == value_kind::none && w.inline_value && !word.starts_with("--")))
+    return "unknown option '" + std::string(word) + "'" +
+           suggestion(word.starts_with("--") ? w.name : word, accepted);
+  switch (spec->kind) {
+    case value_kind::none:
+      if (w.inline_value) return "option '" + std::string(w.name) + "' takes no value";
+      o.*spec->flag_target = true;
+      return {};
+    case value_kind::optional_port: {
+      const auto is_number = [](std::string_view v) {
+        return !v.empty() && v.find_first_not_of("0123456789") == std::string_view::npos;
+      };
+      if (w.inline_value)
+        o.*spec->value_target = std::string(*w.inline_value);
+      else if (i + 1 < args.size() && is_number(args[i + 1]))
+        o.*spec->value_target = std::string(args[++i]);
+      else
+        o.*spec->value_target = std::string();
+      return {};
+    }
+    case value_kind::required:
+      return read_required(*spec, w, word, args, i, o);
+    case value_kind::group:
+      break;
+  }
+  return {};
+}
+
 }  // namespace
 
 std::span<const option_spec> option_table() {
@@ -240,85 +318,16 @@ parsed_options parse_options(arguments args, unsigned accepted) {
   parsed_options r;
   command_options& o = r.options;
   bool only_operands = false;
-  for (std::size_t i = 0; i < args.size(); ++i) {
+  for (std::size_t i = 0; i < args.size() && r.error.empty(); ++i) {
     const std::string_view word = args[i];
-    if (only_operands || word.size() < 2 || word[0] != '-') {
+    if (only_operands || word.size() < 2 || word[0] != '-')
       o.operands.emplace_back(word);
-      continue;
-    }
-    if (word == "--") {
+    else if (word == "--")
       only_operands = true;
-      continue;
-    }
-    if (word.starts_with("-W") && (accepted & k_accept_warning_groups) != 0) {
+    else if (word.starts_with("-W") && (accepted & k_accept_warning_groups) != 0)
       r.error = read_group(word, o);
-      if (!r.error.empty()) return r;
-      continue;
-    }
-    // -o DIR and -oDIR; --name VALUE and --name=VALUE.
-    std::string_view name = word;
-    std::optional<std::string_view> inline_value;
-    if (!word.starts_with("--") && word.size() > 2) {
-      name = word.substr(0, 2);
-      inline_value = word.substr(2);
-    } else if (const auto eq = word.find('='); word.starts_with("--") && eq != word.npos) {
-      name = word.substr(0, eq);
-      inline_value = word.substr(eq + 1);
-    }
-    const option_spec* found = nullptr;
-    for (const option_spec& spec : k_options)
-      if (accepts(accepted, spec) && spec.kind != value_kind::group &&
-          (name == spec.long_name || (!spec.short_name.empty() && name == spec.short_name)))
-        found = &spec;
-    // A short option with letters after it that takes no value: "-json".
-    if (found == nullptr ||
-        (found->kind == value_kind::none && inline_value && !word.starts_with("--"))) {
-      r.error = "unknown option '" + std::string(word) + "'" +
-                suggestion(word.starts_with("--") ? name : word, accepted);
-      return r;
-    }
-    const option_spec& spec = *found;
-    switch (spec.kind) {
-      case value_kind::none:
-        if (inline_value) {
-          r.error = "option '" + std::string(name) + "' takes no value";
-          return r;
-        }
-        o.*spec.flag_target = true;
-        break;
-      case value_kind::optional_port: {
-        const auto is_number = [](std::string_view w) {
-          return !w.empty() && w.find_first_not_of("0123456789") == std::string_view::npos;
-        };
-        if (inline_value)
-          o.*spec.value_target = std::string(*inline_value);
-        else if (i + 1 < args.size() && is_number(args[i + 1]))
-          o.*spec.value_target = std::string(args[++i]);
-        else
-          o.*spec.value_target = std::string();
-        break;
-      }
-      case value_kind::required: {
-        if (inline_value) {
-          o.*spec.value_target = std::string(*inline_value);
-        } else if (i + 1 < args.size()) {
-          o.*spec.value_target = std::string(args[++i]);
-        } else {
-          r.error = "option '" + std::string(word) + "' needs a value";
-          return r;
-        }
-        const std::string& value = *(o.*spec.value_target);
-        if (!spec.choices.empty() &&
-            std::find(spec.choices.begin(), spec.choices.end(), value) == spec.choices.end()) {
-          r.error = std::string(spec.long_name) + " takes '" + std::string(spec.choices[0]) +
-                    "' or '" + std::string(spec.choices[1]) + "', not '" + value + "'";
-          return r;
-        }
-        break;
-      }
-      case value_kind::group:
-        break;
-    }
+    else
+      r.error = read_option(args, i, accepted, o);
   }
   return r;
 }

@@ -13,21 +13,8 @@
 #include "run/run_sequence.h"
 
 namespace scenario {
-namespace {
-
-// run and export take no operands.
-bool no_operands(std::string_view command, const command_options& o, std::ostream& err,
-                 int& status) {
-  if (o.operands.empty()) return true;
-  status = usage_error(err, "unexpected argument '" + o.operands[0] + "'", find_command(command));
-  return false;
-}
-
-}  // namespace
-
-int run_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
-  int status = k_status_ok;
-  if (!no_operands("run", o, err, status)) return status;
+int run_command(const command_options& o, command_start& /*start*/, std::ostream& /*out*/,
+                std::ostream& err) {
   const std::string folder = o.output ? *o.output : executable_folder();
   if (const std::string why = make_folder(folder); !why.empty())
     return report_failure(err, program_diagnostic(why));
@@ -47,9 +34,8 @@ int run_command(const command_options& o, std::ostream& /*out*/, std::ostream& e
   return shipped_run(folder, o.quiet, err, {.remove_descriptions_on_failure = true});
 }
 
-int export_command(const command_options& o, std::ostream& /*out*/, std::ostream& err) {
-  int status = k_status_ok;
-  if (!no_operands("export", o, err, status)) return status;
+int export_command(const command_options& o, command_start& /*start*/, std::ostream& /*out*/,
+                   std::ostream& err) {
   const std::string folder = o.output.value_or(".");
   if (const std::string why = make_folder(folder); !why.empty())
     return report_failure(err, program_diagnostic(why));

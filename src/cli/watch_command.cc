@@ -11,9 +11,7 @@
 
 #include "cli/command_table.h"
 #include "cli/commands.h"
-#include "cli/description_encoding.h"
 #include "cli/picture_stretch.h"
-#include "cli/scenario_names.h"
 #include "cli/warning_options.h"
 #include "common/diagnostic.h"
 #include "draw/route_picture.h"
@@ -29,6 +27,8 @@
 #include "run/binary_files.h"
 #include "run/compile.h"
 #include "run/diagnostics.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {
@@ -129,13 +129,10 @@ std::optional<int> serve_port(const std::string& text) {
 
 }  // namespace
 
-int watch_command(const command_options& o, std::ostream& out, std::ostream& err) {
+int watch_command(const command_options& o, command_start& start, std::ostream& out,
+                  std::ostream& err) {
   const command_info* self = find_command("watch");
-  if (o.operands.size() != 2)
-    return usage_error(err, "watch needs a line description and a train description", self);
-  const scenario_names names =
-      choose_scenario_names(o.operands[0], o.operands[1], o.line_name, o.train_number);
-  if (!names.error.empty()) return usage_error(err, names.error, self);
+  const scenario_names& names = start.names;
   picture_options stretch;
   if (const std::string why = read_stretch(o, stretch); !why.empty())
     return usage_error(err, why, self);

@@ -35,18 +35,11 @@ class picture_page {
   virtual void take_selections(std::function<void(std::string body)> take) = 0;
 };
 
-// What the server takes from the command line's floor: the two rules
-// compile and check apply to an author's files, so that the server's
-// diagnostics are theirs word for word.
+// What the server takes from the command line's floor. The rules compile
+// and check apply to an author's files (the encoding, the names taken from
+// the files' names) the server calls directly, so that its diagnostics are
+// theirs word for word.
 struct server_setup {
-  // Converts an editor's UTF-8 text to Windows-1252 as --encoding utf-8
-  // does; the character the set lacks comes back as a diagnostic.
-  std::function<std::optional<diagnostic>(const std::string& path, std::string& text)> to_1252;
-  // The line name and train number compile takes from the two files' names
-  // (Windows-1252); empty texts when the names give none.
-  std::function<std::pair<std::string, std::string>(const std::string& line_path,
-                                                    const std::string& train_path)>
-      scenario_names;
   // The file: URI of the authors' reference, which each fault code's
   // description points into.
   std::string reference_uri;

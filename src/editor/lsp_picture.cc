@@ -15,6 +15,7 @@
 #include "platform/files.h"
 #include "platform/page_server.h"
 #include "run/diagnostics.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {
@@ -129,9 +130,7 @@ void language_session::draw_picture() {
       into->exists = file_exists(*path);
     }
   }
-  if (setup_.scenario_names)
-    std::tie(input.nome_linea, input.numero_treno) =
-        setup_.scenario_names(picture_line_, picture_train_);
+  std::tie(input.nome_linea, input.numero_treno) = names_from_files(picture_line_, picture_train_);
   if (input.nome_linea.empty()) input.nome_linea = "linea";
   if (input.numero_treno.empty()) input.numero_treno = "0";
   input.trace_sources = true;

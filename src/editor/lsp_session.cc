@@ -12,6 +12,8 @@
 #include "platform/folders.h"
 #include "run/compile.h"
 #include "run/diagnostics.h"
+#include "sources/description_encoding.h"
+#include "sources/scenario_names.h"
 
 namespace scenario {
 namespace {
@@ -370,12 +372,13 @@ std::optional<std::string> language_session::text_1252(const std::string& path,
                                                        std::optional<diagnostic>& refused) const {
   if (const open_document* doc = document_at(path)) {
     std::string text = doc->text;
-    if (setup_.to_1252) refused = setup_.to_1252(path, text);
+    // An editor holds Unicode text: it is read as --encoding utf-8 reads a file.
+    refused = decode_description(path, text, description_encoding::utf8);
     if (refused) return std::nullopt;
     return text;
   }
   try {
-    return read_file(path, k_description_max_bytes, "a description");
+    return read_description_text(path);
   } catch (const io_error&) {
     return std::nullopt;
   }
@@ -446,9 +449,8 @@ document_check language_session::check(const open_document& doc) {
   const std::string empty;
 
   compile_input input;
-  if (setup_.scenario_names && !train_path.empty()) {
-    std::tie(input.nome_linea, input.numero_treno) = setup_.scenario_names(line_path, train_path);
-  }
+  if (!train_path.empty())
+    std::tie(input.nome_linea, input.numero_treno) = names_from_files(line_path, train_path);
   if (input.nome_linea.empty()) input.nome_linea = "linea";
   if (input.numero_treno.empty()) input.numero_treno = "0";
   const std::string& line_text = own_is_line ? *own : other ? *other : empty;

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 
+#include "model/file_names.h"
+
 namespace scenario {
 namespace {
-
-constexpr std::string_view k_line_suffix = "_linea.txt";
-constexpr std::string_view k_train_suffix = "-.txt";
 
 bool has(const std::vector<std::string>& names, std::string_view name) {
   return std::find(names.begin(), names.end(), name) != names.end();
@@ -15,9 +14,9 @@ bool has(const std::vector<std::string>& names, std::string_view name) {
 }  // namespace
 
 description_kind kind_of_description(std::string_view file_name) {
-  if (file_name.size() > k_line_suffix.size() && file_name.ends_with(k_line_suffix))
+  if (file_name.size() > k_line_source_suffix.size() && file_name.ends_with(k_line_source_suffix))
     return description_kind::line;
-  if (file_name.size() > k_train_suffix.size() && file_name.ends_with(k_train_suffix))
+  if (file_name.size() > k_train_source_suffix.size() && file_name.ends_with(k_train_source_suffix))
     return description_kind::train;
   return description_kind::other;
 }
@@ -25,10 +24,12 @@ description_kind kind_of_description(std::string_view file_name) {
 std::optional<std::string> line_for_train(std::string_view train_name,
                                           const std::vector<std::string>& folder_names) {
   if (kind_of_description(train_name) == description_kind::train) {
-    const std::string_view stem = train_name.substr(0, train_name.size() - k_train_suffix.size());
+    const std::string_view stem =
+        train_name.substr(0, train_name.size() - k_train_source_suffix.size());
     for (std::size_t underscore = stem.rfind('_'); underscore != stem.npos && underscore > 0;
          underscore = stem.rfind('_', underscore - 1)) {
-      const std::string candidate = std::string(stem.substr(0, underscore)) + "_linea.txt";
+      const std::string candidate =
+          std::string(stem.substr(0, underscore)) + std::string(k_line_source_suffix);
       if (has(folder_names, candidate)) return candidate;
     }
   }

@@ -10,11 +10,17 @@
 
 namespace scenario {
 
+// How the names of the two descriptions end: NAME_linea.txt, and
+// NAME_NUM-.txt (or any name ending so, for a train description).
+inline constexpr std::string_view k_line_source_suffix = "_linea.txt";
+inline constexpr std::string_view k_train_source_suffix = "-.txt";
+
 inline std::string line_source_name(std::string_view nome_linea) {
-  return utf8_from_1252(nome_linea) + "_linea.txt";
+  return utf8_from_1252(nome_linea) + std::string(k_line_source_suffix);
 }
 inline std::string train_source_name(std::string_view nome_linea, std::string_view numero_treno) {
-  return utf8_from_1252(nome_linea) + "_" + utf8_from_1252(numero_treno) + "-.txt";
+  return utf8_from_1252(nome_linea) + "_" + utf8_from_1252(numero_treno) +
+         std::string(k_train_source_suffix);
 }
 // A driver document: suffix is "note.txt", "rallentamenti.txt" or "scheda_treno.txt".
 inline std::string document_name(std::string_view nome_linea, std::string_view numero_treno,

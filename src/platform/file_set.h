@@ -82,6 +82,13 @@ class file_set {
   void commit();
 
  private:
+  // The member for folder/name, its name checked (not empty, not twice in
+  // the set, then by the system's check_name) and its temporary named;
+  // nothing is created yet.
+  std::unique_ptr<output_file> new_member(std::string_view name,
+                                          void (*check_name)(const std::string& path));
+  // Takes f, its temporary created, as the member under name.
+  output_file& keep_member(std::unique_ptr<output_file> f, std::string_view name);
   void put_all_in_place();
   void write_intent();
   void remove_intent();

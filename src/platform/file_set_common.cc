@@ -5,6 +5,7 @@
 // take_back, drop_older, sync_folder) are each system's own. The order of
 // the commit's steps, and what a kill after each leaves, is told in
 // docs/authoring.md ("Files").
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <utility>
@@ -13,6 +14,7 @@
 #include "platform/file_set.h"
 #include "platform/files.h"
 #include "platform/set_intent.h"
+#include "platform/temp_files.h"
 
 namespace scenario {
 namespace {
@@ -34,6 +36,23 @@ bool sync_writes() {
 
 output_file::output_file(std::string path, std::string temp)
     : path_(std::move(path)), temp_(std::move(temp)), guard_(temp_) {}
+
+std::unique_ptr<output_file> file_set::new_member(std::string_view name,
+                                                  void (*check_name)(const std::string& path)) {
+  std::string path = join_path(folder_, name);
+  if (name.empty()) throw io_error(path, "create", std::strerror(EISDIR));
+  for (const auto& f : members_)
+    if (f->path_ == path) throw io_error(path, "create", "named twice in one set");
+  check_name(path);
+  std::string temp = temp_name_for(path);
+  return std::unique_ptr<output_file>(new output_file(std::move(path), std::move(temp)));
+}
+
+output_file& file_set::keep_member(std::unique_ptr<output_file> f, std::string_view name) {
+  members_.push_back(std::move(f));
+  names_.emplace_back(name);
+  return *members_.back();
+}
 
 void output_file::write(std::string_view bytes) {
   if (buffer_.size() + bytes.size() <= k_buffer_bytes) {

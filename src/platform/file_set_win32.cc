@@ -153,23 +153,15 @@ file_set::~file_set() {
 }
 
 output_file& file_set::add(std::string_view name) {
-  const std::string path = join_path(folder_, name);
-  if (name.empty()) throw io_error(path, "create", errno_reason(EISDIR));
-  for (const auto& f : members_)
-    if (f->path_ == path) throw io_error(path, "create", "named twice in one set");
-  check_name(path);
-  std::string temp = temp_name_for(path);
-  auto f = std::unique_ptr<output_file>(new output_file(path, std::move(temp)));
+  std::unique_ptr<output_file> f = new_member(name, check_name);
   const std::wstring wide_temp = widen(f->temp_);
   // Shared for deleting, so that a Ctrl-C can remove it while it is written.
   const HANDLE h =
       ::CreateFileW(wide_temp.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
                     CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) throw io_error(path, "create", win32_reason(::GetLastError()));
+  if (h == INVALID_HANDLE_VALUE) throw io_error(f->path_, "create", win32_reason(::GetLastError()));
   f->fd_ = handle_to_int(h);
-  members_.push_back(std::move(f));
-  names_.emplace_back(name);
-  return *members_.back();
+  return keep_member(std::move(f), name);
 }
 
 void file_set::put_in_place(output_file& f) {

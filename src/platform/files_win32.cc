@@ -14,8 +14,6 @@
 namespace scenario {
 namespace {
 
-constexpr char k_separator = '\\';
-
 // A file another program holds open is tried again this often, for up to
 // about two seconds: a virus scanner lets go within that, the simulator or an
 // editor does not, and is then named.
@@ -65,13 +63,6 @@ std::string executable_folder() {
     }
     buf.resize(buf.size() * 2);
   }
-}
-
-std::string join_path(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  path += k_separator;
-  path += name;
-  return path;
 }
 
 bool file_exists(const std::string& path) {

@@ -12,10 +12,6 @@
 
 namespace scenario {
 
-std::string input_name(const std::string& path) {
-  return path == "-" ? "standard input" : path;
-}
-
 std::optional<std::string> read_input(const std::string& path, std::size_t limit) {
   const std::string name = input_name(path);
   const bool standard = path == "-";

@@ -76,7 +76,7 @@ void finish_interrupted_set(const std::string& folder);
 // when the folder's set is whole.
 std::optional<diagnostic> settle_folder(const std::string& folder, std::ostream& notices);
 
-// Each system's own steps for the above (file_set.cc, file_set_win32.cc).
+// Each system's own steps for the above (file_set_posix.cc, file_set_win32.cc).
 // This process's id.
 unsigned long current_process_id();
 // The identity of the file at path (not through a link), or 0.

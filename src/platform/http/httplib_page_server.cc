@@ -122,49 +122,17 @@ class httplib_page_server final : public page_server {
     server_.set_read_timeout(k_request_seconds, 0);
     server_.set_keep_alive_timeout(k_request_seconds);
     // Every path, the events included, answers only requests made to this
-    // server's own address (serves_request); a request with two Host or two
-    // Origin headers is refused too.
-    server_.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-      const std::size_t origins = req.get_header_value_count("Origin");
-      const std::string origin = req.get_header_value("Origin");
-      if (req.get_header_value_count("Host") == 1 && origins <= 1 &&
-          serves_request(req.get_header_value("Host"),
-                         origins == 1 ? std::optional<std::string_view>(origin) : std::nullopt,
-                         port_))
-        return httplib::Server::HandlerResponse::Unhandled;
-      res.status = 403;
-      res.set_content("forbidden: this page is served only at its own address\n", "text/plain");
-      return httplib::Server::HandlerResponse::Handled;
-    });
+    // server's own address; a request with two Host or two Origin headers
+    // is refused too.
+    server_.set_pre_routing_handler(
+        [this](const httplib::Request& req, httplib::Response& res) { return guard(req, res); });
     server_.Get("/events",
                 [this](const httplib::Request&, httplib::Response& res) { serve_events(res); });
     server_.Post("/select", [this](const httplib::Request& req, httplib::Response& res) {
-      std::function<void(std::string)> take;
-      {
-        std::lock_guard<std::mutex> lock(mutex_);
-        take = take_;
-      }
-      if (take) take(req.body);
-      res.status = 204;
+      take_selection(req, res);
     });
     server_.Get(".*", [this](const httplib::Request& req, httplib::Response& res) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      const auto it = files_.find(req.path);
-      if (it == files_.end()) {
-        res.status = 404;
-        res.set_content("not found\n", "text/plain");
-        return;
-      }
-      res.set_header("Cache-Control", "no-store");
-      // Given with its length, the body goes out as it is: the library would
-      // compress a plain body at its slowest setting, which on this machine's
-      // own loopback costs a page 300 ms per 100 KB for nothing.
-      auto body = std::make_shared<const std::string>(it->second.body);
-      res.set_content_provider(
-          body->size(), it->second.content_type,
-          [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            return sink.write(body->data() + offset, std::min(length, body->size() - offset));
-          });
+      serve_file(req, res);
     });
     // No request but a selection has a body, and that names one object.
     server_.set_payload_max_length(k_select_max_bytes);
@@ -213,6 +181,53 @@ class httplib_page_server final : public page_server {
   }
 
  private:
+  // Lets a request made to this server's own address (serves_request) go
+  // on to its path; answers any other with 403.
+  httplib::Server::HandlerResponse guard(const httplib::Request& req, httplib::Response& res) {
+    const std::size_t origins = req.get_header_value_count("Origin");
+    const std::string origin = req.get_header_value("Origin");
+    if (req.get_header_value_count("Host") == 1 && origins <= 1 &&
+        serves_request(req.get_header_value("Host"),
+                       origins == 1 ? std::optional<std::string_view>(origin) : std::nullopt,
+                       port_))
+      return httplib::Server::HandlerResponse::Unhandled;
+    res.status = 403;
+    res.set_content("forbidden: this page is served only at its own address\n", "text/plain");
+    return httplib::Server::HandlerResponse::Handled;
+  }
+
+  // Hands a page's selection to the taker, if there is one.
+  void take_selection(const httplib::Request& req, httplib::Response& res) {
+    std::function<void(std::string)> take;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      take = take_;
+    }
+    if (take) take(req.body);
+    res.status = 204;
+  }
+
+  // One file of the set published, or 404.
+  void serve_file(const httplib::Request& req, httplib::Response& res) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    const auto it = files_.find(req.path);
+    if (it == files_.end()) {
+      res.status = 404;
+      res.set_content("not found\n", "text/plain");
+      return;
+    }
+    res.set_header("Cache-Control", "no-store");
+    // Given with its length, the body goes out as it is: the library would
+    // compress a plain body at its slowest setting, which on this machine's
+    // own loopback costs a page 300 ms per 100 KB for nothing.
+    auto body = std::make_shared<const std::string>(it->second.body);
+    res.set_content_provider(
+        body->size(), it->second.content_type,
+        [body](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+          return sink.write(body->data() + offset, std::min(length, body->size() - offset));
+        });
+  }
+
   // An event stream for a page, or 503 when as many are open as a server
   // keeps.
   void serve_events(httplib::Response& res) {

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace scenario {
 
@@ -26,5 +27,10 @@ struct scenario_names {
 scenario_names choose_scenario_names(std::string_view line_path, std::string_view train_path,
                                      const std::optional<std::string>& line_name,
                                      const std::optional<std::string>& train_number);
+
+// NAME and NUM as compile takes them from the two files' names alone, with
+// no option given; two empty texts when the names give none.
+std::pair<std::string, std::string> names_from_files(std::string_view line_path,
+                                                     std::string_view train_path);
 
 }  // namespace scenario

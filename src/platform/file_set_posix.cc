@@ -114,18 +114,10 @@ file_set::~file_set() {
 }
 
 output_file& file_set::add(std::string_view name) {
-  const std::string path = join_path(folder_, name);
-  if (name.empty()) throw io_error(path, "create", reason(EISDIR));
-  for (const auto& f : members_)
-    if (f->path_ == path) throw io_error(path, "create", "named twice in one set");
-  check_name(path);
-  std::string temp = temp_name_for(path);
-  auto f = std::unique_ptr<output_file>(new output_file(path, std::move(temp)));
+  std::unique_ptr<output_file> f = new_member(name, check_name);
   f->fd_ = ::open(f->temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (f->fd_ < 0) throw io_error(path, "create", reason(errno));
-  members_.push_back(std::move(f));
-  names_.emplace_back(name);
-  return *members_.back();
+  if (f->fd_ < 0) throw io_error(f->path_, "create", reason(errno));
+  return keep_member(std::move(f), name);
 }
 
 void file_set::put_in_place(output_file& f) {

@@ -33,13 +33,6 @@ std::string executable_folder() {
   return exe.substr(0, slash);
 }
 
-std::string join_path(std::string_view folder, std::string_view name) {
-  std::string path(folder);
-  path += k_separator;
-  path += name;
-  return path;
-}
-
 bool file_exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);

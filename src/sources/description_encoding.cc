@@ -1,4 +1,4 @@
-#include "cli/description_encoding.h"
+#include "sources/description_encoding.h"
 
 #include <string_view>
 

@@ -1,13 +1,12 @@
-#include "cli/scenario_names.h"
+#include "sources/scenario_names.h"
 
 #include "common/utf8_text.h"
+#include "model/file_names.h"
 #include "platform/path_names.h"
 
 namespace scenario {
 namespace {
 
-constexpr std::string_view k_line_suffix = "_linea.txt";
-constexpr std::string_view k_train_suffix = "-.txt";
 constexpr std::size_t k_max_name_bytes = 0xFFFF;
 
 std::string_view base_name(std::string_view path) {
@@ -53,10 +52,10 @@ checked_name check_name(std::string_view what, std::string_view name) {
 // NUM of a train file named ANYTHING_NUM-.txt or NUM-.txt; nothing when the
 // name is not of that form.
 std::optional<std::string_view> number_from(std::string_view train_base, std::string_view line) {
-  if (train_base.size() <= k_train_suffix.size() ||
-      !file_name_ends_with(train_base, k_train_suffix))
+  if (train_base.size() <= k_train_source_suffix.size() ||
+      !file_name_ends_with(train_base, k_train_source_suffix))
     return std::nullopt;
-  std::string_view stem = train_base.substr(0, train_base.size() - k_train_suffix.size());
+  std::string_view stem = train_base.substr(0, train_base.size() - k_train_source_suffix.size());
   // NAME_NUM-.txt for the chosen line name keeps reading as it always has,
   // also for a number that holds '_' itself.
   const std::string prefix = std::string(line) + "_";
@@ -80,9 +79,9 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
   std::string line;
   if (line_name) {
     line = *line_name;
-  } else if (line_base.size() > k_line_suffix.size() &&
-             file_name_ends_with(line_base, k_line_suffix)) {
-    line = line_base.substr(0, line_base.size() - k_line_suffix.size());
+  } else if (line_base.size() > k_line_source_suffix.size() &&
+             file_name_ends_with(line_base, k_line_source_suffix)) {
+    line = line_base.substr(0, line_base.size() - k_line_source_suffix.size());
   } else {
     r.error = "the line name is needed: '" + std::string(line_base) +
               "' is not named NAME_linea.txt; give --line-name NAME";
@@ -110,6 +109,13 @@ scenario_names choose_scenario_names(std::string_view line_path, std::string_vie
   r.error = checked.error;
   r.numero_treno = checked.text;
   return r;
+}
+
+std::pair<std::string, std::string> names_from_files(std::string_view line_path,
+                                                     std::string_view train_path) {
+  scenario_names names = choose_scenario_names(line_path, train_path, {}, {});
+  if (!names.error.empty()) return {};
+  return {std::move(names.nome_linea), std::move(names.numero_treno)};
 }
 
 }  // namespace scenario
