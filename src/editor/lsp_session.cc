@@ -381,80 +381,59 @@ std::optional<std::string> language_session::text_1252(const std::string& path,
   }
 }
 
-document_check language_session::check(const open_document& doc) {
-  document_check result;
-  std::optional<diagnostic> refused;
-  const std::optional<std::string> own = text_1252(doc.path, refused);
-  if (refused) {
-    result.found.push_back(*refused);
-    result.refused = true;
-    return result;
-  }
-  if (!own || doc.kind == description_kind::other) return result;
-  result.text_1252 = *own;
-  texts_[doc.path] = *own;
+namespace {
 
+std::string in_folder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+diagnostic note_on(const std::string& path, std::string message) {
+  diagnostic d;
+  d.level = severity::note;
+  d.file = path;
+  d.message = std::move(message);
+  return d;
+}
+
+}  // namespace
+
+bool language_session::pair_of(const open_document& doc, std::string& line_path,
+                               std::string& train_path) const {
   const std::string folder = folder_of(doc.path);
   const std::vector<std::string> names = folder_names(folder);
-  auto in_folder = [&](const std::string& name) {
-    return folder.empty() ? name : folder + "/" + name;
-  };
-  std::string line_path, train_path;
   if (doc.kind == description_kind::train) {
     train_path = doc.path;
     const std::optional<std::string> line = line_for_train(name_of(doc.path), names);
-    if (!line) {
-      diagnostic d;
-      d.level = severity::note;
-      d.file = doc.path;
-      d.message = "no line description to check it against: keep NAME_linea.txt in the same folder";
-      result.found.push_back(d);
-      return result;
-    }
-    line_path = in_folder(*line);
-  } else {
-    line_path = doc.path;
-    // The open train descriptions checked against it, else those on disk.
-    for (const bool open_ones : {true, false}) {
-      for (const std::string& name : names) {
-        if (kind_of_description(name) != description_kind::train) continue;
-        if ((document_at(in_folder(name)) != nullptr) != open_ones) continue;
-        if (line_for_train(name, names) == name_of(doc.path)) {
-          train_path = in_folder(name);
-          break;
-        }
+    if (!line) return false;
+    line_path = in_folder(folder, *line);
+    return true;
+  }
+  line_path = doc.path;
+  // The open train descriptions checked against it, else those on disk.
+  for (const bool open_ones : {true, false})
+    for (const std::string& name : names) {
+      if (kind_of_description(name) != description_kind::train) continue;
+      if ((document_at(in_folder(folder, name)) != nullptr) != open_ones) continue;
+      if (line_for_train(name, names) == name_of(doc.path)) {
+        train_path = in_folder(folder, name);
+        return true;
       }
-      if (!train_path.empty()) break;
     }
-  }
+  return true;
+}
 
-  std::optional<diagnostic> other_refused;
-  const bool own_is_line = line_path == doc.path;
-  const std::string& other_path = own_is_line ? train_path : line_path;
-  std::optional<std::string> other;
-  if (!other_path.empty()) other = text_1252(other_path, other_refused);
-  if (!own_is_line && !other) {
-    // Without its line description the train description is not compiled.
-    diagnostic d;
-    d.level = severity::note;
-    d.file = doc.path;
-    d.message = "not checked: its line description '" + name_of(line_path) + "' " +
-                (other_refused ? "holds a character Windows-1252 lacks" : "cannot be read");
-    result.found.push_back(d);
-    return result;
-  }
-  const std::string empty;
-
+void language_session::compile_pair(const std::string& line_path, const std::string& train_path,
+                                    const std::string& line_text, const std::string& train_text,
+                                    document_check& result) const {
   compile_input input;
   if (setup_.scenario_names && !train_path.empty()) {
     std::tie(input.nome_linea, input.numero_treno) = setup_.scenario_names(line_path, train_path);
   }
   if (input.nome_linea.empty()) input.nome_linea = "linea";
   if (input.numero_treno.empty()) input.numero_treno = "0";
-  const std::string& line_text = own_is_line ? *own : other ? *other : empty;
-  const std::string& train_text = own_is_line ? (other ? *other : empty) : *own;
   input.line = description(line_path, line_text);
-  input.train = description(train_path.empty() ? in_folder("-.txt") : train_path, train_text);
+  input.train = description(
+      train_path.empty() ? in_folder(folder_of(line_path), "-.txt") : train_path, train_text);
   input.keep_going = true;
   // Which record holds a cell is traced only when a note needs it (a fault
   // on a taken cell, or a stamp conflict), as compile does: every other
@@ -469,7 +448,6 @@ document_check language_session::check(const open_document& doc) {
     stop_when_cancelled();
   }
   result.compiled = true;
-  result.own_is_line = own_is_line;
   result.line_text = line_text;
   result.train_text = train_text;
   // The input's texts view strings of this call: the check keeps its own
@@ -477,10 +455,48 @@ document_check language_session::check(const open_document& doc) {
   result.input = input;
   result.input.line.text.reset();
   result.input.train.text.reset();
-  if (other) texts_[other_path] = *other;
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
+  const std::string& own_path = result.own_is_line ? line_path : train_path;
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
-    if (d.file == doc.path || d.file.empty()) result.found.push_back(std::move(d));
+    if (d.file == own_path || d.file.empty()) result.found.push_back(std::move(d));
+}
+
+document_check language_session::check(const open_document& doc) {
+  document_check result;
+  std::optional<diagnostic> refused;
+  const std::optional<std::string> own = text_1252(doc.path, refused);
+  if (refused) {
+    result.found.push_back(*refused);
+    result.refused = true;
+    return result;
+  }
+  if (!own || doc.kind == description_kind::other) return result;
+  result.text_1252 = *own;
+  texts_[doc.path] = *own;
+  std::string line_path, train_path;
+  if (!pair_of(doc, line_path, train_path)) {
+    result.found.push_back(
+        note_on(doc.path,
+                "no line description to check it against: keep NAME_linea.txt in the same folder"));
+    return result;
+  }
+  std::optional<diagnostic> other_refused;
+  result.own_is_line = line_path == doc.path;
+  const std::string& other_path = result.own_is_line ? train_path : line_path;
+  std::optional<std::string> other;
+  if (!other_path.empty()) other = text_1252(other_path, other_refused);
+  if (!result.own_is_line && !other) {
+    // Without its line description the train description is not compiled.
+    result.found.push_back(note_on(
+        doc.path, "not checked: its line description '" + name_of(line_path) + "' " +
+                      (other_refused ? "holds a character Windows-1252 lacks" : "cannot be read")));
+    return result;
+  }
+  const std::string empty;
+  const std::string& other_text = other ? *other : empty;
+  compile_pair(line_path, train_path, result.own_is_line ? *own : other_text,
+               result.own_is_line ? other_text : *own, result);
+  if (other) texts_[other_path] = *other;
   stop_when_cancelled();
   return result;
 }

@@ -145,6 +145,15 @@ class language_session {
   std::vector<std::string> folder_names(const std::string& folder) const;
   const open_document* document_at(const std::string& path) const;
   document_check check(const open_document& doc);
+  // The line and train description a check of doc compiles together (the
+  // train's path empty when the line has none); false when a train
+  // description has no line description beside it.
+  bool pair_of(const open_document& doc, std::string& line_path, std::string& train_path) const;
+  // Compiles the pair, keeping what the check of the document found in result
+  // (whose own_is_line is set).
+  void compile_pair(const std::string& line_path, const std::string& train_path,
+                    const std::string& line_text, const std::string& train_text,
+                    document_check& result) const;
   json publish(const open_document& doc);
 
   json to_lsp(const diagnostic& d) const;
