@@ -25,18 +25,6 @@ constexpr int k_parse_error = -32700;
 // Thrown out of a check whose cancel flag is set, at the next step.
 struct check_cancelled {};
 
-int severity_number(severity level) {
-  switch (level) {
-    case severity::error:
-      return 1;
-    case severity::warning:
-      return 2;
-    case severity::note:
-      return 3;
-  }
-  return 3;
-}
-
 }  // namespace
 
 int whole_number(const json& value) {
@@ -166,15 +154,8 @@ json language_session::answer(const std::string& method, const json& params) {
   if (!k_document_methods.contains(method))
     throw request_error{k_method_not_found, "no method " + method};
   const open_document* doc = find(params);
-  auto position = [&] { return position_of(params.at("position")); };
-  if (method == "textDocument/documentSymbol") return doc ? document_symbols(*doc) : json::array();
-  if (method == "textDocument/formatting") return doc ? formatting(*doc) : json::array();
-  if (method == "textDocument/codeAction") return doc ? code_actions(*doc, params) : json::array();
-  if (method == "textDocument/hover") return doc ? hover(*doc, position()) : json(nullptr);
-  if (method == "textDocument/completion")
-    return doc ? completion(*doc, position()) : json::array();
-  if (method == "textDocument/inlayHint") return doc ? inlay_hints(*doc, params) : json::array();
-  throw request_error{k_method_not_found, "no method " + method};
+  if (doc != nullptr) return answer_about(method, *doc, params);
+  return method == "textDocument/hover" ? json(nullptr) : json::array();
 }
 
 json language_session::initialize(const json& params) {
@@ -503,34 +484,7 @@ document_check language_session::check(const open_document& doc) {
 
 json language_session::publish(const open_document& doc) {
   document_check checked = check(doc);
-  json list = json::array();
-  const std::size_t shown = std::min(checked.found.size(), k_max_published_diagnostics);
-  for (std::size_t i = 0; i < shown; ++i) {
-    const diagnostic& d = checked.found[i];
-    list.push_back(to_lsp(d));
-    if (!checked.refused) continue;
-    // The text did not convert: the character counts of the editor's line.
-    const std::string_view row = line_text(doc.text, d.line - 1);
-    std::size_t start = 0;
-    for (int i = 1; i < d.column && start < row.size(); ++i) {
-      ++start;
-      while (start < row.size() && (static_cast<unsigned char>(row[start]) & 0xC0) == 0x80) ++start;
-    }
-    std::size_t end = start + (start < row.size() ? 1 : 0);
-    while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80) ++end;
-    list.back()["range"] = {
-        {"start", {{"line", d.line - 1}, {"character", units_in(row.substr(0, start), units_)}}},
-        {"end", {{"line", d.line - 1}, {"character", units_in(row.substr(0, end), units_)}}}};
-  }
-  if (checked.found.size() > shown)
-    list.push_back(
-        {{"range",
-          {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}}},
-         {"severity", severity_number(severity::note)},
-         {"source", "scenario_gen"},
-         {"message", std::to_string(checked.found.size() - shown) +
-                         " more diagnostics are left out: the editor is shown the first " +
-                         std::to_string(shown) + "; scenario_gen check lists them all"}});
+  json list = diagnostics_json(doc, checked);
   checks_[doc.uri] = std::move(checked);
   return {{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},
@@ -540,56 +494,6 @@ json language_session::publish(const open_document& doc) {
 std::string language_session::uri_of(const std::string& path) const {
   if (const open_document* doc = document_at(path)) return doc->uri;
   return uri_of_path(path);
-}
-
-json language_session::range_of_field(const std::string& path, int line, int column) const {
-  if (line <= 0)
-    return {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}};
-  const auto it = texts_.find(path);
-  const std::string_view text = it == texts_.end() ? std::string_view() : it->second;
-  const std::string_view row = line_text(text, line - 1);
-  std::size_t start = column > 0 ? std::min<std::size_t>(column - 1, row.size()) : 0;
-  std::size_t end = 0;
-  if (column <= 0) {
-    // No column: the line's text.
-    start = row.find_first_not_of(" \t");
-    if (start == row.npos) start = 0;
-    end = row.size();
-    while (end > start && (row[end - 1] == ' ' || row[end - 1] == '\t')) --end;
-  } else {
-    end = field_end(row, start);
-  }
-  auto units = [&](std::size_t chars) {
-    // Every Windows-1252 character is one UTF-16 unit.
-    if (units_ == position_units::utf16) return static_cast<int>(chars);
-    return static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
-  };
-  return {{"start", {{"line", line - 1}, {"character", units(start)}}},
-          {"end", {{"line", line - 1}, {"character", units(end)}}}};
-}
-
-json language_session::to_lsp(const diagnostic& d) const {
-  json out = {{"range", range_of_field(d.file, d.line, d.column)},
-              {"severity", severity_number(d.level)},
-              {"source", "scenario_gen"},
-              {"message", d.message}};
-  if (d.code) {
-    out["code"] = *d.code;
-    if (!setup_.reference_uri.empty())
-      out["codeDescription"] = {{"href", setup_.reference_uri + "#fault-codes"}};
-  }
-  if (!d.notes.empty()) {
-    json related = json::array();
-    for (const diagnostic& note : d.notes) {
-      const std::string& file = note.file.empty() ? d.file : note.file;
-      related.push_back(
-          {{"location",
-            {{"uri", uri_of(file)}, {"range", range_of_field(file, note.line, note.column)}}},
-           {"message", note.message}});
-    }
-    out["relatedInformation"] = related;
-  }
-  return out;
 }
 
 }  // namespace scenario
