@@ -33,7 +33,7 @@ std::string curve_words(std::string_view keyword) {
          (*curvature < 0 ? "left" : "right");
 }
 
-std::vector<std::optional<std::int64_t>> numbers_of(const record_line& record,
+std::vector<std::optional<std::int64_t>> numbers_of(const record_place& record,
                                                     std::string_view line) {
   std::vector<std::optional<std::int64_t>> out;
   for (const field_span& f : record.values)
@@ -112,7 +112,7 @@ std::string record_syntax(const record_spec& kind, std::string_view keyword) {
 namespace {
 
 // The note on a keyword field: each kind it is read as, its syntax and fields.
-std::string keyword_note(const record_line& record, std::string_view keyword) {
+std::string keyword_note(const record_place& record, std::string_view keyword) {
   std::string s;
   for (const record_spec* k : record.kinds) {
     s += "**" + std::string(k->read_as) + "**, usually in " + std::string(k->sections) +
@@ -185,7 +185,7 @@ std::string number_words(const record_spec& kind, const field_spec& f, std::stri
 
 }  // namespace
 
-std::string field_note(const record_line& record, std::string_view line, int field,
+std::string field_note(const record_place& record, std::string_view line, int field,
                        const std::vector<km_reference>& references,
                        const std::vector<std::size_t>& cells) {
   if (record.header || record.kinds.empty()) return {};

@@ -5,10 +5,9 @@
 #include <cstdint>
 #include <optional>
 
-#include "common/line_index.h"
-#include "editor/record_lines.h"
 #include "editor/text_positions.h"
 #include "sources/record_layout.h"
+#include "sources/record_places.h"
 
 namespace scenario {
 namespace {
@@ -133,27 +132,21 @@ std::optional<std::string> laid_out(description_format format, const record_spec
 
 std::vector<line_replacement> layout_edits(description_format format, std::string_view text) {
   std::vector<line_replacement> edits;
-  const line_index lines(text);
-  for (const record_line& record : read_record_lines(format, text)) {
-    const std::string_view line = lines.line(record.line + 1);
+  for (const record_place& record : read_record_places(format, text)) {
+    const std::string_view line = record.row(text);
     std::optional<std::string> wanted;
     if (record.header) {
       // A header alone on its line loses the blanks around it.
-      if (line.find(',') == line.npos)
-        wanted = std::string(
-            line.substr(record.keyword.first, record.keyword.last - record.keyword.first));
+      if (line.find(',') == line.npos) wanted = std::string(record.field(text, record.keyword));
     } else if (record.kinds.size() == 1 && !record.extra &&
                record.values.size() == record.kinds.front()->fields.size()) {
       const record_spec& kind = *record.kinds.front();
       std::vector<std::string_view> fields;
-      for (const field_span& f : record.values)
-        fields.push_back(line.substr(f.first, f.last - f.first));
+      for (const field_span& f : record.values) fields.push_back(record.field(text, f));
       // A text with blanks after it keeps them only where it stands.
       const bool text_last = kind.fields.back().width == field_width::text;
       if (!(text_last && record.values.back().last != line.size()))
-        wanted = laid_out(
-            format, kind,
-            line.substr(record.keyword.first, record.keyword.last - record.keyword.first), fields);
+        wanted = laid_out(format, kind, record.field(text, record.keyword), fields);
     }
     if (wanted && *wanted != line) edits.push_back({record.line, *wanted});
   }

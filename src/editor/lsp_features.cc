@@ -1,16 +1,15 @@
 // The answers to the editor's requests about one document.
 #include <algorithm>
 
-#include "common/line_index.h"
 #include "common/utf8_text.h"
 #include "editor/field_notes.h"
 #include "editor/layout.h"
 #include "editor/lsp_session.h"
 #include "editor/pairing.h"
 #include "editor/quick_fixes.h"
-#include "editor/record_lines.h"
 #include "editor/shipped_kinds.h"
 #include "sources/keyword_table.h"
+#include "sources/record_places.h"
 #include "sources/train_content.h"
 
 namespace scenario {
@@ -85,14 +84,14 @@ std::vector<example_record> shipped_examples() {
   std::string text;
   for (const std::string_view line : train_content()) text += std::string(line) + "\r\n";
   std::vector<example_record> out;
-  for (const record_line& r : read_record_lines(description_format::train, text)) {
+  for (const record_place& r : read_record_places(description_format::train, text)) {
     if (r.kinds.size() != 1 || r.values.empty()) continue;
     const record_spec& kind = *r.kinds.front();
     const bool station = &kind == &record_of(train_record::station);
     if (!(station && r.values.size() == 17) &&
         !(&kind == &record_of(train_record::signal) && r.values.size() == 11))
       continue;
-    const std::string_view line = line_text(text, r.line);
+    const std::string_view line = r.row(text);
     std::vector<std::string> fields;
     for (const field_span& f : r.values)
       fields.emplace_back(line.substr(f.first, f.last - f.first));
@@ -132,7 +131,7 @@ std::vector<std::size_t> cells_of(document_check& check, int line) {
 
 // A record of the outline: its kind's symbol, named by its keyword (a
 // station by its name), with its position and railway kilometre.
-std::optional<symbol_value> record_symbol(const record_line& r, std::string_view row,
+std::optional<symbol_value> record_symbol(const record_place& r, std::string_view row,
                                           const std::vector<km_reference>& references) {
   if (r.kinds.empty() || r.values.empty()) return std::nullopt;
   const record_spec& kind = *r.kinds.front();
@@ -161,9 +160,8 @@ std::vector<symbol_value> language_session::document_symbols(const open_document
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return sections;
   const std::string& text = checked->second.text_1252;
-  const line_index lines(text);
-  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
-    const std::string_view row = lines.line(r.line + 1);
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
+    const std::string_view row = r.row(text);
     if (r.header) {
       sections.push_back(
           {utf8_from_1252(row.substr(r.keyword.first, r.keyword.last - r.keyword.first)),
@@ -199,9 +197,9 @@ std::optional<hover_value> language_session::hover(const open_document& doc,
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return std::nullopt;
   const std::string& text = checked->second.text_1252;
-  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
     if (r.line != at.line) continue;
-    const std::string_view row = line_text(text, r.line);
+    const std::string_view row = r.row(text);
     const int field = field_at(r, at.character);
     std::vector<std::size_t> cells;
     if (field >= 0 && !r.kinds.empty() &&
@@ -253,7 +251,7 @@ std::vector<completion_value> language_session::completion(const open_document& 
   if (format == description_format::line) {
     part = record_part::general;
     if (checked != checks_.end())
-      for (const record_line& r : read_record_lines(format, checked->second.text_1252))
+      for (const record_place& r : read_record_places(format, checked->second.text_1252))
         if (r.line < at.line) part = r.part;
   }
   for (const record_spec& kind : keyword_table(format)) {
@@ -275,10 +273,10 @@ std::vector<inlay_value> language_session::inlay_hints(const open_document& doc,
   if (checked == checks_.end() || checked->second.refused || checked->second.references.empty())
     return hints;
   const std::string& text = checked->second.text_1252;
-  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
     if (r.line < first || r.line > last || r.kinds.empty()) continue;
     const record_spec& kind = *r.kinds.front();
-    const std::string_view row = line_text(text, r.line);
+    const std::string_view row = r.row(text);
     for (std::size_t i = 0; i < r.values.size() && i < kind.fields.size(); ++i) {
       if (!is_position(kind.fields[i])) continue;
       const auto metres =
