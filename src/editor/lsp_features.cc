@@ -145,12 +145,13 @@ std::optional<symbol_value> record_symbol(const record_place& r, std::string_vie
   std::string detail = field(0) + " m";
   if (const auto metres = number_of(field(0)))
     if (const auto km = railway_km(references, *metres)) detail += ", " + *km;
-  return symbol_value{std::move(name),
-                      std::move(detail),
-                      symbol,
-                      on_line(r.line, 0, row.size()),
-                      on_line(r.line, r.keyword.first, r.keyword.last),
-                      {}};
+  symbol_value record;
+  record.name = std::move(name);
+  record.detail = std::move(detail);
+  record.kind = symbol;
+  record.range = on_line(r.line, 0, row.size());
+  record.selection = on_line(r.line, r.keyword.first, r.keyword.last);
+  return record;
 }
 
 }  // namespace
@@ -163,13 +164,12 @@ std::vector<symbol_value> language_session::document_symbols(const open_document
   for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
     const std::string_view row = r.row(text);
     if (r.header) {
-      sections.push_back(
-          {utf8_from_1252(row.substr(r.keyword.first, r.keyword.last - r.keyword.first)),
-           {},
-           3,
-           on_line(r.line, 0, row.size()),
-           on_line(r.line, r.keyword.first, r.keyword.last),
-           {}});
+      symbol_value& section = sections.emplace_back();
+      section.section = true;
+      section.name = utf8_from_1252(r.field(text, r.keyword));
+      section.kind = 3;  // namespace
+      section.range = on_line(r.line, 0, row.size());
+      section.selection = on_line(r.line, r.keyword.first, r.keyword.last);
       continue;
     }
     if (sections.empty()) continue;

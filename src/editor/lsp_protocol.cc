@@ -59,7 +59,7 @@ json symbol_json(const symbol_value& s, const compiled_positions& places) {
               {"kind", s.kind},
               {"range", places.range(s.range)},
               {"selectionRange", places.range(s.selection)}};
-  if (s.kind == 3) {
+  if (s.section) {
     out["children"] = json::array();
     for (const symbol_value& child : s.children)
       out["children"].push_back(symbol_json(child, places));

@@ -42,10 +42,11 @@ struct hover_value {
   compiled_range range;
 };
 
-// A section of the outline (children set), or a record in one.
+// A section of the outline, or a record in one (a section's child).
 struct symbol_value {
+  bool section = false;
   std::string name;
-  std::string detail;  // empty for a section
+  std::string detail;  // a record's; none for a section
   int kind = 0;        // the protocol's symbol kind
   compiled_range range;
   compiled_range selection;
