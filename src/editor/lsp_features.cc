@@ -14,12 +14,6 @@
 
 namespace scenario {
 
-std::string language_session::utf8_line(const std::string& path, int line) const {
-  const auto it = texts_.find(path);
-  if (it == texts_.end()) return {};
-  return utf8_from_1252(line_text(it->second, line));
-}
-
 std::vector<fix_value> language_session::fixes_at(const open_document& doc, int line,
                                                   const std::string& message) const {
   std::vector<fix_value> fixes;

@@ -4,9 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "common/utf8_text.h"
 #include "editor/file_uri.h"
-#include "editor/quick_fixes.h"
 #include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "platform/folders.h"

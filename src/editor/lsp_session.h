@@ -158,7 +158,6 @@ class language_session {
   json publish(const open_document& doc);
 
   std::string uri_of(const std::string& path) const;
-  std::string utf8_line(const std::string& path, int line) const;
 
   // Features (lsp_features.cc): what each finds, as values.
   std::vector<symbol_value> document_symbols(const open_document& doc) const;
