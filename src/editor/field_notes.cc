@@ -33,7 +33,7 @@ std::string curve_words(std::string_view keyword) {
          (*curvature < 0 ? "left" : "right");
 }
 
-std::vector<std::optional<std::int64_t>> numbers_of(const record_line& record,
+std::vector<std::optional<std::int64_t>> numbers_of(const record_place& record,
                                                     std::string_view line) {
   std::vector<std::optional<std::int64_t>> out;
   for (const field_span& f : record.values)
@@ -109,61 +109,47 @@ std::string record_syntax(const record_spec& kind, std::string_view keyword) {
   return s;
 }
 
-std::string field_note(const record_line& record, std::string_view line, int field,
-                       const std::vector<km_reference>& references,
-                       const std::vector<std::size_t>& cells) {
-  if (record.header || record.kinds.empty()) return {};
-  const std::string_view keyword =
-      line.substr(record.keyword.first, record.keyword.last - record.keyword.first);
-  const record_spec& kind = *record.kinds.front();
-  const bool curve = &kind == &record_of(line_record::curve);
-  if (field == -1) {
-    std::string s;
-    for (const record_spec* k : record.kinds) {
-      s += "**" + std::string(k->read_as) + "**, usually in " + std::string(k->sections) +
-           "\n\n```\n" + record_syntax(*k, keyword) + "\n```\n\n";
-      for (const field_spec& f : k->fields) s += field_line(f);
-      s += "\n";
-    }
-    if (curve) s += "`" + std::string(keyword) + "`: " + curve_words(keyword) + "\n";
-    return s;
-  }
-  if (field < 0 || static_cast<std::size_t>(field) >= kind.fields.size()) return {};
-  const field_spec& f = kind.fields[static_cast<std::size_t>(field)];
-  std::string s = "**" + std::string(kind.read_as) + "**: " + field_line(f).substr(2) + "\n";
-  const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
-  const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
-  if (f.width == field_width::text) return s + kind_words(kind, values);
-  if (!value) {
-    const field_span& at = record.values[static_cast<std::size_t>(field)];
-    return s + not_a_number_words(line.substr(at.first, at.last - at.first),
-                                  static_cast<std::size_t>(field) + 1 == kind.fields.size());
-  }
-  const std::int64_t v = *value;
-  if (is_position(f)) {
-    if (const std::optional<std::string> km = railway_km(references, v)) s += "At " + *km + ". ";
-    if (!cells.empty()) {
-      s += "The compile puts the record's objects in grid cell" +
-           std::string(cells.size() > 1 ? "s " : " ") + std::to_string(cells.front());
-      if (cells.size() > 1) s += " to " + std::to_string(cells.back());
-      s += " (" + std::to_string(k_cell_metres) + " m cells).";
-    } else if (&kind == &record_of(line_record::gradient)) {
-      // A gradient marks no object: it fills the plan's cells from its own.
-      s += "The gradient holds from grid cell " +
-           std::to_string(round_half_even(v, k_cell_metres)) +
-           " (round(p / 50)) up to the next gradient's cell.";
-    }
+namespace {
+
+// The note on a keyword field: each kind it is read as, its syntax and fields.
+std::string keyword_note(const record_place& record, std::string_view keyword) {
+  std::string s;
+  for (const record_spec* k : record.kinds) {
+    s += "**" + std::string(k->read_as) + "**, usually in " + std::string(k->sections) +
+         "\n\n```\n" + record_syntax(*k, keyword) + "\n```\n\n";
+    for (const field_spec& f : k->fields) s += field_line(f);
     s += "\n";
   }
-  if (f.unit == "km/h")
-    s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";
-  if (f.unit == "per mille") s += "Stored as " + std::to_string(v + 100) + " (gradient + 100).\n";
-  if (curve) s += "The curve: " + curve_words(keyword) + ".\n";
-  if (v < 0 &&
-      (&kind == &record_of(train_record::slowdown) || &kind == &record_of(train_record::station)) &&
-      f.unit == "m" && f.meaning.find("length") != std::string_view::npos)
-    s += "Negative: the record runs backwards, its end before its start; write the length as a "
-         "positive number.\n";
+  if (&record_of(line_record::curve) == record.kinds.front())
+    s += "`" + std::string(keyword) + "`: " + curve_words(keyword) + "\n";
+  return s;
+}
+
+// Where a position lies: its railway kilometre, and the grid cells the
+// record's objects took (or, for a gradient, the cell it holds from).
+std::string position_words(const record_spec& kind, std::int64_t v,
+                           const std::vector<km_reference>& references,
+                           const std::vector<std::size_t>& cells) {
+  std::string s;
+  if (const std::optional<std::string> km = railway_km(references, v)) s += "At " + *km + ". ";
+  if (!cells.empty()) {
+    s += "The compile puts the record's objects in grid cell" +
+         std::string(cells.size() > 1 ? "s " : " ") + std::to_string(cells.front());
+    if (cells.size() > 1) s += " to " + std::to_string(cells.back());
+    s += " (" + std::to_string(k_cell_metres) + " m cells).";
+  } else if (&kind == &record_of(line_record::gradient)) {
+    // A gradient marks no object: it fills the plan's cells from its own.
+    s += "The gradient holds from grid cell " + std::to_string(round_half_even(v, k_cell_metres)) +
+         " (round(p / 50)) up to the next gradient's cell.";
+  }
+  return s + "\n";
+}
+
+// What the record's values make of the field's: a station's time in
+// seconds, a signal's stored aspects.
+std::string record_words(const record_spec& kind, const field_spec& f, int field,
+                         const std::vector<std::optional<std::int64_t>>& values) {
+  std::string s;
   if (&kind == &record_of(train_record::station) && f.unit != "m" &&
       (f.unit == "h" || f.unit == "min" || f.unit == "s") && values.size() >= 16) {
     const auto h = values[13].value_or(0), m = values[14].value_or(0), sec = values[15].value_or(0);
@@ -178,7 +164,49 @@ std::string field_note(const record_line& record, std::string_view line, int fie
          " (left × 10 + right); combined value " + std::to_string(n(5) * 10 + n(1) * 3 + n(6)) +
          " (rapp × 10 + sx × 3 + dx).\n";
   }
-  return s + kind_words(kind, values);
+  return s;
+}
+
+// What a field's whole number v is stored as and means.
+std::string number_words(const record_spec& kind, const field_spec& f, std::string_view keyword,
+                         std::int64_t v) {
+  std::string s;
+  if (f.unit == "km/h")
+    s += "Stored as " + std::to_string(round_half_even(v, 5)) + " (units of 5 km/h).\n";
+  if (f.unit == "per mille") s += "Stored as " + std::to_string(v + 100) + " (gradient + 100).\n";
+  if (&kind == &record_of(line_record::curve)) s += "The curve: " + curve_words(keyword) + ".\n";
+  if (v < 0 &&
+      (&kind == &record_of(train_record::slowdown) || &kind == &record_of(train_record::station)) &&
+      f.unit == "m" && f.meaning.find("length") != std::string_view::npos)
+    s += "Negative: the record runs backwards, its end before its start; write the length as a "
+         "positive number.\n";
+  return s;
+}
+
+}  // namespace
+
+std::string field_note(const record_place& record, std::string_view line, int field,
+                       const std::vector<km_reference>& references,
+                       const std::vector<std::size_t>& cells) {
+  if (record.header || record.kinds.empty()) return {};
+  const std::string_view keyword =
+      line.substr(record.keyword.first, record.keyword.last - record.keyword.first);
+  if (field == -1) return keyword_note(record, keyword);
+  const record_spec& kind = *record.kinds.front();
+  if (field < 0 || static_cast<std::size_t>(field) >= kind.fields.size()) return {};
+  const field_spec& f = kind.fields[static_cast<std::size_t>(field)];
+  std::string s = "**" + std::string(kind.read_as) + "**: " + field_line(f).substr(2) + "\n";
+  const std::vector<std::optional<std::int64_t>> values = numbers_of(record, line);
+  const std::optional<std::int64_t> value = values[static_cast<std::size_t>(field)];
+  if (f.width == field_width::text) return s + kind_words(kind, values);
+  if (!value) {
+    const field_span& at = record.values[static_cast<std::size_t>(field)];
+    return s + not_a_number_words(line.substr(at.first, at.last - at.first),
+                                  static_cast<std::size_t>(field) + 1 == kind.fields.size());
+  }
+  if (is_position(f)) s += position_words(kind, *value, references, cells);
+  s += number_words(kind, f, keyword, *value);
+  return s + record_words(kind, f, field, values) + kind_words(kind, values);
 }
 
 }  // namespace scenario

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "editor/record_lines.h"
 #include "inspect/route_facts.h"
+#include "sources/record_places.h"
 
 namespace scenario {
 
@@ -21,7 +21,7 @@ std::string record_syntax(const record_spec& kind, std::string_view keyword);
 // them (none: no kilometre is given); cells: the grid cells the compile
 // gave the record's objects (none: not said). Empty when there is nothing
 // to say.
-std::string field_note(const record_line& record, std::string_view line, int field,
+std::string field_note(const record_place& record, std::string_view line, int field,
                        const std::vector<km_reference>& references,
                        const std::vector<std::size_t>& cells = {});
 

@@ -63,12 +63,11 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
         std::string(format == description_format::line ? "[generale]\r\n[curve]\r\n"
                                                        : "[generale]\r\n") +
         std::string(record) + "\r\n[fine]\r\n";
-    const std::vector<record_line> records = read_record_lines(format, text);
+    const std::vector<record_place> records = read_record_places(format, text);
     const auto r = std::find_if(records.begin(), records.end(),
-                                [](const record_line& x) { return !x.header; });
+                                [](const record_place& x) { return !x.header; });
     EXPECT_NE(r, records.end());
-    return r == records.end() ? std::string()
-                              : field_note(*r, line_text(text, r->line), field, refs);
+    return r == records.end() ? std::string() : field_note(*r, r->row(text), field, refs);
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.record);
@@ -87,7 +86,7 @@ TEST(FieldNotes, WhatTheCompilerMakesOfAValue) {
 TEST(FieldNotes, OnlyPlacesGetACellAndAKilometre) {
   const std::string text =
       "[generale]\r\nprogressiva chilometrica uno, 100, 45000, 0\r\n[fine]\r\n";
-  const std::vector<record_line> records = read_record_lines(description_format::line, text);
+  const std::vector<record_place> records = read_record_places(description_format::line, text);
   ASSERT_EQ(records.size(), 3u);
   const std::string_view line = line_text(text, 1);
   EXPECT_NE(

@@ -1,79 +1,41 @@
 // The answers to the editor's requests about one document.
 #include <algorithm>
 
-#include "common/line_index.h"
 #include "common/utf8_text.h"
 #include "editor/field_notes.h"
 #include "editor/layout.h"
 #include "editor/lsp_session.h"
 #include "editor/pairing.h"
 #include "editor/quick_fixes.h"
-#include "editor/record_lines.h"
 #include "editor/shipped_kinds.h"
 #include "sources/keyword_table.h"
+#include "sources/record_places.h"
 #include "sources/train_content.h"
 
 namespace scenario {
-namespace {
 
-json position_json(int line, int character) {
-  return {{"line", line}, {"character", character}};
-}
-
-}  // namespace
-
-std::string language_session::utf8_line(const std::string& path, int line) const {
-  const auto it = texts_.find(path);
-  if (it == texts_.end()) return {};
-  return utf8_from_1252(line_text(it->second, line));
-}
-
-json language_session::edit_of(const open_document& doc, std::size_t from, std::size_t to,
-                               const std::string& text) const {
-  const text_position a = position_of(doc.text, from, units_);
-  const text_position b = position_of(doc.text, to, units_);
-  return {{"range",
-           {{"start", position_json(a.line, a.character)},
-            {"end", position_json(b.line, b.character)}}},
-          {"newText", text}};
-}
-
-json language_session::code_actions(const open_document& doc, const json& params) const {
-  json actions = json::array();
+std::vector<fix_value> language_session::fixes_at(const open_document& doc, int line,
+                                                  const std::string& message) const {
+  std::vector<fix_value> fixes;
   const auto checked = checks_.find(doc.uri);
-  if (checked == checks_.end()) return actions;
-  const json context = params.value("context", json::object());
-  for (const json& asked : context.value("diagnostics", json::array())) {
-    const int line = whole_number(asked.at("range").at("start").at("line"));
-    const std::string message = asked.value("message", "");
-    // The diagnostic the editor shows, as the last check found it.
-    const auto d = std::find_if(
-        checked->second.found.begin(), checked->second.found.end(),
-        [&](const diagnostic& x) { return x.line - 1 == line && x.message == message; });
-    if (d == checked->second.found.end()) continue;
-    const std::string_view row = line_text(checked->second.text_1252, line);
-    // The editor's line matches the compiled one character for character.
-    const std::size_t line_at = line_start(doc.text, line);
-    auto offset = [&](std::size_t chars) {
-      return line_at + utf8_from_1252(row.substr(0, chars)).size();
-    };
-    for (const line_fix& fix : fixes_for(*d, row)) {
-      json edit = edit_of(doc, offset(fix.first), offset(fix.last), utf8_from_1252(fix.text));
-      actions.push_back({{"title", fix.title},
-                         {"kind", "quickfix"},
-                         {"diagnostics", json::array({asked})},
-                         {"isPreferred", true},
-                         {"edit", {{"changes", {{doc.uri, json::array({edit})}}}}}});
-    }
-  }
-  return actions;
+  if (checked == checks_.end()) return fixes;
+  // The diagnostic the editor shows, as the last check found it.
+  const auto d =
+      std::find_if(checked->second.found.begin(), checked->second.found.end(),
+                   [&](const diagnostic& x) { return x.line - 1 == line && x.message == message; });
+  if (d == checked->second.found.end()) return fixes;
+  const std::string_view row = line_text(checked->second.text_1252, line);
+  // The editor's line matches the compiled one character for character.
+  const std::size_t line_at = line_start(doc.text, line);
+  auto offset = [&](std::size_t chars) {
+    return line_at + utf8_from_1252(row.substr(0, chars)).size();
+  };
+  for (const line_fix& fix : fixes_for(*d, row))
+    fixes.push_back({fix.title, offset(fix.first), offset(fix.last), utf8_from_1252(fix.text)});
+  return fixes;
 }
 
 namespace {
-
-json range_json(int line, int from, int to) {
-  return {{"start", position_json(line, from)}, {"end", position_json(line, to)}};
-}
 
 // The kinds the outline shows within their sections, with their symbol kinds.
 int symbol_kind(const record_spec& kind) {
@@ -116,14 +78,14 @@ std::vector<example_record> shipped_examples() {
   std::string text;
   for (const std::string_view line : train_content()) text += std::string(line) + "\r\n";
   std::vector<example_record> out;
-  for (const record_line& r : read_record_lines(description_format::train, text)) {
+  for (const record_place& r : read_record_places(description_format::train, text)) {
     if (r.kinds.size() != 1 || r.values.empty()) continue;
     const record_spec& kind = *r.kinds.front();
     const bool station = &kind == &record_of(train_record::station);
     if (!(station && r.values.size() == 17) &&
         !(&kind == &record_of(train_record::signal) && r.values.size() == 11))
       continue;
-    const std::string_view line = line_text(text, r.line);
+    const std::string_view line = r.row(text);
     std::vector<std::string> fields;
     for (const field_span& f : r.values)
       fields.emplace_back(line.substr(f.first, f.last - f.first));
@@ -161,182 +123,161 @@ std::vector<std::size_t> cells_of(document_check& check, int line) {
   return cells;
 }
 
+// A record of the outline: its kind's symbol, named by its keyword (a
+// station by its name), with its position and railway kilometre.
+std::optional<symbol_value> record_symbol(const record_place& r, std::string_view row,
+                                          const std::vector<km_reference>& references) {
+  if (r.kinds.empty() || r.values.empty()) return std::nullopt;
+  const record_spec& kind = *r.kinds.front();
+  const int symbol = symbol_kind(kind);
+  if (symbol == 0) return std::nullopt;
+  const auto field = [&](std::size_t i) {
+    return utf8_from_1252(row.substr(r.values[i].first, r.values[i].last - r.values[i].first));
+  };
+  std::string name = utf8_from_1252(row.substr(r.keyword.first, r.keyword.last - r.keyword.first));
+  if (&kind == &record_of(train_record::station) && r.values.size() == 17) name = field(16);
+  std::string detail = field(0) + " m";
+  if (const auto metres = number_of(field(0)))
+    if (const auto km = railway_km(references, *metres)) detail += ", " + *km;
+  symbol_value record;
+  record.name = std::move(name);
+  record.detail = std::move(detail);
+  record.kind = symbol;
+  record.range = on_line(r.line, 0, row.size());
+  record.selection = on_line(r.line, r.keyword.first, r.keyword.last);
+  return record;
+}
+
 }  // namespace
 
-json language_session::document_symbols(const open_document& doc) const {
-  json sections = json::array();
+std::vector<symbol_value> language_session::document_symbols(const open_document& doc) const {
+  std::vector<symbol_value> sections;
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return sections;
   const std::string& text = checked->second.text_1252;
-  const description_format format = format_of(name_of(doc.path));
-  const std::vector<record_line> records = read_record_lines(format, text);
-  auto units = [&](std::string_view row, std::size_t chars) {
-    return units_ == position_units::utf16
-               ? static_cast<int>(chars)
-               : static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
-  };
-  json* section = nullptr;
-  const line_index lines(text);
-  for (const record_line& r : records) {
-    const std::string_view row = lines.line(r.line + 1);
-    const json whole = range_json(r.line, 0, units(row, row.size()));
-    const json key = range_json(r.line, units(row, r.keyword.first), units(row, r.keyword.last));
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
+    const std::string_view row = r.row(text);
     if (r.header) {
-      sections.push_back({{"name", std::string(utf8_from_1252(row.substr(
-                                       r.keyword.first, r.keyword.last - r.keyword.first)))},
-                          {"kind", 3},
-                          {"range", whole},
-                          {"selectionRange", key},
-                          {"children", json::array()}});
-      section = &sections.back();
+      symbol_value& section = sections.emplace_back();
+      section.section = true;
+      section.name = utf8_from_1252(r.field(text, r.keyword));
+      section.kind = 3;  // namespace
+      section.range = on_line(r.line, 0, row.size());
+      section.selection = on_line(r.line, r.keyword.first, r.keyword.last);
       continue;
     }
-    if (section == nullptr || r.kinds.empty() || r.values.empty()) continue;
-    const record_spec& kind = *r.kinds.front();
-    const int symbol = symbol_kind(kind);
-    if (symbol == 0) continue;
-    const auto field = [&](std::size_t i) {
-      return utf8_from_1252(row.substr(r.values[i].first, r.values[i].last - r.values[i].first));
-    };
-    std::string name =
-        utf8_from_1252(row.substr(r.keyword.first, r.keyword.last - r.keyword.first));
-    if (&kind == &record_of(train_record::station) && r.values.size() == 17) name = field(16);
-    std::string detail = field(0) + " m";
-    if (const auto metres = number_of(field(0)))
-      if (const auto km = railway_km(checked->second.references, *metres)) detail += ", " + *km;
-    (*section)["children"].push_back({{"name", name},
-                                      {"detail", detail},
-                                      {"kind", symbol},
-                                      {"range", whole},
-                                      {"selectionRange", key}});
+    if (sections.empty()) continue;
+    std::optional<symbol_value> record = record_symbol(r, row, checked->second.references);
+    if (!record) continue;
     // A section's range runs to its last record.
-    (*section)["range"]["end"] = whole["end"];
+    sections.back().range.end = record->range.end;
+    sections.back().children.push_back(std::move(*record));
   }
   return sections;
 }
 
-json language_session::formatting(const open_document& doc) const {
-  json edits = json::array();
+std::vector<line_edit> language_session::formatting(const open_document& doc) const {
+  std::vector<line_edit> edits;
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return edits;
-  const std::string& text = checked->second.text_1252;
-  // Each edit replaces a whole line of the editor's text, whose position
-  // is known: finding it from a byte offset would scan from the start.
-  const line_index lines(doc.text);
-  for (const line_replacement& r : layout_edits(format_of(name_of(doc.path)), text))
-    edits.push_back({{"range",
-                      {{"start", position_json(r.line, 0)},
-                       {"end", position_json(r.line, units_in(lines.line(r.line + 1), units_))}}},
-                     {"newText", utf8_from_1252(r.text)}});
+  for (const line_replacement& r :
+       layout_edits(format_of(name_of(doc.path)), checked->second.text_1252))
+    edits.push_back({r.line, utf8_from_1252(r.text)});
   return edits;
 }
 
-json language_session::hover(const open_document& doc, text_position at) const {
+std::optional<hover_value> language_session::hover(const open_document& doc,
+                                                   editor_place at) const {
   const auto checked = checks_.find(doc.uri);
-  if (checked == checks_.end() || checked->second.refused) return nullptr;
+  if (checked == checks_.end() || checked->second.refused) return std::nullopt;
   const std::string& text = checked->second.text_1252;
-  // The character under the cursor: the editor's line is the compiled one,
-  // character for character.
-  const std::string_view utf8_row = line_text(doc.text, at.line);
-  const std::size_t byte = offset_of(utf8_row, {0, at.character}, units_);
-  const std::size_t character =
-      static_cast<std::size_t>(units_in(utf8_row.substr(0, byte), position_units::utf16));
-  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
     if (r.line != at.line) continue;
-    const std::string_view row = line_text(text, r.line);
-    const int field = field_at(r, character);
+    const std::string_view row = r.row(text);
+    const int field = field_at(r, at.character);
     std::vector<std::size_t> cells;
     if (field >= 0 && !r.kinds.empty() &&
         static_cast<std::size_t>(field) < r.kinds.front()->fields.size() &&
         is_position(r.kinds.front()->fields[static_cast<std::size_t>(field)]))
       cells = cells_of(checked->second, r.line + 1);
-    const std::string note = field_note(r, row, field, checked->second.references, cells);
-    if (note.empty()) return nullptr;
+    std::string note = field_note(r, row, field, checked->second.references, cells);
+    if (note.empty()) return std::nullopt;
     const field_span span = field == -1 ? r.keyword : r.values[static_cast<std::size_t>(field)];
-    const auto units = [&](std::size_t chars) {
-      return units_ == position_units::utf16
-                 ? static_cast<int>(chars)
-                 : static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
-    };
-    return {{"contents", {{"kind", "markdown"}, {"value", note}}},
-            {"range", range_json(r.line, units(span.first), units(span.last))}};
+    return hover_value{std::move(note), on_line(r.line, span.first, span.last)};
   }
-  return nullptr;
+  return std::nullopt;
 }
 
-json language_session::completion(const open_document& doc, text_position at) const {
-  json items = json::array();
+namespace {
+
+// A keyword's completion: its syntax and fields, the fields as a snippet's
+// placeholders.
+completion_value keyword_completion(const record_spec& kind, std::string_view keyword,
+                                    const std::string& documentation) {
+  const bool clock = &kind == &record_of(train_record::clock);
+  std::string snippet(keyword);
+  for (std::size_t i = 0; i < kind.fields.size(); ++i)
+    snippet += std::string(clock && i > 0 ? " " : ", ") + "${" + std::to_string(i + 1) + ":" +
+               std::string(kind.fields[i].name) + "}";
+  return {std::string(keyword), 14, std::string(kind.read_as), documentation, snippet};
+}
+
+std::string keyword_documentation(const record_spec& kind) {
+  std::string text = "```\n" + record_syntax(kind, kind.keywords.front()) + "\n```\n\n";
+  for (const field_spec& f : kind.fields)
+    text += "- `" + std::string(f.name) + "`" +
+            (f.unit.empty() ? "" : " (" + std::string(f.unit) + ")") + ": " +
+            std::string(f.meaning) + "\n";
+  return text;
+}
+
+}  // namespace
+
+std::vector<completion_value> language_session::completion(const open_document& doc,
+                                                           editor_place at) const {
+  std::vector<completion_value> items;
   const auto checked = checks_.find(doc.uri);
-  const std::string_view row = line_text(doc.text, at.line);
-  const std::size_t byte = offset_of(row, {0, at.character}, units_);
   // Keywords only where a keyword field stands: before the line's first comma.
-  if (row.substr(0, byte).find(',') != std::string_view::npos) return items;
+  if (line_text(doc.text, at.line).substr(0, at.byte).find(',') != std::string_view::npos)
+    return items;
   const description_format format = format_of(name_of(doc.path));
   record_part part = record_part::anywhere;
   if (format == description_format::line) {
     part = record_part::general;
     if (checked != checks_.end())
-      for (const record_line& r : read_record_lines(format, checked->second.text_1252))
+      for (const record_place& r : read_record_places(format, checked->second.text_1252))
         if (r.line < at.line) part = r.part;
   }
   for (const record_spec& kind : keyword_table(format)) {
     if (kind.part != part) continue;
-    std::string doc_text = "```\n" + record_syntax(kind, kind.keywords.front()) + "\n```\n\n";
-    for (const field_spec& f : kind.fields)
-      doc_text += "- `" + std::string(f.name) + "`" +
-                  (f.unit.empty() ? "" : " (" + std::string(f.unit) + ")") + ": " +
-                  std::string(f.meaning) + "\n";
-    const bool clock = &kind == &record_of(train_record::clock);
-    for (const std::string_view keyword : kind.keywords) {
-      std::string snippet(keyword);
-      for (std::size_t i = 0; i < kind.fields.size(); ++i)
-        snippet += std::string(clock && i > 0 ? " " : ", ") + "${" + std::to_string(i + 1) + ":" +
-                   std::string(kind.fields[i].name) + "}";
-      items.push_back({{"label", std::string(keyword)},
-                       {"kind", 14},
-                       {"detail", std::string(kind.read_as)},
-                       {"documentation", {{"kind", "markdown"}, {"value", doc_text}}},
-                       {"insertTextFormat", 2},
-                       {"insertText", snippet}});
-    }
+    const std::string documentation = keyword_documentation(kind);
+    for (const std::string_view keyword : kind.keywords)
+      items.push_back(keyword_completion(kind, keyword, documentation));
   }
   if (format == description_format::train)
     for (const example_record& e : shipped_examples())
-      items.push_back({{"label", e.label},
-                       {"kind", 15},
-                       {"detail", "as the shipped scenario has it"},
-                       {"insertTextFormat", 2},
-                       {"insertText", e.text}});
+      items.push_back({e.label, 15, "as the shipped scenario has it", {}, e.text});
   return items;
 }
 
-json language_session::inlay_hints(const open_document& doc, const json& params) const {
-  json hints = json::array();
+std::vector<inlay_value> language_session::inlay_hints(const open_document& doc, int first,
+                                                       int last) const {
+  std::vector<inlay_value> hints;
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused || checked->second.references.empty())
     return hints;
-  const int first = whole_number(params.at("range").at("start").at("line"));
-  const int last = whole_number(params.at("range").at("end").at("line"));
   const std::string& text = checked->second.text_1252;
-  for (const record_line& r : read_record_lines(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
     if (r.line < first || r.line > last || r.kinds.empty()) continue;
     const record_spec& kind = *r.kinds.front();
-    const std::string_view row = line_text(text, r.line);
+    const std::string_view row = r.row(text);
     for (std::size_t i = 0; i < r.values.size() && i < kind.fields.size(); ++i) {
       if (!is_position(kind.fields[i])) continue;
       const auto metres =
           number_of(row.substr(r.values[i].first, r.values[i].last - r.values[i].first));
       if (!metres || r.values[i].last == r.values[i].first) continue;
-      const auto km = railway_km(checked->second.references, *metres);
-      if (!km) continue;
-      const int character =
-          units_ == position_units::utf16
-              ? static_cast<int>(r.values[i].last)
-              : static_cast<int>(utf8_from_1252(row.substr(0, r.values[i].last)).size());
-      hints.push_back({{"position", position_json(r.line, character)},
-                       {"label", *km},
-                       {"kind", 1},
-                       {"paddingLeft", true}});
+      if (const auto km = railway_km(checked->second.references, *metres))
+        hints.push_back({{r.line, r.values[i].last}, *km});
     }
   }
   return hints;

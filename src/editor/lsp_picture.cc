@@ -10,11 +10,11 @@
 
 #include "editor/file_uri.h"
 #include "editor/lsp_session.h"
-#include "editor/record_lines.h"
 #include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "platform/page_server.h"
 #include "run/diagnostics.h"
+#include "sources/record_places.h"
 #include "sources/scenario_names.h"
 
 namespace scenario {
@@ -41,11 +41,11 @@ std::optional<int> number_in(std::string_view text) {
 std::optional<int> stretch_record(std::string_view text, line_record kind, int metres) {
   std::optional<int> found;
   long best = 0;
-  for (const record_line& r : read_record_lines(description_format::line, text)) {
+  for (const record_place& r : read_record_places(description_format::line, text)) {
     if (r.header || r.kinds.empty() || r.values.empty() ||
         r.kinds.front()->kind != static_cast<int>(kind))
       continue;
-    const std::string_view row = line_text(text, r.line);
+    const std::string_view row = r.row(text);
     const field_span first = r.values.front();
     const std::optional<int> start =
         first.last <= row.size() ? number_in(row.substr(first.first, first.last - first.first))

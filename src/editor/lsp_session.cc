@@ -4,9 +4,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "common/utf8_text.h"
 #include "editor/file_uri.h"
-#include "editor/quick_fixes.h"
 #include "model/scenario_constants.h"
 #include "platform/files.h"
 #include "platform/folders.h"
@@ -26,18 +24,6 @@ constexpr int k_parse_error = -32700;
 
 // Thrown out of a check whose cancel flag is set, at the next step.
 struct check_cancelled {};
-
-int severity_number(severity level) {
-  switch (level) {
-    case severity::error:
-      return 1;
-    case severity::warning:
-      return 2;
-    case severity::note:
-      return 3;
-  }
-  return 3;
-}
 
 }  // namespace
 
@@ -168,15 +154,8 @@ json language_session::answer(const std::string& method, const json& params) {
   if (!k_document_methods.contains(method))
     throw request_error{k_method_not_found, "no method " + method};
   const open_document* doc = find(params);
-  auto position = [&] { return position_of(params.at("position")); };
-  if (method == "textDocument/documentSymbol") return doc ? document_symbols(*doc) : json::array();
-  if (method == "textDocument/formatting") return doc ? formatting(*doc) : json::array();
-  if (method == "textDocument/codeAction") return doc ? code_actions(*doc, params) : json::array();
-  if (method == "textDocument/hover") return doc ? hover(*doc, position()) : json(nullptr);
-  if (method == "textDocument/completion")
-    return doc ? completion(*doc, position()) : json::array();
-  if (method == "textDocument/inlayHint") return doc ? inlay_hints(*doc, params) : json::array();
-  throw request_error{k_method_not_found, "no method " + method};
+  if (doc != nullptr) return answer_about(method, *doc, params);
+  return method == "textDocument/hover" ? json(nullptr) : json::array();
 }
 
 json language_session::initialize(const json& params) {
@@ -384,79 +363,58 @@ std::optional<std::string> language_session::text_1252(const std::string& path,
   }
 }
 
-document_check language_session::check(const open_document& doc) {
-  document_check result;
-  std::optional<diagnostic> refused;
-  const std::optional<std::string> own = text_1252(doc.path, refused);
-  if (refused) {
-    result.found.push_back(*refused);
-    result.refused = true;
-    return result;
-  }
-  if (!own || doc.kind == description_kind::other) return result;
-  result.text_1252 = *own;
-  texts_[doc.path] = *own;
+namespace {
 
+std::string in_folder(const std::string& folder, const std::string& name) {
+  return folder.empty() ? name : folder + "/" + name;
+}
+
+diagnostic note_on(const std::string& path, std::string message) {
+  diagnostic d;
+  d.level = severity::note;
+  d.file = path;
+  d.message = std::move(message);
+  return d;
+}
+
+}  // namespace
+
+bool language_session::pair_of(const open_document& doc, std::string& line_path,
+                               std::string& train_path) const {
   const std::string folder = folder_of(doc.path);
   const std::vector<std::string> names = folder_names(folder);
-  auto in_folder = [&](const std::string& name) {
-    return folder.empty() ? name : folder + "/" + name;
-  };
-  std::string line_path, train_path;
   if (doc.kind == description_kind::train) {
     train_path = doc.path;
     const std::optional<std::string> line = line_for_train(name_of(doc.path), names);
-    if (!line) {
-      diagnostic d;
-      d.level = severity::note;
-      d.file = doc.path;
-      d.message = "no line description to check it against: keep NAME_linea.txt in the same folder";
-      result.found.push_back(d);
-      return result;
-    }
-    line_path = in_folder(*line);
-  } else {
-    line_path = doc.path;
-    // The open train descriptions checked against it, else those on disk.
-    for (const bool open_ones : {true, false}) {
-      for (const std::string& name : names) {
-        if (kind_of_description(name) != description_kind::train) continue;
-        if ((document_at(in_folder(name)) != nullptr) != open_ones) continue;
-        if (line_for_train(name, names) == name_of(doc.path)) {
-          train_path = in_folder(name);
-          break;
-        }
+    if (!line) return false;
+    line_path = in_folder(folder, *line);
+    return true;
+  }
+  line_path = doc.path;
+  // The open train descriptions checked against it, else those on disk.
+  for (const bool open_ones : {true, false})
+    for (const std::string& name : names) {
+      if (kind_of_description(name) != description_kind::train) continue;
+      if ((document_at(in_folder(folder, name)) != nullptr) != open_ones) continue;
+      if (line_for_train(name, names) == name_of(doc.path)) {
+        train_path = in_folder(folder, name);
+        return true;
       }
-      if (!train_path.empty()) break;
     }
-  }
+  return true;
+}
 
-  std::optional<diagnostic> other_refused;
-  const bool own_is_line = line_path == doc.path;
-  const std::string& other_path = own_is_line ? train_path : line_path;
-  std::optional<std::string> other;
-  if (!other_path.empty()) other = text_1252(other_path, other_refused);
-  if (!own_is_line && !other) {
-    // Without its line description the train description is not compiled.
-    diagnostic d;
-    d.level = severity::note;
-    d.file = doc.path;
-    d.message = "not checked: its line description '" + name_of(line_path) + "' " +
-                (other_refused ? "holds a character Windows-1252 lacks" : "cannot be read");
-    result.found.push_back(d);
-    return result;
-  }
-  const std::string empty;
-
+void language_session::compile_pair(const std::string& line_path, const std::string& train_path,
+                                    const std::string& line_text, const std::string& train_text,
+                                    document_check& result) const {
   compile_input input;
   if (!train_path.empty())
     std::tie(input.nome_linea, input.numero_treno) = names_from_files(line_path, train_path);
   if (input.nome_linea.empty()) input.nome_linea = "linea";
   if (input.numero_treno.empty()) input.numero_treno = "0";
-  const std::string& line_text = own_is_line ? *own : other ? *other : empty;
-  const std::string& train_text = own_is_line ? (other ? *other : empty) : *own;
   input.line = description(line_path, line_text);
-  input.train = description(train_path.empty() ? in_folder("-.txt") : train_path, train_text);
+  input.train = description(
+      train_path.empty() ? in_folder(folder_of(line_path), "-.txt") : train_path, train_text);
   input.keep_going = true;
   // Which record holds a cell is traced only when a note needs it (a fault
   // on a taken cell, or a stamp conflict), as compile does: every other
@@ -471,7 +429,6 @@ document_check language_session::check(const open_document& doc) {
     stop_when_cancelled();
   }
   result.compiled = true;
-  result.own_is_line = own_is_line;
   result.line_text = line_text;
   result.train_text = train_text;
   // The input's texts view strings of this call: the check keeps its own
@@ -479,44 +436,55 @@ document_check language_session::check(const open_document& doc) {
   result.input = input;
   result.input.line.text.reset();
   result.input.train.text.reset();
-  if (other) texts_[other_path] = *other;
   if (compiled.has_grid()) result.references = km_references(compiled.st.stazioni);
+  const std::string& own_path = result.own_is_line ? line_path : train_path;
   for (diagnostic& d : check_diagnostics(compiled, line_text, train_text))
-    if (d.file == doc.path || d.file.empty()) result.found.push_back(std::move(d));
+    if (d.file == own_path || d.file.empty()) result.found.push_back(std::move(d));
+}
+
+document_check language_session::check(const open_document& doc) {
+  document_check result;
+  std::optional<diagnostic> refused;
+  const std::optional<std::string> own = text_1252(doc.path, refused);
+  if (refused) {
+    result.found.push_back(*refused);
+    result.refused = true;
+    return result;
+  }
+  if (!own || doc.kind == description_kind::other) return result;
+  result.text_1252 = *own;
+  texts_[doc.path] = *own;
+  std::string line_path, train_path;
+  if (!pair_of(doc, line_path, train_path)) {
+    result.found.push_back(
+        note_on(doc.path,
+                "no line description to check it against: keep NAME_linea.txt in the same folder"));
+    return result;
+  }
+  std::optional<diagnostic> other_refused;
+  result.own_is_line = line_path == doc.path;
+  const std::string& other_path = result.own_is_line ? train_path : line_path;
+  std::optional<std::string> other;
+  if (!other_path.empty()) other = text_1252(other_path, other_refused);
+  if (!result.own_is_line && !other) {
+    // Without its line description the train description is not compiled.
+    result.found.push_back(note_on(
+        doc.path, "not checked: its line description '" + name_of(line_path) + "' " +
+                      (other_refused ? "holds a character Windows-1252 lacks" : "cannot be read")));
+    return result;
+  }
+  const std::string empty;
+  const std::string& other_text = other ? *other : empty;
+  compile_pair(line_path, train_path, result.own_is_line ? *own : other_text,
+               result.own_is_line ? other_text : *own, result);
+  if (other) texts_[other_path] = *other;
   stop_when_cancelled();
   return result;
 }
 
 json language_session::publish(const open_document& doc) {
   document_check checked = check(doc);
-  json list = json::array();
-  const std::size_t shown = std::min(checked.found.size(), k_max_published_diagnostics);
-  for (std::size_t i = 0; i < shown; ++i) {
-    const diagnostic& d = checked.found[i];
-    list.push_back(to_lsp(d));
-    if (!checked.refused) continue;
-    // The text did not convert: the character counts of the editor's line.
-    const std::string_view row = line_text(doc.text, d.line - 1);
-    std::size_t start = 0;
-    for (int i = 1; i < d.column && start < row.size(); ++i) {
-      ++start;
-      while (start < row.size() && (static_cast<unsigned char>(row[start]) & 0xC0) == 0x80) ++start;
-    }
-    std::size_t end = start + (start < row.size() ? 1 : 0);
-    while (end < row.size() && (static_cast<unsigned char>(row[end]) & 0xC0) == 0x80) ++end;
-    list.back()["range"] = {
-        {"start", {{"line", d.line - 1}, {"character", units_in(row.substr(0, start), units_)}}},
-        {"end", {{"line", d.line - 1}, {"character", units_in(row.substr(0, end), units_)}}}};
-  }
-  if (checked.found.size() > shown)
-    list.push_back(
-        {{"range",
-          {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}}},
-         {"severity", severity_number(severity::note)},
-         {"source", "scenario_gen"},
-         {"message", std::to_string(checked.found.size() - shown) +
-                         " more diagnostics are left out: the editor is shown the first " +
-                         std::to_string(shown) + "; scenario_gen check lists them all"}});
+  json list = diagnostics_json(doc, checked);
   checks_[doc.uri] = std::move(checked);
   return {{"jsonrpc", "2.0"},
           {"method", "textDocument/publishDiagnostics"},
@@ -526,56 +494,6 @@ json language_session::publish(const open_document& doc) {
 std::string language_session::uri_of(const std::string& path) const {
   if (const open_document* doc = document_at(path)) return doc->uri;
   return uri_of_path(path);
-}
-
-json language_session::range_of_field(const std::string& path, int line, int column) const {
-  if (line <= 0)
-    return {{"start", {{"line", 0}, {"character", 0}}}, {"end", {{"line", 0}, {"character", 0}}}};
-  const auto it = texts_.find(path);
-  const std::string_view text = it == texts_.end() ? std::string_view() : it->second;
-  const std::string_view row = line_text(text, line - 1);
-  std::size_t start = column > 0 ? std::min<std::size_t>(column - 1, row.size()) : 0;
-  std::size_t end = 0;
-  if (column <= 0) {
-    // No column: the line's text.
-    start = row.find_first_not_of(" \t");
-    if (start == row.npos) start = 0;
-    end = row.size();
-    while (end > start && (row[end - 1] == ' ' || row[end - 1] == '\t')) --end;
-  } else {
-    end = field_end(row, start);
-  }
-  auto units = [&](std::size_t chars) {
-    // Every Windows-1252 character is one UTF-16 unit.
-    if (units_ == position_units::utf16) return static_cast<int>(chars);
-    return static_cast<int>(utf8_from_1252(row.substr(0, chars)).size());
-  };
-  return {{"start", {{"line", line - 1}, {"character", units(start)}}},
-          {"end", {{"line", line - 1}, {"character", units(end)}}}};
-}
-
-json language_session::to_lsp(const diagnostic& d) const {
-  json out = {{"range", range_of_field(d.file, d.line, d.column)},
-              {"severity", severity_number(d.level)},
-              {"source", "scenario_gen"},
-              {"message", d.message}};
-  if (d.code) {
-    out["code"] = *d.code;
-    if (!setup_.reference_uri.empty())
-      out["codeDescription"] = {{"href", setup_.reference_uri + "#fault-codes"}};
-  }
-  if (!d.notes.empty()) {
-    json related = json::array();
-    for (const diagnostic& note : d.notes) {
-      const std::string& file = note.file.empty() ? d.file : note.file;
-      related.push_back(
-          {{"location",
-            {{"uri", uri_of(file)}, {"range", range_of_field(file, note.line, note.column)}}},
-           {"message", note.message}});
-    }
-    out["relatedInformation"] = related;
-  }
-  return out;
 }
 
 }  // namespace scenario

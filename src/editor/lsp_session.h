@@ -16,6 +16,7 @@
 
 #include "common/diagnostic.h"
 #include "editor/language_server.h"
+#include "editor/lsp_values.h"
 #include "editor/pairing.h"
 #include "editor/text_positions.h"
 #include "inspect/route_facts.h"
@@ -145,22 +146,40 @@ class language_session {
   std::vector<std::string> folder_names(const std::string& folder) const;
   const open_document* document_at(const std::string& path) const;
   document_check check(const open_document& doc);
+  // The line and train description a check of doc compiles together (the
+  // train's path empty when the line has none); false when a train
+  // description has no line description beside it.
+  bool pair_of(const open_document& doc, std::string& line_path, std::string& train_path) const;
+  // Compiles the pair, keeping what the check of the document found in result
+  // (whose own_is_line is set).
+  void compile_pair(const std::string& line_path, const std::string& train_path,
+                    const std::string& line_text, const std::string& train_text,
+                    document_check& result) const;
   json publish(const open_document& doc);
 
+  std::string uri_of(const std::string& path) const;
+
+  // Features (lsp_features.cc): what each finds, as values.
+  std::vector<symbol_value> document_symbols(const open_document& doc) const;
+  std::vector<line_edit> formatting(const open_document& doc) const;
+  // The fixes for the diagnostic with message on line (from 0) the last
+  // check found.
+  std::vector<fix_value> fixes_at(const open_document& doc, int line,
+                                  const std::string& message) const;
+  std::optional<hover_value> hover(const open_document& doc, editor_place at) const;
+  std::vector<completion_value> completion(const open_document& doc, editor_place at) const;
+  // The hints on lines first to last (from 0).
+  std::vector<inlay_value> inlay_hints(const open_document& doc, int first, int last) const;
+
+  // The protocol (lsp_protocol.cc): a document request's answer from its
+  // feature's values, the diagnostics published, and every place converted
+  // between the client's units and the text's.
+  json answer_about(const std::string& method, const open_document& doc, const json& params) const;
+  editor_place place_in(const open_document& doc, const json& position) const;
+  json code_actions(const open_document& doc, const json& params) const;
+  json diagnostics_json(const open_document& doc, const document_check& checked) const;
   json to_lsp(const diagnostic& d) const;
   json range_of_field(const std::string& path, int line, int column) const;
-  std::string uri_of(const std::string& path) const;
-  std::string utf8_line(const std::string& path, int line) const;
-
-  // Features (lsp_features.cc).
-  json document_symbols(const open_document& doc) const;
-  json formatting(const open_document& doc) const;
-  json code_actions(const open_document& doc, const json& params) const;
-  json hover(const open_document& doc, text_position at) const;
-  json completion(const open_document& doc, text_position at) const;
-  json inlay_hints(const open_document& doc, const json& params) const;
-  json edit_of(const open_document& doc, std::size_t from, std::size_t to,
-               const std::string& text) const;
 
   const open_document* find(const json& params) const;
   // Stops a check run by run_check once its cancel flag is set.

@@ -21,6 +21,11 @@ description_kind kind_of_description(std::string_view file_name) {
   return description_kind::other;
 }
 
+description_format format_of(std::string_view file_name) {
+  return kind_of_description(file_name) == description_kind::line ? description_format::line
+                                                                  : description_format::train;
+}
+
 std::optional<std::string> line_for_train(std::string_view train_name,
                                           const std::vector<std::string>& folder_names) {
   if (kind_of_description(train_name) == description_kind::train) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "sources/keyword_table.h"
+
 namespace scenario {
 
 enum class description_kind { line, train, other };
@@ -16,6 +18,9 @@ enum class description_kind { line, train, other };
 // What a file's name makes it: NAME_linea.txt a line description, a name
 // ending in -.txt a train description.
 description_kind kind_of_description(std::string_view file_name);
+
+// The format a file's name gives, line descriptions being NAME_linea.txt.
+description_format format_of(std::string_view file_name);
 
 // The name of the line description in a folder holding the files
 // folder_names that train_name is checked against: NAME_linea.txt for

@@ -182,6 +182,9 @@ constexpr std::size_t field_count(train_record kind) {
 }
 
 enum class description_format { line, train };
+// The header of the general section that both formats begin with, as written.
+inline constexpr std::string_view k_general_header = "[generale]";
+
 // Where a kind is recognised (see above).
 enum class record_part { general, body, anywhere };
 enum class field_width { int32, int16, uint8, text };
