@@ -240,6 +240,17 @@ bool line_compiler::route_length_record() {
   return true;
 }
 
+void line_compiler::warn_route_length_again(std::int32_t length) {
+  if (st_.route_length_line == 0) return;
+  const std::int32_t before = st_.stazioni[k_slot_train].fine;
+  site_.warn_value(0, warning_group::overlap,
+                   "a second route length: " + num(length) + " m replaces the " + num(before) +
+                       " m set before, and the grid is made anew from it; write one route "
+                       "length",
+                   {{fault_origin::line_file, st_.route_length_line, 0,
+                     "the route length " + num(before) + " m set here no longer stands"}});
+}
+
 // Whether the field was read as a kilometric reference.
 bool line_compiler::reference_records() {
   bool read = false;
@@ -490,17 +501,6 @@ void line_compiler::warn_curve(std::int32_t s, std::int32_t l) {
                      "curve at " + num(s) + " m runs to " + num(end) +
                          " m, past the end of the plan (" + num(extent) + " m), and is cut there");
   warn_beyond_end(site_, st_.percorso, record_of(line_record::curve), s);
-}
-
-void line_compiler::warn_route_length_again(std::int32_t length) {
-  if (st_.route_length_line == 0) return;
-  const std::int32_t before = st_.stazioni[k_slot_train].fine;
-  site_.warn_value(0, warning_group::overlap,
-                   "a second route length: " + num(length) + " m replaces the " + num(before) +
-                       " m set before, and the grid is made anew from it; write one route "
-                       "length",
-                   {{fault_origin::line_file, st_.route_length_line, 0,
-                     "the route length " + num(before) + " m set here no longer stands"}});
 }
 
 next_step line_compiler::scenery_record() {

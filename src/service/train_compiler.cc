@@ -218,68 +218,6 @@ void train_compiler::warn_no_generale() const {
                        column, warning_group::section});
 }
 
-std::string clock_time(std::int32_t seconds) {
-  const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
-  if (seconds < 0) return std::to_string(seconds) + " s";
-  return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
-}
-
-// Station times go forward along the line; 0, 0, 0 stands for no time.
-source_note train_compiler::spacing_note() const {
-  const auto slot = static_cast<std::size_t>(station_number_);
-  const stazione& before = st_.stazioni[slot - 1];
-  const stazione& rec = st_.stazioni[slot];
-  const std::int64_t gap = std::int64_t{rec.inizio} - before.fine;
-  return {fault_origin::train_file, last_station_line_, 0,
-          "the station before it, " + quoted_field(before.nome) + ", is here: its area ends at " +
-              num(before.fine) + " m and this station's starts at " + num(rec.inizio) + " m, " +
-              (gap >= 0 ? num(gap) + " m after it" : num(-gap) + " m before that") + "; at least " +
-              num(k_station_spacing) + " m must lie between them"};
-}
-
-void train_compiler::warn_station_time() {
-  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
-  if (rec.orario == 0) return;
-  if (last_timed_.line != 0 && rec.orario < last_timed_.orario)
-    site_.warn_value(13, warning_group::order,
-                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
-                         " m: its time " + clock_time(rec.orario) + " is earlier than " +
-                         clock_time(last_timed_.orario) + " at " + quoted_field(last_timed_.nome) +
-                         " (line " + num(last_timed_.line) +
-                         ") before it; times must not go backwards along the line");
-  last_timed_ = {site_.line, rec.orario, rec.nome};
-}
-
-// A station of negative length has its area backwards, and its stop cell
-// before its position; a stop cell replaces whatever the cell held, a text
-// board too.
-void train_compiler::warn_station_marks(const station_outcome& out) {
-  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
-  const std::int64_t stop = rec.fine / k_cell_metres - 1;
-  const bool marked = out.stop_cell_before.has_value();
-  if (out.length < 0)
-    site_.warn_value(2, warning_group::range,
-                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
-                         " m: its length " + num(out.length) +
-                         " m is negative, so its area runs backwards, from " + num(rec.inizio) +
-                         " m to " + num(rec.fine) + " m" +
-                         (marked ? ", and its stop mark goes into cell " + num(stop) : "") +
-                         "; write the length as a positive number");
-  if (!marked || out.stop_cell_before->tipo_cella != k_text_board) return;
-  const auto slot = static_cast<std::size_t>(out.stop_cell_before->valore_a);
-  std::vector<source_note> notes;
-  if (slot < st_.board_lines.size() && st_.board_lines[slot] != 0)
-    notes.push_back(
-        {fault_origin::line_file, st_.board_lines[slot], 0, "the text board erased is here"});
-  const std::string text =
-      slot < st_.stazioni.size() ? " " + quoted_field(st_.stazioni[slot].nome) : std::string();
-  site_.warn_value(0, warning_group::overlap,
-                   "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
-                       " m: its stop mark in cell " + num(stop) + " replaces the text board" +
-                       text + " there: the board is gone from the grid",
-                   std::move(notes));
-}
-
 bool train_keyword_in(std::string_view field) {
   return holds_keyword(description_format::train, record_part::anywhere, field);
 }
@@ -395,21 +333,6 @@ next_step train_compiler::read_signal() {
   return next_step::go_on;
 }
 
-next_step train_compiler::read_slowdown() {
-  slowdown_record r;
-  for (std::int32_t* v : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *v = reader_.read_int32();
-  warn_slowdown(r);
-  if (stops_near_end(site_, st_.percorso, r.x)) return next_step::soft_stop;
-  std::int64_t taken = -1;
-  if (const std::int32_t code = memo_rallentamento(st_.percorso, r, &taken); code != 0) {
-    std::optional<std::int64_t> taken_cell;
-    if (code != k_fault_outside_grid && taken >= 0) taken_cell = taken;
-    site_.fault_at(code, r.x, std::nullopt, taken_cell);
-    return next_step::hard_stop;
-  }
-  return next_step::go_on;
-}
-
 void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r) {
   const std::string at = "signal at " + num(posizione) + " m: ";
   const std::int64_t aspects[] = {std::int64_t{r.s1} * 10 + r.d1, std::int64_t{r.s2} * 10 + r.d2,
@@ -440,6 +363,21 @@ void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r)
                      at + "clearing delay " + num(r.tempo) +
                          " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
   warn_beyond_end(site_, st_.percorso, record_of(train_record::signal), posizione);
+}
+
+next_step train_compiler::read_slowdown() {
+  slowdown_record r;
+  for (std::int32_t* v : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *v = reader_.read_int32();
+  warn_slowdown(r);
+  if (stops_near_end(site_, st_.percorso, r.x)) return next_step::soft_stop;
+  std::int64_t taken = -1;
+  if (const std::int32_t code = memo_rallentamento(st_.percorso, r, &taken); code != 0) {
+    std::optional<std::int64_t> taken_cell;
+    if (code != k_fault_outside_grid && taken >= 0) taken_cell = taken;
+    site_.fault_at(code, r.x, std::nullopt, taken_cell);
+    return next_step::hard_stop;
+  }
+  return next_step::go_on;
 }
 
 void train_compiler::warn_slowdown(const slowdown_record& r) {
@@ -540,6 +478,68 @@ void train_compiler::warn_station(const station_outcome& out) {
   warn_station_time();
   warn_station_marks(out);
   site_.warn_beyond_end(record_of(train_record::station), rec.posizione, 0);
+}
+
+std::string clock_time(std::int32_t seconds) {
+  const auto two = [](std::int32_t v) { return (v < 10 ? "0" : "") + std::to_string(v); };
+  if (seconds < 0) return std::to_string(seconds) + " s";
+  return std::to_string(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
+}
+
+// Station times go forward along the line; 0, 0, 0 stands for no time.
+source_note train_compiler::spacing_note() const {
+  const auto slot = static_cast<std::size_t>(station_number_);
+  const stazione& before = st_.stazioni[slot - 1];
+  const stazione& rec = st_.stazioni[slot];
+  const std::int64_t gap = std::int64_t{rec.inizio} - before.fine;
+  return {fault_origin::train_file, last_station_line_, 0,
+          "the station before it, " + quoted_field(before.nome) + ", is here: its area ends at " +
+              num(before.fine) + " m and this station's starts at " + num(rec.inizio) + " m, " +
+              (gap >= 0 ? num(gap) + " m after it" : num(-gap) + " m before that") + "; at least " +
+              num(k_station_spacing) + " m must lie between them"};
+}
+
+void train_compiler::warn_station_time() {
+  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
+  if (rec.orario == 0) return;
+  if (last_timed_.line != 0 && rec.orario < last_timed_.orario)
+    site_.warn_value(13, warning_group::order,
+                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                         " m: its time " + clock_time(rec.orario) + " is earlier than " +
+                         clock_time(last_timed_.orario) + " at " + quoted_field(last_timed_.nome) +
+                         " (line " + num(last_timed_.line) +
+                         ") before it; times must not go backwards along the line");
+  last_timed_ = {site_.line, rec.orario, rec.nome};
+}
+
+// A station of negative length has its area backwards, and its stop cell
+// before its position; a stop cell replaces whatever the cell held, a text
+// board too.
+void train_compiler::warn_station_marks(const station_outcome& out) {
+  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
+  const std::int64_t stop = rec.fine / k_cell_metres - 1;
+  const bool marked = out.stop_cell_before.has_value();
+  if (out.length < 0)
+    site_.warn_value(2, warning_group::range,
+                     "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                         " m: its length " + num(out.length) +
+                         " m is negative, so its area runs backwards, from " + num(rec.inizio) +
+                         " m to " + num(rec.fine) + " m" +
+                         (marked ? ", and its stop mark goes into cell " + num(stop) : "") +
+                         "; write the length as a positive number");
+  if (!marked || out.stop_cell_before->tipo_cella != k_text_board) return;
+  const auto slot = static_cast<std::size_t>(out.stop_cell_before->valore_a);
+  std::vector<source_note> notes;
+  if (slot < st_.board_lines.size() && st_.board_lines[slot] != 0)
+    notes.push_back(
+        {fault_origin::line_file, st_.board_lines[slot], 0, "the text board erased is here"});
+  const std::string text =
+      slot < st_.stazioni.size() ? " " + quoted_field(st_.stazioni[slot].nome) : std::string();
+  site_.warn_value(0, warning_group::overlap,
+                   "station " + quoted_field(rec.nome) + " at " + num(rec.posizione) +
+                       " m: its stop mark in cell " + num(stop) + " replaces the text board" +
+                       text + " there: the board is gone from the grid",
+                   std::move(notes));
 }
 
 void train_compiler::end_of_reading() {
