@@ -339,9 +339,7 @@ void line_compiler::general_warnings(bool read) {
 void line_compiler::warn_missing_records() {
   auto read = [this](line_record kind) { return kinds_read_[static_cast<std::size_t>(kind)]; };
   auto warn = [this](line_record kind, std::string_view keywords, std::string_view value) {
-    site_.warn_at(0, 0, warning_group::missing_record,
-                  "no " + std::string(without_article(record_of(kind).read_as)) + " (" +
-                      std::string(keywords) + "): " + std::string(value));
+    warn_missing_record(site_, record_of(kind), keywords, value);
   };
   // The three references are each optional; with none at all every
   // kilometre the simulator shows counts from 0 at the route's start.

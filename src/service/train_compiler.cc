@@ -191,9 +191,7 @@ void train_compiler::warn_missing_records() {
   for (const left_out& r : records) {
     const record_spec& spec = record_of(r.kind);
     if (!kinds_read_[static_cast<std::size_t>(r.kind)])
-      site_.warn_at(0, 0, warning_group::missing_record,
-                    "no " + std::string(without_article(spec.read_as)) + " (" +
-                        std::string(spec.keywords[0]) + "): " + r.value);
+      warn_missing_record(site_, spec, spec.keywords[0], r.value);
   }
 }
 

@@ -54,4 +54,11 @@ void warn_unless_later_cell(record_site& site, std::optional<std::int64_t>& prev
   previous = cell;
 }
 
+void warn_missing_record(record_site& site, const record_spec& kind, std::string_view keywords,
+                         std::string_view value) {
+  site.warn_at(0, 0, warning_group::missing_record,
+               "no " + std::string(without_article(kind.read_as)) + " (" + std::string(keywords) +
+                   "): " + std::string(value));
+}
+
 }  // namespace scenario

@@ -13,6 +13,7 @@
 #include "model/percorso.h"
 #include "model/run_state.h"
 #include "sources/field_reader.h"
+#include "sources/keyword_table.h"
 #include "sources/record_site.h"
 
 namespace scenario {
@@ -88,5 +89,10 @@ compile_end compile_with(std::string_view text, run_state& st) {
 // the same kind (what) before it; then p's cell is the previous one.
 void warn_unless_later_cell(record_site& site, std::optional<std::int64_t>& previous,
                             std::string_view what, std::int32_t p);
+
+// A record every description of its format should hold is left out (it is
+// named by keywords): value says what the compile keeps in its place.
+void warn_missing_record(record_site& site, const record_spec& kind, std::string_view keywords,
+                         std::string_view value);
 
 }  // namespace scenario
