@@ -69,27 +69,34 @@ struct cella {
 
 // Cells 0 to P; empty until the line compiler reads the route length.
 //
-// A compile that traces which record made each object hands the grid a list
-// (note_writes): every cell reached through the non-const [] is added to it,
-// and an assign adds k_whole_grid. The tracing then compares only those
-// cells after each record, not the whole grid: its cost follows what the
-// records write. The list may hold cells only read, and cells twice.
-class percorso_t : public std::vector<cella> {
+// The grid holds its cells and lets them be changed only through its own
+// calls, so that a compile that traces which record made each object can
+// hand it a list (note_writes): every cell reached through the non-const []
+// is added to it, and an assign, an assignment of another grid or a walk
+// over its cells to change them adds k_whole_grid. The tracing then compares only those cells after
+// each record, not the whole grid: its cost follows what the records write. The list may hold cells
+// only read, and cells twice.
+class percorso_t {
  public:
+  using size_type = std::size_t;
+  using value_type = cella;
+  using iterator = std::vector<cella>::iterator;
+  using const_iterator = std::vector<cella>::const_iterator;
   static constexpr std::size_t k_whole_grid = static_cast<std::size_t>(-1);
 
-  using std::vector<cella>::vector;
   percorso_t() = default;
+  // n empty cells.
+  explicit percorso_t(size_type n) : cells_(n) {}
   // A copy or a moved grid is a grid of its own, noting nothing.
-  percorso_t(const percorso_t& other) : std::vector<cella>(other) {}
-  percorso_t(percorso_t&& other) noexcept : std::vector<cella>(std::move(other)) {}
+  percorso_t(const percorso_t& other) : cells_(other.cells_) {}
+  percorso_t(percorso_t&& other) noexcept : cells_(std::move(other.cells_)) {}
   percorso_t& operator=(const percorso_t& other) {
-    std::vector<cella>::operator=(other);
+    cells_ = other.cells_;
     note(k_whole_grid);
     return *this;
   }
-  percorso_t& operator=(percorso_t&& other) {
-    std::vector<cella>::operator=(std::move(other));
+  percorso_t& operator=(percorso_t&& other) noexcept {
+    cells_ = std::move(other.cells_);
     note(k_whole_grid);
     return *this;
   }
@@ -97,22 +104,39 @@ class percorso_t : public std::vector<cella> {
 
   cella& operator[](size_type n) {
     note(n);
-    return std::vector<cella>::operator[](n);
+    return cells_[n];
   }
-  const cella& operator[](size_type n) const { return std::vector<cella>::operator[](n); }
+  const cella& operator[](size_type n) const { return cells_[n]; }
+  // n cells, each a copy of value.
   void assign(size_type n, const cella& value) {
-    std::vector<cella>::assign(n, value);
+    cells_.assign(n, value);
     note(k_whole_grid);
   }
 
+  size_type size() const { return cells_.size(); }
+  bool empty() const { return cells_.empty(); }
+  const_iterator begin() const { return cells_.begin(); }
+  const_iterator end() const { return cells_.end(); }
+  // Every cell, to change: noted as the whole grid.
+  iterator begin() {
+    note(k_whole_grid);
+    return cells_.begin();
+  }
+  iterator end() { return cells_.end(); }
+  // The cells, to read.
+  const std::vector<cella>& cells() const { return cells_; }
+
   // Where cells written from now on are noted; null for nowhere.
   void note_writes(std::vector<std::size_t>* cells) { written_ = cells; }
+
+  friend bool operator==(const percorso_t& a, const percorso_t& b) { return a.cells_ == b.cells_; }
 
  private:
   void note(std::size_t n) {
     if (written_ != nullptr) written_->push_back(n);
   }
 
+  std::vector<cella> cells_;
   std::vector<std::size_t>* written_ = nullptr;
 };
 

@@ -13,21 +13,26 @@ std::optional<std::int32_t> route_end(const run_state& st) {
   return length;
 }
 
-void record_fault(run_state& st, fault f) {
+void record_fault(compile_context& st, fault f, std::optional<std::int64_t> taken_cell) {
   st.codice_errore = f.code;
   // A position shown with a code that records none (a run-time failure)
   // leaves posizione_errore as it was.
   const fault_code_info* info = find_fault_code(f.code);
   if (f.position && info != nullptr && info->has_position) st.posizione_errore = *f.position;
-  if (st.report != nullptr) st.report->fault_found(f);
+  if (st.report != nullptr) {
+    if (taken_cell)
+      st.report->fault_on_taken_cell(f, *taken_cell);
+    else
+      st.report->fault_found(f);
+  }
   st.faults.push_back(std::move(f));
 }
 
-void record_warning(run_state& st, const source_warning& w) {
+void record_warning(compile_context& st, const source_warning& w) {
   if (st.report != nullptr) st.report->warning_found(w);
 }
 
-void record_begins(run_state& st, fault_origin origin, int line) {
+void record_begins(compile_context& st, fault_origin origin, int line) {
   if (st.report != nullptr) st.report->record_begins(origin, line);
 }
 

@@ -1,5 +1,6 @@
-// The state of one compile: the scenario's identity, the three tables the
-// compilers fill, the pending fault and what the two compilers share.
+// The state of one compile, in three parts: the tables the compilers fill,
+// the compile's context (settings, pending fault, reporter) and what the
+// line compiler leaves the train compiler.
 #pragma once
 
 #include <array>
@@ -75,6 +76,9 @@ class reporter {
  public:
   virtual ~reporter() = default;
   virtual void fault_found(const fault& f) = 0;
+  // A fault about grid cell taken_cell, which another object already holds.
+  // By default a fault like any other; the compile names the holder.
+  virtual void fault_on_taken_cell(const fault& f, std::int64_t /*taken_cell*/) { fault_found(f); }
   virtual void warning_found(const source_warning& w) = 0;
   // A compiler begins to act on the record of that line, one that may place
   // objects in the grid or the station table: what it writes until the next
@@ -82,46 +86,55 @@ class reporter {
   virtual void record_begins(fault_origin /*origin*/, int /*line*/) {}
 };
 
-struct run_state {
+// The tables a compile fills, from which the three files are written.
+struct scenario_tables {
+  percorso_t percorso;
+  stazioni_t stazioni;
+  plan_runs profilo;  // the plan as runs of metres; plan_table() gives its points
+};
+
+// What a compile is asked for, and where what it finds goes: the scenario's
+// identity, its settings, the pending fault and the reporter.
+struct compile_context {
   std::string nome_linea;
   std::string numero_treno;
 
   // Nonzero: build the plan while compiling and write its file.
   std::int32_t scrivi_linea = 0;
+  // Go on after a fault, with the next record, and compile the train
+  // description whatever became of the line: for a check that reports every
+  // problem. What is compiled then is not written anywhere.
+  bool keep_going = false;
 
   // The pending fault code (0 = none) and the position that goes with it.
   std::int32_t codice_errore = 0;
   std::int32_t posizione_errore = 0;
   std::vector<fault> faults;  // every fault recorded, in order
 
-  percorso_t percorso;
-  stazioni_t stazioni;
-  plan_runs profilo;  // the plan as runs of metres; plan_table() gives its points
+  // Told of every fault and warning as it is found; may be null.
+  reporter* report = nullptr;
+};
 
+// What the line description leaves for the train description's compile:
+// the slots the text boards took, and the lines of records whose values the
+// train's faults and warnings go back to.
+struct line_handover {
   // The station-table slot the next text board takes; afterwards the limit
   // below which stations must stay.
   std::int32_t indice_cartelli = k_first_board_slot;
   // The line of the text-board record that took each station-table slot,
   // for the warnings about a board erased later; 0 when none did.
   std::array<int, k_station_slots> board_lines{};
-
   // The line of the first kilometric reference read whose position or value
   // is not a multiple of 50 m, which the train compiler's code 2 blames; 0
   // when there is none.
   int misplaced_reference_line = 0;
-
-  // Told of every fault and warning as it is found; may be null.
-  reporter* report = nullptr;
-
-  // Go on after a fault, with the next record, and compile the train
-  // description whatever became of the line: for a check that reports every
-  // problem. What is compiled then is not written anywhere.
-  bool keep_going = false;
   // The line of the route-length record that made the grid; 0 when none.
   int route_length_line = 0;
-  // The grid cell a fault about to be recorded found taken; -1 when none.
-  std::int64_t taken_cell = -1;
 };
+
+// One compile's whole state: each part may be handed on alone.
+struct run_state : scenario_tables, compile_context, line_handover {};
 
 // The route's end, in metres from its start, as the route-length record set
 // it; nothing before a valid one is read (a stand-in grid has no end). The
@@ -130,15 +143,17 @@ std::optional<std::int32_t> route_end(const run_state& st);
 
 // Records a fault: the code becomes pending and, where the fault has one and
 // its code records positions, its position replaces posizione_errore; the
-// reporter is told.
-void record_fault(run_state& st, fault f);
+// reporter is told, with the grid cell the fault found taken when there is
+// one.
+void record_fault(compile_context& st, fault f,
+                  std::optional<std::int64_t> taken_cell = std::nullopt);
 
 // Tells the reporter of a warning.
-void record_warning(run_state& st, const source_warning& w);
+void record_warning(compile_context& st, const source_warning& w);
 
 // Tells the reporter that the compiler acts on the record of line next, one
 // that may place objects (records that only fill per-cell values or header
 // values need not say so).
-void record_begins(run_state& st, fault_origin origin, int line);
+void record_begins(compile_context& st, fault_origin origin, int line);
 
 }  // namespace scenario

@@ -50,21 +50,9 @@ class collector final : public reporter {
   collector(compile_result& out, bool trace) : out_(out), trace_(trace) {
     if (trace_) out_.st.percorso.note_writes(&written_);
   }
-  void fault_found(const fault& f) override {
-    finding found;
-    found.is_fault = true;
-    found.fault_found = f;
-    std::int64_t& taken = out_.st.taken_cell;
-    found.on_taken_cell = taken >= 0;
-    if (trace_ && taken >= 0) {
-      settle();
-      if (static_cast<std::size_t>(taken) < out_.sources.objects.size()) {
-        found.holder = out_.sources.objects[static_cast<std::size_t>(taken)];
-        found.holder_mark = mark_words(out_.st.percorso, taken);
-      }
-    }
-    taken = -1;
-    out_.findings.push_back(std::move(found));
+  void fault_found(const fault& f) override { add_fault(f, std::nullopt); }
+  void fault_on_taken_cell(const fault& f, std::int64_t taken_cell) override {
+    add_fault(f, taken_cell);
   }
   void warning_found(const source_warning& w) override {
     finding found;
@@ -125,6 +113,22 @@ class collector final : public reporter {
   }
 
  private:
+  // A finding of the fault; with sources, the record holding the taken cell.
+  void add_fault(const fault& f, std::optional<std::int64_t> taken) {
+    finding found;
+    found.is_fault = true;
+    found.fault_found = f;
+    found.on_taken_cell = taken.has_value();
+    if (trace_ && taken) {
+      settle();
+      if (static_cast<std::size_t>(*taken) < out_.sources.objects.size()) {
+        found.holder = out_.sources.objects[static_cast<std::size_t>(*taken)];
+        found.holder_mark = mark_words(out_.st.percorso, *taken);
+      }
+    }
+    out_.findings.push_back(std::move(found));
+  }
+
   compile_result& out_;
   bool trace_;
   source_ref current_;

@@ -39,22 +39,9 @@ void set_area(stazione& rec, std::int32_t length) {
   }
 }
 
-}  // namespace
-
-station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& numero) {
-  stazione& rec = st.stazioni[static_cast<std::size_t>(numero)];
-  percorso_t& grid = st.percorso;
-  const std::int64_t last = last_cell(grid);
-
-  rec.posizione = reader.read_int32();
-  // A station needs 800 m of grid after its position, checked exactly.
-  if (std::int64_t{rec.posizione} + 800 > std::int64_t{k_cell_metres} * last)
-    return {k_fault_near_end, rec.posizione, true};
-  if (rec.posizione % k_cell_metres != 0) return {k_fault_station_position, rec.posizione};
-  rec.tipo_stazione = reader.read_uint8();
-  const std::int32_t length = reader.read_int32();
-  if (length % 100 != 0) return {k_fault_station_length, rec.posizione};
-
+// The values after the length, in the record's order: the stored fields,
+// the time and the name.
+void read_stored_values(field_reader& reader, stazione& rec) {
   rec.campo_1 = reader.read_uint8();
   rec.campo_10 = reader.read_uint8();
   rec.campo_9 = reader.read_uint8();
@@ -79,6 +66,25 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
                    time),
           seconds),
       time);
+}
+
+}  // namespace
+
+station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& numero) {
+  stazione& rec = st.stazioni[static_cast<std::size_t>(numero)];
+  percorso_t& grid = st.percorso;
+  const std::int64_t last = last_cell(grid);
+
+  rec.posizione = reader.read_int32();
+  // A station needs 800 m of grid after its position, checked exactly.
+  if (std::int64_t{rec.posizione} + 800 > std::int64_t{k_cell_metres} * last)
+    return {k_fault_near_end, rec.posizione, true};
+  if (rec.posizione % k_cell_metres != 0) return {k_fault_station_position, rec.posizione};
+  rec.tipo_stazione = reader.read_uint8();
+  const std::int32_t length = reader.read_int32();
+  if (length % 100 != 0) return {k_fault_station_length, rec.posizione};
+
+  read_stored_values(reader, rec);
 
   set_area(rec, length);
   if (length < 600) rec.campo_10 = 0;

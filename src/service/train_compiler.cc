@@ -14,6 +14,7 @@
 #include "service/station_reader.h"
 #include "sources/field_reader.h"
 #include "sources/keyword_table.h"
+#include "sources/record_loop.h"
 #include "sources/record_reader.h"
 #include "sources/record_site.h"
 
@@ -23,17 +24,11 @@ namespace {
 // Whether field holds a keyword of the train description.
 bool train_keyword_in(std::string_view field);
 
-enum class next_step { go_on, soft_stop, hard_stop };
-
 constexpr train_record k_train_kinds[] = {
 #define SCENARIO_TRAIN_KIND(kind, ...) train_record::kind,
     SCENARIO_TRAIN_RECORDS(SCENARIO_TRAIN_KIND, )
 #undef SCENARIO_TRAIN_KIND
 };
-
-std::string num(std::int64_t v) {
-  return std::to_string(v);
-}
 
 // A continuous field filled by a running index: the next cell to fill and the
 // value of the last record read (0 before the first), and the cell of the
@@ -84,44 +79,35 @@ class train_compiler {
 
  private:
   next_step record();
+  void warn_unknown();
   // A speed-limit or adhesion record: cells from the running index up to the
   // record's cell get the value carried so far; then the record's is carried.
   next_step fill_record(running_fill& fill, cell_writer write, bool stops_before_last);
-  void warn_fill_value(const running_fill& fill, std::int32_t value);
+  void warn_fill(running_fill& fill, std::int32_t p, std::int32_t value);
+  next_step read_signal();
   void warn_signal(std::int32_t posizione, const signal_record& r);
+  next_step read_slowdown();
   void warn_slowdown(const slowdown_record& r);
   void warn_slowdown_length(const slowdown_record& r);
-  next_step read_signal();
-  next_step read_slowdown();
   next_step code_line_record();
+  void warn_code_line(std::int32_t p, std::int32_t value);
   next_step station_record();
   station_outcome read_station_blaming_length();
+  // What a station read and placed says, in the order said.
+  void warn_station(const station_outcome& out);
+  void warn_station_time();
+  void warn_station_marks(const station_outcome& out);
+  // Code 22's note: the station before, and how far this one's area is from its.
+  source_note spacing_note() const;
   void end_of_reading();
 
-  // Signal, slowdown, code-line, speed and adhesion records: (p + 100) / 50 <= N.
-  bool position_fits(std::int32_t p) const {
-    return std::int64_t{p} + 100 <= k_cell_metres * std::int64_t{last_cell(st_.percorso)};
-  }
-  // A fault of the current record, at its position's field when it has one.
-  void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt,
-                std::optional<source_note> cause = std::nullopt) {
-    site_.fault_at_column(code, position,
-                          position && reader_.first_value_line() == site_.line
-                              ? reader_.first_value_column()
-                              : site_.column,
-                          std::move(cause));
-  }
   // One record, then a look past its last value; in keep-going mode a fault
   // passes over the rest of the record's line and a run-time failure is
   // recorded, reading going on with the next record.
   next_step guarded_record();
-  void warn_station_time();
-  // Code 22's note: the station before, and how far this one's area is from its.
-  source_note spacing_note() const;
   void warn_missing_records();
   // Where the text has no [generale] field, and so no record is read.
   void warn_no_generale() const;
-  void warn_station_marks(const station_outcome& out);
   std::vector<const record_spec*> read_as() const;
   bool is(train_record kind) const { return field_holds(kind, field_); }
   bool keyword() const;
@@ -145,58 +131,43 @@ class train_compiler {
 };
 
 compile_end train_compiler::run() {
-  if (find_generale(reader_, field_)) {
-    for (;;) {
-      site_.clear();
-      // At most two fields holding "-" in a row are passed over.
-      const keyword_read next = next_keyword(reader_, field_, 2);
-      if (next == keyword_read::end) break;
-      if (next == keyword_read::last_field) {
-        if (keyword())
-          record_warning(st_, {fault_origin::train_file, reader_.field_line(),
-                               quoted_field(field_) +
-                                   " is the file's last field and is never read; end the file "
-                                   "with a line that is not a record, such as [fine]",
-                               0, warning_group::last_field});
-        break;
-      }
-      site_.begin();
-      if (is(train_record::signal) || is(train_record::slowdown) || is(train_record::code_line) ||
-          is(train_record::station))
-        record_begins(st_, fault_origin::train_file, site_.line);
-      const next_step step = guarded_record();
-      if (st_.keep_going) continue;
-      if (step == next_step::hard_stop) return compile_end::hard_stop;
-      if (step == next_step::soft_stop) {
-        end_of_reading();
-        return compile_end::finished;
-      }
-    }
-    warn_missing_records();
-  } else {
+  if (!find_generale(reader_, field_)) {
     warn_no_generale();
+    end_of_reading();
+    return compile_end::finished;
   }
+  // At most two fields holding "-" in a row are passed over.
+  while (next_record(reader_, site_, field_, {2, true, train_keyword_in})) {
+    if (is(train_record::signal) || is(train_record::slowdown) || is(train_record::code_line) ||
+        is(train_record::station))
+      record_begins(st_, fault_origin::train_file, site_.line);
+    const next_step step = guarded_record();
+    if (st_.keep_going) continue;
+    if (step == next_step::hard_stop) return compile_end::hard_stop;
+    if (step == next_step::soft_stop) {
+      end_of_reading();
+      return compile_end::finished;
+    }
+  }
+  warn_missing_records();
   end_of_reading();
   return compile_end::finished;
 }
 
 next_step train_compiler::guarded_record() {
-  try {
+  const auto step = [this] {
     site_.before_values(field_, read_as());
-    const next_step step = record();
-    if (step == next_step::go_on) {
+    const next_step next = record();
+    if (next == next_step::go_on) {
       site_.after_values(is(train_record::station), train_keyword_in);
     } else if (st_.keep_going) {
       // A station stops at its first fault, its other fields unread.
       reader_.skip_rest_of_line();
     }
-    return step;
-  } catch (const compile_failure& f) {
-    if (!st_.keep_going) throw;
-    record_fault(st_, failure(f));
-    site_.resume_after_failure();
-    return next_step::hard_stop;
-  }
+    return next;
+  };
+  return guarded(st_, site_, step, [this](const compile_failure& f) { return failure(f); })
+      .value_or(next_step::hard_stop);
 }
 
 std::vector<const record_spec*> train_compiler::read_as() const {
@@ -220,9 +191,7 @@ void train_compiler::warn_missing_records() {
   for (const left_out& r : records) {
     const record_spec& spec = record_of(r.kind);
     if (!kinds_read_[static_cast<std::size_t>(r.kind)])
-      site_.warn_at(0, 0, warning_group::missing_record,
-                    "no " + std::string(without_article(spec.read_as)) + " (" +
-                        std::string(spec.keywords[0]) + "): " + r.value);
+      warn_missing_record(site_, spec, spec.keywords[0], r.value);
   }
 }
 
@@ -245,6 +214,268 @@ void train_compiler::warn_no_generale() const {
                        "it, so none of its records is read; write [generale] on a line of its own "
                        "before the first record",
                        column, warning_group::section});
+}
+
+bool train_keyword_in(std::string_view field) {
+  return holds_keyword(description_format::train, record_part::anywhere, field);
+}
+
+bool train_compiler::keyword() const {
+  return train_keyword_in(field_);
+}
+
+// Every keyword the field contains acts, in this order, each reading its own
+// values.
+next_step train_compiler::record() {
+  stazioni_t& s = st_.stazioni;
+  if (is(train_record::braked_mass)) s[k_slot_train].inizio = reader_.read_int32();
+  if (is(train_record::car_count)) s[k_slot_train].posizione = reader_.read_int32();
+  // The speed fill also stops at the grid's last cell; the adhesion fill
+  // relies on the position check alone.
+  for (const record_spec* kind : site_.kinds)
+    kinds_read_[static_cast<std::size_t>(kind->kind)] = true;
+  if (is(train_record::speed_limit))
+    if (const next_step n = fill_record(speed_, write_speed, true); n != next_step::go_on) return n;
+  if (is(train_record::adhesion))
+    if (const next_step n = fill_record(adhesion_, write_adhesion, false); n != next_step::go_on)
+      return n;
+  if (is(train_record::clock)) {
+    s[k_slot_repetition].campo_4 = reader_.read_int16();
+    s[k_slot_repetition].campo_5 = reader_.read_int16();
+    s[k_slot_repetition].campo_6 = reader_.read_int16();
+  }
+  if (is(train_record::sand)) s[k_slot_repetition].campo_2 = reader_.read_int16();
+  if (is(train_record::signal))
+    if (const next_step n = read_signal(); n != next_step::go_on) return n;
+  if (is(train_record::slowdown))
+    if (const next_step n = read_slowdown(); n != next_step::go_on) return n;
+  if (is(train_record::code_line))
+    if (const next_step n = code_line_record(); n != next_step::go_on) return n;
+  if (is(train_record::station)) return station_record();
+  warn_unknown();
+  return next_step::go_on;
+}
+
+// An unrecognised field that looks like a keyword: the first on its line,
+// with a letter, not a section header.
+void train_compiler::warn_unknown() {
+  if (!keyword() && site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
+    site_.warn(warning_group::unknown_keyword,
+               quoted_field(field_) + " is not a keyword of the train description" +
+                   lost_record_words(
+                       field_, keywords_of(description_format::train, record_part::anywhere),
+                       description_format::train, record_part::anywhere, reader_.rest_of_line()));
+}
+
+void train_compiler::warn_fill(running_fill& fill, std::int32_t p, std::int32_t value) {
+  warn_unless_later_cell(site_, fill.previous_cell, fill.what, p);
+  if (&fill == &speed_) {
+    if (!fit_uint8(round_half_even(value, 5)))
+      site_.warn_value(
+          1, warning_group::range,
+          "speed limit " + num(value) +
+              " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
+              "it is written, at the next speed limit or at the end of the file");
+  } else if (!fit_uint8(value)) {
+    site_.warn_value(
+        1, warning_group::low_bits,
+        "adhesion " + num(value) + " is kept to its low 8 bits and becomes " + num(low_8(value)));
+  }
+  warn_beyond_end(site_, st_.percorso, record_of(fill.kind), p);
+}
+
+next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
+                                      bool stops_before_last) {
+  const std::int32_t p = reader_.read_int32();
+  const std::int32_t value = reader_.read_int32();
+  warn_fill(fill, p, value);
+  if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
+  const std::int64_t k = round_half_even(p, k_cell_metres);
+  const std::int32_t last = last_cell(st_.percorso);
+  if (k > 0) {
+    try {
+      // A record whose cell is not beyond the running index still fills one cell.
+      do {
+        write(cell_at(st_.percorso, fill.next_cell, p), fill.carried);
+        ++fill.next_cell;
+      } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
+    } catch (const compile_failure&) {
+      // A check goes on as if the cells were filled, so that one value that
+      // does not fit fails one record, not every later one.
+      if (st_.keep_going) {
+        fill.next_cell = static_cast<std::int32_t>(std::max<std::int64_t>(
+            fill.next_cell, stops_before_last ? std::min<std::int64_t>(k, last) : k));
+        fill.carried = value;
+      }
+      throw;
+    }
+  }
+  fill.carried = value;
+  return next_step::go_on;
+}
+
+next_step train_compiler::read_signal() {
+  const std::int32_t posizione = reader_.read_int32();
+  signal_record r{.posizione = posizione};
+  for (std::int32_t* v :
+       {&r.sx, &r.s1, &r.s2, &r.s3, &r.rapp, &r.dx, &r.d1, &r.d2, &r.d3, &r.tempo})
+    *v = reader_.read_int32();
+  warn_signal(posizione, r);
+  if (stops_near_end(site_, st_.percorso, posizione)) return next_step::soft_stop;
+  // Only a fault of this signal stops the compile, not one left pending by
+  // the line compiler's soft stop.
+  if (const std::int32_t code = memo_segnale(st_.percorso, r); code != 0) {
+    site_.fault_at(code, posizione, std::nullopt, point_cell(posizione));
+    return next_step::hard_stop;
+  }
+  return next_step::go_on;
+}
+
+void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r) {
+  const std::string at = "signal at " + num(posizione) + " m: ";
+  const std::int64_t aspects[] = {std::int64_t{r.s1} * 10 + r.d1, std::int64_t{r.s2} * 10 + r.d2,
+                                  std::int64_t{r.s3} * 10 + r.d3};
+  for (int i = 0; i < 3; ++i)
+    if (!fit_int16(aspects[i]))
+      site_.warn_value(std::size_t{2} + static_cast<std::size_t>(i), warning_group::low_bits,
+                       at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
+                           num(i + 1) + ") is kept to its low 16 bits and becomes " +
+                           num(low_16(aspects[i])));
+  const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
+  const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
+  if (!fit_int16(type_value))
+    site_.warn_value(5, warning_group::low_bits,
+                     at + "type value " + num(type_value) +
+                         " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
+                         num(low_16(type_value)));
+  if (!fit_uint8(code * 10 + 1) || !fit_uint8(code * 10 + 4))
+    site_.warn_value(1, warning_group::low_bits,
+                     at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
+                         " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
+  // Only a signal of kind 2 keeps a clearing delay.
+  if (r.sx == 2 && r.tempo >= 1 && r.tempo <= 100)
+    site_.warn_value(10, warning_group::range,
+                     at + "clearing delay " + num(r.tempo) + " is raised to 101");
+  else if (r.sx == 2 && !fit_uint8(r.tempo))
+    site_.warn_value(10, warning_group::low_bits,
+                     at + "clearing delay " + num(r.tempo) +
+                         " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
+  warn_beyond_end(site_, st_.percorso, record_of(train_record::signal), posizione);
+}
+
+next_step train_compiler::read_slowdown() {
+  slowdown_record r;
+  for (std::int32_t* v : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *v = reader_.read_int32();
+  warn_slowdown(r);
+  if (stops_near_end(site_, st_.percorso, r.x)) return next_step::soft_stop;
+  std::int64_t taken = -1;
+  if (const std::int32_t code = memo_rallentamento(st_.percorso, r, &taken); code != 0) {
+    std::optional<std::int64_t> taken_cell;
+    if (code != k_fault_outside_grid && taken >= 0) taken_cell = taken;
+    site_.fault_at(code, r.x, std::nullopt, taken_cell);
+    return next_step::hard_stop;
+  }
+  return next_step::go_on;
+}
+
+void train_compiler::warn_slowdown(const slowdown_record& r) {
+  const std::string at = "slowdown at " + num(r.x) + " m: ";
+  struct stored_value {
+    const char* name;
+    std::int32_t value;
+    std::size_t index;  // among the record's values
+  };
+  const stored_value stored[] = {{"speed", r.v, 1}, {"f_tt", r.f_tt, 3}, {"d_v", r.d_v, 5}};
+  for (const auto& [name, value, index] : stored)
+    if (!fit_int16(value))
+      site_.warn_value(index, warning_group::low_bits,
+                       at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
+                           num(low_16(value)));
+  warn_slowdown_length(r);
+  warn_beyond_end(site_, st_.percorso, record_of(train_record::slowdown), r.x);
+}
+
+// A slowdown of negative length is marked backwards: its end cell before
+// its start cell, the train slowed from the end onwards.
+void train_compiler::warn_slowdown_length(const slowdown_record& r) {
+  if (r.l >= 0) return;
+  const std::optional<std::int32_t> end = add_32(r.x, r.l);
+  if (!end) return;
+  site_.warn_value(2, warning_group::range,
+                   "slowdown at " + num(r.x) + " m: its length " + num(r.l) +
+                       " m is negative, so it runs backwards: its end mark goes into cell " +
+                       num(point_cell(*end)) + " (" + num(*end) + " m), before its start mark in " +
+                       "cell " + num(point_cell(r.x)) + "; write the length as a positive number");
+}
+
+next_step train_compiler::code_line_record() {
+  const std::int32_t p = reader_.read_int32();
+  const std::int32_t value = reader_.read_int32();
+  warn_code_line(p, value);
+  if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
+  // A code line goes into cell round(p / 50), with no cell added.
+  cella& cell = cell_at(st_.percorso, round_half_even(p, k_cell_metres), p);
+  if (!is_free(cell)) {
+    site_.fault_at(k_fault_code_line_taken, p, std::nullopt, round_half_even(p, k_cell_metres));
+    return next_step::hard_stop;
+  }
+  if (value > 0) {
+    cell.tipo_cella = k_code_point;
+    cell.valore_a = low_16(value);
+  } else {
+    cell.tipo_cella = k_code_point_plain;
+  }
+  return next_step::go_on;
+}
+
+void train_compiler::warn_code_line(std::int32_t p, std::int32_t value) {
+  if (value > INT16_MAX)
+    site_.warn_value(1, warning_group::low_bits,
+                     "code line at " + num(p) + " m: code " + num(value) +
+                         " is kept to its low 16 bits and becomes " + num(low_16(value)));
+  warn_beyond_end(site_, st_.percorso, record_of(train_record::code_line), p);
+}
+
+// A mark outside the grid comes of an area too long for the grid: the
+// failure points at the station's length.
+station_outcome train_compiler::read_station_blaming_length() {
+  try {
+    return read_station(reader_, st_, station_number_);
+  } catch (const compile_failure& f) {
+    if (f.position()) site_.blame_value(2);
+    throw;
+  }
+}
+
+next_step train_compiler::station_record() {
+  // After code 10 there is no slot left to check a station in.
+  if (st_.keep_going && station_number_ >= st_.indice_cartelli) return next_step::hard_stop;
+  const station_outcome out = read_station_blaming_length();
+  if (out.code == 0 || out.code == k_fault_too_many_stations) {
+    warn_station(out);
+    last_station_line_ = site_.line;
+  }
+  if (out.code == 0) return next_step::go_on;
+  if (out.code == k_fault_station_spacing) {
+    site_.fault_at(out.code, out.position, spacing_note());
+    return next_step::hard_stop;
+  }
+  // A station's length is its third value.
+  if (out.code == k_fault_station_length)
+    site_.fault_at_value(out.code, 2, out.position);
+  else
+    site_.fault_at(out.code, out.position);
+  return out.soft ? next_step::soft_stop : next_step::hard_stop;
+}
+
+// The name's problems are said at the name's field.
+void train_compiler::warn_station(const station_outcome& out) {
+  const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
+  for (warning_words& w : text_problems("station name", rec.nome))
+    site_.warn_at(reader_.field_line(), reader_.field_column(), w.group, std::move(w.what));
+  warn_station_time();
+  warn_station_marks(out);
+  site_.warn_beyond_end(record_of(train_record::station), rec.posizione, 0);
 }
 
 std::string clock_time(std::int32_t seconds) {
@@ -309,273 +540,6 @@ void train_compiler::warn_station_marks(const station_outcome& out) {
                    std::move(notes));
 }
 
-bool train_keyword_in(std::string_view field) {
-  return holds_keyword(description_format::train, record_part::anywhere, field);
-}
-
-bool train_compiler::keyword() const {
-  return train_keyword_in(field_);
-}
-
-// Every keyword the field contains acts, in this order, each reading its own
-// values.
-next_step train_compiler::record() {
-  stazioni_t& s = st_.stazioni;
-  if (is(train_record::braked_mass)) s[k_slot_train].inizio = reader_.read_int32();
-  if (is(train_record::car_count)) s[k_slot_train].posizione = reader_.read_int32();
-  // The speed fill also stops at the grid's last cell; the adhesion fill
-  // relies on the position check alone.
-  for (const record_spec* kind : site_.kinds)
-    kinds_read_[static_cast<std::size_t>(kind->kind)] = true;
-  if (is(train_record::speed_limit))
-    if (const next_step n = fill_record(speed_, write_speed, true); n != next_step::go_on) return n;
-  if (is(train_record::adhesion))
-    if (const next_step n = fill_record(adhesion_, write_adhesion, false); n != next_step::go_on)
-      return n;
-  if (is(train_record::clock)) {
-    s[k_slot_repetition].campo_4 = reader_.read_int16();
-    s[k_slot_repetition].campo_5 = reader_.read_int16();
-    s[k_slot_repetition].campo_6 = reader_.read_int16();
-  }
-  if (is(train_record::sand)) s[k_slot_repetition].campo_2 = reader_.read_int16();
-  if (is(train_record::signal))
-    if (const next_step n = read_signal(); n != next_step::go_on) return n;
-  if (is(train_record::slowdown))
-    if (const next_step n = read_slowdown(); n != next_step::go_on) return n;
-  if (is(train_record::code_line))
-    if (const next_step n = code_line_record(); n != next_step::go_on) return n;
-  if (is(train_record::station)) return station_record();
-  if (!keyword() && site_.begins_line && !site_.comment_warned && looks_like_keyword(field_))
-    site_.warn(warning_group::unknown_keyword,
-               quoted_field(field_) + " is not a keyword of the train description" +
-                   lost_record_words(
-                       field_, keywords_of(description_format::train, record_part::anywhere),
-                       description_format::train, record_part::anywhere, reader_.rest_of_line()));
-  return next_step::go_on;
-}
-
-void train_compiler::warn_fill_value(const running_fill& fill, std::int32_t value) {
-  if (&fill == &speed_) {
-    if (!fit_uint8(round_half_even(value, 5)))
-      site_.warn_value(
-          1, warning_group::range,
-          "speed limit " + num(value) +
-              " km/h does not fit the grid (0 to 1277 km/h); the compile stops with code 25 where "
-              "it is written, at the next speed limit or at the end of the file");
-  } else if (!fit_uint8(value)) {
-    site_.warn_value(
-        1, warning_group::low_bits,
-        "adhesion " + num(value) + " is kept to its low 8 bits and becomes " + num(low_8(value)));
-  }
-}
-
-next_step train_compiler::fill_record(running_fill& fill, cell_writer write,
-                                      bool stops_before_last) {
-  const std::int32_t p = reader_.read_int32();
-  const std::int32_t value = reader_.read_int32();
-  const std::int64_t k = round_half_even(p, k_cell_metres);
-  if (fill.previous_cell && k <= *fill.previous_cell)
-    site_.warn_value(
-        0, warning_group::order,
-        std::string(fill.what) + " at " + num(p) + " m is not in a later 50 m cell than the " +
-            fill.what +
-            " before it; these records must stand in increasing order of position, at most one per "
-            "cell, or the cells around them get the wrong value");
-  fill.previous_cell = k;
-  warn_fill_value(fill, value);
-  if (!position_fits(p)) {
-    fault_at(k_fault_near_end, p);
-    return next_step::soft_stop;
-  }
-  site_.warn_beyond_end(record_of(fill.kind), p, 0);
-  const std::int32_t last = last_cell(st_.percorso);
-  if (k > 0) {
-    try {
-      // A record whose cell is not beyond the running index still fills one cell.
-      do {
-        write(cell_at(st_.percorso, fill.next_cell, p), fill.carried);
-        ++fill.next_cell;
-      } while (fill.next_cell < k && (!stops_before_last || fill.next_cell < last));
-    } catch (const compile_failure&) {
-      // A check goes on as if the cells were filled, so that one value that
-      // does not fit fails one record, not every later one.
-      if (st_.keep_going) {
-        fill.next_cell = static_cast<std::int32_t>(std::max<std::int64_t>(
-            fill.next_cell, stops_before_last ? std::min<std::int64_t>(k, last) : k));
-        fill.carried = value;
-      }
-      throw;
-    }
-  }
-  fill.carried = value;
-  return next_step::go_on;
-}
-
-next_step train_compiler::read_signal() {
-  const std::int32_t posizione = reader_.read_int32();
-  signal_record r{.posizione = posizione};
-  for (std::int32_t* v :
-       {&r.sx, &r.s1, &r.s2, &r.s3, &r.rapp, &r.dx, &r.d1, &r.d2, &r.d3, &r.tempo})
-    *v = reader_.read_int32();
-  warn_signal(posizione, r);
-  if (!position_fits(posizione)) {
-    fault_at(k_fault_near_end, posizione);
-    return next_step::soft_stop;
-  }
-  site_.warn_beyond_end(record_of(train_record::signal), posizione, 0);
-  // Only a fault of this signal stops the compile, not one left pending by
-  // the line compiler's soft stop.
-  if (const std::int32_t code = memo_segnale(st_.percorso, r); code != 0) {
-    st_.taken_cell = point_cell(posizione);
-    fault_at(code, posizione);
-    return next_step::hard_stop;
-  }
-  return next_step::go_on;
-}
-
-next_step train_compiler::read_slowdown() {
-  slowdown_record r;
-  for (std::int32_t* v : {&r.x, &r.v, &r.l, &r.f_tt, &r.f_ta, &r.d_v}) *v = reader_.read_int32();
-  warn_slowdown(r);
-  if (!position_fits(r.x)) {
-    fault_at(k_fault_near_end, r.x);
-    return next_step::soft_stop;
-  }
-  site_.warn_beyond_end(record_of(train_record::slowdown), r.x, 0);
-  std::int64_t taken = -1;
-  if (const std::int32_t code = memo_rallentamento(st_.percorso, r, &taken); code != 0) {
-    if (code != k_fault_outside_grid) st_.taken_cell = taken;
-    fault_at(code, r.x);
-    return next_step::hard_stop;
-  }
-  return next_step::go_on;
-}
-
-void train_compiler::warn_signal(std::int32_t posizione, const signal_record& r) {
-  const std::string at = "signal at " + num(posizione) + " m: ";
-  const std::int64_t aspects[] = {std::int64_t{r.s1} * 10 + r.d1, std::int64_t{r.s2} * 10 + r.d2,
-                                  std::int64_t{r.s3} * 10 + r.d3};
-  for (int i = 0; i < 3; ++i)
-    if (!fit_int16(aspects[i]))
-      site_.warn_value(std::size_t{2} + static_cast<std::size_t>(i), warning_group::low_bits,
-                       at + "aspect value " + num(aspects[i]) + " (s" + num(i + 1) + " x 10 + d" +
-                           num(i + 1) + ") is kept to its low 16 bits and becomes " +
-                           num(low_16(aspects[i])));
-  const std::int64_t code = std::int64_t{r.sx} * 3 + r.dx;
-  const std::int64_t type_value = std::int64_t{r.rapp} * 10 + code;
-  if (!fit_int16(type_value))
-    site_.warn_value(5, warning_group::low_bits,
-                     at + "type value " + num(type_value) +
-                         " (rapp x 10 + sx x 3 + dx) is kept to its low 16 bits and becomes " +
-                         num(low_16(type_value)));
-  if (!fit_uint8(code * 10 + 1) || !fit_uint8(code * 10 + 4))
-    site_.warn_value(1, warning_group::low_bits,
-                     at + "approach marks " + num(code * 10 + 1) + " to " + num(code * 10 + 4) +
-                         " ((sx x 3 + dx) x 10 + 1 to 4) are kept to their low 8 bits");
-  if (r.sx != 2) return;
-  if (r.tempo >= 1 && r.tempo <= 100)
-    site_.warn_value(10, warning_group::range,
-                     at + "clearing delay " + num(r.tempo) + " is raised to 101");
-  else if (!fit_uint8(r.tempo))
-    site_.warn_value(10, warning_group::low_bits,
-                     at + "clearing delay " + num(r.tempo) +
-                         " is kept to its low 8 bits and becomes " + num(low_8(r.tempo)));
-}
-
-void train_compiler::warn_slowdown(const slowdown_record& r) {
-  const std::string at = "slowdown at " + num(r.x) + " m: ";
-  struct stored_value {
-    const char* name;
-    std::int32_t value;
-    std::size_t index;  // among the record's values
-  };
-  const stored_value stored[] = {{"speed", r.v, 1}, {"f_tt", r.f_tt, 3}, {"d_v", r.d_v, 5}};
-  for (const auto& [name, value, index] : stored)
-    if (!fit_int16(value))
-      site_.warn_value(index, warning_group::low_bits,
-                       at + name + " " + num(value) + " is kept to its low 16 bits and becomes " +
-                           num(low_16(value)));
-  warn_slowdown_length(r);
-}
-
-// A slowdown of negative length is marked backwards: its end cell before
-// its start cell, the train slowed from the end onwards.
-void train_compiler::warn_slowdown_length(const slowdown_record& r) {
-  if (r.l >= 0) return;
-  const std::optional<std::int32_t> end = add_32(r.x, r.l);
-  if (!end) return;
-  site_.warn_value(2, warning_group::range,
-                   "slowdown at " + num(r.x) + " m: its length " + num(r.l) +
-                       " m is negative, so it runs backwards: its end mark goes into cell " +
-                       num(point_cell(*end)) + " (" + num(*end) + " m), before its start mark in " +
-                       "cell " + num(point_cell(r.x)) + "; write the length as a positive number");
-}
-
-next_step train_compiler::code_line_record() {
-  const std::int32_t p = reader_.read_int32();
-  const std::int32_t value = reader_.read_int32();
-  if (value > INT16_MAX)
-    site_.warn_value(1, warning_group::low_bits,
-                     "code line at " + num(p) + " m: code " + num(value) +
-                         " is kept to its low 16 bits and becomes " + num(low_16(value)));
-  if (!position_fits(p)) {
-    fault_at(k_fault_near_end, p);
-    return next_step::soft_stop;
-  }
-  site_.warn_beyond_end(record_of(train_record::code_line), p, 0);
-  // A code line goes into cell round(p / 50), with no cell added.
-  cella& cell = cell_at(st_.percorso, round_half_even(p, k_cell_metres), p);
-  if (!is_free(cell)) {
-    st_.taken_cell = round_half_even(p, k_cell_metres);
-    fault_at(k_fault_code_line_taken, p);
-    return next_step::hard_stop;
-  }
-  if (value > 0) {
-    cell.tipo_cella = k_code_point;
-    cell.valore_a = low_16(value);
-  } else {
-    cell.tipo_cella = k_code_point_plain;
-  }
-  return next_step::go_on;
-}
-
-// A mark outside the grid comes of an area too long for the grid: the
-// failure points at the station's length.
-station_outcome train_compiler::read_station_blaming_length() {
-  try {
-    return read_station(reader_, st_, station_number_);
-  } catch (const compile_failure& f) {
-    if (f.position()) site_.blame_value(2);
-    throw;
-  }
-}
-
-next_step train_compiler::station_record() {
-  // After code 10 there is no slot left to check a station in.
-  if (st_.keep_going && station_number_ >= st_.indice_cartelli) return next_step::hard_stop;
-  const station_outcome out = read_station_blaming_length();
-  if (out.code == 0 || out.code == k_fault_too_many_stations) {
-    const stazione& rec = st_.stazioni[static_cast<std::size_t>(station_number_ - 1)];
-    for (warning_words& w : text_problems("station name", rec.nome))
-      site_.warn_at(reader_.field_line(), reader_.field_column(), w.group, std::move(w.what));
-    warn_station_time();
-    warn_station_marks(out);
-    site_.warn_beyond_end(record_of(train_record::station), rec.posizione, 0);
-    last_station_line_ = site_.line;
-  }
-  if (out.code == 0) return next_step::go_on;
-  if (out.code == k_fault_station_spacing) {
-    fault_at(out.code, out.position, spacing_note());
-    return next_step::hard_stop;
-  }
-  // A station's length is its third value.
-  if (out.code == k_fault_station_length)
-    site_.fault_at_value(out.code, 2, out.position);
-  else
-    fault_at(out.code, out.position);
-  return out.soft ? next_step::soft_stop : next_step::hard_stop;
-}
-
 void train_compiler::end_of_reading() {
   complete_fill(st_.percorso, speed_, write_speed);
   complete_fill(st_.percorso, adhesion_, write_adhesion);
@@ -593,13 +557,7 @@ void train_compiler::end_of_reading() {
 }  // namespace
 
 compile_end compile_train(std::string_view text, run_state& st) {
-  train_compiler compiler(text, st);
-  try {
-    return compiler.run();
-  } catch (const compile_failure& failure) {
-    record_fault(st, compiler.failure(failure));
-    return compile_end::runtime_failure;
-  }
+  return compile_with<train_compiler>(text, st);
 }
 
 }  // namespace scenario

@@ -15,6 +15,28 @@ void record_site::begin() {
   reader_.mark_record();
 }
 
+void record_site::fault_at(std::int32_t code, std::optional<std::int32_t> position,
+                           std::optional<source_note> cause,
+                           std::optional<std::int64_t> taken_cell) {
+  if (position)
+    fault_at_first_value(code, position, std::move(cause), taken_cell);
+  else
+    fault_at_keyword(code, position, std::move(cause));
+}
+
+void record_site::fault_at_first_value(std::int32_t code, std::optional<std::int32_t> position,
+                                       std::optional<source_note> cause,
+                                       std::optional<std::int64_t> taken_cell) {
+  int at_column = reader_.first_value_line() == line ? reader_.first_value_column() : column;
+  if (line == 0) at_column = 0;
+  fault_at_column(code, position, at_column, std::move(cause), taken_cell);
+}
+
+void record_site::fault_at_keyword(std::int32_t code, std::optional<std::int32_t> position,
+                                   std::optional<source_note> cause) {
+  fault_at_column(code, position, line == 0 ? 0 : column, std::move(cause));
+}
+
 void record_site::fault_at_value(std::int32_t code, std::size_t n,
                                  std::optional<std::int32_t> position) {
   const auto [at_line, at_column] = reader_.value_place(n);
@@ -22,7 +44,8 @@ void record_site::fault_at_value(std::int32_t code, std::size_t n,
 }
 
 void record_site::fault_at_column(std::int32_t code, std::optional<std::int32_t> position,
-                                  int at_column, std::optional<source_note> cause) {
+                                  int at_column, std::optional<source_note> cause,
+                                  std::optional<std::int64_t> taken_cell) {
   fault f{code, position, origin_, line, {}};
   f.column = at_column;
   if (cause && cause->line > 0) {
@@ -30,7 +53,7 @@ void record_site::fault_at_column(std::int32_t code, std::optional<std::int32_t>
     f.cause_column = cause->column;
     f.cause_what = std::move(cause->what);
   }
-  record_fault(st_, std::move(f));
+  record_fault(st_, std::move(f), taken_cell);
 }
 
 void record_site::warn_value(std::size_t n, warning_group group, std::string what,

@@ -33,14 +33,30 @@ class record_site {
     failed_value_.reset();
   }
 
+  // A fault of the record: at its first value's field (its position's, for
+  // the records that have one) when the fault has a position, otherwise at
+  // its keyword field. taken_cell: the grid cell the fault found taken.
+  void fault_at(std::int32_t code, std::optional<std::int32_t> position = std::nullopt,
+                std::optional<source_note> cause = std::nullopt,
+                std::optional<std::int64_t> taken_cell = std::nullopt);
+  // A fault at the record's first value's field when that stands on the
+  // record's line, otherwise at its keyword field; column 0 when no record
+  // is read.
+  void fault_at_first_value(std::int32_t code, std::optional<std::int32_t> position,
+                            std::optional<source_note> cause = std::nullopt,
+                            std::optional<std::int64_t> taken_cell = std::nullopt);
+  // A fault at the record's keyword field; column 0 when no record is read.
+  void fault_at_keyword(std::int32_t code, std::optional<std::int32_t> position = std::nullopt,
+                        std::optional<source_note> cause = std::nullopt);
   // A fault of the record that concerns its value n (from 0): at that value's
   // field when it stands on the record's line, otherwise at the keyword.
   void fault_at_value(std::int32_t code, std::size_t n,
                       std::optional<std::int32_t> position = std::nullopt);
   // A fault at the given column of the record's line; cause: a note at the
-  // record where its cause lies.
+  // record where its cause lies; taken_cell: the grid cell it found taken.
   void fault_at_column(std::int32_t code, std::optional<std::int32_t> position, int column,
-                       std::optional<source_note> cause = std::nullopt);
+                       std::optional<source_note> cause = std::nullopt,
+                       std::optional<std::int64_t> taken_cell = std::nullopt);
 
   // A warning of a group at the keyword field, at value n's field, or
   // anywhere, with notes where its cause lies elsewhere.
