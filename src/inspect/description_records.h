@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cell_objects.h"
+#include "model/slot_objects.h"
 
 namespace scenario {
 
@@ -31,11 +32,7 @@ struct fill_values {
 };
 
 // A kilometric reference as written: position, kilometric value, flag.
-struct reference_values {
-  std::int32_t p = 0, k = 0, f = 0;
-
-  friend bool operator==(const reference_values&, const reference_values&) = default;
-};
+using reference_values = km_reference;
 
 // The signal repetition record: its keyword names 4 or 9 codes.
 struct repetition_values {
