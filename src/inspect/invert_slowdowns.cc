@@ -25,31 +25,20 @@ class slowdown_reader {
     for (std::int64_t c = 0; c < size(); ++c)
       if (is(c, k_slowdown_start)) read(c);
     for (std::int64_t c = 0; c < size(); ++c)
-      if (shown(c, k_slowdown_warning) &&
-          stop_keeps(slowdown_start_of_warning(c), at(c).valore_b) &&
+      if (shown(c, k_slowdown_warning) && stop_keeps(slowdown_start_of_warning(c), kept(c).d_v) &&
           start_fits(slowdown_start_of_warning(c)))
         read(slowdown_start_of_warning(c));
     for (std::int64_t c = 0; c < size(); ++c) {
       if (!shown(c, k_slowdown_approach)) continue;
       const std::optional<int> i = slowdown_approach_index(at(c));
       if (!i) continue;
-      // Cell h - i holds i + 1; a start whose approach head is h lies one
-      // cell after its warning cell's place, or two for a half cell.
-      const std::int64_t h = c + *i;
-      for (const std::int64_t start :
-           {h + k_slowdown_warning_cells + 1, h + k_slowdown_warning_cells + 2}) {
-        const slowdown_starts xs = slowdown_starts_in(start);
-        if ((approach_head_is(xs.whole, h) || approach_head_is(xs.half, h)) && stop_under(start) &&
-            start_fits(start)) {
-          read(start);
-          break;
-        }
-      }
+      // Cell h - i holds i + 1.
+      if (const std::optional<std::int64_t> start = start_for_approach(c + *i)) read(*start);
     }
     for (std::int64_t e = 0; e < size(); ++e) {
       if (!shown(e, k_slowdown_end)) continue;
       for (std::int64_t start = e - 1; start > 1; --start)
-        if (stop_keeps(start, at(e).valore_b, at(e).valore_c) && start_fits(start)) {
+        if (stop_keeps(start, kept(e).d_v, kept(e).f_tt) && start_fits(start)) {
           read(start);
           break;
         }
@@ -63,19 +52,19 @@ class slowdown_reader {
  private:
   // The slowdown whose start cell, shown or under a stop, is `start`.
   void read(std::int64_t start) {
-    const cella& s = at(start);
+    const slowdown_kept s = kept(start);
     std::optional<std::int16_t> v;
-    if (s.tipo_cella == k_slowdown_start) v = s.valore_a;
-    const std::int16_t b = s.valore_b, f_tt = s.valore_c;
+    if (at(start).tipo_cella == k_slowdown_start) v = s.v;
+    const std::int16_t b = s.d_v, f_tt = s.f_tt;
     under_ = 0;
     take(start);
     std::int32_t x = point_position(start);
     std::int32_t f_ta = 0, d_v = b;
     if (slowdown_warned(x)) {
       const std::int64_t warning = start - k_slowdown_warning_cells;
-      if (is(warning, k_slowdown_warning) && (!v || at(warning).valore_a == *v) &&
-          at(warning).valore_b == b) {
-        v = at(warning).valore_a;
+      if (is(warning, k_slowdown_warning) && (!v || kept(warning).v == *v) &&
+          kept(warning).d_v == b) {
+        v = kept(warning).v;
         take(warning);
       } else if (stop_keeps(warning, b, 0)) {
         take(warning);
@@ -89,19 +78,32 @@ class slowdown_reader {
     // The end: the first after the start, else (a length below 0) the
     // nearest before it.
     const auto end_of_this = [&](std::int64_t e) {
-      return is(e, k_slowdown_end) && !claimed(e) && (!v || at(e).valore_a == *v) &&
-             at(e).valore_b == b && at(e).valore_c == f_tt;
+      return is(e, k_slowdown_end) && !claimed(e) && (!v || kept(e).v == *v) && kept(e).d_v == b &&
+             kept(e).f_tt == f_tt;
     };
     std::int64_t end = start;
     for (std::int64_t e = start + 1; e < size() && end == start; ++e)
       if (end_of_this(e)) end = e;
     for (std::int64_t e = start - 1; e >= 0 && end == start; --e)
       if (end_of_this(e)) end = e;
-    if (end != start) v = at(end).valore_a;
+    if (end != start) v = kept(end).v;
     take(end);
     const std::int32_t length = point_position(end) - x;
     out_.records.slowdowns.push_back({x, v.value_or(0), length, f_tt, f_ta, d_v});
     out_.records.under_station.push_back(under_);
+  }
+
+  // The start under a stop whose approach head is h: one cell after its
+  // warning cell's place, or two for a start on a half cell.
+  std::optional<std::int64_t> start_for_approach(std::int64_t h) const {
+    const std::int64_t first = h + k_slowdown_warning_cells + 1;
+    for (std::int64_t start = first; start <= first + 1; ++start) {
+      const slowdown_starts xs = slowdown_starts_in(start);
+      if ((approach_head_is(xs.whole, h) || approach_head_is(xs.half, h)) && stop_under(start) &&
+          start_fits(start))
+        return start;
+    }
+    return std::nullopt;
   }
 
   // The approach cells of the slowdown starting in cell `start`: those of a
@@ -140,6 +142,7 @@ class slowdown_reader {
 
   std::int64_t size() const { return static_cast<std::int64_t>(grid_.size()); }
   const cella& at(std::int64_t c) const { return grid_[static_cast<std::size_t>(c)]; }
+  slowdown_kept kept(std::int64_t c) const { return slowdown_kept_in(at(c)); }
   bool claimed(std::int64_t c) const { return claimed_[static_cast<std::size_t>(c)]; }
   bool is(std::int64_t c, std::uint8_t kind) const {
     return c >= 0 && c < size() && at(c).tipo_cella == kind;
@@ -151,19 +154,19 @@ class slowdown_reader {
     return shown(c, k_station_stop) && at(c).valore_a >= 1 && at(c).valore_d == 0 &&
            at(c).ritardo == 0;
   }
-  bool stop_keeps(std::int64_t c, std::int16_t b) const {
-    return stop_under(c) && at(c).valore_b == b;
+  bool stop_keeps(std::int64_t c, std::int16_t d_v) const {
+    return stop_under(c) && kept(c).d_v == d_v;
   }
-  bool stop_keeps(std::int64_t c, std::int16_t b, std::int16_t value_c) const {
-    return stop_keeps(c, b) && at(c).valore_c == value_c;
+  bool stop_keeps(std::int64_t c, std::int16_t d_v, std::int16_t f_tt) const {
+    return stop_keeps(c, d_v) && kept(c).f_tt == f_tt;
   }
   // A start under a stop whose warning cell, where it needs one, is shown
   // with the same second value or lies under a stop too.
   bool start_fits(std::int64_t start) const {
     if (!slowdown_warned(point_position(start))) return true;
     const std::int64_t warning = start - k_slowdown_warning_cells;
-    const std::int16_t b = at(start).valore_b;
-    return (shown(warning, k_slowdown_warning) && at(warning).valore_b == b) ||
+    const std::int16_t b = kept(start).d_v;
+    return (shown(warning, k_slowdown_warning) && kept(warning).d_v == b) ||
            stop_keeps(warning, b, 0);
   }
   // Cells h to h - 3 hold the approach values 1 to 4, or one of them lies

@@ -221,6 +221,10 @@ void write_slowdown_mark(cella& c, std::uint8_t kind, const slowdown_record& r) 
   if (kind != k_slowdown_warning) c.valore_c = low_16(r.f_tt);
 }
 
+slowdown_kept slowdown_kept_in(const cella& c) {
+  return {c.valore_a, c.valore_b, c.valore_c};
+}
+
 void write_slowdown_approach(cella& c, int i, const slowdown_record& r) {
   c.tipo_cella = k_slowdown_approach;
   c.valore_a = static_cast<std::int16_t>(i + 1);

@@ -174,6 +174,13 @@ slowdown_starts slowdown_starts_in(std::int64_t start);
 // _warning) of r into c: v in value a, d_v in value b where d_v is not 0,
 // and f_tt in value c but on a warning.
 void write_slowdown_mark(cella& c, std::uint8_t kind, const slowdown_record& r);
+// What a start, end or warning mark keeps of its record: v (value a), the
+// d_v kept (value b) and f_tt (value c, 0 on a warning). A station stop
+// written over a mark keeps its b and c.
+struct slowdown_kept {
+  std::int16_t v = 0, d_v = 0, f_tt = 0;
+};
+slowdown_kept slowdown_kept_in(const cella& c);
 // Writes approach cell h - i of r into c: i + 1 in value a, and in value b
 // too where d_v is not 0.
 void write_slowdown_approach(cella& c, int i, const slowdown_record& r);

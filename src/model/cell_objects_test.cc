@@ -119,8 +119,14 @@ TEST(CellObjects, SlowdownCellsReadBackAsTheirRecord) {
     cella mark{};
     write_slowdown_mark(mark, k_slowdown_start, r);
     EXPECT_EQ(mark.tipo_cella, k_slowdown_start);
-    EXPECT_EQ(mark.valore_a, low_16(r.v));
-    EXPECT_EQ(mark.valore_c, low_16(r.f_tt));
+    const slowdown_kept kept = slowdown_kept_in(mark);
+    EXPECT_EQ(kept.v, low_16(r.v));
+    EXPECT_EQ(kept.f_tt, low_16(r.f_tt));
+    cella warning{};
+    write_slowdown_mark(warning, k_slowdown_warning, r);
+    EXPECT_EQ(slowdown_kept_in(warning).v, kept.v);
+    EXPECT_EQ(slowdown_kept_in(warning).d_v, kept.d_v);
+    EXPECT_EQ(slowdown_kept_in(warning).f_tt, 0);
     if (!slowdown_warned(r.x)) {
       EXPECT_LE(r.x, 1500);
       continue;
@@ -142,7 +148,7 @@ TEST(CellObjects, SlowdownCellsReadBackAsTheirRecord) {
       EXPECT_TRUE(slowdown_approach_b_c(approach, i));
       numbered = numbered && approach.valore_b == i + 1;
     }
-    const std::int32_t d_v = r.f_ta != 0 ? slowdown_d_v(mark.valore_b, numbered) : mark.valore_b;
+    const std::int32_t d_v = r.f_ta != 0 ? slowdown_d_v(kept.d_v, numbered) : kept.d_v;
     EXPECT_EQ(d_v, r.f_ta != 0 ? r.d_v : low_16(r.d_v));
   }
 }
