@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "model/cell_objects.h"
 #include "route/plan.h"
 
 namespace scenario {
@@ -77,7 +78,7 @@ std::vector<cell_run> runs_of(const percorso_t& grid, std::uint8_t cella::*field
 std::vector<double> elevation_profile(const percorso_t& grid) {
   std::vector<double> h(grid.size() + 1, 0.0);
   for (std::size_t n = 0; n < grid.size(); ++n)
-    h[n + 1] = h[n] + (grid[n].pendenza - 100) * k_cell_span / 1000;
+    h[n + 1] = h[n] + gradient_of(grid[n].pendenza) * k_cell_span / 1000;
   return h;
 }
 
