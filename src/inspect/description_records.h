@@ -32,7 +32,7 @@ struct fill_values {
 };
 
 // A kilometric reference as written: position, kilometric value, flag.
-using reference_values = km_reference;
+using reference_values = km_reference_record;
 
 // The signal repetition record: its keyword names 4 or 9 codes.
 struct repetition_values {

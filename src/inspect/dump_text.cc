@@ -12,6 +12,7 @@
 #include "inspect/route_facts.h"
 #include "model/cell_objects.h"
 #include "model/scenario_constants.h"
+#include "model/slot_objects.h"
 #include "output/check_codes.h"
 
 namespace scenario {
@@ -192,8 +193,9 @@ void grid_text(std::ostream& out, const loaded_file& f) {
 }
 
 std::string km_reference(const stazione& s) {
-  if (s.inizio == 0 && s.fine == 0 && s.posizione == 0) return "none";
-  return "at " + str(s.inizio) + " m: km " + km_text(s.fine) + ", flag " + str(s.posizione);
+  const km_reference_record r = reference_in_slot(s);
+  if (r == km_reference_record{}) return "none";
+  return "at " + str(r.p) + " m: km " + km_text(r.k) + ", flag " + str(r.f);
 }
 
 void stations_text(std::ostream& out, const loaded_file& f) {

@@ -7,6 +7,7 @@
 #include <numbers>
 
 #include "model/cell_objects.h"
+#include "model/slot_objects.h"
 #include "route/plan.h"
 
 namespace scenario {
@@ -150,8 +151,8 @@ plan_summary summarise_plan(const plan_source& source) {
 std::vector<km_reference> km_references(const stazioni_t& table) {
   std::vector<km_reference> refs;
   for (const int slot : {k_slot_km_uno, k_slot_km_due, k_slot_km_tre}) {
-    const stazione& r = table[static_cast<std::size_t>(slot)];
-    if (r.inizio != 0 || r.fine != 0) refs.push_back({r.inizio, r.fine});
+    const km_reference_record r = reference_in_slot(table[static_cast<std::size_t>(slot)]);
+    if (r.p != 0 || r.k != 0) refs.push_back({r.p, r.k});
   }
   std::stable_sort(refs.begin(), refs.end(), [](const km_reference& a, const km_reference& b) {
     return a.position < b.position;

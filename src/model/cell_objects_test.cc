@@ -198,10 +198,10 @@ TEST(SlotObjects, EachCodecInvertsItsOwnWrites) {
   EXPECT_FALSE(station_area_of(1, -2147483600, -100, 1).fine);
   EXPECT_TRUE(station_area_of(1, -2147483600, -100, 1).inizio);
 
-  const km_reference references[] = {
+  const km_reference_record references[] = {
       {0, 172000, 1}, {5000, 0, 0}, {100, -7, 1}, {0, 0, 2}, {INT32_MAX, INT32_MAX - 100, 1},
   };
-  for (const km_reference& r : references) {
+  for (const km_reference_record& r : references) {
     stazione slot{};
     put_reference(slot, r);
     EXPECT_EQ(reference_in_slot(slot), r);

@@ -56,11 +56,11 @@ bool station_keeps_campo_10(std::int64_t length, int number) {
   return length >= k_shortest_with_campo_10 && number != 1;
 }
 
-km_reference reference_in_slot(const stazione& s) {
+km_reference_record reference_in_slot(const stazione& s) {
   return {s.inizio, s.fine, s.posizione};
 }
 
-void put_reference(stazione& s, const km_reference& r) {
+void put_reference(stazione& s, const km_reference_record& r) {
   s.inizio = r.p;
   s.fine = r.k;
   s.posizione = r.f;

@@ -45,14 +45,14 @@ bool station_keeps_campo_10(std::int64_t length, int number);
 // --- Kilometric references ---------------------------------------------------
 
 // A "progressiva chilometrica" record: position, kilometric value, flag.
-struct km_reference {
+struct km_reference_record {
   std::int32_t p = 0, k = 0, f = 0;
 
-  friend bool operator==(const km_reference&, const km_reference&) = default;
+  friend bool operator==(const km_reference_record&, const km_reference_record&) = default;
 };
 // A reference's slot keeps p in inizio, k in fine and f in posizione.
-km_reference reference_in_slot(const stazione& s);
-void put_reference(stazione& s, const km_reference& r);
+km_reference_record reference_in_slot(const stazione& s);
+void put_reference(stazione& s, const km_reference_record& r);
 // A flag of 1 adds 100 to the kilometric value kept; nothing when that does
 // not fit 32 bits. km_value_given takes it off again where it can.
 bool km_flag_raises(std::int32_t f);

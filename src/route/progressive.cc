@@ -7,7 +7,7 @@
 namespace scenario {
 namespace {
 
-using reference = km_reference;
+using reference = km_reference_record;
 
 // Slots 81, 82, 83 in that order.
 struct ordering {
