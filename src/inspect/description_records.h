@@ -94,16 +94,13 @@ struct station_values {
   friend bool operator==(const station_values&, const station_values&) = default;
 };
 
-// x, v, l, f_tt, f_ta, d_v.
-using slowdown_values = std::array<std::int32_t, 6>;
-
 struct train_records {
   std::int32_t cars = 0, braked_mass = 0, sand = 0;
   std::int32_t hours = 0, minutes = 0, seconds = 0;
   std::vector<fill_values> adhesion;
   std::vector<fill_values> speed;
   std::vector<station_values> stations;  // in slot order
-  std::vector<slowdown_values> slowdowns;
+  std::vector<slowdown_record> slowdowns;
   // For each slowdown, the station it is written before (stations.size():
   // after every station, in its own section).
   std::vector<std::size_t> slowdown_before;

@@ -62,6 +62,10 @@ std::array<std::int32_t, 11> signal_record::numbers() const {
   return {posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo};
 }
 
+std::array<std::int32_t, 6> slowdown_record::numbers() const {
+  return {x, v, l, f_tt, f_ta, d_v};
+}
+
 std::int64_t signal_code(const signal_record& r) {
   return std::int64_t{r.sx} * 3 + r.dx;
 }

@@ -143,6 +143,9 @@ struct slowdown_record {
   std::int32_t f_ta = 0;  // nonzero: mark the four approach cells
   std::int32_t d_v = 0;   // second value, kept where nonzero
 
+  // The six numbers in line order.
+  std::array<std::int32_t, 6> numbers() const;
+
   friend bool operator==(const slowdown_record&, const slowdown_record&) = default;
 };
 

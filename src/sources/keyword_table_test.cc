@@ -108,7 +108,7 @@ TEST(KeywordTable, FieldsMatchTheLinesTheProgramWrites) {
       {train, "velocita", speed_limit_line(1850, 90)},
       {train, "stazione",
        station_line({0, 8, 300, 0, 0, 0, 1, 1, 0, 4, 1, 1, 1, 5, 58, 0}, "CORVALE")},
-      {train, "rallentamento", slowdown_line({51150, 50, 200, 0, 1, 0})},
+      {train, "rallentamento", slowdown_line(slowdown_record{51150, 50, 200, 0, 1, 0})},
       {train, "segnale", signal_line(signal_record{15250, 2, 4, 1, 1, 0, 0, 0, 0, 0, 140})},
       {train, "abbattimento", code_line_line(1000, 180)},
   };
