@@ -9,8 +9,8 @@
 namespace scenario {
 namespace {
 
-// Whether a slowdown starting in cell `start` at x has its approach head
-// (cell h, which holds 1) in cell h.
+// Whether a slowdown starting at x, where there is such a start, has its
+// approach head (the approach cell that holds 1) in cell h.
 bool approach_head_is(std::optional<std::int32_t> x, std::int64_t h) {
   return x && slowdown_approach_head(*x) == h;
 }
