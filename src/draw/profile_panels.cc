@@ -9,6 +9,7 @@
 
 #include "draw/picture_parts.h"
 #include "inspect/route_facts.h"
+#include "model/cell_objects.h"
 
 namespace scenario {
 namespace {
@@ -111,7 +112,7 @@ void gradient_labels(svg_writer& svg, const scenario_view& view, const distance_
   const std::size_t last = shown.last;
   for (const cell_run& r : runs_of(view.grid, &cella::pendenza)) {
     if (!ax.shows(r.first * k_cell_span, (r.last + 1) * k_cell_span)) continue;
-    const int g = r.value - 100;
+    const int g = gradient_of(r.value);
     const std::string t = (g > 0 ? "+" : "") + std::to_string(g) + " \u2030";
     hover_strip(
         svg, view, ax.x(r.first * k_cell_span), ax.x((r.last + 1) * k_cell_span), s.top,
@@ -119,7 +120,7 @@ void gradient_labels(svg_writer& svg, const scenario_view& view, const distance_
         "gradient " + t + " (pendenza " + std::to_string(r.value) + "), " + stretch_text(view, r),
         r.first * static_cast<std::size_t>(k_cell_span));
     const std::size_t mid = (r.first + r.last + 1) / 2;
-    if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || r.value == 100 ||
+    if (ax.x((r.last + 1) * k_cell_span) - ax.x(r.first * k_cell_span) < 30 || g == 0 ||
         mid < first || mid > last)
       continue;
     const double x = ax.x(mid * k_cell_span);

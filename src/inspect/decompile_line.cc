@@ -32,9 +32,8 @@ line_records decompile_line(const decompile_input& in, problem_sink& sink) {
                     : invert_plan(*in.plan, last_cell(in.grid));
   sink.add(sink.plan, curves.problems);
   r.curves = std::move(curves.records);
-  // The grid stores gradient + 100.
   for (fill_values g : invert_fill(cell_bytes(in.grid, &cella::pendenza))) {
-    g.value -= 100;
+    g.value = gradient_of(static_cast<std::uint8_t>(g.value));
     r.gradients.push_back(g);
   }
   auto scenery = invert_scenery(in.grid);

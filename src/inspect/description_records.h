@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cell_objects.h"
+#include "model/slot_objects.h"
 
 namespace scenario {
 
@@ -31,11 +32,7 @@ struct fill_values {
 };
 
 // A kilometric reference as written: position, kilometric value, flag.
-struct reference_values {
-  std::int32_t p = 0, k = 0, f = 0;
-
-  friend bool operator==(const reference_values&, const reference_values&) = default;
-};
+using reference_values = km_reference_record;
 
 // The signal repetition record: its keyword names 4 or 9 codes.
 struct repetition_values {
@@ -97,16 +94,13 @@ struct station_values {
   friend bool operator==(const station_values&, const station_values&) = default;
 };
 
-// x, v, l, f_tt, f_ta, d_v.
-using slowdown_values = std::array<std::int32_t, 6>;
-
 struct train_records {
   std::int32_t cars = 0, braked_mass = 0, sand = 0;
   std::int32_t hours = 0, minutes = 0, seconds = 0;
   std::vector<fill_values> adhesion;
   std::vector<fill_values> speed;
   std::vector<station_values> stations;  // in slot order
-  std::vector<slowdown_values> slowdowns;
+  std::vector<slowdown_record> slowdowns;
   // For each slowdown, the station it is written before (stations.size():
   // after every station, in its own section).
   std::vector<std::size_t> slowdown_before;

@@ -10,7 +10,9 @@
 
 #include "inspect/inspect.h"
 #include "inspect/route_facts.h"
+#include "model/cell_objects.h"
 #include "model/scenario_constants.h"
+#include "model/slot_objects.h"
 #include "output/check_codes.h"
 
 namespace scenario {
@@ -180,8 +182,10 @@ void grid_text(std::ostream& out, const loaded_file& f) {
   out << '\n';
   print_runs(out, g, "speed limit (vel_limite, 5 km/h each)", &cella::vel_limite,
              [](std::uint8_t v) { return str(static_cast<long long>(v) * 5) + " km/h"; });
-  print_runs(out, g, "gradient (pendenza - 100, per mille)", &cella::pendenza,
-             [](std::uint8_t v) { return (v > 100 ? "+" : "") + str(v - 100) + " per mille"; });
+  print_runs(out, g, "gradient (pendenza - 100, per mille)", &cella::pendenza, [](std::uint8_t v) {
+    const std::int32_t g = gradient_of(v);
+    return (g > 0 ? "+" : "") + str(g) + " per mille";
+  });
   print_runs(out, g, "adhesion (aderenza)", &cella::aderenza,
              [](std::uint8_t v) { return str(v); });
   print_runs(out, g, "scenery (ambiente)", &cella::ambiente,
@@ -189,8 +193,9 @@ void grid_text(std::ostream& out, const loaded_file& f) {
 }
 
 std::string km_reference(const stazione& s) {
-  if (s.inizio == 0 && s.fine == 0 && s.posizione == 0) return "none";
-  return "at " + str(s.inizio) + " m: km " + km_text(s.fine) + ", flag " + str(s.posizione);
+  const km_reference_record r = reference_in_slot(s);
+  if (r == km_reference_record{}) return "none";
+  return "at " + str(r.p) + " m: km " + km_text(r.k) + ", flag " + str(r.f);
 }
 
 void stations_text(std::ostream& out, const loaded_file& f) {

@@ -11,10 +11,6 @@
 namespace scenario {
 namespace {
 
-bool passes_code(const cella& c) {
-  return c.tipo_cella == k_code_point && c.valore_a == k_pass_code;
-}
-
 // Where the pass, run on `before`, leaves the code points of 180 other
 // than the grid shows: those it does not place, those it places where the
 // grid has none. Both in increasing order.
@@ -35,8 +31,10 @@ pass_differences differences(const run_state& before, const percorso_t& grid) {
   code_point_pass(passed);
   pass_differences d;
   for (std::size_t c = 0; c < grid.size(); ++c) {
-    if (passes_code(grid[c]) && !passes_code(passed.percorso[c])) d.missing.push_back(c);
-    if (!passes_code(grid[c]) && passes_code(passed.percorso[c])) d.extra.push_back(c);
+    if (is_pass_code_point(grid[c]) && !is_pass_code_point(passed.percorso[c]))
+      d.missing.push_back(c);
+    if (!is_pass_code_point(grid[c]) && is_pass_code_point(passed.percorso[c]))
+      d.extra.push_back(c);
   }
   return d;
 }
@@ -66,7 +64,8 @@ pass_differences one_at_a_time(run_state& before, const percorso_t& grid) {
     std::optional<std::size_t> best;  // the cell whose code line goes back in
     pass_differences best_d = d;
     for (const std::size_t c : {m, m + 1, m - 1}) {
-      if (c >= cells || !passes_code(grid[c]) || passes_code(before.percorso[c])) continue;
+      if (c >= cells || !is_pass_code_point(grid[c]) || is_pass_code_point(before.percorso[c]))
+        continue;
       // Tried in place (differences runs the pass on a copy), then undone.
       const cella kept = before.percorso[c];
       before.percorso[c] = grid[c];
@@ -94,7 +93,7 @@ inverted<std::vector<fill_values>> invert_code_points(const percorso_t& grid) {
   run_state removed;
   removed.percorso = grid;
   for (cella& c : removed.percorso)
-    if (passes_code(c)) {
+    if (is_pass_code_point(c)) {
       c.tipo_cella = k_empty;
       c.valore_a = 0;
     }
@@ -114,11 +113,9 @@ inverted<std::vector<fill_values>> invert_code_points(const percorso_t& grid) {
   inverted<std::vector<fill_values>> out;
   for (std::size_t c = 0; c < grid.size(); ++c) {
     const cella& cell = before.percorso[c];
-    const auto position = static_cast<std::int32_t>(c) * k_cell_metres;
-    // A code line of w > 0 stores its low 16 bits; one of 0 or less none.
-    if (cell.tipo_cella == k_code_point_plain) out.records.push_back({position, 0});
-    if (cell.tipo_cella == k_code_point)
-      out.records.push_back({position, cell.valore_a > 0 ? cell.valore_a : cell.valore_a + 65536});
+    if (cell.tipo_cella == k_code_point_plain || cell.tipo_cella == k_code_point)
+      out.records.push_back(
+          {code_line_position(static_cast<std::int64_t>(c)), code_line_value(cell)});
   }
   for (std::size_t c : d.extra)
     out.problems.push_back("cell " + std::to_string(c) +

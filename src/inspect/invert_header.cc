@@ -9,19 +9,12 @@
 namespace scenario {
 namespace {
 
-reference_values stored_reference(const stazione& s) {
-  return {s.inizio, s.fine, s.posizione};
-}
-
 // Whether the compile orders uno, due and tre into the table's records 81 to 83.
 bool orders_into(const std::array<reference_values, 3>& read, const stazioni_t& table) {
   stazioni_t scratch{};
   const int slots[] = {k_slot_km_uno, k_slot_km_due, k_slot_km_tre};
   for (int i = 0; i < 3; ++i) {
-    stazione& s = scratch[static_cast<std::size_t>(slots[i])];
-    s.inizio = read[static_cast<std::size_t>(i)].p;
-    s.fine = read[static_cast<std::size_t>(i)].k;
-    s.posizione = read[static_cast<std::size_t>(i)].f;
+    put_reference(scratch[static_cast<std::size_t>(slots[i])], read[static_cast<std::size_t>(i)]);
   }
   try {
     progressive_ordina(scratch);
@@ -29,8 +22,8 @@ bool orders_into(const std::array<reference_values, 3>& read, const stazioni_t& 
     return false;
   }
   for (int slot : slots)
-    if (stored_reference(scratch[static_cast<std::size_t>(slot)]) !=
-        stored_reference(table[static_cast<std::size_t>(slot)]))
+    if (reference_in_slot(scratch[static_cast<std::size_t>(slot)]) !=
+        reference_in_slot(table[static_cast<std::size_t>(slot)]))
       return false;
   return true;
 }
@@ -44,13 +37,13 @@ bool before(const reference_values& a, const reference_values& b) {
 }  // namespace
 
 inverted<std::array<reference_values, 3>> invert_references(const stazioni_t& table) {
-  // A flag of 1 added 100 to the kilometric value; given references are the
-  // ones not all zero, smallest position first (records 83 to 81).
+  // Given references are the ones not all zero, smallest position first
+  // (records 83 to 81), their flag's raise taken off.
   std::vector<reference_values> given;
   for (int slot : {k_slot_km_uno, k_slot_km_due, k_slot_km_tre}) {
-    reference_values r = stored_reference(table[static_cast<std::size_t>(slot)]);
+    reference_values r = reference_in_slot(table[static_cast<std::size_t>(slot)]);
     if (r == reference_values{}) continue;
-    if (r.f == 1 && r.k > INT32_MIN + 100) r.k -= 100;
+    r.k = km_value_given(r.k, r.f);
     given.push_back(r);
   }
   std::array<reference_values, 3> natural{};

@@ -9,12 +9,11 @@
 namespace scenario {
 namespace {
 
-// Slowdowns starting beyond this have a warning cell 1200 m (24 cells) before.
-constexpr std::int32_t k_warned_after = 1500;
-constexpr std::int64_t k_warning_cells = 24;
-constexpr std::int64_t k_approach_cells = 4;
-// A second value of 65536 passes the slowdown's test for 0 and stores 0.
-constexpr std::int32_t k_stored_as_zero = 65536;
+// Whether a slowdown starting at x, where there is such a start, has its
+// approach head (the approach cell that holds 1) in cell h.
+bool approach_head_is(std::optional<std::int32_t> x, std::int64_t h) {
+  return x && slowdown_approach_head(*x) == h;
+}
 
 class slowdown_reader {
  public:
@@ -26,25 +25,20 @@ class slowdown_reader {
     for (std::int64_t c = 0; c < size(); ++c)
       if (is(c, k_slowdown_start)) read(c);
     for (std::int64_t c = 0; c < size(); ++c)
-      if (shown(c, k_slowdown_warning) && stop_keeps(c + k_warning_cells, at(c).valore_b) &&
-          start_fits(c + k_warning_cells))
-        read(c + k_warning_cells);
+      if (shown(c, k_slowdown_warning) && stop_keeps(slowdown_start_of_warning(c), kept(c).d_v) &&
+          start_fits(slowdown_start_of_warning(c)))
+        read(slowdown_start_of_warning(c));
     for (std::int64_t c = 0; c < size(); ++c) {
-      if (!shown(c, k_slowdown_approach) || at(c).valore_a < 1 || at(c).valore_a > 4) continue;
-      // Cell h - i holds i + 1; the warning stands one cell after h, or two
-      // for a start on a half cell (an even start cell).
-      const std::int64_t h = c + at(c).valore_a - 1;
-      for (const std::int64_t start : {h + k_warning_cells + 1, h + k_warning_cells + 2})
-        if ((start == h + k_warning_cells + 1 || start % 2 == 0) && stop_under(start) &&
-            start_fits(start)) {
-          read(start);
-          break;
-        }
+      if (!shown(c, k_slowdown_approach)) continue;
+      const std::optional<int> i = slowdown_approach_index(at(c));
+      if (!i) continue;
+      // Cell h - i holds i + 1.
+      if (const std::optional<std::int64_t> start = start_for_approach(c + *i)) read(*start);
     }
     for (std::int64_t e = 0; e < size(); ++e) {
       if (!shown(e, k_slowdown_end)) continue;
       for (std::int64_t start = e - 1; start > 1; --start)
-        if (stop_keeps(start, at(e).valore_b, at(e).valore_c) && start_fits(start)) {
+        if (stop_keeps(start, kept(e).d_v, kept(e).f_tt) && start_fits(start)) {
           read(start);
           break;
         }
@@ -58,19 +52,19 @@ class slowdown_reader {
  private:
   // The slowdown whose start cell, shown or under a stop, is `start`.
   void read(std::int64_t start) {
-    const cella& s = at(start);
+    const slowdown_kept s = kept(start);
     std::optional<std::int16_t> v;
-    if (s.tipo_cella == k_slowdown_start) v = s.valore_a;
-    const std::int16_t b = s.valore_b, f_tt = s.valore_c;
+    if (at(start).tipo_cella == k_slowdown_start) v = s.v;
+    const std::int16_t b = s.d_v, f_tt = s.f_tt;
     under_ = 0;
     take(start);
     std::int32_t x = point_position(start);
     std::int32_t f_ta = 0, d_v = b;
-    if (x > k_warned_after) {
-      const std::int64_t warning = start - k_warning_cells;
-      if (is(warning, k_slowdown_warning) && (!v || at(warning).valore_a == *v) &&
-          at(warning).valore_b == b) {
-        v = at(warning).valore_a;
+    if (slowdown_warned(x)) {
+      const std::int64_t warning = start - k_slowdown_warning_cells;
+      if (is(warning, k_slowdown_warning) && (!v || kept(warning).v == *v) &&
+          kept(warning).d_v == b) {
+        v = kept(warning).v;
         take(warning);
       } else if (stop_keeps(warning, b, 0)) {
         take(warning);
@@ -79,41 +73,59 @@ class slowdown_reader {
                                 ": a slowdown start whose warning cell " + std::to_string(warning) +
                                 " holds neither its warning nor a station stop over it");
       }
-      // Approach cells h to h - 3 with h = round((x - 1200) / 50): the cell
-      // before the warning cell, or one more back when x lies on a half cell.
-      std::int64_t h = warning - 1;
-      if (approach_at(h)) {
-        f_ta = 1;
-      } else if (start % 2 == 0 && approach_at(h - 1)) {
-        f_ta = 1;
-        x -= k_cell_metres / 2;
-        --h;
-      }
-      if (f_ta != 0) {
-        bool numbered = b == 0;  // approach cells showing 1 to 4 in b too
-        for (std::int64_t i = 0; i < k_approach_cells; ++i) {
-          numbered = numbered && at(h - i).valore_b == i + 1;
-          take(h - i);
-        }
-        if (numbered) d_v = k_stored_as_zero;
-      }
+      read_approach(start, x, f_ta, d_v);
     }
     // The end: the first after the start, else (a length below 0) the
     // nearest before it.
     const auto end_of_this = [&](std::int64_t e) {
-      return is(e, k_slowdown_end) && !claimed(e) && (!v || at(e).valore_a == *v) &&
-             at(e).valore_b == b && at(e).valore_c == f_tt;
+      return is(e, k_slowdown_end) && !claimed(e) && (!v || kept(e).v == *v) && kept(e).d_v == b &&
+             kept(e).f_tt == f_tt;
     };
     std::int64_t end = start;
     for (std::int64_t e = start + 1; e < size() && end == start; ++e)
       if (end_of_this(e)) end = e;
     for (std::int64_t e = start - 1; e >= 0 && end == start; --e)
       if (end_of_this(e)) end = e;
-    if (end != start) v = at(end).valore_a;
+    if (end != start) v = kept(end).v;
     take(end);
     const std::int32_t length = point_position(end) - x;
     out_.records.slowdowns.push_back({x, v.value_or(0), length, f_tt, f_ta, d_v});
     out_.records.under_station.push_back(under_);
+  }
+
+  // The start under a stop whose approach head is h: one cell after its
+  // warning cell's place, or two for a start on a half cell.
+  std::optional<std::int64_t> start_for_approach(std::int64_t h) const {
+    const std::int64_t first = h + k_slowdown_warning_cells + 1;
+    for (std::int64_t start = first; start <= first + 1; ++start) {
+      const slowdown_starts xs = slowdown_starts_in(start);
+      if ((approach_head_is(xs.whole, h) || approach_head_is(xs.half, h)) && stop_under(start) &&
+          start_fits(start))
+        return start;
+    }
+    return std::nullopt;
+  }
+
+  // The approach cells of the slowdown starting in cell `start`: those of a
+  // start at the cell's position or, for an even cell, on the half cell
+  // before it (x then moves there). f_ta is 1 where they are found; d_v is
+  // read from value b of the start's marks and the approach cells.
+  void read_approach(std::int64_t start, std::int32_t& x, std::int32_t& f_ta, std::int32_t& d_v) {
+    const slowdown_starts xs = slowdown_starts_in(start);
+    std::int64_t h = slowdown_approach_head(xs.whole);
+    if (xs.half && !approach_at(h) && approach_at(slowdown_approach_head(*xs.half))) {
+      x = *xs.half;
+      h = slowdown_approach_head(x);
+    } else if (!approach_at(h)) {
+      return;
+    }
+    f_ta = 1;
+    bool numbered = true;  // approach cells showing their number in value b too
+    for (int i = 0; i < k_slowdown_approach_cells; ++i) {
+      numbered = numbered && at(h - i).valore_b == i + 1;
+      take(h - i);
+    }
+    d_v = slowdown_d_v(static_cast<std::int16_t>(d_v), numbered);
   }
 
   // Marks of a slowdown that no start claimed.
@@ -130,6 +142,7 @@ class slowdown_reader {
 
   std::int64_t size() const { return static_cast<std::int64_t>(grid_.size()); }
   const cella& at(std::int64_t c) const { return grid_[static_cast<std::size_t>(c)]; }
+  slowdown_kept kept(std::int64_t c) const { return slowdown_kept_in(at(c)); }
   bool claimed(std::int64_t c) const { return claimed_[static_cast<std::size_t>(c)]; }
   bool is(std::int64_t c, std::uint8_t kind) const {
     return c >= 0 && c < size() && at(c).tipo_cella == kind;
@@ -141,28 +154,27 @@ class slowdown_reader {
     return shown(c, k_station_stop) && at(c).valore_a >= 1 && at(c).valore_d == 0 &&
            at(c).ritardo == 0;
   }
-  bool stop_keeps(std::int64_t c, std::int16_t b) const {
-    return stop_under(c) && at(c).valore_b == b;
+  bool stop_keeps(std::int64_t c, std::int16_t d_v) const {
+    return stop_under(c) && kept(c).d_v == d_v;
   }
-  bool stop_keeps(std::int64_t c, std::int16_t b, std::int16_t value_c) const {
-    return stop_keeps(c, b) && at(c).valore_c == value_c;
+  bool stop_keeps(std::int64_t c, std::int16_t d_v, std::int16_t f_tt) const {
+    return stop_keeps(c, d_v) && kept(c).f_tt == f_tt;
   }
   // A start under a stop whose warning cell, where it needs one, is shown
   // with the same second value or lies under a stop too.
   bool start_fits(std::int64_t start) const {
-    if (point_position(start) <= k_warned_after) return true;
-    const std::int64_t warning = start - k_warning_cells;
-    const std::int16_t b = at(start).valore_b;
-    return (shown(warning, k_slowdown_warning) && at(warning).valore_b == b) ||
+    if (!slowdown_warned(point_position(start))) return true;
+    const std::int64_t warning = start - k_slowdown_warning_cells;
+    const std::int16_t b = kept(start).d_v;
+    return (shown(warning, k_slowdown_warning) && kept(warning).d_v == b) ||
            stop_keeps(warning, b, 0);
   }
   // Cells h to h - 3 hold the approach values 1 to 4, or one of them lies
   // under a stop that keeps what an approach cell leaves.
   bool approach_at(std::int64_t h) const {
-    for (std::int64_t i = 0; i < k_approach_cells; ++i) {
-      const bool mark = is(h - i, k_slowdown_approach) && at(h - i).valore_a == i + 1;
-      const bool covered = stop_under(h - i) && at(h - i).valore_c == 0 &&
-                           (at(h - i).valore_b == 0 || at(h - i).valore_b == i + 1);
+    for (int i = 0; i < k_slowdown_approach_cells; ++i) {
+      const bool mark = is(h - i, k_slowdown_approach) && slowdown_approach_index(at(h - i)) == i;
+      const bool covered = stop_under(h - i) && slowdown_approach_b_c(at(h - i), i);
       if (!mark && !covered) return false;
     }
     return true;

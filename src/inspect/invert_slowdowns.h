@@ -12,7 +12,7 @@
 namespace scenario {
 
 struct slowdown_order {
-  std::vector<slowdown_values> slowdowns;
+  std::vector<slowdown_record> slowdowns;
   // For each, the lowest number of the stations whose stop took one of its
   // cells, 0 for none: the record stands before that station's line.
   std::vector<std::int32_t> under_station;

@@ -12,7 +12,7 @@ namespace {
 TEST(InvertSlowdowns, RecordsComeBackFromTheirMarks) {
   const struct {
     slowdown_record written;
-    slowdown_values back;
+    slowdown_record back;
   } cases[] = {
       {{51150, 50, 200, 0, 1, 0}, {51150, 50, 200, 0, 1, 0}},
       {{8000, 30, 1000, 1, 0, 4}, {8000, 30, 1000, 1, 0, 4}},
@@ -70,7 +70,7 @@ TEST(InvertSlowdowns, CellsUnderAStationStopComeBack) {
     EXPECT_EQ(back.problems, std::vector<std::string>{});
     ASSERT_EQ(back.records.slowdowns.size(), 1u);
     const slowdown_record& w = c.written;
-    EXPECT_EQ(back.records.slowdowns[0], (slowdown_values{w.x, w.v, w.l, w.f_tt, w.f_ta, w.d_v}));
+    EXPECT_EQ(back.records.slowdowns[0], (slowdown_record{w.x, w.v, w.l, w.f_tt, w.f_ta, w.d_v}));
     EXPECT_EQ(back.records.under_station, std::vector<std::int32_t>{3});
     EXPECT_EQ(back.records.under_stops, std::vector<std::size_t>{c.stop});
   }

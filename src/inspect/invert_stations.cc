@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/scenario_constants.h"
+#include "model/slot_objects.h"
 #include "sources/record_layout.h"
 
 namespace scenario {
@@ -22,28 +22,25 @@ struct area_source {
 
 area_source area_of(const stazione& s, int number) {
   area_source a;
+  a.length = station_length_of(s);
   const std::int64_t before = std::int64_t{s.posizione} - s.inizio;
   const std::int64_t after = std::int64_t{s.fine} - s.posizione;
-  const bool forced_sixth = (s.tipo_stazione >= 5 && s.tipo_stazione <= 8) || number == 1;
-  if (forced_sixth && s.campo_9 != 0) a.problem = "a sixth value the reader sets to 0 here";
-  switch (s.tipo_stazione) {
-    case 5:
-    case 6:
-      a.length = before;
-      if (after != 150) a.problem = "the area of a type 5 or 6 does not end 150 m after it";
+  const bool kept_sixth = station_keeps_campo_9(s.tipo_stazione, number);
+  if (!kept_sixth && s.campo_9 != 0) a.problem = "a sixth value the reader sets to 0 here";
+  switch (area_rule_of(s.tipo_stazione)) {
+    case station_area_rule::stop_after:
+      if (after != k_station_stop_after_metres)
+        a.problem = "the area of a type 5 or 6 does not end 150 m after it";
       return a;
-    case 7:
-    case 8:
-      a.length = before;
+    case station_area_rule::even:
       if (after != before) a.problem = "the area of a type 7 or 8 is not even about it";
       return a;
-    default:
+    case station_area_rule::halves:
       break;
   }
-  // A sixth value other than 0 lengthens the area by 50 m; the first station
+  // A sixth value other than 0 lengthens the area; the first station
   // records it as 0.
-  a.length = 2 * before;
-  const bool longer = after == before + k_cell_metres;
+  const bool longer = after == before + k_station_sixth_metres;
   if (!longer && after != before)
     a.problem = "the area is not even about it, nor 50 m longer after it";
   else if (number == 1)
@@ -75,7 +72,7 @@ inverted<std::vector<station_values>> invert_stations(const stazioni_t& table, i
     const area_source area = area_of(s, number);
     if (!area.problem.empty()) out.problems.push_back(at + area.problem);
     // The fifth value is set to 0 for the first station and a short one.
-    if (s.campo_10 != 0 && (number == 1 || area.length < 600))
+    if (s.campo_10 != 0 && !station_keeps_campo_10(area.length, number))
       out.problems.push_back(at + "a fifth value the reader sets to 0 for this station");
     if (!text_field(s.nome))
       out.problems.push_back(at +

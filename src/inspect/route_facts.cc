@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <numbers>
 
+#include "model/cell_objects.h"
+#include "model/slot_objects.h"
 #include "route/plan.h"
 
 namespace scenario {
@@ -77,7 +79,7 @@ std::vector<cell_run> runs_of(const percorso_t& grid, std::uint8_t cella::*field
 std::vector<double> elevation_profile(const percorso_t& grid) {
   std::vector<double> h(grid.size() + 1, 0.0);
   for (std::size_t n = 0; n < grid.size(); ++n)
-    h[n + 1] = h[n] + (grid[n].pendenza - 100) * k_cell_span / 1000;
+    h[n + 1] = h[n] + gradient_of(grid[n].pendenza) * k_cell_span / 1000;
   return h;
 }
 
@@ -149,8 +151,8 @@ plan_summary summarise_plan(const plan_source& source) {
 std::vector<km_reference> km_references(const stazioni_t& table) {
   std::vector<km_reference> refs;
   for (const int slot : {k_slot_km_uno, k_slot_km_due, k_slot_km_tre}) {
-    const stazione& r = table[static_cast<std::size_t>(slot)];
-    if (r.inizio != 0 || r.fine != 0) refs.push_back({r.inizio, r.fine});
+    const km_reference_record r = reference_in_slot(table[static_cast<std::size_t>(slot)]);
+    if (r.p != 0 || r.k != 0) refs.push_back({r.p, r.k});
   }
   std::stable_sort(refs.begin(), refs.end(), [](const km_reference& a, const km_reference& b) {
     return a.position < b.position;

@@ -21,6 +21,10 @@ constexpr std::int32_t k_delayed_sx = 2;
 // Delays of 1 to k_least_delay - 1 are raised to k_least_delay.
 constexpr std::int32_t k_least_delay = 101;
 constexpr std::int32_t k_scenery_marker_tipo = 10;
+constexpr std::int32_t k_slowdown_warned_after = 1500;
+// The warning and approach cells stand this far before the start.
+constexpr std::int32_t k_slowdown_warning_metres = 1200;
+constexpr std::uint8_t k_gradient_offset = 100;
 
 }  // namespace
 
@@ -56,6 +60,10 @@ std::optional<int> station_mark_b(std::uint8_t mark) {
 
 std::array<std::int32_t, 11> signal_record::numbers() const {
   return {posizione, sx, s1, s2, s3, rapp, dx, d1, d2, d3, tempo};
+}
+
+std::array<std::int32_t, 6> slowdown_record::numbers() const {
+  return {x, v, l, f_tt, f_ta, d_v};
 }
 
 std::int64_t signal_code(const signal_record& r) {
@@ -176,6 +184,108 @@ bool scenery_marker_cell(std::int64_t first, std::int64_t c) {
 
 std::int64_t scenery_first_for_marker(std::int64_t marker) {
   return marker - (k_scenery_marker_step - 1);
+}
+
+bool slowdown_warned(std::int32_t x) {
+  return x > k_slowdown_warned_after;
+}
+
+std::int64_t slowdown_start_cell(std::int32_t x) {
+  return point_cell(x);
+}
+
+std::int64_t slowdown_end_cell(std::int32_t end) {
+  return point_cell(end);
+}
+
+std::int64_t slowdown_warning_cell(std::int32_t x) {
+  return round_half_even(std::int64_t{x} - k_slowdown_warning_metres + k_cell_metres,
+                         k_cell_metres);
+}
+
+std::int64_t slowdown_start_of_warning(std::int64_t warning) {
+  return warning + k_slowdown_warning_cells;
+}
+
+std::int64_t slowdown_approach_head(std::int32_t x) {
+  return round_half_even(std::int64_t{x} - k_slowdown_warning_metres, k_cell_metres);
+}
+
+slowdown_starts slowdown_starts_in(std::int64_t start) {
+  slowdown_starts out{point_position(start), std::nullopt};
+  // A half cell rounds to the even cell.
+  if (start % 2 == 0) out.half = out.whole - k_cell_metres / 2;
+  return out;
+}
+
+void write_slowdown_mark(cella& c, std::uint8_t kind, const slowdown_record& r) {
+  c.tipo_cella = kind;
+  c.valore_a = low_16(r.v);
+  if (r.d_v != 0) c.valore_b = low_16(r.d_v);
+  if (kind != k_slowdown_warning) c.valore_c = low_16(r.f_tt);
+}
+
+slowdown_kept slowdown_kept_in(const cella& c) {
+  return {c.valore_a, c.valore_b, c.valore_c};
+}
+
+void write_slowdown_approach(cella& c, int i, const slowdown_record& r) {
+  c.tipo_cella = k_slowdown_approach;
+  c.valore_a = static_cast<std::int16_t>(i + 1);
+  if (r.d_v != 0) c.valore_b = static_cast<std::int16_t>(i + 1);
+}
+
+std::optional<int> slowdown_approach_index(const cella& c) {
+  if (c.tipo_cella != k_slowdown_approach) return std::nullopt;
+  if (c.valore_a < 1 || c.valore_a > k_slowdown_approach_cells) return std::nullopt;
+  return c.valore_a - 1;
+}
+
+bool slowdown_approach_b_c(const cella& c, int i) {
+  return c.valore_c == 0 && (c.valore_b == 0 || c.valore_b == i + 1);
+}
+
+std::int32_t slowdown_d_v(std::int16_t kept, bool approach_numbered_in_b) {
+  return kept == 0 && approach_numbered_in_b ? k_slowdown_d_v_kept_as_zero : kept;
+}
+
+std::uint8_t gradient_kept(std::int32_t g) {
+  return low_8(std::int64_t{g} + k_gradient_offset);
+}
+
+std::int32_t gradient_of(std::uint8_t kept) {
+  return std::int32_t{kept} - k_gradient_offset;
+}
+
+std::int64_t code_line_cell(std::int32_t p) {
+  return round_half_even(p, k_cell_metres);
+}
+
+std::int32_t code_line_position(std::int64_t cell) {
+  return static_cast<std::int32_t>(cell) * k_cell_metres;
+}
+
+void write_code_line(cella& c, std::int32_t value) {
+  if (value > 0) {
+    c.tipo_cella = k_code_point;
+    c.valore_a = low_16(value);
+  } else {
+    c.tipo_cella = k_code_point_plain;
+  }
+}
+
+std::int32_t code_line_value(const cella& c) {
+  if (c.tipo_cella != k_code_point) return 0;
+  return c.valore_a > 0 ? c.valore_a : c.valore_a + 65536;
+}
+
+void write_pass_code_point(cella& c) {
+  c.tipo_cella = k_code_point;
+  c.valore_a = k_pass_code;
+}
+
+bool is_pass_code_point(const cella& c) {
+  return c.tipo_cella == k_code_point && c.valore_a == k_pass_code;
 }
 
 }  // namespace scenario

@@ -132,4 +132,96 @@ bool scenery_marker_cell(std::int64_t first, std::int64_t c);
 // The first cell of a section whose first marker stands in cell `marker`.
 std::int64_t scenery_first_for_marker(std::int64_t marker);
 
+// --- Slowdowns -------------------------------------------------------------
+
+// A "rallentamento" record: its six values in line order.
+struct slowdown_record {
+  std::int32_t x = 0;     // start position, metres
+  std::int32_t v = 0;     // speed, km/h
+  std::int32_t l = 0;     // length, metres
+  std::int32_t f_tt = 0;  // flag kept on the start and end cells
+  std::int32_t f_ta = 0;  // nonzero: mark the four approach cells
+  std::int32_t d_v = 0;   // second value, kept where nonzero
+
+  // The six numbers in line order.
+  std::array<std::int32_t, 6> numbers() const;
+
+  friend bool operator==(const slowdown_record&, const slowdown_record&) = default;
+};
+
+// Only a slowdown starting beyond 1500 m has a warning cell and approach
+// cells.
+bool slowdown_warned(std::int32_t x);
+// The start cell of a slowdown at x, and its end cell for an end at x + l.
+std::int64_t slowdown_start_cell(std::int32_t x);
+std::int64_t slowdown_end_cell(std::int32_t end);
+// The warning cell, round((x - 1200)/50 + 1): always this many cells before
+// the start cell.
+inline constexpr std::int64_t k_slowdown_warning_cells = 24;
+std::int64_t slowdown_warning_cell(std::int32_t x);
+std::int64_t slowdown_start_of_warning(std::int64_t warning);
+// The approach cells h, h - 1, ... h - 3 with h = round((x - 1200)/50): cell
+// h - i holds i + 1.
+inline constexpr int k_slowdown_approach_cells = 4;
+std::int64_t slowdown_approach_head(std::int32_t x);
+// The starts x that put a slowdown's start into cell `start`: the cell's own
+// position and, for an even cell, the half cell before it, whose approach
+// cells lie one cell further back.
+struct slowdown_starts {
+  std::int32_t whole = 0;
+  std::optional<std::int32_t> half;
+};
+slowdown_starts slowdown_starts_in(std::int64_t start);
+
+// Writes a start, end or warning mark (kind k_slowdown_start, _end or
+// _warning) of r into c: v in value a, d_v in value b where d_v is not 0,
+// and f_tt in value c but on a warning.
+void write_slowdown_mark(cella& c, std::uint8_t kind, const slowdown_record& r);
+// What a start, end or warning mark keeps of its record: v (value a), the
+// d_v kept (value b) and f_tt (value c, 0 on a warning). A station stop
+// written over a mark keeps its b and c.
+struct slowdown_kept {
+  std::int16_t v = 0, d_v = 0, f_tt = 0;
+};
+slowdown_kept slowdown_kept_in(const cella& c);
+// Writes approach cell h - i of r into c: i + 1 in value a, and in value b
+// too where d_v is not 0.
+void write_slowdown_approach(cella& c, int i, const slowdown_record& r);
+// The i of an approach cell (value a from 1 to 4); nothing for another cell.
+std::optional<int> slowdown_approach_index(const cella& c);
+// True when values b and c of c are what write_slowdown_approach leaves in
+// approach cell h - i for some d_v: what a stop written over it keeps.
+bool slowdown_approach_b_c(const cella& c, int i);
+// The d_v a slowdown is read back with from the value b its marks keep: a
+// d_v of 65536 keeps 0 there but, being nonzero, numbers its approach cells
+// in value b too.
+std::int32_t slowdown_d_v(std::int16_t kept, bool approach_numbered_in_b);
+inline constexpr std::int32_t k_slowdown_d_v_kept_as_zero = 65536;
+
+// --- Gradients -------------------------------------------------------------
+
+// A cell keeps its gradient g (-100 to 155) as the byte g + 100.
+std::uint8_t gradient_kept(std::int32_t g);
+std::int32_t gradient_of(std::uint8_t kept);
+
+// --- Code points -----------------------------------------------------------
+
+// The code every code point of the pass around slowdowns carries, and the
+// most an existing code point before a signal near a slowdown warning may
+// keep.
+inline constexpr std::int16_t k_pass_code = 180;
+// A code line at p goes into cell round(p / 50), with no cell added; a cell
+// reads back as a code line at c x 50.
+std::int64_t code_line_cell(std::int32_t p);
+std::int32_t code_line_position(std::int64_t cell);
+// A code line of value w > 0 makes a code point keeping w's low 16 bits; one
+// of 0 or less a plain code point, keeping none.
+void write_code_line(cella& c, std::int32_t value);
+// The value a code point or plain code point reads back as: 0 for a plain
+// one, the kept code for one above 0, 65536 more for one kept below 1.
+std::int32_t code_line_value(const cella& c);
+// The pass's own code point.
+void write_pass_code_point(cella& c);
+bool is_pass_code_point(const cella& c);
+
 }  // namespace scenario

@@ -32,11 +32,7 @@ class pass {
     const cella* cell = at(c);
     return cell != nullptr && cell->tipo_cella == kind;
   }
-  void mark(std::int64_t c) {
-    cella& cell = grid_[static_cast<std::size_t>(c)];
-    cell.tipo_cella = k_code_point;
-    cell.valore_a = k_pass_code;
-  }
+  void mark(std::int64_t c) { write_pass_code_point(grid_[static_cast<std::size_t>(c)]); }
   void lower(std::int64_t c) {
     cella& cell = grid_[static_cast<std::size_t>(c)];
     cell.valore_a = static_cast<std::int16_t>(minimo(k_pass_code, cell.valore_a));

@@ -4,13 +4,10 @@
 
 #include <cstdint>
 
+#include "model/cell_objects.h"
 #include "model/run_state.h"
 
 namespace scenario {
-
-// The code every code point of the pass carries, and the most an existing
-// code point before a signal near a slowdown warning may keep.
-inline constexpr std::int16_t k_pass_code = 180;
 
 // minimo: y when x is greater than y, otherwise x.
 std::int32_t minimo(std::int32_t x, std::int32_t y);

@@ -1,22 +1,15 @@
 #include "route/gradient.h"
 
 #include "common/numeric.h"
+#include "model/cell_objects.h"
 #include "model/scenario_constants.h"
 
 namespace scenario {
-namespace {
-
-std::uint8_t gradient_byte(std::int32_t g) {
-  return static_cast<std::uint8_t>(g + 100);
-}
-
-}  // namespace
-
 void gradient_step(percorso_t& grid, gradient_fill& fill, std::int32_t p, std::int32_t v) {
   const std::int64_t m = round_half_even(p, k_cell_metres);
   if (m > 0) {
     do {
-      cell_at(grid, fill.next_cell, p).pendenza = gradient_byte(fill.in_force);
+      cell_at(grid, fill.next_cell, p).pendenza = gradient_kept(fill.in_force);
       ++fill.next_cell;
     } while (fill.next_cell < m);
   }
@@ -28,7 +21,7 @@ void final_gradient_fill(percorso_t& grid, gradient_fill& fill) {
   do {
     // Only records sharing the last cells can have pushed the index past the
     // grid; that write fails the compile.
-    cell_at(grid, fill.next_cell).pendenza = gradient_byte(fill.in_force);
+    cell_at(grid, fill.next_cell).pendenza = gradient_kept(fill.in_force);
     ++fill.next_cell;
   } while (fill.next_cell < stop);
 }

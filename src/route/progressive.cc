@@ -2,25 +2,12 @@
 
 #include "common/compile_failure.h"
 #include "common/numeric.h"
+#include "model/slot_objects.h"
 
 namespace scenario {
 namespace {
 
-struct reference {
-  std::int32_t p = 0;  // position on the route
-  std::int32_t k = 0;  // kilometric value there
-  std::int32_t f = 0;  // flag: 1 adds 100 to k
-};
-
-reference take(const stazione& s) {
-  return {s.inizio, s.fine, s.posizione};
-}
-
-void put(stazione& s, const reference& r) {
-  s.inizio = r.p;
-  s.fine = r.k;
-  s.posizione = r.f;
-}
+using reference = km_reference_record;
 
 // Slots 81, 82, 83 in that order.
 struct ordering {
@@ -38,9 +25,9 @@ ordering by_position(const reference& largest, const reference& a, const referen
 }  // namespace
 
 void progressive_ordina(stazioni_t& stazioni) {
-  const reference u = take(stazioni[k_slot_km_uno]);
-  const reference d = take(stazioni[k_slot_km_due]);
-  const reference t = take(stazioni[k_slot_km_tre]);
+  const reference u = reference_in_slot(stazioni[k_slot_km_uno]);
+  const reference d = reference_in_slot(stazioni[k_slot_km_due]);
+  const reference t = reference_in_slot(stazioni[k_slot_km_tre]);
 
   const std::int32_t sum =
       must_fit(add_32(must_fit(add_32(u.p, d.p), "the sum of reference positions"), t.p),
@@ -61,15 +48,15 @@ void progressive_ordina(stazioni_t& stazioni) {
     o = {t, d, u};
   }
 
-  put(stazioni[k_slot_km_tre], o.first);
-  put(stazioni[k_slot_km_due], o.second);
-  put(stazioni[k_slot_km_uno], o.third);
+  put_reference(stazioni[k_slot_km_tre], o.first);
+  put_reference(stazioni[k_slot_km_due], o.second);
+  put_reference(stazioni[k_slot_km_uno], o.third);
 
   // Adjusted in place, slot by slot: an overflow leaves the order made and
   // the slots before it adjusted.
   for (const int slot : {k_slot_km_tre, k_slot_km_due, k_slot_km_uno}) {
     stazione& s = stazioni[static_cast<std::size_t>(slot)];
-    if (s.posizione == 1) s.fine = must_fit(add_32(s.fine, 100), "a kilometric value");
+    s.fine = must_fit(km_value_kept(s.fine, s.posizione), "a kilometric value");
   }
 }
 

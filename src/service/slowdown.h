@@ -3,19 +3,9 @@
 
 #include <cstdint>
 
-#include "model/percorso.h"
+#include "model/cell_objects.h"
 
 namespace scenario {
-
-// The six values of a slowdown record, in line order.
-struct slowdown_record {
-  std::int32_t x = 0;     // start position, metres
-  std::int32_t v = 0;     // speed, km/h
-  std::int32_t l = 0;     // length, metres
-  std::int32_t f_tt = 0;  // flag kept on the start and end cells
-  std::int32_t f_ta = 0;  // nonzero: mark the four approach cells
-  std::int32_t d_v = 0;   // second value, kept where nonzero
-};
 
 // memo_rallentamento: marks the end cell round((x + l)/50 + 1) (kind 2), the
 // start cell round(x/50 + 1) (kind 3) and, for x above 1500, the warning cell

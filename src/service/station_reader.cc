@@ -5,38 +5,19 @@
 #include "model/cell_objects.h"
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
+#include "model/slot_objects.h"
 
 namespace scenario {
 namespace {
 
-std::int32_t add(std::int32_t a, std::int32_t b) {
-  return must_fit(add_32(a, b), "a station position");
-}
 std::int32_t sub(std::int32_t a, std::int32_t b) {
   return must_fit(sub_32(a, b), "a station position");
 }
 
-// Types 5 to 8 have their own area rules and no stretch for campo_9.
 void set_area(stazione& rec, std::int32_t length) {
-  switch (rec.tipo_stazione) {
-    case 5:
-    case 6:
-      rec.inizio = sub(rec.posizione, length);
-      rec.fine = add(rec.posizione, 150);
-      rec.campo_9 = 0;
-      break;
-    case 7:
-    case 8:
-      rec.inizio = sub(rec.posizione, length);
-      rec.fine = add(rec.posizione, length);
-      rec.campo_9 = 0;
-      break;
-    default:
-      // The length is a multiple of 100, so its half is whole.
-      rec.inizio = sub(rec.posizione, length / 2);
-      rec.fine = add(add(rec.posizione, length / 2), rec.campo_9 != 0 ? k_cell_metres : 0);
-      break;
-  }
+  const station_area area = station_area_of(rec.tipo_stazione, rec.posizione, length, rec.campo_9);
+  rec.inizio = must_fit(area.inizio, "a station position");
+  rec.fine = must_fit(area.fine, "a station position");
 }
 
 // The values after the length, in the record's order: the stored fields,
@@ -87,11 +68,8 @@ station_outcome read_station(field_reader& reader, run_state& st, std::int32_t& 
   read_stored_values(reader, rec);
 
   set_area(rec, length);
-  if (length < 600) rec.campo_10 = 0;
-  if (numero == 1) {
-    rec.campo_9 = 0;
-    rec.campo_10 = 0;
-  }
+  if (!station_keeps_campo_9(rec.tipo_stazione, numero)) rec.campo_9 = 0;
+  if (!station_keeps_campo_10(length, numero)) rec.campo_10 = 0;
 
   // fine is a multiple of 50: position and length were checked above.
   const std::int64_t stop = station_stop_cell(rec.fine);

@@ -7,6 +7,7 @@
 #include "common/compile_failure.h"
 #include "common/numeric.h"
 #include "common/text.h"
+#include "model/cell_objects.h"
 #include "model/fault_codes.h"
 #include "model/scenario_constants.h"
 #include "service/signal.h"
@@ -413,18 +414,12 @@ next_step train_compiler::code_line_record() {
   const std::int32_t value = reader_.read_int32();
   warn_code_line(p, value);
   if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
-  // A code line goes into cell round(p / 50), with no cell added.
-  cella& cell = cell_at(st_.percorso, round_half_even(p, k_cell_metres), p);
+  cella& cell = cell_at(st_.percorso, code_line_cell(p), p);
   if (!is_free(cell)) {
-    site_.fault_at(k_fault_code_line_taken, p, std::nullopt, round_half_even(p, k_cell_metres));
+    site_.fault_at(k_fault_code_line_taken, p, std::nullopt, code_line_cell(p));
     return next_step::hard_stop;
   }
-  if (value > 0) {
-    cell.tipo_cella = k_code_point;
-    cell.valore_a = low_16(value);
-  } else {
-    cell.tipo_cella = k_code_point_plain;
-  }
+  write_code_line(cell, value);
   return next_step::go_on;
 }
 

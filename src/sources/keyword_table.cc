@@ -78,6 +78,13 @@ const record_spec& record_of(train_record kind) {
   return k_train_table[static_cast<std::size_t>(kind)];
 }
 
+std::string_view section_header(section name) {
+#define SCENARIO_SECTION_HEADER(name, header) header,
+  static constexpr std::string_view k_headers[] = {SCENARIO_SECTIONS(SCENARIO_SECTION_HEADER)};
+#undef SCENARIO_SECTION_HEADER
+  return k_headers[static_cast<std::size_t>(name)];
+}
+
 std::string_view usual_keyword(line_record kind) {
   return record_of(kind).keywords.front();
 }

@@ -155,9 +155,31 @@ namespace scenario {
      F("nome", "", text, "the station's name")))
 // clang-format on
 
+// The section headers of both descriptions, each spelled once: S(name,
+// header). A line description has generale, curve, pendenze, montagne,
+// cartelli, indicazioni and fine; a train description generale, aderenze,
+// vel_limite, stazioni, rallentamenti, segnali, codici and fine.
+#define SCENARIO_SECTIONS(S)          \
+  S(generale, "[generale]")           \
+  S(curve, "[curve]")                 \
+  S(pendenze, "[pendenze]")           \
+  S(montagne, "[montagne]")           \
+  S(cartelli, "[cartelli]")           \
+  S(indicazioni, "[indicazioni]")     \
+  S(aderenze, "[aderenze]")           \
+  S(vel_limite, "[vel_limite]")       \
+  S(stazioni, "[stazioni]")           \
+  S(rallentamenti, "[rallentamenti]") \
+  S(segnali, "[segnali]")             \
+  S(codici, "[codici]")               \
+  S(fine, "[fine]")
+
 #define SCENARIO_KEYWORD_KIND(kind, ...) kind,
 enum class line_record { SCENARIO_LINE_RECORDS(SCENARIO_KEYWORD_KIND, ) };
 enum class train_record { SCENARIO_TRAIN_RECORDS(SCENARIO_KEYWORD_KIND, ) };
+#define SCENARIO_SECTION_NAME(name, header) name,
+enum class section { SCENARIO_SECTIONS(SCENARIO_SECTION_NAME) };
+#undef SCENARIO_SECTION_NAME
 #undef SCENARIO_KEYWORD_KIND
 
 // The number of fields each kind has, known when compiling: the layout's
@@ -213,6 +235,9 @@ struct record_spec {
 std::span<const record_spec> keyword_table(description_format format);
 const record_spec& record_of(line_record kind);
 const record_spec& record_of(train_record kind);
+
+// A section's header as written: "[generale]".
+std::string_view section_header(section name);
 
 // The keyword a kind is usually written with: its first as written.
 std::string_view usual_keyword(line_record kind);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -107,7 +108,7 @@ TEST(KeywordTable, FieldsMatchTheLinesTheProgramWrites) {
       {train, "velocita", speed_limit_line(1850, 90)},
       {train, "stazione",
        station_line({0, 8, 300, 0, 0, 0, 1, 1, 0, 4, 1, 1, 1, 5, 58, 0}, "CORVALE")},
-      {train, "rallentamento", slowdown_line({51150, 50, 200, 0, 1, 0})},
+      {train, "rallentamento", slowdown_line(slowdown_record{51150, 50, 200, 0, 1, 0})},
       {train, "segnale", signal_line(signal_record{15250, 2, 4, 1, 1, 0, 0, 0, 0, 0, 140})},
       {train, "abbattimento", code_line_line(1000, 180)},
   };
@@ -121,6 +122,31 @@ TEST(KeywordTable, FieldsMatchTheLinesTheProgramWrites) {
   EXPECT_EQ(station.fields.back().width, field_width::text);
   EXPECT_EQ(station.fields[1].width, field_width::uint8);
   EXPECT_EQ(record_of(train_record::clock).fields[0].width, field_width::int16);
+}
+
+// Every section a record kind usually stands in is one the table spells, so
+// a header written from the table is the one the records name.
+TEST(KeywordTable, EveryUsualSectionIsASectionHeader) {
+  std::vector<std::string_view> headers;
+#define SCENARIO_SECTION_ROW(name, header) headers.push_back(section_header(section::name));
+  SCENARIO_SECTIONS(SCENARIO_SECTION_ROW)
+#undef SCENARIO_SECTION_ROW
+  for (const description_format format : {description_format::line, description_format::train})
+    for (const record_spec& record : keyword_table(format)) {
+      std::string_view rest = record.sections;
+      while (!rest.empty()) {
+        const std::size_t blank = rest.find(' ');
+        const std::string_view one = rest.substr(0, blank);
+        EXPECT_NE(std::find(headers.begin(), headers.end(), one), headers.end())
+            << record.read_as << ": " << one;
+        rest = blank == std::string_view::npos ? std::string_view{} : rest.substr(blank + 1);
+      }
+    }
+  // Each header is its name in brackets, spelled once.
+  EXPECT_EQ(section_header(section::generale), "[generale]");
+  EXPECT_EQ(section_header(section::fine), "[fine]");
+  std::sort(headers.begin(), headers.end());
+  EXPECT_EQ(std::adjacent_find(headers.begin(), headers.end()), headers.end());
 }
 
 }  // namespace

@@ -127,6 +127,10 @@ std::string slowdown_line(const slowdown_numbers& values) {
   return aligned(usual_keyword(train_record::slowdown), values, widths);
 }
 
+std::string slowdown_line(const slowdown_record& slowdown) {
+  return slowdown_line(slowdown.numbers());
+}
+
 std::string signal_line(const signal_record& signal) {
   return signal_line(signal.numbers());
 }

@@ -27,12 +27,13 @@ std::string_view repetition_keyword(int codes);
 
 // The numbers of the records laid out from a list, as many as the table gives
 // the kind: a speed board's after its position, a station's all but its name,
-// a slowdown's and a signal's all of them (a signal's are its record's
-// numbers(), model/cell_objects.h).
+// a slowdown's and a signal's all of them (their records' numbers(),
+// model/cell_objects.h).
 using speed_board_numbers =
     std::array<std::optional<std::int32_t>, field_count(line_record::speed_board) - 1>;
 using station_numbers = std::array<std::int32_t, field_count(train_record::station) - 1>;
-using slowdown_numbers = std::array<std::int32_t, field_count(train_record::slowdown)>;
+using slowdown_numbers = decltype(slowdown_record{}.numbers());
+static_assert(std::tuple_size_v<slowdown_numbers> == field_count(train_record::slowdown));
 using signal_numbers = decltype(signal_record{}.numbers());
 static_assert(std::tuple_size_v<signal_numbers> == field_count(train_record::signal));
 
@@ -66,6 +67,7 @@ std::string speed_limit_line(std::int32_t position, std::int32_t speed);
 std::string station_line(const station_numbers& values, std::string_view name_field);
 // "rallentamento,   51150,    50,  200, 0,  1,  0": x, v, l, f_tt, f_ta, d_v.
 std::string slowdown_line(const slowdown_numbers& values);
+std::string slowdown_line(const slowdown_record& slowdown);
 // "segnale,   15250,   2, 4, 1,  1, 0,    0,  0,0,0, 140": the eleven values
 // in line order, the position first.
 std::string signal_line(const signal_numbers& values);

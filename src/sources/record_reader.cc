@@ -14,7 +14,7 @@ bool find_generale(field_reader& reader, std::string& field) {
   for (;;) {
     field = reader.read_text();
     if (reader.at_end()) return false;
-    if (contains_ignoring_case(field, "[generale]")) return true;
+    if (contains_ignoring_case(field, section_header(section::generale))) return true;
   }
 }
 
