@@ -204,8 +204,6 @@ constexpr std::size_t field_count(train_record kind) {
 }
 
 enum class description_format { line, train };
-// The header of the general section that both formats begin with, as written.
-inline constexpr std::string_view k_general_header = "[generale]";
 
 // Where a kind is recognised (see above).
 enum class record_part { general, body, anywhere };

@@ -74,7 +74,7 @@ class place_reader {
 }  // namespace
 
 bool holds_general_header(std::string_view field) {
-  return contains_ignoring_case(field, k_general_header);
+  return contains_ignoring_case(field, section_header(section::generale));
 }
 
 std::vector<field_span> value_fields(const record_spec& kind, std::string_view line,

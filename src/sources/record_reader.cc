@@ -7,6 +7,7 @@
 #include "common/text.h"
 #include "common/utf8_text.h"
 #include "model/fault_codes.h"
+#include "sources/record_places.h"
 
 namespace scenario {
 
@@ -14,7 +15,7 @@ bool find_generale(field_reader& reader, std::string& field) {
   for (;;) {
     field = reader.read_text();
     if (reader.at_end()) return false;
-    if (contains_ignoring_case(field, section_header(section::generale))) return true;
+    if (holds_general_header(field)) return true;
   }
 }
 
