@@ -581,11 +581,9 @@ next_step line_compiler::text_board_record() {
   std::string text = reader_.read_text();
   warn_text_board(p, text);
   if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
-  cella& cell = cell_at(st_.percorso, point_cell(p), p);
-  if (!is_free(cell)) {
-    site_.fault_at(k_fault_text_board_taken, p, std::nullopt, point_cell(p));
-    return next_step::hard_stop;
-  }
+  cella* const cell = free_cell_or_fault(site_, st_.percorso, point_cell(p), p,
+                                         k_fault_text_board_taken);
+  if (cell == nullptr) return next_step::hard_stop;
   // Slot 1 is kept for the first station and slot 0 is never written.
   if (st_.indice_cartelli <= 1) {
     site_.fault_at(k_fault_too_many_boards, p);
@@ -593,8 +591,8 @@ next_step line_compiler::text_board_record() {
   }
   if (text.size() > 0xFFFF)
     throw compile_failure("a text board's text is longer than 65535 bytes", reader_.field_line());
-  cell.tipo_cella = k_text_board;
-  cell.valore_a = low_16(st_.indice_cartelli);
+  cell->tipo_cella = k_text_board;
+  cell->valore_a = low_16(st_.indice_cartelli);
   st_.stazioni[static_cast<std::size_t>(st_.indice_cartelli)].nome = std::move(text);
   st_.board_lines[static_cast<std::size_t>(st_.indice_cartelli)] = site_.line;
   --st_.indice_cartelli;

@@ -414,12 +414,10 @@ next_step train_compiler::code_line_record() {
   const std::int32_t value = reader_.read_int32();
   warn_code_line(p, value);
   if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
-  cella& cell = cell_at(st_.percorso, code_line_cell(p), p);
-  if (!is_free(cell)) {
-    site_.fault_at(k_fault_code_line_taken, p, std::nullopt, code_line_cell(p));
-    return next_step::hard_stop;
-  }
-  write_code_line(cell, value);
+  cella* const cell = free_cell_or_fault(site_, st_.percorso, code_line_cell(p), p,
+                                         k_fault_code_line_taken);
+  if (cell == nullptr) return next_step::hard_stop;
+  write_code_line(*cell, value);
   return next_step::go_on;
 }
 

@@ -18,6 +18,14 @@ bool stops_near_end(record_site& site, const percorso_t& grid, std::int32_t p) {
   return true;
 }
 
+cella* free_cell_or_fault(record_site& site, percorso_t& grid, std::int64_t cell,
+                          std::int32_t p, std::int32_t code) {
+  cella& held = cell_at(grid, cell, p);
+  if (is_free(held)) return &held;
+  site.fault_at(code, p, std::nullopt, cell);
+  return nullptr;
+}
+
 void warn_beyond_end(record_site& site, const percorso_t& grid, const record_spec& kind,
                      std::int32_t p) {
   if (position_fits(grid, p)) site.warn_beyond_end(kind, p, 0);
