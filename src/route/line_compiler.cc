@@ -581,8 +581,8 @@ next_step line_compiler::text_board_record() {
   std::string text = reader_.read_text();
   warn_text_board(p, text);
   if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
-  cella* const cell = free_cell_or_fault(site_, st_.percorso, point_cell(p), p,
-                                         k_fault_text_board_taken);
+  cella* const cell =
+      free_cell_or_fault(site_, st_.percorso, point_cell(p), p, k_fault_text_board_taken);
   if (cell == nullptr) return next_step::hard_stop;
   // Slot 1 is kept for the first station and slot 0 is never written.
   if (st_.indice_cartelli <= 1) {

@@ -414,8 +414,8 @@ next_step train_compiler::code_line_record() {
   const std::int32_t value = reader_.read_int32();
   warn_code_line(p, value);
   if (stops_near_end(site_, st_.percorso, p)) return next_step::soft_stop;
-  cella* const cell = free_cell_or_fault(site_, st_.percorso, code_line_cell(p), p,
-                                         k_fault_code_line_taken);
+  cella* const cell =
+      free_cell_or_fault(site_, st_.percorso, code_line_cell(p), p, k_fault_code_line_taken);
   if (cell == nullptr) return next_step::hard_stop;
   write_code_line(*cell, value);
   return next_step::go_on;

@@ -18,8 +18,8 @@ bool stops_near_end(record_site& site, const percorso_t& grid, std::int32_t p) {
   return true;
 }
 
-cella* free_cell_or_fault(record_site& site, percorso_t& grid, std::int64_t cell,
-                          std::int32_t p, std::int32_t code) {
+cella* free_cell_or_fault(record_site& site, percorso_t& grid, std::int64_t cell, std::int32_t p,
+                          std::int32_t code) {
   cella& held = cell_at(grid, cell, p);
   if (is_free(held)) return &held;
   site.fault_at(code, p, std::nullopt, cell);

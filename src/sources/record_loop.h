@@ -37,8 +37,8 @@ bool stops_near_end(record_site& site, const percorso_t& grid, std::int32_t p);
 // The free cell that a record at p puts its object into; nothing when
 // another object holds it, with the fault code reported at p, naming that
 // cell's holder.
-cella* free_cell_or_fault(record_site& site, percorso_t& grid, std::int64_t cell,
-                          std::int32_t p, std::int32_t code);
+cella* free_cell_or_fault(record_site& site, percorso_t& grid, std::int64_t cell, std::int32_t p,
+                          std::int32_t code);
 
 // The warning about a record at p past the route's end (record_site's
 // warn_beyond_end), said only when p passes the position check: a record
