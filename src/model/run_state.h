@@ -46,9 +46,6 @@ struct fault {
   friend bool operator==(const fault&, const fault&) = default;
 };
 
-// Something in a description that compiles, but not as its author probably
-// meant (a value kept to its low bits, a record that is never read). A
-// warning never changes what the compile produces.
 // A note to a warning: where its cause lies when it is not the warned record.
 struct source_note {
   fault_origin origin = fault_origin::line_file;
@@ -59,7 +56,10 @@ struct source_note {
   friend bool operator==(const source_note&, const source_note&) = default;
 };
 
-// The notes have a default of their own: a warning without any leaves them out.
+// Something in a description that compiles, but not as its author probably
+// meant (a value kept to its low bits, a record that is never read). A
+// warning never changes what the compile produces. The notes have a default
+// of their own: a warning without any leaves them out.
 struct source_warning {
   fault_origin origin = fault_origin::line_file;  // line_file or train_file
   int line = 0;                                   // source line, 0 when there is none
