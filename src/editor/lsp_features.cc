@@ -74,7 +74,7 @@ std::string example_label(const record_spec& kind, const std::vector<std::string
          std::string(row->picture) + " (as at " + fields[0] + " m)";
 }
 
-std::vector<example_record> shipped_examples() {
+std::vector<example_record> read_shipped_examples() {
   std::string text;
   for (const std::string_view line : train_content()) text += std::string(line) + "\r\n";
   std::vector<example_record> out;
@@ -100,6 +100,13 @@ std::vector<example_record> shipped_examples() {
     out.push_back({std::move(label), snippet});
   }
   return out;
+}
+
+// The shipped scenario never changes: its examples are read once, not at
+// every completion.
+const std::vector<example_record>& shipped_examples() {
+  static const std::vector<example_record> examples = read_shipped_examples();
+  return examples;
 }
 
 // The grid cells whose object or scenery the record on line (from 1) set,
@@ -155,7 +162,7 @@ std::vector<symbol_value> language_session::document_symbols(const open_document
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return sections;
   const std::string& text = checked->second.text_1252;
-  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : checked->second.places) {
     const std::string_view row = r.row(text);
     if (r.header) {
       symbol_value& section = sections.emplace_back();
@@ -191,7 +198,7 @@ std::optional<hover_value> language_session::hover(const open_document& doc,
   const auto checked = checks_.find(doc.uri);
   if (checked == checks_.end() || checked->second.refused) return std::nullopt;
   const std::string& text = checked->second.text_1252;
-  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : checked->second.places) {
     if (r.line != at.line) continue;
     const std::string_view row = r.row(text);
     const int field = field_at(r, at.character);
@@ -245,7 +252,7 @@ std::vector<completion_value> language_session::completion(const open_document& 
   if (format == description_format::line) {
     part = record_part::general;
     if (checked != checks_.end())
-      for (const record_place& r : read_record_places(format, checked->second.text_1252))
+      for (const record_place& r : checked->second.places)
         if (r.line < at.line) part = r.part;
   }
   for (const record_spec& kind : keyword_table(format)) {
@@ -267,7 +274,7 @@ std::vector<inlay_value> language_session::inlay_hints(const open_document& doc,
   if (checked == checks_.end() || checked->second.refused || checked->second.references.empty())
     return hints;
   const std::string& text = checked->second.text_1252;
-  for (const record_place& r : read_record_places(format_of(name_of(doc.path)), text)) {
+  for (const record_place& r : checked->second.places) {
     if (r.line < first || r.line > last || r.kinds.empty()) continue;
     const record_spec& kind = *r.kinds.front();
     const std::string_view row = r.row(text);

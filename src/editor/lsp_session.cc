@@ -453,6 +453,7 @@ document_check language_session::check(const open_document& doc) {
   }
   if (!own || doc.kind == description_kind::other) return result;
   result.text_1252 = *own;
+  result.places = read_record_places(format_of(name_of(doc.path)), result.text_1252);
   texts_[doc.path] = *own;
   std::string line_path, train_path;
   if (!pair_of(doc, line_path, train_path)) {

@@ -21,6 +21,7 @@
 #include "editor/text_positions.h"
 #include "inspect/route_facts.h"
 #include "run/compile.h"
+#include "sources/record_places.h"
 
 namespace scenario {
 
@@ -57,7 +58,10 @@ struct document_check {
   std::vector<diagnostic> found;         // the document's own, in source order
   std::vector<km_reference> references;  // the line's kilometric references
   std::string text_1252;                 // the text compiled, when it converted
-  bool refused = false;                  // the text has a character Windows-1252 lacks
+  // Where text_1252's records stand, read once per check for every feature
+  // that looks at them (hover, completion, outline, hints).
+  std::vector<record_place> places;
+  bool refused = false;  // the text has a character Windows-1252 lacks
   // What was compiled, to compile again with the records' cells traced
   // when a hover asks which cells a record set; its texts are unset (they
   // viewed strings gone since): line_text and train_text below hold them.
