@@ -775,13 +775,19 @@ std::vector<check_case> named_mistakes() {
   };
 }
 
+// Checks the case's two descriptions, written into dir as c_linea.txt and
+// c_1-.txt.
+testing::program_result check_in(const testing::scratch_folder& dir, const check_case& c) {
+  write(dir.path() / "c_linea.txt", c.line);
+  write(dir.path() / "c_1-.txt", c.train);
+  return run("check c_linea.txt c_1-.txt", dir.path());
+}
+
 TEST(Check, EveryMistakeWithItsLineColumnSourceAndNotes) {
   for (const check_case& c : check_cases()) {
     SCOPED_TRACE(c.name);
     testing::scratch_folder dir;
-    write(dir.path() / "c_linea.txt", c.line);
-    write(dir.path() / "c_1-.txt", c.train);
-    const testing::program_result r = run("check c_linea.txt c_1-.txt", dir.path());
+    const testing::program_result r = check_in(dir, c);
     EXPECT_EQ(without_missing_records(r.err), c.err);
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 1);
@@ -794,9 +800,7 @@ TEST(Check, SilentMistakesAreToldWithWhatIsLost) {
   for (const check_case& c : loud_cases()) {
     SCOPED_TRACE(c.name);
     testing::scratch_folder dir;
-    write(dir.path() / "c_linea.txt", c.line);
-    write(dir.path() / "c_1-.txt", c.train);
-    const testing::program_result r = run("check c_linea.txt c_1-.txt", dir.path());
+    const testing::program_result r = check_in(dir, c);
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.status, 1);
   }
@@ -806,9 +810,7 @@ TEST(Check, AuthorsMistakesAreNamedWithTheirCause) {
   for (const check_case& c : named_mistakes()) {
     SCOPED_TRACE(c.name);
     testing::scratch_folder dir;
-    write(dir.path() / "c_linea.txt", c.line);
-    write(dir.path() / "c_1-.txt", c.train);
-    const testing::program_result r = run("check c_linea.txt c_1-.txt", dir.path());
+    const testing::program_result r = check_in(dir, c);
     EXPECT_EQ(r.err, c.err);
     EXPECT_EQ(r.status, 1);
     // A compile fails on them with --werror, whether warnings or faults.
